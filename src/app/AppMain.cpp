@@ -1,8 +1,69 @@
 #include "AppMain.h"
 
-#include <cstdio>
+#include "AppDelegate.h"
+#include "MainStoryboard.h"
+#include "player/OrvoWindowController.h"
+#include "player/SegueIdentifiers.h"
+#include "platform/Localization.h"
+#include "platform/Storyboard.h"
+#include "platform/ViewController.h"
 
-int applicationMain(int, char**) {
-    std::puts("kavrin-player: the window comes with the application shell");
-    return 0;
+#include <QApplication>
+#include <QMainWindow>
+
+#include <clocale>
+#include <cstdio>
+#include <memory>
+
+void registerShellStoryboard()
+{
+    Storyboard& main = Storyboard::named(QString::fromLatin1(StoryboardName::kMain));
+    if (!main.initialControllerIdentifier().isEmpty())
+        return;
+    main.registerWindowController(
+        QString::fromLatin1(ControllerIdentifier::kOrvoWindowController),
+        [] { return new OrvoWindowController; },
+        QString::fromLatin1(ControllerIdentifier::kOrvoViewController));
+    main.setInitialController(QString::fromLatin1(ControllerIdentifier::kOrvoWindowController));
+}
+
+int applicationMain(int argc, char** argv)
+{
+    // libmpv renders into shared OpenGL contexts and needs the "C" numeric locale.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    QCoreApplication::setOrganizationName(QStringLiteral("Kavrin"));
+    QCoreApplication::setApplicationName(QStringLiteral("KavrinPlayer"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Kavrin Player"));
+    // The window controller decides when the application ends.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    loadInterfaceLanguage();
+
+    AppDelegate delegate;
+    registerMainStoryboard();
+    registerShellStoryboard();
+    std::unique_ptr<WindowController> windowController(
+        Storyboard::named(QString::fromLatin1(StoryboardName::kMain)).instantiateInitialWindowController());
+    if (!windowController) {
+        std::fprintf(stderr, "kavrin-player: the storyboard \"Main\" has no window\n");
+        return 1;
+    }
+    delegate.window = windowController->window();
+    delegate.applicationDidFinishLaunching();
+    // The window opens at the size the first screen was laid out for.
+    if (QMainWindow* window = windowController->window()) {
+        const QWidget* content = windowController->contentViewController();
+        if (content && content->testAttribute(Qt::WA_Resized) && !content->size().isEmpty())
+            window->resize(content->size());
+        else if (!window->testAttribute(Qt::WA_Resized))
+            window->resize(1280, 860);
+    }
+    windowController->showWindow();
+
+    const int status = app.exec();
+    delegate.applicationWillTerminate();
+    windowController.reset();
+    return status;
 }

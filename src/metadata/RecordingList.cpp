@@ -1,0 +1,3 @@
+#include "metadata/RecordingList.h"
+
+QList<orvoTableModel> recordingList;

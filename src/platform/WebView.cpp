@@ -1,0 +1,144 @@
+#include "platform/WebView.h"
+
+#include <QVBoxLayout>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <unistd.h>
+
+#include <cmath>
+#include <utility>
+
+namespace {
+
+// The engine reads its sandbox switch once, when it starts.
+void prepareEngineEnvironment()
+{
+    if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+}
+
+}  // namespace
+
+WebView::WebView(QWidget* parent) : QWidget(parent)
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_timeout.setSingleShot(true);
+    connect(&m_timeout, &QTimer::timeout, this, [this] {
+        if (m_loading && m_view)
+            m_view->stop();
+    });
+}
+
+WebView::~WebView()
+{
+    // Completions still waiting are dropped with the view.
+    m_pending.clear();
+}
+
+QWebEngineView* WebView::engineView()
+{
+    if (!m_view) {
+        prepareEngineEnvironment();
+        m_view = new QWebEngineView(this);
+        m_view->setContextMenuPolicy(Qt::NoContextMenu);
+        layout()->addWidget(m_view);
+        connect(m_view, &QWebEngineView::loadStarted, this, &WebView::onLoadStarted);
+        connect(m_view, &QWebEngineView::loadFinished, this, &WebView::onLoadFinished);
+    }
+    return m_view;
+}
+
+void WebView::load(const QUrl& url, double timeoutSeconds)
+{
+    QWebEngineView* view = engineView();
+    m_url = url;
+    m_loading = true;
+    m_loaded = false;
+    if (std::isfinite(timeoutSeconds) && timeoutSeconds > 0)
+        m_timeout.start(static_cast<int>(std::min(timeoutSeconds, 86400.0) * 1000.0));
+    else
+        m_timeout.stop();
+    view->load(url);
+}
+
+void WebView::onLoadStarted()
+{
+    m_loading = true;
+    m_loaded = false;
+}
+
+void WebView::onLoadFinished(bool ok)
+{
+    m_timeout.stop();
+    m_loading = false;
+    m_loaded = ok;
+    // Scripts that waited for this page run now, in order; a script that
+    // starts another load sends the rest to that page.
+    while (!m_pending.isEmpty() && !m_loading) {
+        const PendingScript next = m_pending.takeFirst();
+        run(next.script, next.completion);
+    }
+    emit loadFinished(ok);
+}
+
+void WebView::evaluateJavaScript(const QString& script, Completion completion)
+{
+    if (!m_view) {
+        if (completion)
+            completion(QVariant());
+        return;
+    }
+    if (m_loading) {
+        m_pending.append({script, std::move(completion)});
+        return;
+    }
+    run(script, completion);
+}
+
+void WebView::run(const QString& script, const Completion& completion)
+{
+    if (!m_view) {
+        if (completion)
+            completion(QVariant());
+        return;
+    }
+    if (completion)
+        m_view->page()->runJavaScript(script, completion);
+    else
+        m_view->page()->runJavaScript(script);
+}
+
+QImage WebView::snapshot()
+{
+    return grab().toImage();
+}
+
+QString WebView::javaScriptStringLiteral(const QString& text)
+{
+    QString literal;
+    literal.reserve(text.size() + 2);
+    literal += QLatin1Char('\'');
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        switch (u) {
+        case u'\\': literal += QLatin1String("\\\\"); break;
+        case u'\'': literal += QLatin1String("\\'"); break;
+        case u'"': literal += QLatin1String("\\\""); break;
+        case u'\n': literal += QLatin1String("\\n"); break;
+        case u'\r': literal += QLatin1String("\\r"); break;
+        case u'\t': literal += QLatin1String("\\t"); break;
+        default:
+            // Other control characters, the two line separators JavaScript
+            // ends lines at, and '<' (so "</script>" never appears) as \uXXXX.
+            if (u < 0x20 || u == 0x7f || u == 0x2028 || u == 0x2029 || u == u'<')
+                literal += QStringLiteral("\\u%1").arg(unsigned(u), 4, 16, QLatin1Char('0'));
+            else
+                literal += c;
+        }
+    }
+    literal += QLatin1Char('\'');
+    return literal;
+}

@@ -1,0 +1,196 @@
+#include "platform/WindowController.h"
+
+#include "platform/ViewController.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QKeySequence>
+#include <QMainWindow>
+
+namespace {
+constexpr char kControllerProperty[] = "kavrinWindowController";
+}
+
+WindowController::WindowController(QObject* parent) : QObject(parent), m_window(new QMainWindow)
+{
+    m_window->setAttribute(Qt::WA_DeleteOnClose, false);
+    m_window->setProperty(kControllerProperty, QVariant::fromValue<QObject*>(this));
+    m_window->installEventFilter(this);
+
+    // The platform's full-screen toggle.
+    auto* fullScreen = new QAction(m_window);
+    fullScreen->setShortcut(QKeySequence::FullScreen);
+    fullScreen->setShortcutContext(Qt::ApplicationShortcut);
+    connect(fullScreen, &QAction::triggered, this, &WindowController::toggleFullScreen);
+    m_window->addAction(fullScreen);
+
+    m_liveResizeTimer.setSingleShot(true);
+    m_liveResizeTimer.setInterval(kLiveResizeSettleMs);
+    connect(&m_liveResizeTimer, &QTimer::timeout, this, [this] { windowDidEndLiveResize(); });
+}
+
+WindowController::~WindowController()
+{
+    // The content goes first, while the window still holds it.
+    if (m_content) {
+        m_content->endAppearance();
+        delete m_content;
+    }
+    if (m_window) {
+        m_window->removeEventFilter(this);
+        delete m_window;
+    }
+}
+
+QMainWindow* WindowController::window() const
+{
+    return m_window;
+}
+
+WindowController* WindowController::controllerOf(const QWidget* widget)
+{
+    if (!widget)
+        return nullptr;
+    const QWidget* window = widget->window();
+    return qobject_cast<WindowController*>(window->property(kControllerProperty).value<QObject*>());
+}
+
+void WindowController::loadWindow()
+{
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    windowDidLoad();
+}
+
+void WindowController::showWindow()
+{
+    loadWindow();
+    if (!m_window)
+        return;
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+void WindowController::setContentViewController(ViewController* controller)
+{
+    if (controller == m_content)
+        return;
+    if (m_content) {
+        ViewController* old = m_content;
+        old->endAppearance();
+        if (m_window && m_window->centralWidget() == old)
+            m_window->takeCentralWidget();
+        old->hide();
+        old->setParent(nullptr);
+        old->deleteLater();
+        m_content = nullptr;
+    }
+    if (!controller)
+        return;
+    m_content = controller;
+    controller->loadViewIfNeeded();
+    if (!m_window)
+        return;
+    m_window->setCentralWidget(controller);
+    if (m_window->isVisible() && !m_miniaturized)
+        controller->show();
+}
+
+ViewController* WindowController::contentViewController() const
+{
+    return m_content;
+}
+
+bool WindowController::isFullScreen() const
+{
+    return m_window && m_fullScreen;
+}
+
+bool WindowController::isMiniaturized() const
+{
+    return m_miniaturized;
+}
+
+void WindowController::toggleFullScreen()
+{
+    if (!m_window || m_inFullScreenTransition)
+        return;
+    m_inFullScreenTransition = true;
+    m_liveResizeTimer.stop();
+    if (m_fullScreen) {
+        m_fullScreen = false;
+        windowWillExitFullScreen();
+        if (m_window)
+            m_window->showNormal();
+        windowDidExitFullScreen();
+    } else {
+        m_fullScreen = true;
+        windowWillEnterFullScreen();
+        if (m_window)
+            m_window->showFullScreen();
+        windowDidEnterFullScreen();
+    }
+    m_inFullScreenTransition = false;
+}
+
+QRect WindowController::frame() const
+{
+    return m_window ? m_window->geometry() : QRect();
+}
+
+void WindowController::setFrame(const QRect& frame, bool display)
+{
+    if (!m_window || !frame.isValid())
+        return;
+    m_window->setGeometry(frame);
+    if (display)
+        m_window->repaint();
+}
+
+bool WindowController::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_window)
+        return QObject::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::Close:
+        if (!windowShouldClose()) {
+            event->ignore();
+            return true;
+        }
+        break;
+    case QEvent::Resize:
+        if (m_window->isVisible() && !m_inFullScreenTransition && !m_fullScreen
+            && !m_miniaturized)
+            m_liveResizeTimer.start();
+        break;
+    case QEvent::WindowStateChange:
+        handleWindowStateChange();
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void WindowController::handleWindowStateChange()
+{
+    const Qt::WindowStates state = m_window->windowState();
+
+    const bool minimized = state.testFlag(Qt::WindowMinimized);
+    if (minimized && !m_miniaturized) {
+        m_miniaturized = true;
+        m_liveResizeTimer.stop();
+        if (m_content)
+            m_content->endAppearance();
+        windowDidMiniaturize();
+    } else if (!minimized && m_miniaturized) {
+        m_miniaturized = false;
+        windowDidDeminiaturize();
+        if (m_content && m_window && m_window->isVisible()) {
+            m_content->show();
+            m_content->beginAppearance();
+        }
+    }
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QRect>
+#include <QTimer>
+
+class QMainWindow;
+class ViewController;
+
+// The controller of one top-level window and the window's delegate: holds
+// the window's content controller and reports the window's transitions
+// through virtual hooks.
+//
+// - Full screen: toggleFullScreen() (the window's full-screen shortcut, F11)
+//   calls windowWillEnterFullScreen() before showFullScreen() and
+//   windowWillExitFullScreen() before showNormal(). The window system's own
+//   state echoes arrive late and are not taken for transitions.
+// - End of live resize: windowDidEndLiveResize() 250 ms after the last
+//   resize of the visible, non-full-screen window.
+// - Miniaturise and restore: the content disappears, then
+//   windowDidMiniaturize(); on restore windowDidDeminiaturize(), then the
+//   content appears.
+// - Closing: windowShouldClose() decides whether the window closes.
+class WindowController : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int kLiveResizeSettleMs = 250;
+
+    explicit WindowController(QObject* parent = nullptr);
+    ~WindowController() override;
+
+    // The window; nullptr once it has been destroyed.
+    QMainWindow* window() const;
+    // The controller of the window that holds `widget`; nullptr when that
+    // window has none.
+    static WindowController* controllerOf(const QWidget* widget);
+    // Calls windowDidLoad() once; the storyboard does it when it makes the controller.
+    void loadWindow();
+    // Loads and shows the window and brings it to the front.
+    void showWindow();
+
+    // Makes `controller` the window's content (taking ownership). The previous
+    // content disappears, leaves the window and is deleted later; nullptr
+    // leaves the window empty.
+    void setContentViewController(ViewController* controller);
+    ViewController* contentViewController() const;
+
+    bool isFullScreen() const;
+    void toggleFullScreen();
+    bool isMiniaturized() const;
+
+    // The window's frame in screen coordinates (an invalid rect without window).
+    QRect frame() const;
+    // Moves and resizes the window; `display` repaints it at once.
+    void setFrame(const QRect& frame, bool display = true);
+
+protected:
+    virtual void windowDidLoad() {}
+    // Answers whether the window may close; the default allows it.
+    virtual bool windowShouldClose() { return true; }
+    virtual void windowWillEnterFullScreen() {}
+    virtual void windowDidEnterFullScreen() {}
+    virtual void windowWillExitFullScreen() {}
+    virtual void windowDidExitFullScreen() {}
+    virtual void windowDidEndLiveResize() {}
+    virtual void windowDidMiniaturize() {}
+    virtual void windowDidDeminiaturize() {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void handleWindowStateChange();
+
+    QPointer<QMainWindow> m_window;
+    QPointer<ViewController> m_content;
+    QTimer m_liveResizeTimer;
+    bool m_loaded = false;
+    bool m_inFullScreenTransition = false;
+    bool m_miniaturized = false;
+    bool m_fullScreen = false;
+};

@@ -1,0 +1,21 @@
+#include "player/NetworkMonitor.h"
+
+#include "player/PlayerState.h"
+
+#include <cstdio>
+
+void NetworkMonitor::startMonitoring()
+{
+    if (m_isMonitoring.exchange(true)) {
+        std::puts("Monitoring is already in progress.");
+        std::fflush(stdout);
+        return;
+    }
+    m_monitor.setPathUpdateHandler([](NetworkPathMonitor::Status status) {
+        const bool connected = status == NetworkPathMonitor::Status::Satisfied;
+        std::puts(connected ? "We're connected!" : "No connection.");
+        std::fflush(stdout);
+        isNetworkConnected.store(connected, std::memory_order_relaxed);
+    });
+    m_monitor.start();
+}

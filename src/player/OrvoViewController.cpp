@@ -1,0 +1,147 @@
+#include "OrvoViewController.h"
+
+#include "CustomTableHeaderView.h"
+#include "OrvoTableRowView.h"
+#include "ViewLayer.h"
+#include "ui_OrvoViewController.h"
+
+#include "platform/Localization.h"
+
+#include <QStandardItemModel>
+
+OrvoViewController::OrvoViewController(QWidget* parent) : ViewController(parent) {}
+
+OrvoViewController::~OrvoViewController() = default;
+
+void OrvoViewController::loadView() {
+    ui = std::make_unique<Ui::OrvoViewController>();
+    ui->setupUi(this);
+    ViewLayer::applyStoryboardLayers(this);
+    // Views that share their place with others keep their frames while hidden,
+    // so that what is measured on them (the chart marker's range, the map's
+    // size) holds whether they show or not.
+    for (QWidget* view : {ui->videoContentView, static_cast<QWidget*>(ui->defaultImgBtn), ui->motionView,
+                          ui->speedView, ui->chartIntervalView, static_cast<QWidget*>(ui->mapWebView),
+                          static_cast<QWidget*>(ui->mapDefaultImg), static_cast<QWidget*>(ui->logoFullScreenView)}) {
+        QSizePolicy policy = view->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        view->setSizePolicy(policy);
+    }
+
+    // The recording table: its header view, its row drawing (the storyboard
+    // leaves the platform's selection colour transparent) and its four columns.
+    QTableView* table = ui->orvoTableView;
+    auto* header = new CustomTableHeaderView(Qt::Horizontal, table);
+    header->setObjectName(QStringLiteral("orvoTableHeaderView"));
+    header->setFixedHeight(24);
+    table->setHorizontalHeader(header);
+    auto* columns = new QStandardItemModel(0, 4, table);
+    columns->setHorizontalHeaderLabels(
+        {localized("Date"), localized("Time"), localized("Channel"), localized("Location")});
+    table->setModel(columns);
+    header->setStretchLastSection(true);
+    header->resizeSection(0, 96);
+    header->resizeSection(1, 78);
+    header->resizeSection(2, 70);
+    table->verticalHeader()->setDefaultSectionSize(19);
+    table->verticalHeader()->setMinimumSectionSize(19);
+    auto* rows = new OrvoTableRowView(table);
+    table->setItemDelegate(rows);
+    orvoTableHeaderView = header;
+    orvoTableRowView = rows;
+
+    connectOutlets();
+}
+
+void OrvoViewController::connectOutlets() {
+    orvoHeaderView = ui->orvoHeaderView;
+    modelText = ui->modelText;
+    versionTxt = ui->versionTxt;
+    videoView = ui->videoView;
+    videoNameText = ui->videoNameText;
+    ch1Btn = ui->ch1Btn;
+    ch2Btn = ui->ch2Btn;
+    ch3Btn = ui->ch3Btn;
+    ch4Btn = ui->ch4Btn;
+    multipleModeBtn = ui->multipleModeBtn;
+    defaultImgBtn = ui->defaultImgBtn;
+    videoContentView = ui->videoContentView;
+    infoView = ui->infoView;
+    gpsOnOffImg = ui->gpsOnOffImg;
+    gpsOnOffText = ui->gpsOnOffText;
+    meterImg = ui->meterImg;
+    meterValueText = ui->meterValueText;
+    videoSliderView = ui->videoSliderView;
+    videoSlider = ui->videoSlider;
+    videoCurrentText = ui->videoCurrentText;
+    videoTotalText = ui->videoTotalText;
+    zoomMenu = ui->zoomMenu;
+    speedMenu = ui->speedMenu;
+    monoMenu = ui->monoMenu;
+    motionBtn = ui->motionBtn;
+    speedBtn = ui->speedBtn;
+    motionView = ui->motionView;
+    motionChartView = ui->motionChartView;
+    motionXText = ui->motionXText;
+    motionYText = ui->motionYText;
+    motionZText = ui->motionZText;
+    speedView = ui->speedView;
+    speedChartView = ui->speedChartView;
+    chartIntervalView = ui->chartIntervalView;
+    chartInterval = ui->chartInterval;
+    dataView = ui->dataView;
+    mapView = ui->mapView;
+    mapWebView = ui->mapWebView;
+    mapDefaultImg = ui->mapDefaultImg;
+    mapFirstLabel = ui->mapFirstLabel;
+    mapSecondLabel = ui->mapSecondLabel;
+    tableSortingMenu = ui->tableSortingMenu;
+    orvoTableView = ui->orvoTableView;
+    searchLayer = ui->searchLayer;
+    orvoSearchField = ui->orvoSearchField;
+    orvoFooterView = ui->orvoFooterView;
+    openBtn = ui->openBtn;
+    prevBtn = ui->prevBtn;
+    rewindBtn = ui->rewindBtn;
+    playPauseBtn = ui->playPauseBtn;
+    stopBtn = ui->stopBtn;
+    forwardBtn = ui->forwardBtn;
+    nextBtn = ui->nextBtn;
+    volumeBtn = ui->volumeBtn;
+    soundLayer = ui->soundLayer;
+    volumeSlider = ui->volumeSlider;
+    volumeText = ui->volumeText;
+    captureBtn = ui->captureBtn;
+    repeatBtn = ui->repeatBtn;
+    saveBtn = ui->saveBtn;
+    settingBtn = ui->settingBtn;
+    logoFullScreenView = ui->logoFullScreenView;
+}
+
+void OrvoViewController::onPlayPauseBtnTap() {}
+void OrvoViewController::onStopBtnTap() {}
+void OrvoViewController::onPrevBtnTap() {}
+void OrvoViewController::onNextBtnTap() {}
+void OrvoViewController::onRewindBtnTap() {}
+void OrvoViewController::onForwardBtnTap() {}
+void OrvoViewController::onVideoSliderDidChange() {}
+void OrvoViewController::onSpeedMenuTap() {}
+void OrvoViewController::onZoomMenuTap() {}
+void OrvoViewController::onMonoMenuTap() {}
+void OrvoViewController::onVolumeSliderDidChange() {}
+void OrvoViewController::onVolumeBtnTap() {}
+void OrvoViewController::onRepeatBtnTap() {}
+void OrvoViewController::onMotionBtnTap() {}
+void OrvoViewController::onSpeedBtnTap() {}
+void OrvoViewController::onFullScreenBtnTap() {}
+void OrvoViewController::onSettingBtnTap() {}
+void OrvoViewController::onHelpBtnTap() {}
+void OrvoViewController::onDefaultImgBtnTap() {}
+void OrvoViewController::onCaptureBtnTap() {}
+void OrvoViewController::onSaveBtnTap() {}
+void OrvoViewController::onTouchCh1Btn() {}
+void OrvoViewController::onTouchCh2Btn() {}
+void OrvoViewController::onTouchCh3Btn() {}
+void OrvoViewController::onTouchCh4Btn() {}
+void OrvoViewController::onMultipleModeBtnTap() {}
+void OrvoViewController::tableViewDoubleActionWithTable() {}

@@ -1,0 +1,92 @@
+// The window player's data panel, charts and map page: thin entries onto
+// DataPanel and MapPage, which hold the logic.
+
+#include "OrvoViewController.h"
+
+#include "DataPanel.h"
+#include "MapPage.h"
+#include "ui_OrvoViewController.h"
+
+#include "platform/WebView.h"
+
+MapPage& OrvoViewController::mapPage()
+{
+    if (!m_mapPage)
+        m_mapPage = std::make_shared<MapPage>();
+    // The outlets are read at each use: they exist only once the view has loaded.
+    m_mapPage->setOutlets({mapWebView, mapDefaultImg.data(), mapFirstLabel, mapSecondLabel});
+    return *m_mapPage;
+}
+
+DataPanel& OrvoViewController::dataPanel()
+{
+    // The chart marker is placed from the marker view's bounds, also while the
+    // view is hidden: keep it laid out over the charts when hidden.
+    if (chartIntervalView && !chartIntervalView->sizePolicy().retainSizeWhenHidden()) {
+        QSizePolicy policy = chartIntervalView->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        chartIntervalView->setSizePolicy(policy);
+    }
+    DataPanel::Outlets outlets;
+    outlets.chartIntervalView = chartIntervalView;
+    outlets.chartIntervalConstraints = [this] { return chartIntervalConstraints(); };
+    outlets.videoSlider = videoSlider.data();
+    outlets.motionXText = motionXText;
+    outlets.motionYText = motionYText;
+    outlets.motionZText = motionZText;
+    outlets.meterValueText = meterValueText;
+    outlets.meterImg = meterImg.data();
+    outlets.gpsOnOffImg = gpsOnOffImg.data();
+    outlets.gpsOnOffText = gpsOnOffText;
+    outlets.currentItemTime = [this] { return orvoPlayerItemTime(); };
+    MapPage& map = mapPage();
+    if (!m_dataPanel)
+        m_dataPanel = std::make_shared<DataPanel>(outlets, map);
+    else
+        m_dataPanel->setOutlets(outlets);
+    return *m_dataPanel;
+}
+
+std::optional<MediaTime> OrvoViewController::orvoPlayerItemTime() const
+{
+    // The shown player's item time; none until a recording plays.
+    return std::nullopt;
+}
+
+QList<LayoutConstraint> OrvoViewController::chartIntervalConstraints() const
+{
+    if (!ui || !ui->chartIntervalLeading || !ui->chartIntervalLayout)
+        return {};
+    return {LayoutConstraint(QStringLiteral("chartIntervalLeading"), ui->chartIntervalLeading,
+                             ui->chartIntervalLayout)};
+}
+
+void OrvoViewController::loadMapPage(bool hasGps)
+{
+    mapPage().loadMapPage(hasGps);
+}
+
+void OrvoViewController::showMapMessage(bool hasPosition, bool showMap, bool connected)
+{
+    mapPage().showMapMessage(hasPosition, showMap, connected);
+}
+
+void OrvoViewController::updateMapPosition(std::uint32_t dirLat, std::uint32_t dirLng, float lat, float lng)
+{
+    mapPage().updateMapPosition(dirLat, dirLng, lat, lng);
+}
+
+void OrvoViewController::redrawMapTrack(qint64 index)
+{
+    mapPage().redrawMapTrack(index);
+}
+
+void OrvoViewController::updateDataPanel(bool replay)
+{
+    dataPanel().updateDataPanel(replay);
+}
+
+void OrvoViewController::updateChartIntervalPosition(LayoutConstraint& constraint)
+{
+    dataPanel().updateChartIntervalPosition(constraint);
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/Asset.h"
+
+#include <QUrl>
+
+#include <memory>
+
+// What the backup screen receives as the sender of its segue.
+struct backupData {
+    std::shared_ptr<Asset> asset; // the media asset being played
+    QUrl url;                     // the recording's file URL
+};

@@ -1,0 +1,7 @@
+#include "FullScreenPlayer.h"
+
+FullScreenPlayer::FullScreenPlayer(QWidget* parent) : PlayerView(parent) {}
+
+void FullScreenPlayer::enterEvent(QEnterEvent* event) {
+    PlayerView::enterEvent(event);
+}

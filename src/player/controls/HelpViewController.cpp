@@ -1,0 +1,29 @@
+#include "HelpViewController.h"
+
+#include "AssetColor.h"
+#include "ViewLayer.h"
+#include "ui_HelpViewController.h"
+
+HelpViewController::HelpViewController(QWidget* parent) : ViewController(parent) {}
+
+HelpViewController::~HelpViewController() = default;
+
+void HelpViewController::loadView() {
+    ui = std::make_unique<Ui::HelpViewController>();
+    ui->setupUi(this);
+    ViewLayer::applyStoryboardLayers(this);
+    backgroundView = ui->backgroundView;
+    stackView = ui->stackView;
+    seperator = ui->seperator;
+    leftView = ui->leftView;
+    rightView = ui->rightView;
+}
+
+void HelpViewController::viewDidLayout() {
+    ViewLayer::setBackgroundColor(backgroundView, assetColor(QStringLiteral("TransparentBlack_20")));
+    ViewLayer::setBackgroundColor(seperator, Qt::black);
+}
+
+void HelpViewController::onConfirmBtnTap() {
+    dismissViewController(this);
+}

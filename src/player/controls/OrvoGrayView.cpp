@@ -1,0 +1,16 @@
+#include "OrvoGrayView.h"
+
+#include "AssetColor.h"
+#include "ViewLayer.h"
+
+#include <QPainter>
+
+OrvoGrayView::OrvoGrayView(QWidget* parent) : QWidget(parent) {
+    ViewLayer::setPaintsOwnLayer(this);
+    ViewLayer::setBackgroundColor(this, assetColor(QStringLiteral("GrayBG_333333")));
+}
+
+void OrvoGrayView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    ViewLayer::paint(painter, this);
+}

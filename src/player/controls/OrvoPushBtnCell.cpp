@@ -1,0 +1,3 @@
+#include "OrvoPushBtnCell.h"
+
+OrvoPushBtnCell::OrvoPushBtnCell(QWidget* parent) : QPushButton(parent) {}

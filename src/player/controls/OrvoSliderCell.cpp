@@ -1,0 +1,3 @@
+#include "OrvoSliderCell.h"
+
+OrvoSliderCell::OrvoSliderCell(QWidget* parent) : BarSliderCell(parent) {}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+// The row drawing of the recording table: a selected row is filled with a
+// translucent grey (54/255 at alpha 0.5) in place of the platform's
+// highlight; an unselected row is drawn as the platform draws it.
+class OrvoTableRowView : public QStyledItemDelegate {
+    Q_OBJECT
+
+public:
+    explicit OrvoTableRowView(QObject* parent = nullptr);
+
+    static QColor selectionColor();
+    // Fills `rect` with the selection grey using the painter's composition mode.
+    static void drawSelectionInRect(QPainter& painter, const QRectF& rect);
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+};

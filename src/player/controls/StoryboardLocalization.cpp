@@ -1,0 +1,7 @@
+#include "StoryboardLocalization.h"
+
+#include "platform/Localization.h"
+
+QString storyboardLocalized(const char* key, const char*) {
+    return localized(key);
+}

@@ -1,0 +1,3 @@
+#include "VolumeSliderCell.h"
+
+VolumeSliderCell::VolumeSliderCell(QWidget* parent) : BarSliderCell(parent) {}

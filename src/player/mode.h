@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QHashFunctions>
+
+#include <cstddef>
+#include <functional>
+
+// The channel mode of the players; the case index is the underlying value.
+enum class mode : int {
+    ch1 = 0,         // channel 1 (the front camera, the selected file itself)
+    ch2 = 1,         // channel 2
+    ch3 = 2,         // channel 3
+    ch4 = 3,         // channel 4
+    multiple_ch = 4, // every channel of the recording at once
+    none_ch = 5,     // no channel
+};
+
+// The case index of `m` (0-5).
+constexpr int modeIndex(mode m)
+{
+    return static_cast<int>(m);
+}
+
+inline size_t qHash(mode m, size_t seed = 0) noexcept
+{
+    return ::qHash(modeIndex(m), seed);
+}
+
+template <>
+struct std::hash<mode> {
+    std::size_t operator()(mode m) const noexcept { return std::hash<int>{}(modeIndex(m)); }
+};

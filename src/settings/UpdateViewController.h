@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/ViewController.h"
+
+#include <QPointer>
+#include <QString>
+#include <QUrl>
+
+#include <memory>
+#include <optional>
+
+class QLabel;
+
+namespace Ui {
+class UpdateViewController;
+}
+
+// The update screen: offers the newer version found at start-up, with the
+// choices Update, Settings and Cancel.
+class UpdateViewController : public ViewController {
+    Q_OBJECT
+
+public:
+    explicit UpdateViewController(QWidget* parent = nullptr);
+    ~UpdateViewController() override;
+
+    QPointer<QLabel> titleLabel;
+    QPointer<QLabel> infoLabel;
+    // The installer's address, set by the presenting segue.
+    std::optional<QUrl> updateURL;
+    // The application name, read when the view loads.
+    std::optional<QString> appName;
+
+public slots:
+    void onUpdateBtnTap();
+    void onSettingBtnTap();
+    void onCancelBtnTap();
+
+protected:
+    void loadView() override;
+
+private:
+    std::unique_ptr<Ui::UpdateViewController> ui;
+};

@@ -1,0 +1,173 @@
+// The string tables "Localizable" in English, Korean and Japanese: their sources
+// (.ts) and the compiled tables (.qm) the application loads.
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QRegularExpression>
+#include <QTranslator>
+#include <QXmlStreamReader>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QStringList kLanguages = {QStringLiteral("en"), QStringLiteral("ko"), QStringLiteral("ja")};
+
+// Every key the application passes to the table.
+const QStringList kKeys = {
+    QStringLiteral("All"),
+    QStringLiteral("Normal"),
+    QStringLiteral("Event"),
+    QStringLiteral("Parking"),
+    QStringLiteral("Motion"),
+    QStringLiteral("Camcorder"),
+    QStringLiteral("Myfolder"),
+    QStringLiteral("AI"),
+    QStringLiteral("Etc."),
+    QStringLiteral("충격센서"),
+    QStringLiteral("속도"),
+    QStringLiteral("Video Playback Error"),
+    QStringLiteral("Can't Play File"),
+    QStringLiteral("Path Component Error"),
+    QStringLiteral("Please open another directory."),
+    QStringLiteral("Please choose another directory.."),
+    QStringLiteral("Unknown error"),
+    QStringLiteral("해당 영상에 GPS 정보가 없습니다."),
+    QStringLiteral("외장 GPS의 연결을 확인해 주세요."),
+    QStringLiteral("지도를 표시할 수 없습니다."),
+    QStringLiteral("인터넷 연결을 확인해 주세요."),
+    QStringLiteral("Update to the latest version of KavrinPlayer.\n update now?"),
+    QStringLiteral("Notify"),
+    QStringLiteral("Player Version"),
+    QStringLiteral("The Language has changed."),
+    QStringLiteral("Please restart Kavrin Player"),
+    QStringLiteral("펌웨어 업데이트"),
+    QStringLiteral("현재 설치되어 있는 버전이 최신 펌웨어 입니다."),
+    QStringLiteral("다운로드가 실패되었습니다. 다시 시도해 주세요."),
+    QStringLiteral("펌웨어 파일이 이미 존재합니다."),
+    QStringLiteral("안전운전도우미 업데이트"),
+    QStringLiteral("안전운전도우미 파일이 이미 존재합니다."),
+    QStringLiteral("다운로드가 완료되었습니다.\n적용하시려면 다운로드 받은 메모리카드를 블랙박스에 삽입 후 "
+                   "전원을 인가해 주세요."),
+};
+
+QString sourceTable(const QString& lang) {
+    return QStringLiteral(KAVRIN_SOURCE_DIR "/resources/translations/Localizable_%1.ts").arg(lang);
+}
+
+QString compiledTable(const QString& lang) {
+    return QStringLiteral(KAVRIN_BINARY_DIR "/resources/translations/Localizable_%1.qm").arg(lang);
+}
+
+struct Table {
+    QString error;
+    QStringList contexts;
+    QMap<QString, QString> messages; // source -> translation
+    QStringList duplicates;
+};
+
+Table readTable(const QString& path) {
+    Table table;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        table.error = QStringLiteral("cannot open ") + path;
+        return table;
+    }
+    QXmlStreamReader xml(&file);
+    QString source;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("name")) {
+            table.contexts << xml.readElementText();
+        } else if (xml.name() == QLatin1String("source")) {
+            source = xml.readElementText();
+        } else if (xml.name() == QLatin1String("translation")) {
+            if (table.messages.contains(source))
+                table.duplicates << source;
+            table.messages.insert(source, xml.readElementText());
+        }
+    }
+    if (xml.hasError())
+        table.error = xml.errorString();
+    return table;
+}
+
+bool hasHangul(const QString& text) {
+    static const QRegularExpression hangul(QStringLiteral("[\\x{AC00}-\\x{D7A3}]"));
+    return hangul.match(text).hasMatch();
+}
+
+bool hasKana(const QString& text) {
+    static const QRegularExpression kana(QStringLiteral("[\\x{3040}-\\x{30FF}\\x{4E00}-\\x{9FFF}]"));
+    return kana.match(text).hasMatch();
+}
+
+TEST(LocalizableTable, EveryKeyIsTranslatedInEveryLanguage) {
+    for (const QString& lang : kLanguages) {
+        SCOPED_TRACE(lang.toStdString());
+        const Table table = readTable(sourceTable(lang));
+        ASSERT_TRUE(table.error.isEmpty()) << table.error.toStdString();
+        EXPECT_EQ(table.contexts, QStringList{QStringLiteral("Localizable")});
+        EXPECT_TRUE(table.duplicates.isEmpty()) << table.duplicates.join(QLatin1Char('|')).toStdString();
+        for (const QString& key : kKeys) {
+            SCOPED_TRACE(key.toStdString());
+            ASSERT_TRUE(table.messages.contains(key));
+            const QString text = table.messages.value(key);
+            EXPECT_FALSE(text.trimmed().isEmpty());
+            // A line break in the key stays a line break in every language.
+            EXPECT_EQ(key.contains(QLatin1Char('\n')), text.contains(QLatin1Char('\n')));
+            const bool ownScript = key != QLatin1String("AI"); // names like "AI" stay as they are
+            if (lang == QLatin1String("en")) {
+                EXPECT_FALSE(hasHangul(text) || hasKana(text));
+            } else if (lang == QLatin1String("ko")) {
+                EXPECT_FALSE(hasKana(text));
+                EXPECT_TRUE(!ownScript || hasHangul(text));
+            } else {
+                EXPECT_FALSE(hasHangul(text));
+                EXPECT_TRUE(!ownScript || hasKana(text));
+            }
+        }
+        EXPECT_EQ(table.messages.size(), kKeys.size())
+            << "keys in the table that the application does not use";
+    }
+}
+
+TEST(LocalizableTable, CompiledTablesTranslateThroughQtTranslator) {
+    struct Case {
+        const char* lang;
+        QString key;
+        QString expected;
+    };
+    const Case cases[] = {
+        {"ko", QStringLiteral("All"), QStringLiteral("전체")},
+        {"ko", QStringLiteral("Etc."), QStringLiteral("기타")},
+        {"ko", QStringLiteral("Video Playback Error"), QStringLiteral("동영상 재생 오류")},
+        {"ko", QStringLiteral("속도"), QStringLiteral("속도")},
+        {"ja", QStringLiteral("Event"), QStringLiteral("イベント")},
+        {"ja", QStringLiteral("펌웨어 업데이트"), QStringLiteral("ファームウェアのアップデート")},
+        {"en", QStringLiteral("충격센서"), QStringLiteral("G-Sensor")},
+        {"en", QStringLiteral("인터넷 연결을 확인해 주세요."),
+         QStringLiteral("Please check your internet connection.")},
+        {"en", QStringLiteral("Update to the latest version of KavrinPlayer.\n update now?"),
+         QStringLiteral("Update to the latest version of KavrinPlayer.\nUpdate now?")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lang + std::string(" ") + c.key.toStdString());
+        const QString path = compiledTable(QString::fromLatin1(c.lang));
+        ASSERT_TRUE(QFileInfo::exists(path)) << path.toStdString();
+        QTranslator translator;
+        ASSERT_TRUE(translator.load(path));
+        ASSERT_TRUE(QCoreApplication::installTranslator(&translator));
+        const QByteArray key = c.key.toUtf8();
+        EXPECT_EQ(QCoreApplication::translate("Localizable", key.constData()), c.expected);
+        // A text that is no key comes back unchanged.
+        EXPECT_EQ(QCoreApplication::translate("Localizable", "FilePath : /tmp/a.mp4"),
+                  QStringLiteral("FilePath : /tmp/a.mp4"));
+        QCoreApplication::removeTranslator(&translator);
+    }
+}
+
+} // namespace

@@ -1,0 +1,188 @@
+#include "platform/ViewController.h"
+#include "platform/WindowController.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QPointer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+template <typename Predicate>
+bool spinUntil(Predicate done, int ms = 2000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
+
+class Content : public ViewController {
+public:
+    explicit Content(QStringList* journal) : m_journal(journal) {}
+
+protected:
+    void viewDidLoad() override { m_journal->append("content viewDidLoad"); }
+    void viewWillAppear() override { m_journal->append("content viewWillAppear"); }
+    void viewWillDisappear() override { m_journal->append("content viewWillDisappear"); }
+    void viewDidLayout() override { ++layouts; }
+
+public:
+    int layouts = 0;
+
+private:
+    QStringList* m_journal;
+};
+
+class RecordingWindowController : public WindowController {
+public:
+    // Declared before the controller: the content reports into it while the window goes.
+    explicit RecordingWindowController(QStringList& journal) : journal(journal) {}
+    QStringList& journal;
+    bool allowClose = true;
+
+
+protected:
+    void windowDidLoad() override { journal.append("windowDidLoad"); }
+    bool windowShouldClose() override
+    {
+        journal.append("windowShouldClose");
+        return allowClose;
+    }
+    void windowWillEnterFullScreen() override { journal.append("windowWillEnterFullScreen"); }
+    void windowDidEnterFullScreen() override { journal.append("windowDidEnterFullScreen"); }
+    void windowWillExitFullScreen() override { journal.append("windowWillExitFullScreen"); }
+    void windowDidExitFullScreen() override { journal.append("windowDidExitFullScreen"); }
+    void windowDidEndLiveResize() override { journal.append("windowDidEndLiveResize"); }
+    void windowDidMiniaturize() override { journal.append("windowDidMiniaturize"); }
+    void windowDidDeminiaturize() override { journal.append("windowDidDeminiaturize"); }
+};
+
+} // namespace
+
+TEST(WindowController, ContentAppearsAndIsReplaced)
+{
+    QStringList journal;
+    RecordingWindowController controller(journal);
+    auto* first = new Content(&controller.journal);
+    controller.setContentViewController(first);
+    EXPECT_TRUE(first->isViewLoaded());
+    controller.showWindow();
+    EXPECT_EQ(controller.window()->centralWidget(), first);
+
+    EXPECT_EQ(first->windowController(), &controller);
+    EXPECT_EQ(WindowController::controllerOf(controller.window()), &controller);
+    QWidget loose;
+    EXPECT_EQ(WindowController::controllerOf(&loose), nullptr);
+    EXPECT_EQ(WindowController::controllerOf(nullptr), nullptr);
+    QPointer<Content> old = first;
+    auto* second = new Content(&controller.journal);
+    controller.journal.clear();
+    controller.setContentViewController(second);
+    EXPECT_EQ(controller.contentViewController(), second);
+    EXPECT_EQ(controller.window()->centralWidget(), second);
+    EXPECT_EQ(controller.journal,
+              (QStringList{"content viewWillDisappear", "content viewDidLoad", "content viewWillAppear"}));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(old.isNull());
+}
+
+TEST(WindowController, FullScreenToggleCallsTheHooksAroundTheChange)
+{
+    QStringList journal;
+    RecordingWindowController controller(journal);
+    controller.showWindow();
+    controller.journal.clear();
+    controller.toggleFullScreen();
+    EXPECT_TRUE(controller.isFullScreen());
+    controller.toggleFullScreen();
+    EXPECT_FALSE(controller.isFullScreen());
+    EXPECT_EQ(controller.journal, (QStringList{"windowWillEnterFullScreen", "windowDidEnterFullScreen",
+                                               "windowWillExitFullScreen", "windowDidExitFullScreen"}));
+}
+
+TEST(WindowController, LiveResizeEndsOnceAfterTheLastResize)
+{
+    QStringList journal;
+    RecordingWindowController controller(journal);
+    controller.window()->resize(600, 400);
+    controller.showWindow();
+    spinUntil([] { return false; }, WindowController::kLiveResizeSettleMs + 100);
+    controller.journal.clear();
+
+    QElapsedTimer clock;
+    clock.start();
+    qint64 lastResize = 0;
+    for (int i = 0; i < 5; ++i) {
+        controller.window()->resize(620 + 10 * i, 420);
+        lastResize = clock.elapsed();
+        spinUntil([] { return false; }, 50);
+    }
+    ASSERT_TRUE(spinUntil([&] { return controller.journal.contains("windowDidEndLiveResize"); }));
+    EXPECT_GE(clock.elapsed() - lastResize, WindowController::kLiveResizeSettleMs - 20);
+    spinUntil([] { return false; }, 300);
+    EXPECT_EQ(controller.journal.count("windowDidEndLiveResize"), 1);
+}
+
+TEST(WindowController, MiniaturiseAndRestoreOrderTheContentAppearance)
+{
+    QStringList journal;
+    RecordingWindowController controller(journal);
+    controller.setContentViewController(new Content(&controller.journal));
+    controller.showWindow();
+    QCoreApplication::processEvents();
+    controller.journal.clear();
+
+    controller.window()->showMinimized();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(controller.isMiniaturized());
+    controller.window()->showNormal();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(controller.isMiniaturized());
+    EXPECT_EQ(controller.journal, (QStringList{"content viewWillDisappear", "windowDidMiniaturize",
+                                               "windowDidDeminiaturize", "content viewWillAppear"}));
+}
+
+TEST(WindowController, CloseAsksTheController)
+{
+    QStringList journal;
+    RecordingWindowController controller(journal);
+    controller.showWindow();
+    controller.allowClose = false;
+    EXPECT_FALSE(controller.window()->close());
+    EXPECT_TRUE(controller.window()->isVisible());
+    controller.allowClose = true;
+    EXPECT_TRUE(controller.window()->close());
+    EXPECT_FALSE(controller.window()->isVisible());
+    EXPECT_EQ(controller.journal.count("windowShouldClose"), 2);
+}
+
+TEST(WindowController, FrameRoundTripsAndMissingWindowIsHarmless)
+{
+    QStringList journal;
+    RecordingWindowController controller(journal);
+    controller.showWindow();
+    const QRect frame(50, 60, 700, 500);
+    controller.setFrame(frame);
+    EXPECT_EQ(controller.frame(), frame);
+
+    delete controller.window();
+    EXPECT_EQ(controller.window(), nullptr);
+    EXPECT_FALSE(controller.frame().isValid());
+    controller.setFrame(frame);
+    controller.toggleFullScreen();
+    controller.setContentViewController(new ViewController);
+    EXPECT_NE(controller.contentViewController(), nullptr);
+}
+
+TEST(WindowController, WindowDidLoadOnce)
+{
+    QStringList journal;
+    RecordingWindowController controller(journal);
+    controller.loadWindow();
+    controller.showWindow();
+    EXPECT_EQ(controller.journal.count("windowDidLoad"), 1);
+}
