@@ -10,4 +10,7 @@ if [ -x build/tools/samplegen/kavrin-samplegen ] && [ ! -f "$demo/ver.txt" ]; th
   echo "run: generating the demo memory card in $demo"
   build/tools/samplegen/kavrin-samplegen card "$demo"
 fi
+if [ -x build/tools/demo-bookmark/kavrin-demo-bookmark ] && [ -f "$demo/ver.txt" ]; then
+  build/tools/demo-bookmark/kavrin-demo-bookmark "$demo"
+fi
 exec build/kavrin-player

@@ -24,8 +24,7 @@ struct Identity {
     // Nanoseconds since the epoch; absent where the file system keeps no birth time.
     std::optional<qint64> birth;
 
-    bool sameItem(const Identity& other) const
-    {
+    bool sameItem(const Identity& other) const {
         if (device != other.device || inode != other.inode)
             return false;
         // An inode number may be reused by an item made after the first was deleted.
@@ -33,8 +32,7 @@ struct Identity {
     }
 };
 
-std::optional<Identity> identityOf(const QByteArray& path, int* error = nullptr)
-{
+std::optional<Identity> identityOf(const QByteArray& path, int* error = nullptr) {
     struct statx info {};
     if (statx(AT_FDCWD, path.constData(), 0, STATX_INO | STATX_BTIME, &info) != 0) {
         if (error)
@@ -49,20 +47,17 @@ std::optional<Identity> identityOf(const QByteArray& path, int* error = nullptr)
     return identity;
 }
 
-QString displayName(const QString& path)
-{
+QString displayName(const QString& path) {
     const QString name = QFileInfo(path).fileName();
     return name.isEmpty() ? path : name;
 }
 
-QString missingItemText(const QString& path)
-{
+QString missingItemText(const QString& path) {
     return QStringLiteral("The file \u201C%1\u201D couldn\u2019t be opened because there is no such file.")
         .arg(displayName(path));
 }
 
-QString systemErrorText(const QString& path, int error)
-{
+QString systemErrorText(const QString& path, int error) {
     if (error == ENOENT || error == ENOTDIR)
         return missingItemText(path);
     if (error == EACCES || error == EPERM)
@@ -74,8 +69,7 @@ QString systemErrorText(const QString& path, int error)
 }
 
 // An entry of `folder` with the given identity (the item renamed within its folder).
-std::optional<QString> findRenamed(const QString& folder, const Identity& identity)
-{
+std::optional<QString> findRenamed(const QString& folder, const Identity& identity) {
     const QByteArray folderPath = QFile::encodeName(folder);
     DIR* dir = opendir(folderPath.constData());
     if (!dir)
@@ -97,16 +91,14 @@ std::optional<QString> findRenamed(const QString& folder, const Identity& identi
     return found;
 }
 
-void setError(QString* error, const QString& text)
-{
+void setError(QString* error, const QString& text) {
     if (error)
         *error = text;
 }
 
 } // namespace
 
-std::optional<QByteArray> Bookmark::create(const QUrl& url, QString* error)
-{
+std::optional<QByteArray> Bookmark::create(const QUrl& url, QString* error) {
     if (!url.isLocalFile()) {
         setError(error, QStringLiteral("The file couldn\u2019t be opened because the specified URL type "
                                        "isn\u2019t supported."));
@@ -129,8 +121,7 @@ std::optional<QByteArray> Bookmark::create(const QUrl& url, QString* error)
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
-std::optional<Bookmark::Resolution> Bookmark::resolve(const QByteArray& data, QString* error)
-{
+std::optional<Bookmark::Resolution> Bookmark::resolve(const QByteArray& data, QString* error) {
     const QJsonObject object = QJsonDocument::fromJson(data).object();
     const QString path = object.value("path").toString();
     bool deviceOk = false;
@@ -141,8 +132,9 @@ std::optional<Bookmark::Resolution> Bookmark::resolve(const QByteArray& data, QS
     if (object.value("format").toString() != QLatin1String(kFormat) ||
         object.value("version").toInt() != kFormatVersion || !QDir::isAbsolutePath(path) || !deviceOk ||
         !inodeOk) {
-        setError(error, QStringLiteral("The file couldn\u2019t be opened because it isn\u2019t in the correct "
-                                       "format."));
+        setError(error,
+                 QStringLiteral("The file couldn\u2019t be opened because it isn\u2019t in the correct "
+                                "format."));
         return std::nullopt;
     }
     if (object.contains("birth")) {

@@ -13,14 +13,12 @@
 
 namespace {
 
-QString displayName(const QString& path)
-{
+QString displayName(const QString& path) {
     const QString name = QFileInfo(path).fileName();
     return name.isEmpty() ? path : name;
 }
 
-QString listingErrorText(const QString& path, int error)
-{
+QString listingErrorText(const QString& path, int error) {
     const QString name = displayName(path);
     switch (error) {
     case ENOENT:
@@ -31,7 +29,8 @@ QString listingErrorText(const QString& path, int error)
                               "permission to view it.")
             .arg(name);
     case ENOTDIR:
-        return QStringLiteral("The file \u201C%1\u201D couldn\u2019t be opened because it isn\u2019t a folder.")
+        return QStringLiteral(
+                   "The file \u201C%1\u201D couldn\u2019t be opened because it isn\u2019t a folder.")
             .arg(name);
     default:
         return QStringLiteral("The folder \u201C%1\u201D couldn\u2019t be opened: %2")
@@ -39,16 +38,14 @@ QString listingErrorText(const QString& path, int error)
     }
 }
 
-void setError(QString* error, const QString& text)
-{
+void setError(QString* error, const QString& text) {
     if (error)
         *error = text;
 }
 
 } // namespace
 
-std::optional<QList<QUrl>> FileManager::contentsOfDirectory(const QUrl& url, QString* error)
-{
+std::optional<QList<QUrl>> FileManager::contentsOfDirectory(const QUrl& url, QString* error) {
     if (!url.isLocalFile()) {
         setError(error, QStringLiteral("The file couldn\u2019t be opened because the specified URL type "
                                        "isn\u2019t supported."));
@@ -84,15 +81,15 @@ std::optional<QList<QUrl>> FileManager::contentsOfDirectory(const QUrl& url, QSt
     return urls;
 }
 
-std::optional<QString> FileManager::stringWithContentsOfUtf8File(const QUrl& url, QString* error)
-{
+std::optional<QString> FileManager::stringWithContentsOfUtf8File(const QUrl& url, QString* error) {
     const QString path = url.toLocalFile();
     QFile file(path);
     if (!url.isLocalFile() || !file.open(QIODevice::ReadOnly)) {
-        setError(error, QStringLiteral("The file \u201C%1\u201D couldn\u2019t be opened because %2.")
-                            .arg(displayName(path), url.isLocalFile() && file.exists()
-                                                        ? QStringLiteral("you don\u2019t have permission to view it")
-                                                        : QStringLiteral("there is no such file")));
+        setError(error,
+                 QStringLiteral("The file \u201C%1\u201D couldn\u2019t be opened because %2.")
+                     .arg(displayName(path), url.isLocalFile() && file.exists()
+                                                 ? QStringLiteral("you don\u2019t have permission to view it")
+                                                 : QStringLiteral("there is no such file")));
         return std::nullopt;
     }
     const QByteArray bytes = file.readAll();
@@ -112,8 +109,7 @@ std::optional<QString> FileManager::stringWithContentsOfUtf8File(const QUrl& url
     return text;
 }
 
-QString FileManager::lastPathComponent(const QUrl& url)
-{
+QString FileManager::lastPathComponent(const QUrl& url) {
     QString path = url.isLocalFile() ? url.toLocalFile() : url.path(QUrl::FullyDecoded);
     while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
         path.chop(1);
@@ -122,8 +118,7 @@ QString FileManager::lastPathComponent(const QUrl& url)
     return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
-QString FileManager::pathExtension(const QUrl& url)
-{
+QString FileManager::pathExtension(const QUrl& url) {
     const QString name = lastPathComponent(url);
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     if (dot <= 0 || dot + 1 >= name.size())

@@ -1,7 +1,6 @@
 #include "platform/PermissionReset.h"
 
-PermissionReset::Result PermissionReset::resetRemovableVolumes(const QString& bundleIdentifier)
-{
+PermissionReset::Result PermissionReset::resetRemovableVolumes(const QString& bundleIdentifier) {
     Q_UNUSED(bundleIdentifier);
     Result result;
     result.nothingToReset = true;

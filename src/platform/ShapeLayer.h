@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QPainterPath>
+#include <QTransform>
 
 class QPainter;
 

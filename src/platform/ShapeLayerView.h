@@ -2,6 +2,7 @@
 
 #include "platform/ShapeLayer.h"
 
+#include <QImage>
 #include <QList>
 #include <QWidget>
 

@@ -6,15 +6,13 @@
 
 namespace {
 
-bool isUnder(const QString& path, QLatin1String folder)
-{
+bool isUnder(const QString& path, QLatin1String folder) {
     return path == folder || path.startsWith(folder + QLatin1Char('/'));
 }
 
 // "/dev/sdb1" -> "sdb", "/dev/mmcblk0p1" -> "mmcblk0": the disk whose
 // /sys/class/block entry says whether it is removable.
-QString diskOf(const QString& device)
-{
+QString diskOf(const QString& device) {
     QString name = QFileInfo(device).fileName();
     if (name.startsWith(QLatin1String("mmcblk")) || name.startsWith(QLatin1String("nvme"))) {
         const qsizetype partition = name.lastIndexOf(QLatin1Char('p'));
@@ -27,8 +25,7 @@ QString diskOf(const QString& device)
     return name;
 }
 
-bool kernelSaysRemovable(const QString& device)
-{
+bool kernelSaysRemovable(const QString& device) {
     if (!device.startsWith(QLatin1String("/dev/")))
         return false;
     QFile flag(QStringLiteral("/sys/class/block/%1/removable").arg(diskOf(device)));
@@ -37,19 +34,17 @@ bool kernelSaysRemovable(const QString& device)
 
 } // namespace
 
-bool Volumes::isPseudoFileSystem(const QString& type)
-{
+bool Volumes::isPseudoFileSystem(const QString& type) {
     static const QStringList pseudo{
-        "proc",      "sysfs",      "devtmpfs", "devpts",     "tmpfs",   "ramfs",     "cgroup",
-        "cgroup2",   "securityfs", "pstore",   "debugfs",    "tracefs", "configfs",  "fusectl",
-        "mqueue",    "hugetlbfs",  "bpf",      "autofs",     "binfmt_misc", "efivarfs", "rpc_pipefs",
-        "nsfs",      "selinuxfs",  "rootfs",   "fuse.gvfsd-fuse", "fuse.portal", "overlay", "squashfs",
-        "nfsd",      "none",       "shm"};
+        "proc",    "sysfs",      "devtmpfs", "devpts",          "tmpfs",       "ramfs",    "cgroup",
+        "cgroup2", "securityfs", "pstore",   "debugfs",         "tracefs",     "configfs", "fusectl",
+        "mqueue",  "hugetlbfs",  "bpf",      "autofs",          "binfmt_misc", "efivarfs", "rpc_pipefs",
+        "nsfs",    "selinuxfs",  "rootfs",   "fuse.gvfsd-fuse", "fuse.portal", "overlay",  "squashfs",
+        "nfsd",    "none",       "shm"};
     return pseudo.contains(type);
 }
 
-bool Volumes::isHiddenMountPoint(const QString& rootPath)
-{
+bool Volumes::isHiddenMountPoint(const QString& rootPath) {
     static const QLatin1String systemFolders[] = {
         QLatin1String("/boot"), QLatin1String("/snap"), QLatin1String("/var"), QLatin1String("/proc"),
         QLatin1String("/sys"),  QLatin1String("/dev"),  QLatin1String("/etc"), QLatin1String("/usr"),
@@ -62,8 +57,7 @@ bool Volumes::isHiddenMountPoint(const QString& rootPath)
     return isUnder(rootPath, QLatin1String("/run")) && !isUnder(rootPath, QLatin1String("/run/media"));
 }
 
-bool Volumes::isRemovableVolume(const QString& rootPath, const QString& type, const QString& device)
-{
+bool Volumes::isRemovableVolume(const QString& rootPath, const QString& type, const QString& device) {
     if (rootPath == QLatin1String("/"))
         return false;
     static const QStringList cardFileSystems{"vfat", "exfat", "msdos", "fuseblk", "ntfs3", "ntfs"};
@@ -73,8 +67,7 @@ bool Volumes::isRemovableVolume(const QString& rootPath, const QString& type, co
     return (mediaFolder && cardFileSystems.contains(type)) || kernelSaysRemovable(device);
 }
 
-QList<Volumes::Volume> Volumes::mountedFileSystems()
-{
+QList<Volumes::Volume> Volumes::mountedFileSystems() {
     QList<Volume> volumes;
     for (const QStorageInfo& storage : QStorageInfo::mountedVolumes()) {
         Volume volume;
@@ -90,8 +83,7 @@ QList<Volumes::Volume> Volumes::mountedFileSystems()
     return volumes;
 }
 
-QList<Volumes::Volume> Volumes::listed(const QList<Volume>& all, bool skipHiddenVolumes)
-{
+QList<Volumes::Volume> Volumes::listed(const QList<Volume>& all, bool skipHiddenVolumes) {
     QList<Volume> root;
     QList<Volume> others;
     QStringList seen;
@@ -113,8 +105,7 @@ QList<Volumes::Volume> Volumes::listed(const QList<Volume>& all, bool skipHidden
     return root + others;
 }
 
-QList<QUrl> Volumes::mountedVolumeURLs(bool skipHiddenVolumes)
-{
+QList<QUrl> Volumes::mountedVolumeURLs(bool skipHiddenVolumes) {
     QList<QUrl> urls;
     for (const Volume& volume : listed(mountedFileSystems(), skipHiddenVolumes))
         urls.append(QUrl::fromLocalFile(volume.rootPath));

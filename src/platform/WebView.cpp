@@ -11,6 +11,8 @@
 
 namespace {
 
+constexpr qsizetype kMaxPendingScripts = 10000;
+
 // The engine reads its sandbox switch once, when it starts.
 void prepareEngineEnvironment()
 {
@@ -27,15 +29,27 @@ WebView::WebView(QWidget* parent) : QWidget(parent)
     layout->setSpacing(0);
     m_timeout.setSingleShot(true);
     connect(&m_timeout, &QTimer::timeout, this, [this] {
-        if (m_loading && m_view)
+        if (!m_loading)
+            return;
+        if (m_view)
             m_view->stop();
+        finishLoad(false);
     });
 }
 
 WebView::~WebView()
 {
-    // Completions still waiting are dropped with the view.
+    // Completions still waiting are dropped with the view, without a call.
     m_pending.clear();
+}
+
+void WebView::dropPending()
+{
+    const QList<PendingScript> dropped = std::exchange(m_pending, {});
+    for (const PendingScript& script : dropped) {
+        if (script.completion)
+            script.completion(QVariant());
+    }
 }
 
 QWebEngineView* WebView::engineView()
@@ -54,9 +68,13 @@ QWebEngineView* WebView::engineView()
 void WebView::load(const QUrl& url, double timeoutSeconds)
 {
     QWebEngineView* view = engineView();
+    // Scripts still waiting were meant for the page being replaced.
+    dropPending();
     m_url = url;
     m_loading = true;
     m_loaded = false;
+    // The end of a load that this one interrupts may still be on its way.
+    m_sawStart = false;
     if (std::isfinite(timeoutSeconds) && timeoutSeconds > 0)
         m_timeout.start(static_cast<int>(std::min(timeoutSeconds, 86400.0) * 1000.0));
     else
@@ -68,10 +86,18 @@ void WebView::onLoadStarted()
 {
     m_loading = true;
     m_loaded = false;
+    m_sawStart = true;
 }
 
 void WebView::onLoadFinished(bool ok)
 {
+    if (m_sawStart)
+        finishLoad(ok);
+}
+
+void WebView::finishLoad(bool ok)
+{
+    m_sawStart = false;
     m_timeout.stop();
     m_loading = false;
     m_loaded = ok;
@@ -92,6 +118,12 @@ void WebView::evaluateJavaScript(const QString& script, Completion completion)
         return;
     }
     if (m_loading) {
+        // A load that never ends must not hold scripts without bound.
+        if (m_pending.size() >= kMaxPendingScripts) {
+            const PendingScript oldest = m_pending.takeFirst();
+            if (oldest.completion)
+                oldest.completion(QVariant());
+        }
         m_pending.append({script, std::move(completion)});
         return;
     }

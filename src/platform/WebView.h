@@ -21,8 +21,9 @@ class QWebEngineView;
 // refuses to run otherwise).
 //
 // Scripts evaluated while a page is loading wait for the page and then run in
-// the order they were given; scripts evaluated before any page was loaded are
-// dropped (their completion gets an invalid result).
+// the order they were given (a newer load drops them, as they were meant for
+// the page it replaces); scripts evaluated before any page was loaded are
+// dropped. A dropped script's completion gets an invalid result.
 class WebView : public QWidget {
     Q_OBJECT
 
@@ -69,7 +70,9 @@ private:
     };
 
     void onLoadStarted();
+    void dropPending();
     void onLoadFinished(bool ok);
+    void finishLoad(bool ok);
     void run(const QString& script, const Completion& completion);
 
     QPointer<QWebEngineView> m_view;
@@ -78,4 +81,6 @@ private:
     QList<PendingScript> m_pending;
     bool m_loading = false;
     bool m_loaded = false;
+    // The current load has started (a finish before that is an older load's).
+    bool m_sawStart = false;
 };

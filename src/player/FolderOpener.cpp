@@ -2,17 +2,17 @@
 
 #include "metadata/PacketCache.h"
 #include "metadata/RecordingList.h"
-#include "player/DefaultsKeys.h"
-#include "player/NotificationNames.h"
-#include "player/PlayerState.h"
-#include "player/RecordingListBuilder.h"
-#include "player/showAlert.h"
 #include "platform/Bookmark.h"
 #include "platform/Bundle.h"
 #include "platform/FileManager.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 #include "platform/Volumes.h"
+#include "player/DefaultsKeys.h"
+#include "player/NotificationNames.h"
+#include "player/PlayerState.h"
+#include "player/RecordingListBuilder.h"
+#include "player/showAlert.h"
 
 #include <QFileInfo>
 
@@ -22,21 +22,18 @@ const QString kPathComponentError = QStringLiteral("Path Component Error");
 const QString kOpenAnotherDirectory = QStringLiteral("Please open another directory.");
 const QString kVerTxt = QStringLiteral("ver.txt");
 
-bool isRecordingFile(const QUrl& url)
-{
+bool isRecordingFile(const QUrl& url) {
     const QString extension = FileManager::pathExtension(url).toLower();
     return extension == QLatin1String("mp4") || extension == QLatin1String("avi");
 }
 
-void printVerTxt(const QString& text)
-{
+void printVerTxt(const QString& text) {
     printLine(QStringLiteral("ver.txt : ") + text);
 }
 
 } // namespace
 
-std::optional<VerTxtModel> parseVerTxt(const QString& text)
-{
+std::optional<VerTxtModel> parseVerTxt(const QString& text) {
     static const QString model = QStringLiteral("Model=");
     static const QString version = QStringLiteral("\nVersion=");
     const qsizetype modelAt = text.indexOf(model);
@@ -50,8 +47,7 @@ std::optional<VerTxtModel> parseVerTxt(const QString& text)
     return parsed;
 }
 
-void storeFolderBookmark(const QUrl& url, const QString& key)
-{
+void storeFolderBookmark(const QUrl& url, const QString& key) {
     QString error;
     const std::optional<QByteArray> data = Bookmark::create(url, &error);
     if (!data) {
@@ -64,13 +60,11 @@ void storeFolderBookmark(const QUrl& url, const QString& key)
     printLine(QStringLiteral("set bookmark."));
 }
 
-void storeFolderBookmark(const QUrl& url)
-{
+void storeFolderBookmark(const QUrl& url) {
     storeFolderBookmark(url, QString::fromLatin1(DefaultsKey::kOrvoBookMark));
 }
 
-std::optional<QUrl> resolveBookmark(const QByteArray& data, const QString& key)
-{
+std::optional<QUrl> resolveBookmark(const QByteArray& data, const QString& key) {
     QString error;
     const std::optional<Bookmark::Resolution> resolved = Bookmark::resolve(data, &error);
     if (!resolved) {
@@ -87,8 +81,7 @@ std::optional<QUrl> resolveBookmark(const QByteArray& data, const QString& key)
 }
 
 std::optional<QUrl> openPanelStartDirectory(const std::optional<QUrl>& lastDirectory,
-                                            const QList<QUrl>& mountedVolumes)
-{
+                                            const QList<QUrl>& mountedVolumes) {
     if (lastDirectory) {
         printLine(QStringLiteral("lastDirectory : ") + lastDirectory->toString());
         if (lastDirectory->isLocalFile() && QFileInfo::exists(lastDirectory->toLocalFile()))
@@ -98,25 +91,21 @@ std::optional<QUrl> openPanelStartDirectory(const std::optional<QUrl>& lastDirec
         QStringList names;
         for (const QUrl& volume : mountedVolumes)
             names.append(volume.toString());
-        printLine(QStringLiteral("first Mounted Volume except local HDD : [") + names.join(QStringLiteral(", ")) +
-                  QLatin1Char(']'));
+        printLine(QStringLiteral("first Mounted Volume except local HDD : [") +
+                  names.join(QStringLiteral(", ")) + QLatin1Char(']'));
         return mountedVolumes.at(1);
     }
     return std::nullopt;
 }
 
 FolderOpener::FolderOpener(RecordingListBuilder& builder, Hooks hooks)
-    : m_builder(builder), m_hooks(std::move(hooks))
-{
-}
+    : m_builder(builder), m_hooks(std::move(hooks)) {}
 
-void FolderOpener::openFileVolume(const QUrl& url)
-{
+void FolderOpener::openFileVolume(const QUrl& url) {
     openFolder(url, true);
 }
 
-void FolderOpener::openFolder(const QUrl& url, bool alertOnFailure)
-{
+void FolderOpener::openFolder(const QUrl& url, bool alertOnFailure) {
     printLine(QStringLiteral("openFileVolume()"));
     // The folder is remembered before it is read, so that the folder opened
     // last is the one reopened at the next start even when it cannot be listed.
@@ -166,8 +155,7 @@ void FolderOpener::openFolder(const QUrl& url, bool alertOnFailure)
     m_builder.buildRecordingList(files);
 }
 
-void FolderOpener::readVerTxtModel(const QUrl& entry, QList<QUrl>& files, QList<QUrl>& folders)
-{
+void FolderOpener::readVerTxtModel(const QUrl& entry, QList<QUrl>& files, QList<QUrl>& folders) {
     if (FileManager::lastPathComponent(entry) == kVerTxt) {
         QString error;
         const std::optional<QString> text = FileManager::stringWithContentsOfUtf8File(entry, &error);
@@ -190,8 +178,7 @@ void FolderOpener::readVerTxtModel(const QUrl& entry, QList<QUrl>& files, QList<
         folders.append(entry);
 }
 
-void FolderOpener::playInBookMark()
-{
+void FolderOpener::playInBookMark() {
     printLine(QStringLiteral("playInBookMark"));
     const QString key = QString::fromLatin1(DefaultsKey::kOrvoBookMark);
     const std::optional<QByteArray> data = UserDefaults::standard().data(key);
@@ -205,9 +192,9 @@ void FolderOpener::playInBookMark()
     openFolder(*url, false);
 }
 
-void FolderOpener::scanRemovableVolumes()
-{
-    const QString identifier = m_hooks.bundleIdentifier ? m_hooks.bundleIdentifier() : Bundle::bundleIdentifier();
+void FolderOpener::scanRemovableVolumes() {
+    const QString identifier =
+        m_hooks.bundleIdentifier ? m_hooks.bundleIdentifier() : Bundle::bundleIdentifier();
     if (identifier.isEmpty())
         return;
     const PermissionReset::Result reset = m_hooks.resetPermission
@@ -222,8 +209,7 @@ void FolderOpener::scanRemovableVolumes()
     validateCardVolumes(volumes);
 }
 
-void FolderOpener::validateCardVolumes(const QList<QUrl>& volumes)
-{
+void FolderOpener::validateCardVolumes(const QList<QUrl>& volumes) {
     const bool wasScanning = m_scanning;
     m_scanning = true;
     for (const QUrl& volume : volumes) {
@@ -257,8 +243,7 @@ void FolderOpener::validateCardVolumes(const QList<QUrl>& volumes)
     m_scanning = wasScanning;
 }
 
-void FolderOpener::didBookMarkChanged()
-{
+void FolderOpener::didBookMarkChanged() {
     const QString key = QString::fromLatin1(DefaultsKey::kOrvoBookMark);
     const std::optional<QByteArray> data = UserDefaults::standard().data(key);
     const std::optional<QUrl> url = data ? resolveBookmark(*data, key) : std::nullopt;

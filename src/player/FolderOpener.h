@@ -61,7 +61,7 @@ public:
         std::function<void()> releaseOrvoPlayer;
         // The open panel's steps on the channel players: pause every one; pause
         // and empty every one (a folder was chosen); start every one, the play
-        // state becoming 1 (the panel was cancelled; default: only the state).
+        // state becoming 1 as each starts (the panel was cancelled).
         std::function<void()> pausePlayers;
         std::function<void()> emptyPlayers;
         std::function<void()> startPlayers;

@@ -12,7 +12,8 @@ void MainViewController::loadView() {
     ui->setupUi(this);
     ViewLayer::applyStoryboardLayers(this);
     // The scroll view and the picture in its place keep their frames while hidden.
-    for (QWidget* view : {static_cast<QWidget*>(ui->videoScrollView), static_cast<QWidget*>(ui->defaultImgBtn)}) {
+    for (QWidget* view :
+         {static_cast<QWidget*>(ui->videoScrollView), static_cast<QWidget*>(ui->defaultImgBtn)}) {
         QSizePolicy policy = view->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
         view->setSizePolicy(policy);

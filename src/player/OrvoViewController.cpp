@@ -2,16 +2,24 @@
 
 #include "CustomTableHeaderView.h"
 #include "OrvoTableRowView.h"
+#include "RecordingTableModel.h"
 #include "ViewLayer.h"
 #include "ui_OrvoViewController.h"
 
 #include "platform/Localization.h"
 
-#include <QStandardItemModel>
+#include <QHeaderView>
+#include <QTableView>
+
+#include <cstdio>
 
 OrvoViewController::OrvoViewController(QWidget* parent) : ViewController(parent) {}
 
-OrvoViewController::~OrvoViewController() = default;
+OrvoViewController::~OrvoViewController()
+{
+    std::puts("OrvoViewController::deinit");
+    std::fflush(stdout);
+}
 
 void OrvoViewController::loadView() {
     ui = std::make_unique<Ui::OrvoViewController>();
@@ -20,9 +28,10 @@ void OrvoViewController::loadView() {
     // Views that share their place with others keep their frames while hidden,
     // so that what is measured on them (the chart marker's range, the map's
     // size) holds whether they show or not.
-    for (QWidget* view : {ui->videoContentView, static_cast<QWidget*>(ui->defaultImgBtn), ui->motionView,
-                          ui->speedView, ui->chartIntervalView, static_cast<QWidget*>(ui->mapWebView),
-                          static_cast<QWidget*>(ui->mapDefaultImg), static_cast<QWidget*>(ui->logoFullScreenView)}) {
+    for (QWidget* view :
+         {ui->videoContentView, static_cast<QWidget*>(ui->defaultImgBtn), ui->motionView, ui->speedView,
+          ui->chartIntervalView, static_cast<QWidget*>(ui->mapWebView),
+          static_cast<QWidget*>(ui->mapDefaultImg), static_cast<QWidget*>(ui->logoFullScreenView)}) {
         QSizePolicy policy = view->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
         view->setSizePolicy(policy);
@@ -35,10 +44,8 @@ void OrvoViewController::loadView() {
     header->setObjectName(QStringLiteral("orvoTableHeaderView"));
     header->setFixedHeight(24);
     table->setHorizontalHeader(header);
-    auto* columns = new QStandardItemModel(0, 4, table);
-    columns->setHorizontalHeaderLabels(
-        {localized("Date"), localized("Time"), localized("Channel"), localized("Location")});
-    table->setModel(columns);
+    // The rows come from displayedRecordingList (RecordingTableModel).
+    table->setModel(new RecordingTableModel(table));
     header->setStretchLastSection(true);
     header->resizeSection(0, 96);
     header->resizeSection(1, 78);
@@ -118,30 +125,5 @@ void OrvoViewController::connectOutlets() {
     logoFullScreenView = ui->logoFullScreenView;
 }
 
-void OrvoViewController::onPlayPauseBtnTap() {}
-void OrvoViewController::onStopBtnTap() {}
-void OrvoViewController::onPrevBtnTap() {}
-void OrvoViewController::onNextBtnTap() {}
-void OrvoViewController::onRewindBtnTap() {}
-void OrvoViewController::onForwardBtnTap() {}
-void OrvoViewController::onVideoSliderDidChange() {}
-void OrvoViewController::onSpeedMenuTap() {}
-void OrvoViewController::onZoomMenuTap() {}
-void OrvoViewController::onMonoMenuTap() {}
-void OrvoViewController::onVolumeSliderDidChange() {}
-void OrvoViewController::onVolumeBtnTap() {}
-void OrvoViewController::onRepeatBtnTap() {}
-void OrvoViewController::onMotionBtnTap() {}
-void OrvoViewController::onSpeedBtnTap() {}
-void OrvoViewController::onFullScreenBtnTap() {}
-void OrvoViewController::onSettingBtnTap() {}
-void OrvoViewController::onHelpBtnTap() {}
-void OrvoViewController::onDefaultImgBtnTap() {}
 void OrvoViewController::onCaptureBtnTap() {}
 void OrvoViewController::onSaveBtnTap() {}
-void OrvoViewController::onTouchCh1Btn() {}
-void OrvoViewController::onTouchCh2Btn() {}
-void OrvoViewController::onTouchCh3Btn() {}
-void OrvoViewController::onTouchCh4Btn() {}
-void OrvoViewController::onMultipleModeBtnTap() {}
-void OrvoViewController::tableViewDoubleActionWithTable() {}

@@ -2,9 +2,16 @@
 
 #include "platform/LayoutConstraint.h"
 #include "platform/MediaTime.h"
+#include "platform/NotificationCenter.h"
+#include "platform/Player.h"
+#include "player/ChannelSync.h"
 #include "platform/ViewController.h"
 
 #include <QPointer>
+#include <QColor>
+#include <QRect>
+#include <QUrl>
+#include <QTimer>
 
 #include <cstdint>
 #include <memory>
@@ -34,6 +41,22 @@ class VolumeSliderCell;
 class WebView;
 class DataPanel;
 class MapPage;
+// Channel views and keys.
+class Player;
+class PlayerView;
+class ScrollView;
+class ChannelLayout;
+class QKeyEvent;
+struct KeyEvent;
+enum class mode : int;
+// Playback.
+class Asset;
+class ChannelSync;
+class FFmpeg;
+class QTimer;
+struct orvoTableModel;
+// Recording table.
+class RecordingTableModel;
 
 namespace Ui {
 class OrvoViewController;
@@ -192,12 +215,170 @@ public:
     void scanRemovableVolumes();
     void validateCardVolumes(const QList<QUrl>& volumes);
     void buildRecordingList(const QList<QUrl>& files);
-    // The folder opening and its list builder; playback plugs its stopPlayback
-    // and player steps into their hooks.
+    // The folder opening and its list builder; their hooks reach the players and the table.
     class FolderOpener& folderOpener();
 
 private:
-    void reloadRecordingTable();
     struct FolderOpening;
     std::shared_ptr<FolderOpening> m_folderOpening;
+
+public:
+    // Channel views and layout, channel modes and buttons (OrvoViewControllerChannels.cpp).
+    // Element i of the three lists belongs to channel i.
+    QList<ScrollView*> scrollViews;
+    QList<PlayerView*> avplayerViews;
+    QList<Player*> players;
+    void setupPlayerViews(qint64 count);
+    void layoutChannelViews(qint64 count);
+    // One channel's view over the whole container; -1 hides every channel.
+    void showSingleChannelView(qint64 channel);
+    void applyPlayModeLayout();
+    // A drag on a magnified channel picture.
+    void handlePan(ScrollView* scrollView, Qt::GestureState state, QPointF translation);
+    // Button index 0-4 (ch1Btn .. ch4Btn, multipleModeBtn), state 0 unavailable, 1 current, 2 available.
+    void updateChannelButtonImages(int buttonIndex, int state);
+    void updateChannelButtons();
+    void modeBtnsChange(mode playMode);
+
+    // Transport, rate and view controls (OrvoViewControllerTransport.cpp).
+    // The window is zoomed by the full-screen button rather than resized by the user.
+    bool isMaximizing = false;
+    // The body of the play/pause action (also the space key).
+    void playPause();
+    void setPlaySpeed(int index);
+    void applyPlayRate(int index);
+    void selectSpeedMenuItem(int index);
+    void setZoom(int index);
+    void setMonoFilter(bool on);
+    // The maker's web page for the interface language ("AppleLanguages").
+    static QUrl makerWebPageUrl();
+    // The metadata packet of a position: `seconds` of `total` over `count`
+    // packets, kept inside the list (0 without packets or length).
+    static qint64 packetIndexAt(double seconds, double total, qint64 count);
+
+    // Keyboard (OrvoViewControllerKeys.cpp).
+    // The local key monitor's token; 0 while none is installed.
+    std::uint64_t hotKeyMonitor = 0;
+    void installKeyMonitor();
+    void removeKeyMonitor();
+    bool handleHotKey(const KeyEvent& event);
+    void keyDown(const KeyEvent& event);
+    void seekWithHotKey(std::uint16_t keyCode);
+    void changeVolumeWithHotKey(bool up);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // Channel layout state and the seek shared by the slider, the buttons and the keys.
+    void seekAllPlayers(const MediaTime& time);
+    void seekBySeconds(double delta);
+    // A channel button: the mode `target` shown from the same position.
+    void switchChannel(CustomButton* button, mode target);
+    // Keys that reach the window itself (nothing inside it has the focus) go to keyDown too.
+    void watchWindowKeys();
+    QPointer<ChannelLayout> m_channelLayout;
+    QPointer<QObject> m_windowKeyFilter;
+    // The latest speed change; a delayed rate of an earlier one is dropped.
+    quint64 m_speedRequest = 0;
+
+public:
+    // Loading and playing a recording (OrvoViewControllerPlayback.cpp).
+    // The player whose item's end ends the recording and whose position drives
+    // the time display: the shown channel's, or the sound channel's when all show.
+    QPointer<Player> orvoPlayer;
+    // Path of the file whose metadata the charts and the map page show.
+    QString videoFileName;
+    // Loads and starts entry `idx` of displayedRecordingList with `asset`;
+    // `continuously` resumes at lastPlayTime.
+    void play(std::shared_ptr<Asset> asset, qint64 idx, bool continuously);
+    // The same without starting the players (while paused).
+    void ready(std::shared_ptr<Asset> asset, qint64 idx, bool continuously);
+    void playChannel(mode channel, std::shared_ptr<Asset> asset, bool continuously, bool readyOnly);
+    void playAllChannel(std::shared_ptr<Asset> asset, bool continuously, bool readyOnly);
+    void playNext();
+    void playPrev();
+    void stopPlayback();
+    // The end of orvoPlayer's item: the same recording again or the next one.
+    void playerDidFinishPlaying(const Notification& notification);
+    // The file name shown for `entry` in channel mode `channelMode`.
+    static QString recordingDisplayName(mode channelMode, const orvoTableModel& entry);
+    // The playable asset of an .avi recording (rewrapped into "temp.mov").
+    std::shared_ptr<Asset> assetForAviFile(const QUrl& url);
+    // The asset of an entry: its channel composition, the rewrap of an .avi
+    // file, or the file itself; null when none could be made.
+    std::shared_ptr<Asset> assetForEntry(const orvoTableModel& entry);
+    // Marks table row `row` as the one playing (orange, selected); selectedRow = row.
+    void highlightPlayingRow(qint64 row);
+    // playMode after a recording of channelCount channels was chosen: a
+    // channel it does not have (or none_ch) becomes ch1.
+    void adjustPlayModeToChannelCount();
+    // The metadata reader's delegate step: parses the file once into packetCache.
+    void getUserData(const QString& path);
+    // Keeps the channel players in step: coordinated starts and seeks, drift
+    // correction. The transport's seeks go through channelSync().seekAll.
+    ChannelSync& channelSync();
+
+    // Playback tick (OrvoViewControllerTick.cpp).
+    QPointer<QTimer> currentTrackTimer;
+    void startPlayTimer();
+    // One tick: stores orvoPlayer's position in lastPlayTime and updates the time display.
+    void timerInterval();
+    // Queues updateTimeDisplay on the main queue.
+    void updatePlayTime(qint64 current, qint64 total);
+    void updateTimeDisplay(qint64 current, qint64 total);
+
+    // --- Recording table (OrvoViewControllerTable.cpp, RecordingTableModel) ---
+    // The table's rows; null before the view has loaded.
+    RecordingTableModel* recordingTableModel() const;
+    // Reloads orvoTableView from displayedRecordingList; the row marks go.
+    void reloadTableData();
+    // The table's selected row; -1 when none.
+    qint64 tableSelectedRow() const;
+    // The row last double-clicked; -1 when none.
+    qint64 tableClickedRow = -1;
+    // Colours every cell of `row` (clear colour: unmarks); rows outside the table are ignored.
+    void markTableRow(qint64 row, const QColor& color);
+    // The forward-delete key: takes the selected recording out of the lists (not off the disk).
+    void deleteSelectedRecording();
+    void tableViewSelectionDidChange();
+
+    // --- Life cycle and start-up (OrvoViewControllerLifecycle.cpp) ---
+    // The window's frame when the view appeared.
+    std::optional<QRect> tempFrame;
+    // The deferred start-up step: the update check once per process, else the last folder.
+    void launchFollowUp();
+    // The update check's completion: the update screen for an installer address, else the last folder.
+    void onUpdateCheckFinished(const std::optional<QUrl>& url);
+    // Reloads and resumes the current entry (a new window player after full screen).
+    void resumeCurrentRecording();
+    void initButtonState();
+    // Shows the speed chart (`speed`) or the G-sensor chart and colours its button.
+    void showDataPanel(bool speed, bool activate);
+    // Notification handlers.
+    void windowDidEndLiveResize();
+    void onRequestPlay();
+    void onCancelUpdate();
+    void onInstallerDownloadCompleteWithNotification(const Notification& notification);
+
+protected:
+    void viewDidLoad() override;
+    void viewWillAppear() override;
+    void viewDidAppear() override;
+    void viewDidLayout() override;
+    void viewWillDisappear() override;
+
+private:
+    void setUpRecordingTable();
+    void normalizeInterfaceLanguage();
+    void fillMenus();
+    void restoreDisplayedList();
+    void startEveryPlayer();
+    // --- end of life cycle and recording table ---
+
+private:
+    void observeEndOfItem();
+    std::shared_ptr<FFmpeg> m_playbackReader;
+    QPointer<ChannelSync> m_channelSync;
+    NotificationCenter::ObserverToken m_endObserver = 0;
 };

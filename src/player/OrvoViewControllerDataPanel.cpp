@@ -7,6 +7,8 @@
 #include "MapPage.h"
 #include "ui_OrvoViewController.h"
 
+#include "platform/Player.h"
+#include "platform/PlayerItem.h"
 #include "platform/WebView.h"
 
 MapPage& OrvoViewController::mapPage()
@@ -49,8 +51,12 @@ DataPanel& OrvoViewController::dataPanel()
 
 std::optional<MediaTime> OrvoViewController::orvoPlayerItemTime() const
 {
-    // The shown player's item time; none until a recording plays.
-    return std::nullopt;
+    if (!orvoPlayer)
+        return std::nullopt;
+    const std::shared_ptr<PlayerItem> item = orvoPlayer->currentItem();
+    if (!item)
+        return std::nullopt;
+    return item->currentTime();
 }
 
 QList<LayoutConstraint> OrvoViewController::chartIntervalConstraints() const

@@ -20,8 +20,6 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QStandardItemModel>
-#include <QTableView>
 
 #include <thread>
 
@@ -32,15 +30,16 @@ struct OrvoViewController::FolderOpening {
     FolderOpener opener{builder};
 };
 
-FolderOpener& OrvoViewController::folderOpener()
-{
+FolderOpener& OrvoViewController::folderOpener() {
     if (!m_folderOpening) {
         m_folderOpening = std::make_shared<FolderOpening>();
         // The first fixes of a card are parsed side by side; they are applied in list order.
-        m_folderOpening->builder.setFirstFixThreads(int(std::max(1u, std::min(8u, std::thread::hardware_concurrency()))));
+        m_folderOpening->builder.setFirstFixThreads(
+            int(std::max(1u, std::min(8u, std::thread::hardware_concurrency()))));
         RecordingListOutlets& outlets = m_folderOpening->builder.outlets();
         // The outlets are read at each use: they exist only once the view has loaded.
-        outlets.reloadTable = [this] { reloadRecordingTable(); };
+        outlets.stopPlayback = [this] { stopPlayback(); };
+        outlets.reloadTable = [this] { reloadTableData(); };
         outlets.selectFirstCategory = [this] {
             if (tableSortingMenu && tableSortingMenu->count() > 0)
                 tableSortingMenu->setCurrentIndex(0);
@@ -51,42 +50,53 @@ FolderOpener& OrvoViewController::folderOpener()
             if (versionTxt)
                 versionTxt->setText(version);
         };
+        FolderOpener::Hooks& hooks = m_folderOpening->opener.hooks();
+        hooks.releaseOrvoPlayer = [this] { orvoPlayer = nullptr; };
+        hooks.pausePlayers = [this] {
+            for (Player* player : std::as_const(players))
+                player->pause();
+        };
+        hooks.emptyPlayers = [this] {
+            for (Player* player : std::as_const(players)) {
+                player->pause();
+                player->replaceCurrentItemWithPlayerItem(nullptr);
+            }
+        };
+        hooks.startPlayers = [this] {
+            for (Player* player : std::as_const(players)) {
+                player->play();
+                playState = 1;
+            }
+        };
     }
     return m_folderOpening->opener;
 }
 
-void OrvoViewController::openFileVolume(const QUrl& url)
-{
+void OrvoViewController::openFileVolume(const QUrl& url) {
     folderOpener().openFileVolume(url);
 }
 
-void OrvoViewController::playInBookMark()
-{
+void OrvoViewController::playInBookMark() {
     folderOpener().playInBookMark();
 }
 
-void OrvoViewController::didBookMarkChanged()
-{
+void OrvoViewController::didBookMarkChanged() {
     folderOpener().didBookMarkChanged();
 }
 
-void OrvoViewController::scanRemovableVolumes()
-{
+void OrvoViewController::scanRemovableVolumes() {
     folderOpener().scanRemovableVolumes();
 }
 
-void OrvoViewController::validateCardVolumes(const QList<QUrl>& volumes)
-{
+void OrvoViewController::validateCardVolumes(const QList<QUrl>& volumes) {
     folderOpener().validateCardVolumes(volumes);
 }
 
-void OrvoViewController::buildRecordingList(const QList<QUrl>& files)
-{
+void OrvoViewController::buildRecordingList(const QList<QUrl>& files) {
     folderOpener().builder().buildRecordingList(files);
 }
 
-void OrvoViewController::onOpenBtnTap()
-{
+void OrvoViewController::onOpenBtnTap() {
     FolderOpener& opener = folderOpener();
     const FolderOpener::Hooks& hooks = opener.hooks();
     if (hooks.pausePlayers)
@@ -96,7 +106,8 @@ void OrvoViewController::onOpenBtnTap()
 
     QFileDialog panel(this);
     const QList<QUrl> volumes = Volumes::mountedVolumeURLs(true);
-    const QVariant stored = UserDefaults::standard().object(QString::fromLatin1(DefaultsKey::kSDcardDirectory));
+    const QVariant stored =
+        UserDefaults::standard().object(QString::fromLatin1(DefaultsKey::kSDcardDirectory));
     std::optional<QUrl> lastDirectory;
     if (stored.isValid() && !stored.toUrl().isEmpty())
         lastDirectory = stored.toUrl();
@@ -113,7 +124,8 @@ void OrvoViewController::onOpenBtnTap()
     if (panel.exec() == QDialog::Accepted) {
         const QList<QUrl> chosen = panel.selectedUrls();
         if (chosen.isEmpty() || chosen.first().isEmpty()) {
-            showAlert(QStringLiteral("Path Component Error"), QStringLiteral("Please open another directory."));
+            showAlert(QStringLiteral("Path Component Error"),
+                      QStringLiteral("Please open another directory."));
             return;
         }
         const QUrl url = chosen.first();
@@ -130,40 +142,17 @@ void OrvoViewController::onOpenBtnTap()
     // Cancelled: the players start again, whatever they did before.
     if (hooks.startPlayers)
         hooks.startPlayers();
-    else
-        playState = 1;
     if (playPauseBtn)
         playPauseBtn->setImageName(QStringLiteral("btn_all_pause"));
 }
 
-void OrvoViewController::onSearchFieldChanged()
-{
+void OrvoViewController::onSearchFieldChanged() {
     folderOpener().builder().onSearchFieldChanged(orvoSearchField ? orvoSearchField->text() : QString());
 }
 
-void OrvoViewController::onTableSortMenuTap()
-{
+void OrvoViewController::onTableSortMenuTap() {
     std::optional<QString> title;
     if (tableSortingMenu && tableSortingMenu->currentIndex() >= 0)
         title = tableSortingMenu->currentText();
     folderOpener().builder().onTableSortMenuTap(title);
-}
-
-void OrvoViewController::reloadRecordingTable()
-{
-    if (!orvoTableView)
-        return;
-    // The table's rows are the entries of displayedRecordingList.
-    auto* model = qobject_cast<QStandardItemModel*>(orvoTableView->model());
-    if (!model)
-        return;
-    const QList<orvoTableModel> rows = displayedRecordingList.value_or(QList<orvoTableModel>());
-    model->setRowCount(0);
-    model->setRowCount(int(rows.size()));
-    for (int i = 0; i < rows.size(); ++i) {
-        const orvoTableRowModel& row = rows[i].row;
-        const QString texts[] = {row.Date, row.Time, row.Channel, row.location};
-        for (int column = 0; column < 4; ++column)
-            model->setItem(i, column, new QStandardItem(texts[column]));
-    }
 }

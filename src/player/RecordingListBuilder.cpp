@@ -6,12 +6,13 @@
 #include "metadata/PacketCache.h"
 #include "metadata/RecordingList.h"
 #include "metadata/nmeaToDegrees.h"
-#include "player/DefaultsKeys.h"
-#include "player/PlayerState.h"
-#include "player/RecordingRow.h"
 #include "platform/FileManager.h"
 #include "platform/Localization.h"
 #include "platform/UserDefaults.h"
+#include "player/DefaultsKeys.h"
+#include "player/PlayerState.h"
+#include "player/RecordingRow.h"
+#include "player/ThreadOutputCapture.h"
 
 #include <QHash>
 
@@ -22,20 +23,17 @@
 
 namespace {
 
-bool isRecordingFile(const QUrl& url)
-{
+bool isRecordingFile(const QUrl& url) {
     const QString extension = FileManager::pathExtension(url).toLower();
     return extension == QLatin1String("mp4") || extension == QLatin1String("avi");
 }
 
-QString localPath(const QUrl& url)
-{
+QString localPath(const QUrl& url) {
     return url.isLocalFile() ? url.toLocalFile() : url.path(QUrl::FullyDecoded);
 }
 
 // The URL of `name` in the folder that holds `url`.
-QUrl urlBeside(const QUrl& url, const QString& name)
-{
+QUrl urlBeside(const QUrl& url, const QString& name) {
     if (url.isLocalFile()) {
         const QString path = url.toLocalFile();
         return QUrl::fromLocalFile(path.left(path.lastIndexOf(QLatin1Char('/')) + 1) + name);
@@ -45,8 +43,7 @@ QUrl urlBeside(const QUrl& url, const QString& name)
     return sibling;
 }
 
-QUrl siblingCandidate(const QUrl& url, const QString& from, const QString& to)
-{
+QUrl siblingCandidate(const QUrl& url, const QString& from, const QString& to) {
     QString name = FileManager::lastPathComponent(url);
     name.replace(from, to, Qt::CaseSensitive);
     return urlBeside(url, name);
@@ -54,20 +51,18 @@ QUrl siblingCandidate(const QUrl& url, const QString& from, const QString& to)
 
 } // namespace
 
-void printLine(const QString& text)
-{
+void printLine(const QString& text) {
     std::printf("%s\n", text.toUtf8().constData());
 }
 
-bool isKoreanInterface()
-{
+bool isKoreanInterface() {
     const std::optional<QStringList> languages =
         UserDefaults::standard().stringArray(QString::fromLatin1(DefaultsKey::kAppleLanguages));
     return languages && *languages == QStringList{QStringLiteral("ko")};
 }
 
-std::optional<QUrl> siblingFileURL(const QUrl& url, const QSet<QUrl>& files, const QString& from, const QString& to)
-{
+std::optional<QUrl> siblingFileURL(const QUrl& url, const QSet<QUrl>& files, const QString& from,
+                                   const QString& to) {
     const QUrl candidate = siblingCandidate(url, from, to);
     if (files.contains(candidate))
         return candidate;
@@ -75,40 +70,33 @@ std::optional<QUrl> siblingFileURL(const QUrl& url, const QSet<QUrl>& files, con
 }
 
 RecordingListBuilder::RecordingListBuilder(FFmpeg& reader, RecordingListOutlets outlets)
-    : m_reader(reader), m_outlets(std::move(outlets))
-{
-}
+    : m_reader(reader), m_outlets(std::move(outlets)) {}
 
 std::optional<QUrl> RecordingListBuilder::siblingFileURL(const QUrl& url, const QList<QUrl>& files,
-                                                         const QString& from, const QString& to)
-{
+                                                         const QString& from, const QString& to) {
     const QUrl candidate = siblingCandidate(url, from, to);
     if (files.contains(candidate))
         return candidate;
     return std::nullopt;
 }
 
-void RecordingListBuilder::stopPlayback()
-{
+void RecordingListBuilder::stopPlayback() {
     if (m_outlets.stopPlayback)
         m_outlets.stopPlayback();
     playState = 0;
     currentAsset.reset();
 }
 
-void RecordingListBuilder::reloadTable()
-{
+void RecordingListBuilder::reloadTable() {
     if (m_outlets.reloadTable)
         m_outlets.reloadTable();
 }
 
-void RecordingListBuilder::addRecordingFile(const QUrl& url, const QList<QUrl>& files)
-{
+void RecordingListBuilder::addRecordingFile(const QUrl& url, const QList<QUrl>& files) {
     addRecordingFile(url, QSet<QUrl>(files.begin(), files.end()));
 }
 
-void RecordingListBuilder::addRecordingFile(const QUrl& url, const QSet<QUrl>& files)
-{
+void RecordingListBuilder::addRecordingFile(const QUrl& url, const QSet<QUrl>& files) {
     std::optional<orvoTableRowModel> row = recordingRowFromFileName(url, m_reader);
     if (!row)
         return;
@@ -125,8 +113,7 @@ void RecordingListBuilder::addRecordingFile(const QUrl& url, const QSet<QUrl>& f
     recordingList.append(orvoTableModel{url, std::move(*row)});
 }
 
-void RecordingListBuilder::buildRecordingList(const QList<QUrl>& files)
-{
+void RecordingListBuilder::buildRecordingList(const QList<QUrl>& files) {
     stopPlayback();
 
     QList<QUrl> kept;
@@ -162,7 +149,7 @@ void RecordingListBuilder::buildRecordingList(const QList<QUrl>& files)
 
     // The interface language does not change while the list is built.
     const bool korean = isKoreanInterface();
-    std::vector<std::optional<GpsData>> fixes;
+    std::vector<FirstFix> fixes;
     if (korean) {
         QStringList paths;
         paths.reserve(recordingList.size());
@@ -172,8 +159,15 @@ void RecordingListBuilder::buildRecordingList(const QList<QUrl>& files)
     }
 
     for (qsizetype i = 0; i < recordingList.size(); ++i) {
-        if (korean)
-            applyFirstGps(i, localPath(recordingList[i].url), fixes[size_t(i)]);
+        if (korean) {
+            const QString path = localPath(recordingList[i].url);
+            FirstFix& fix = fixes[size_t(i)];
+            if (fix.parsed)
+                std::fwrite(fix.printed.data(), 1, fix.printed.size(), stdout);
+            else
+                fix.gps = CParserWrapper(true).getFirstGPS(path);
+            applyFirstGps(i, path, fix.gps);
+        }
 
         orvoTableModel& entry = recordingList[i];
         orvoTableRowModel& row = entry.row;
@@ -189,7 +183,8 @@ void RecordingListBuilder::buildRecordingList(const QList<QUrl>& files)
             row.Channel = QStringLiteral("2CH");
         } else if (!row.Channel.contains(QLatin1String("CH"))) {
             FFmpeg reader;
-            row.Channel = QString::number(reader.getVideoStreamCount(localPath(entry.url))) + QStringLiteral("CH");
+            row.Channel =
+                QString::number(reader.getVideoStreamCount(localPath(entry.url))) + QStringLiteral("CH");
         }
     }
 
@@ -199,38 +194,36 @@ void RecordingListBuilder::buildRecordingList(const QList<QUrl>& files)
     currentIndex = 0;
 }
 
-std::vector<std::optional<GpsData>> RecordingListBuilder::firstFixes(const QStringList& paths) const
-{
-    std::vector<std::optional<GpsData>> fixes(size_t(paths.size()));
-    const auto parse = [&paths, &fixes](qsizetype i) {
-        const CParserWrapper wrapper(true);
-        fixes[size_t(i)] = wrapper.getFirstGPS(paths[i]);
-    };
+std::vector<RecordingListBuilder::FirstFix> RecordingListBuilder::firstFixes(const QStringList& paths) const {
+    std::vector<FirstFix> fixes(size_t(paths.size()));
     const int threads = int(std::min<qsizetype>(m_firstFixThreads, paths.size()));
     if (threads <= 1) {
-        for (qsizetype i = 0; i < paths.size(); ++i)
-            parse(i);
+        // Each file is parsed when its entry comes in the second pass.
         return fixes;
     }
-    // Each parse has parsers of its own and touches no shared state; the results
-    // are applied afterwards, in list order, on this thread.
-    std::fflush(stdout);
+    // Each parse has parsers of its own and touches no shared state. What the
+    // parsers print is kept per file and printed when the file's fix is applied,
+    // so the lines come in the same order as when the files are parsed in turn.
+    const ThreadOutputCapture capture;
     std::atomic<qsizetype> next{0};
     const auto work = [&] {
-        for (qsizetype i = next++; i < paths.size(); i = next++)
-            parse(i);
+        for (qsizetype i = next++; i < paths.size(); i = next++) {
+            FirstFix& fix = fixes[size_t(i)];
+            ThreadOutputCapture::captureInto(&fix.printed);
+            fix.gps = CParserWrapper(true).getFirstGPS(paths[i]);
+            fix.parsed = true;
+        }
+        ThreadOutputCapture::captureInto(nullptr);
     };
     std::vector<std::jthread> workers;
-    workers.reserve(size_t(threads - 1));
-    for (int t = 1; t < threads; ++t)
+    workers.reserve(size_t(threads));
+    for (int t = 0; t < threads; ++t)
         workers.emplace_back(work);
-    work();
     workers.clear();
     return fixes;
 }
 
-void RecordingListBuilder::firstGpsOfFile(const QString& path)
-{
+void RecordingListBuilder::firstGpsOfFile(const QString& path) {
     qsizetype index = -1;
     for (qsizetype i = 0; i < recordingList.size(); ++i) {
         if (recordingList[i].url.path() == path) {
@@ -243,8 +236,8 @@ void RecordingListBuilder::firstGpsOfFile(const QString& path)
 }
 
 // `index` is the first entry whose URL path is `path` (-1: none).
-void RecordingListBuilder::applyFirstGps(qsizetype index, const QString& path, const std::optional<GpsData>& gps)
-{
+void RecordingListBuilder::applyFirstGps(qsizetype index, const QString& path,
+                                         const std::optional<GpsData>& gps) {
     if (!gps) {
         printLine(QStringLiteral("not CParserWrapper Format."));
         m_reader.getFirstGPSForFile(path);
@@ -264,8 +257,7 @@ void RecordingListBuilder::applyFirstGps(qsizetype index, const QString& path, c
     recordingList[index].row.location = *name;
 }
 
-void sortRecordingList()
-{
+void sortRecordingList() {
     struct Keyed {
         QString key;
         qsizetype index;
@@ -282,8 +274,7 @@ void sortRecordingList()
     recordingList = std::move(sorted);
 }
 
-QList<orvoTableModel> recordingsWithLocation(const QString& text)
-{
+QList<orvoTableModel> recordingsWithLocation(const QString& text) {
     if (text.isEmpty())
         return recordingList;
     QList<orvoTableModel> matches;
@@ -294,8 +285,7 @@ QList<orvoTableModel> recordingsWithLocation(const QString& text)
     return matches;
 }
 
-QList<orvoTableModel> recordingsOfType(const QString& title)
-{
+QList<orvoTableModel> recordingsOfType(const QString& title) {
     if (title == localized("All"))
         return recordingList;
     QList<orvoTableModel> matches;
@@ -306,15 +296,13 @@ QList<orvoTableModel> recordingsOfType(const QString& title)
     return matches;
 }
 
-void RecordingListBuilder::onSearchFieldChanged(const QString& text)
-{
+void RecordingListBuilder::onSearchFieldChanged(const QString& text) {
     displayedRecordingList = recordingsWithLocation(text);
     stopPlayback();
     reloadTable();
 }
 
-void RecordingListBuilder::onTableSortMenuTap(const std::optional<QString>& title)
-{
+void RecordingListBuilder::onTableSortMenuTap(const std::optional<QString>& title) {
     if (!title)
         return;
     if (*title != typeFilterTitle) {

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 class FFmpeg;
@@ -62,7 +63,8 @@ public:
 
     // Threads that parse the first fixes of a build side by side; 1 parses them
     // one after another on the calling thread. Either way each file's fix is
-    // applied in list order on the calling thread.
+    // applied, and what its parse printed is printed, in list order on the
+    // calling thread.
     void setFirstFixThreads(int threads) { m_firstFixThreads = threads < 1 ? 1 : threads; }
     int firstFixThreads() const { return m_firstFixThreads; }
 
@@ -78,7 +80,13 @@ public:
 private:
     void addRecordingFile(const QUrl& url, const QSet<QUrl>& files);
     void applyFirstGps(qsizetype index, const QString& path, const std::optional<GpsData>& gps);
-    std::vector<std::optional<GpsData>> firstFixes(const QStringList& paths) const;
+    struct FirstFix {
+        bool parsed = false;
+        std::optional<GpsData> gps;
+        // What the parsers printed while reading the file.
+        std::string printed;
+    };
+    std::vector<FirstFix> firstFixes(const QStringList& paths) const;
     void stopPlayback();
     void reloadTable();
 
@@ -88,7 +96,8 @@ private:
 };
 
 // Sibling lookup over a set of the folder's files.
-std::optional<QUrl> siblingFileURL(const QUrl& url, const QSet<QUrl>& files, const QString& from, const QString& to);
+std::optional<QUrl> siblingFileURL(const QUrl& url, const QSet<QUrl>& files, const QString& from,
+                                   const QString& to);
 
 // Sorts recordingList by the text of Date followed by Time, keeping the order
 // of entries with equal texts.

@@ -17,6 +17,7 @@
 #include "OrvoTableCell.h"
 #include "OrvoTableRowView.h"
 #include "OrvoVerticalAlignText.h"
+#include "OrvoVideoPlayerView.h"
 #include "RightBottomBtnCell.h"
 #include "UpdateProgressView.h"
 #include "ViewLayer.h"
@@ -395,6 +396,21 @@ TEST(UpdateProgressViewTest, SwallowsClicksWhileShownLetsThemThroughWhileHidden)
 
     overlay->hide();
     clickWindow(window, QPoint(100, 50));
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST(OrvoVideoPlayerViewTest, LetsClicksThroughToTheViewsBelow) {
+    QWidget window;
+    window.resize(160, 90);
+    auto* below = new QPushButton(&window);
+    below->setGeometry(0, 0, 160, 90);
+    auto* video = new OrvoVideoPlayerView(&window, PlayerView::Renderer::Software);
+    video->setGeometry(0, 0, 160, 90);
+    int clicks = 0;
+    QObject::connect(below, &QPushButton::clicked, [&] { ++clicks; });
+    window.show();
+    QApplication::processEvents();
+    clickWindow(window, QPoint(80, 45));
     EXPECT_EQ(clicks, 1);
 }
 

@@ -13,6 +13,7 @@
 #include "metadata/DistrictTable.h"
 #include "metadata/FFmpeg.h"
 #include "metadata/PacketCache.h"
+#include "metadata/RecordingList.h"
 #include "platform/UserDefaults.h"
 
 #include <samplegen/SampleGen.h>
@@ -46,6 +47,10 @@ TEST(DataPanelScreen, WindowPlayerShowsThePlayPositionOnPanelChartsAndMap)
     const qsizetype n = model->packet.size();
     ASSERT_GE(n, 20);
     currentRecording = orvoTableModel{QUrl::fromLocalFile(path), {}};
+    // A window player with a recording list restores it instead of starting
+    // the update check and reopening the last folder.
+    const QList<orvoTableModel> oldList = recordingList;
+    recordingList = {*currentRecording};
     isNetworkConnected = true;
     UserDefaults::standard().set(QStringLiteral("AppleLanguages"), QStringList{QStringLiteral("ko")});
     districtTable().clear();
@@ -113,6 +118,7 @@ TEST(DataPanelScreen, WindowPlayerShowsThePlayPositionOnPanelChartsAndMap)
     EXPECT_EQ(player.motionChartView->sublayers().size(), 1);
 
     QApplication::setPalette(oldPalette);
+    recordingList = oldList;
     currentRecording.reset();
     packetCache.clear();
     districtTable().clear();

@@ -3,8 +3,9 @@
 
 #include "WebViewTestSupport.h"
 
-#include <QTemporaryDir>
 #include <QFile>
+#include <QTcpServer>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -46,6 +47,17 @@ TEST(WebView, ScriptsBeforeAnyPageAreDroppedAndScriptsDuringALoadWaitForThePage)
     ASSERT_TRUE(webtest::waitForLoad(view));
     EXPECT_EQ(webtest::evaluate(view, QStringLiteral("window.calls.join(',')")).toString(), "a,b");
     EXPECT_FALSE(view.snapshot().isNull());
+
+    // A newer load drops the scripts still waiting for the page it replaces.
+    const QUrl page = view.url();
+    view.load(page);
+    bool dropped = false;
+    view.evaluateJavaScript(QStringLiteral("window.calls.push('old')"), [&](const QVariant& r) { dropped = !r.isValid(); });
+    view.load(page);
+    EXPECT_TRUE(dropped);
+    view.evaluateJavaScript(QStringLiteral("window.calls.push('new')"));
+    ASSERT_TRUE(webtest::waitForLoad(view));
+    EXPECT_EQ(webtest::evaluate(view, QStringLiteral("window.calls.join(',')")).toString(), "new");
 }
 
 TEST(WebView, StringLiteralsReadBackExactly)
@@ -84,4 +96,34 @@ TEST(WebView, StringLiteralsReadBackExactly)
         EXPECT_EQ(back.toString(), text) << text.toStdString();
     }
     EXPECT_EQ(webtest::evaluate(view, QStringLiteral("typeof window.injected")).toString(), "undefined");
+}
+
+TEST(WebView, ALoadThatNeverEndsIsStoppedAfterItsTimeout)
+{
+    // A server that accepts and never answers.
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    WebView view;
+    view.setAttribute(Qt::WA_DontShowOnScreen);
+    view.show();
+    bool finished = false;
+    bool ok = true;
+    QObject::connect(&view, &WebView::loadFinished, &view, [&](bool result) {
+        finished = true;
+        ok = result;
+    });
+    view.load(QUrl(QStringLiteral("http://127.0.0.1:%1/Kavrin/gps.html").arg(silent.serverPort())), 1.0);
+    bool ran = false;
+    view.evaluateJavaScript(QStringLiteral("1"), [&](const QVariant&) { ran = true; });
+    const QDeadlineTimer deadline(webtest::kTimeoutMs);
+    while (!finished && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_TRUE(finished);
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(view.isLoading());
+    // The waiting script went to whatever the view shows now.
+    const QDeadlineTimer settle(webtest::kTimeoutMs);
+    while (!ran && !settle.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_TRUE(ran);
 }

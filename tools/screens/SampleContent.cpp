@@ -1,7 +1,9 @@
 #include "SampleContent.h"
 
+#include "BackgroundView.h"
 #include "CustomButton.h"
 #include "DefaultImgBtnCell.h"
+#include "MainViewController.h"
 #include "OrvoGraphChartView.h"
 #include "OrvoImgBtnCell.h"
 #include "OrvoLineChartView.h"
@@ -197,4 +199,27 @@ void SampleContent::fillWindowPlayer(ViewController* screen) {
     player->orvoTableView->selectRow(20);
 }
 
-void SampleContent::fillFullScreenPlayer(ViewController*) {}
+void SampleContent::fillFullScreenPlayer(ViewController* screen) {
+    auto* player = qobject_cast<MainViewController*>(screen);
+    if (!player)
+        return;
+    player->videoCurrentText->setText(QStringLiteral("00:00:21"));
+    player->videoTotalText->setText(QStringLiteral("00:01:00"));
+    player->videoSlider->setDoubleValue(0.35);
+    player->playPauseBtn->setImageName(QStringLiteral("btn_all_pause"));
+    player->playModeBtn->setImageName(QStringLiteral("btn_all_2ch"));
+
+    // The rear channel, fitted into the video area above the control bar.
+    auto* videoArea = player->backgroundView->layout()->itemAt(0)->layout();
+    auto* grid = qobject_cast<QGridLayout*>(videoArea);
+    if (!grid)
+        return;
+    player->defaultImgBtn->hide();
+    const QRect area = grid->geometry();
+    auto* view = new QLabel(player->backgroundView);
+    view->setAlignment(Qt::AlignCenter);
+    view->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    view->setPixmap(QPixmap::fromImage(cameraFrame(QSize(16, 9).scaled(area.size(), Qt::KeepAspectRatio),
+                                                   QStringLiteral("REAR"), 0.85, true)));
+    grid->addWidget(view, 0, 0);
+}

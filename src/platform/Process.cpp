@@ -1,0 +1,32 @@
+#include "platform/Process.h"
+
+#include <QProcess>
+
+namespace Process {
+
+Result runAndWait(const QString& program, const QStringList& arguments, int timeoutMs)
+{
+    Result result;
+    if (program.isEmpty())
+        return result;
+    QProcess process;
+    // The tool's own chatter is of no use to the user and could fill a pipe.
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.start(program, arguments, QIODevice::NotOpen);
+    if (!process.waitForStarted(-1))
+        return result;
+    result.started = true;
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished(-1);
+        result.crashed = true;
+        return result;
+    }
+    result.crashed = process.exitStatus() != QProcess::NormalExit;
+    result.exitCode = result.crashed ? -1 : process.exitCode();
+    return result;
+}
+
+} // namespace Process

@@ -1,0 +1,380 @@
+#include "player/ChannelSync.h"
+
+#include "platform/Player.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+namespace {
+
+// A report of a new frame older than this says the player is not advancing.
+constexpr qint64 kFreshNs = 400'000'000;
+// The most a position is carried forward past its last report (about two frames).
+constexpr double kCarryCap = 0.066;
+// A coordinated seek that does not finish in this time starts the players anyway.
+constexpr int kCoordinationTimeoutMs = 4000;
+constexpr int kSampleIntervalMs = 4;
+// Frame changes kept per player, and how many make a steady estimate.
+constexpr std::size_t kHistory = 24;
+constexpr std::size_t kMinChanges = 5;
+
+bool hasItem(const Player* player)
+{
+    return player && player->currentItem() && player->currentItem()->status() != PlayerItem::Status::Failed;
+}
+
+double itemDuration(const Player* player)
+{
+    if (!player || !player->currentItem() || !player->currentItem()->asset())
+        return 0.0;
+    const double seconds = player->currentItem()->asset()->duration().seconds();
+    return std::isfinite(seconds) ? seconds : 0.0;
+}
+
+} // namespace
+
+ChannelSync::ChannelSync(QObject* parent) : QObject(parent)
+{
+    m_clock.start();
+    m_sampleTimer.setTimerType(Qt::PreciseTimer);
+    m_sampleTimer.setInterval(kSampleIntervalMs);
+    connect(&m_sampleTimer, &QTimer::timeout, this, &ChannelSync::sample);
+    m_checkTimer.setInterval(kCheckIntervalMs);
+    connect(&m_checkTimer, &QTimer::timeout, this, &ChannelSync::check);
+}
+
+void ChannelSync::setPlayers(const QList<Player*>& players)
+{
+    m_tracks.clear();
+    for (Player* player : players) {
+        Track track;
+        track.player = player;
+        m_tracks.append(track);
+    }
+    updateTimers();
+}
+
+void ChannelSync::setLeader(Player* leader)
+{
+    if (m_leader != leader)
+        clearNudges();
+    m_leader = leader;
+    updateTimers();
+}
+
+ChannelSync::Track* ChannelSync::trackOf(Player* player)
+{
+    for (Track& track : m_tracks)
+        if (track.player == player)
+            return &track;
+    return nullptr;
+}
+
+QList<Player*> ChannelSync::activePlayers() const
+{
+    QList<Player*> active;
+    if (hasItem(m_leader))
+        active.append(m_leader);
+    for (const Track& track : m_tracks)
+        if (track.player != m_leader && hasItem(track.player))
+            active.append(track.player);
+    return active;
+}
+
+void ChannelSync::reset()
+{
+    ++m_request;
+    m_coordinating = false;
+    clearNudges();
+    for (Track& track : m_tracks) {
+        track.lastSeconds = -1.0;
+        track.offsets.clear();
+    }
+    updateTimers();
+}
+
+void ChannelSync::clearNudges()
+{
+    const double base = m_leader ? m_leader->rate() : 0.0;
+    for (Track& track : m_tracks) {
+        if (track.nudged && track.player && track.player->rate() > 0.0 && base > 0.0)
+            track.player->setRate(base);
+        track.nudged = false;
+    }
+}
+
+void ChannelSync::seekAll(const MediaTime& time, double rate, std::function<void(bool)> completion)
+{
+    const QList<Player*> players = activePlayers();
+    const quint64 request = ++m_request;
+    for (Track& track : m_tracks) {
+        track.nudged = false;
+        track.lastSeconds = -1.0;
+        track.offsets.clear();
+    }
+    if (players.isEmpty()) {
+        m_coordinating = false;
+        if (completion)
+            completion(false);
+        return;
+    }
+    m_coordinating = true;
+    MediaTime target = time;
+    if (!target.isNumeric() || target.seconds() < 0.0)
+        target = MediaTime::zero();
+
+    struct Pending {
+        int remaining = 0;
+        bool finished = true;
+        bool done = false;
+        QList<QPointer<Player>> players;
+        std::vector<QMetaObject::Connection> holds;
+        double rate = 0.0;
+        std::function<void(bool)> completion;
+    };
+    auto pending = std::make_shared<Pending>();
+    pending->remaining = static_cast<int>(players.size());
+    pending->rate = rate;
+    pending->completion = std::move(completion);
+    for (Player* player : players)
+        pending->players.append(player);
+
+    QPointer<ChannelSync> self(this);
+    auto finish = [self, pending, request] {
+        if (pending->done)
+            return;
+        pending->done = true;
+        for (const auto& connection : pending->holds)
+            QObject::disconnect(connection);
+        const bool current = self && self->m_request == request;
+        if (current) {
+            // All together, in this one turn of the event loop.
+            if (pending->rate > 0.0)
+                for (const QPointer<Player>& player : pending->players)
+                    if (player)
+                        player->setRate(pending->rate);
+            self->m_coordinating = false;
+            self->updateTimers();
+        }
+        if (pending->completion)
+            pending->completion(current && pending->finished);
+    };
+
+    for (Player* player : players)
+        player->pause();
+    // Whoever starts a player meanwhile (a rate change, the play button) only
+    // sets the rate at which all of them start together.
+    for (Player* player : players) {
+        pending->holds.push_back(connect(player, &Player::rateChanged, this, [pending, player] {
+            if (pending->done || !(player->rate() > 0.0))
+                return;
+            pending->rate = player->rate();
+            player->pause();
+        }));
+    }
+    for (Player* player : players) {
+        player->seekToTime(target, [pending, finish](bool finished) {
+            pending->finished = pending->finished && finished;
+            if (--pending->remaining == 0)
+                finish();
+        });
+    }
+    // A player that never arrives must not hold the others for ever.
+    QTimer::singleShot(kCoordinationTimeoutMs, this, [pending, finish] {
+        if (!pending->done) {
+            pending->finished = false;
+            finish();
+        }
+    });
+}
+
+void ChannelSync::seekAllKeepingState(const MediaTime& time)
+{
+    const double rate = m_leader && m_leader->rate() > 0.0 ? m_leader->rate() : 0.0;
+    seekAll(time, rate);
+}
+
+void ChannelSync::startAll(double rate)
+{
+    const MediaTime from = m_leader ? m_leader->currentTime() : MediaTime::zero();
+    seekAll(from, rate);
+}
+
+std::optional<double> ChannelSync::steadyOffset(const Track& track)
+{
+    if (track.offsets.empty() || (!track.anchorSteady && track.offsets.size() < kMinChanges))
+        return std::nullopt;
+    std::vector<double> sorted = track.offsets;
+    std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
+    return sorted[sorted.size() / 2];
+}
+
+double ChannelSync::modelled(const Track& track, double residual, qint64 nowNs)
+{
+    return track.anchorPosition + track.historyRate * ((nowNs - track.anchorNs) / 1e9) + residual;
+}
+
+double ChannelSync::estimate(const Track& track, qint64 nowNs) const
+{
+    const Player* player = track.player;
+    if (!player)
+        return 0.0;
+    const double reported = player->currentSeconds();
+    const double rate = player->rate();
+    if (!(rate > 0.0) || track.lastSeconds != reported)
+        return reported;
+    if (rate == track.historyRate) {
+        if (const std::optional<double> residual = steadyOffset(track)) {
+            const double position = modelled(track, *residual, nowNs);
+            // A player that stalls stops following the model.
+            if (std::abs(position - reported) <= kCarryCap)
+                return position;
+        }
+    }
+    const double carried = std::min(kCarryCap, (nowNs - track.changedAtNs) / 1e9 * rate);
+    return reported + std::max(0.0, carried);
+}
+
+std::vector<double> ChannelSync::estimatedPositions()
+{
+    // Take in the reports that arrived since the last sample.
+    sample();
+    const qint64 now = m_clock.nsecsElapsed();
+    std::vector<double> positions;
+    for (Player* player : activePlayers()) {
+        const Track* found = nullptr;
+        for (const Track& track : m_tracks)
+            if (track.player == player)
+                found = &track;
+        if (found) {
+            positions.push_back(estimate(*found, now));
+        } else {
+            positions.push_back(player->currentSeconds());
+        }
+    }
+    return positions;
+}
+
+double ChannelSync::estimatedSpread()
+{
+    const std::vector<double> positions = estimatedPositions();
+    if (positions.size() < 2)
+        return 0.0;
+    const auto [low, high] = std::minmax_element(positions.begin(), positions.end());
+    return *high - *low;
+}
+
+void ChannelSync::sample()
+{
+    const qint64 now = m_clock.nsecsElapsed();
+    for (Track& track : m_tracks) {
+        if (!track.player)
+            continue;
+        const double reported = track.player->currentSeconds();
+        if (reported == track.lastSeconds)
+            continue;
+        const double rate = track.player->rate();
+        const double step = reported - track.lastSeconds;
+        const bool jumped = !(rate > 0.0) || track.lastSeconds < 0.0 || step < 0.0 || step > 0.2 * std::max(rate, 1.0);
+        if (jumped) {
+            // A seek, a pause or a new item: the model starts again here.
+            track.anchorNs = now;
+            track.anchorPosition = reported;
+            track.anchorSteady = false;
+            track.offsets.clear();
+        } else if (rate != track.historyRate) {
+            // A new rate continues the line from where the model had got to.
+            const std::optional<double> residual = steadyOffset(track);
+            track.anchorPosition = residual ? modelled(track, *residual, now) : reported;
+            track.anchorNs = now;
+            track.anchorSteady = residual.has_value();
+            track.offsets.clear();
+        }
+        track.historyRate = rate;
+        track.lastSeconds = reported;
+        track.changedAtNs = now;
+        if (rate > 0.0) {
+            track.offsets.push_back(reported - modelled(track, 0.0, now));
+            if (track.offsets.size() > kHistory)
+                track.offsets.erase(track.offsets.begin());
+        }
+    }
+}
+
+bool ChannelSync::allPlaying() const
+{
+    return m_leader && hasItem(m_leader) && m_leader->rate() > 0.0;
+}
+
+void ChannelSync::updateTimers()
+{
+    const bool several = activePlayers().size() >= 2;
+    if (several && !m_checkTimer.isActive())
+        m_checkTimer.start();
+    else if (!several)
+        m_checkTimer.stop();
+    const bool sampling = several && allPlaying();
+    if (sampling && !m_sampleTimer.isActive())
+        m_sampleTimer.start();
+    else if (!sampling)
+        m_sampleTimer.stop();
+}
+
+void ChannelSync::check()
+{
+    updateTimers();
+    if (m_coordinating || !m_sampleTimer.isActive() || !m_leader)
+        return;
+    sample();
+    Track* leaderTrack = trackOf(m_leader);
+    const qint64 now = m_clock.nsecsElapsed();
+    if (!leaderTrack || leaderTrack->lastSeconds < 0.0 || now - leaderTrack->changedAtNs > kFreshNs)
+        return;
+    const double base = m_leader->rate();
+    const double leaderPosition = estimate(*leaderTrack, now);
+    bool resync = false;
+    for (Track& track : m_tracks) {
+        Player* player = track.player;
+        if (!player || player == m_leader || !hasItem(player))
+            continue;
+        // A paused follower was paused on purpose; one seeking or stalled is judged later.
+        if (!(player->rate() > 0.0) || player->timeControlStatus() != Player::TimeControlStatus::Playing)
+            continue;
+        if (track.lastSeconds < 0.0 || now - track.changedAtNs > kFreshNs)
+            continue;
+        // A shorter channel that has reached its end stays there.
+        const double duration = itemDuration(player);
+        if (duration > 0.0 && (leaderPosition >= duration - 0.1 || track.lastSeconds >= duration - 0.1))
+            continue;
+        const double offset = estimate(track, now) - leaderPosition;
+        const double distance = std::abs(offset);
+        // Fine corrections wait for steady estimates of both.
+        const bool steady = steadyOffset(track) && steadyOffset(*leaderTrack);
+        if (!steady && distance <= kResyncAbove)
+            continue;
+        if (distance > kResyncAbove) {
+            resync = true;
+        } else if (distance > kNudgeAbove) {
+            // Larger gaps close faster: a frame behind is made up in about a quarter second.
+            const double factor = std::clamp(distance * 4.0, kNudgeFactor, 5 * kNudgeFactor);
+            const double rate = base * (offset > 0.0 ? 1.0 - factor : 1.0 + factor);
+            if (!track.nudged || std::abs(player->rate() - rate) > 1e-9) {
+                if (!track.nudged)
+                    ++m_stats.nudges;
+                player->setRate(rate);
+                track.nudged = true;
+            }
+        } else if (track.nudged && distance < kNudgeUntil) {
+            player->setRate(base);
+            track.nudged = false;
+        } else if (!track.nudged && std::abs(player->rate() - base) > 1e-6) {
+            // A rate change that reached the leader alone.
+            player->setRate(base);
+        }
+    }
+    if (resync) {
+        ++m_stats.resyncs;
+        seekAll(MediaTime::makeWithSeconds(leaderPosition, 1000000), base);
+    }
+}

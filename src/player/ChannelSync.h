@@ -1,0 +1,112 @@
+#pragma once
+
+#include "platform/MediaTime.h"
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+class Player;
+
+// Keeps the channel players of one recording in step. Independent players
+// drift apart (the sound channel follows its sound clock, the others the
+// system clock; seeks and starts finish at different times), so:
+// - starts and seeks are coordinated: every player is paused, seeked exactly,
+//   and once all of them show the frame, all start in one event-loop turn;
+// - while they play, each follower's position is compared with the leader's
+//   (the sound channel, never adjusted) eight times a second: a follower more
+//   than 12 ms off has its speed nudged by 3 % until it is within 4 ms, one
+//   more than 250 ms off makes all of them seek together again.
+// Positions are estimated from when each player's frame reports arrive (see
+// Track), so the comparison is finer than one frame.
+// Players without an item (hidden channels) take no part. Main thread.
+class ChannelSync : public QObject {
+    Q_OBJECT
+public:
+    explicit ChannelSync(QObject* parent = nullptr);
+
+    // The players kept in step (not owned) and the leader among them.
+    void setPlayers(const QList<Player*>& players);
+    void setLeader(Player* leader);
+    Player* leader() const { return m_leader; }
+
+    // Pauses every player with an item, seeks each exactly to `time` and,
+    // when all have arrived, starts them together at `rate` (0: they stay
+    // paused). `completion` runs then (false when a later request replaced
+    // this one). A negative time seeks to the start.
+    void seekAll(const MediaTime& time, double rate, std::function<void(bool)> completion = {});
+    // seekAll keeping the players' state: playing ones go on at the leader's rate.
+    void seekAllKeepingState(const MediaTime& time);
+    // Starts every player with an item together at `rate` from the leader's
+    // position (a coordinated seek to it first).
+    void startAll(double rate);
+    // Whether a coordinated seek or start is under way.
+    bool isCoordinating() const { return m_coordinating; }
+    // Stops the drift correction and forgets pending requests (stop, new recording).
+    void reset();
+
+    // The players taking part: those with an item.
+    QList<Player*> activePlayers() const;
+    // Each active player's position as estimated now, in seconds, leader first.
+    std::vector<double> estimatedPositions();
+    // The largest difference between the estimated positions (0 for fewer than two).
+    double estimatedSpread();
+
+    // Counters of the corrections, for benchmarks and diagnostics.
+    struct Stats {
+        int nudges = 0;
+        int resyncs = 0;
+    };
+    Stats stats() const { return m_stats; }
+
+    static constexpr double kNudgeAbove = 0.012;
+    static constexpr double kNudgeUntil = 0.004;
+    static constexpr double kResyncAbove = 0.250;
+    static constexpr double kNudgeFactor = 0.03;
+    static constexpr int kCheckIntervalMs = 125;
+
+private:
+    // One player's recent frame changes: when each new position was first
+    // seen. At a steady rate the positions lie on a line over time up to the
+    // detection jitter; the median distance from it places the player's
+    // frames on the common clock, far finer than one frame. A rate change
+    // (a nudge) continues the line from where the model had got to.
+    struct Track {
+        QPointer<Player> player;
+        double lastSeconds = -1.0;
+        qint64 changedAtNs = 0;
+        double historyRate = 0.0;
+        // The model: anchorPosition at anchorNs, advancing at historyRate,
+        // corrected by the median of the residuals of the changes seen since.
+        qint64 anchorNs = 0;
+        double anchorPosition = 0.0;
+        bool anchorSteady = false; // the anchor came from a steady model (a rate change)
+        std::vector<double> offsets; // residuals: position seen - model
+        bool nudged = false;
+    };
+
+    void sample();
+    void check();
+    void updateTimers();
+    double estimate(const Track& track, qint64 nowNs) const;
+    static std::optional<double> steadyOffset(const Track& track);
+    static double modelled(const Track& track, double residual, qint64 nowNs);
+    Track* trackOf(Player* player);
+    void clearNudges();
+    bool allPlaying() const;
+
+    QList<Track> m_tracks;
+    QPointer<Player> m_leader;
+    QElapsedTimer m_clock;
+    QTimer m_sampleTimer;
+    QTimer m_checkTimer;
+    bool m_coordinating = false;
+    quint64 m_request = 0;
+    Stats m_stats;
+};

@@ -1,0 +1,217 @@
+// Keyboard control of the window player: a local key-down monitor that
+// handles the player's keys while its window is the key window, and the
+// controller's own key handling (Command+Return toggles full screen).
+
+#include "OrvoViewController.h"
+
+#include "DefaultsKeys.h"
+#include "PlayerState.h"
+#include "VolumeSliderCell.h"
+
+#include "platform/KeyMonitor.h"
+#include "platform/Player.h"
+#include "platform/PlayerItem.h"
+#include "platform/UserDefaults.h"
+#include "platform/WindowController.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+constexpr float kVolumeStep = 0.05f;
+constexpr int kVolumeSliderStep = 5;
+
+// Hands the key presses delivered to a window widget itself to a block.
+class WindowKeyFilter : public QObject {
+public:
+    WindowKeyFilter(QWidget* window, std::function<bool(QKeyEvent*)> block)
+        : QObject(window), m_window(window), m_block(std::move(block)) {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != m_window || event->type() != QEvent::KeyPress)
+            return false;
+        return m_block(static_cast<QKeyEvent*>(event));
+    }
+
+private:
+    QWidget* m_window;
+    std::function<bool(QKeyEvent*)> m_block;
+};
+
+} // namespace
+
+void OrvoViewController::installKeyMonitor() {
+    removeKeyMonitor();
+    // The monitor ends with the controller at the latest.
+    QPointer<OrvoViewController> self(this);
+    hotKeyMonitor = KeyMonitor::addLocalMonitorForKeyDown([self](const KeyEvent& event) {
+        if (!self)
+            return false;
+        // Before the window delivers the key: keys nobody inside takes reach keyDown.
+        self->watchWindowKeys();
+        return self->handleHotKey(event);
+    });
+}
+
+void OrvoViewController::watchWindowKeys() {
+    QWidget* shownWindow = window();
+    if (shownWindow == this) {
+        // The controller is the window: keyPressEvent sees the keys.
+        delete m_windowKeyFilter;
+        return;
+    }
+    if (m_windowKeyFilter && m_windowKeyFilter->parent() == shownWindow)
+        return;
+    delete m_windowKeyFilter;
+    QPointer<OrvoViewController> self(this);
+    m_windowKeyFilter = new WindowKeyFilter(shownWindow, [self, shownWindow](QKeyEvent* event) {
+        if (!self)
+            return false;
+        self->keyDown(KeyMonitor::keyEventFrom(*event, shownWindow));
+        return true;
+    });
+}
+
+void OrvoViewController::removeKeyMonitor() {
+    if (hotKeyMonitor == 0)
+        return;
+    KeyMonitor::removeMonitor(hotKeyMonitor);
+    hotKeyMonitor = 0;
+    delete m_windowKeyFilter;
+}
+
+bool OrvoViewController::handleHotKey(const KeyEvent& event) {
+    // Keys act only while this player's window is the key window, so keys
+    // typed in a sheet or dialog pass through.
+    QWidget* ownWindow = window();
+    QWidget* keyWindow = QApplication::activeWindow();
+    if (!ownWindow || !keyWindow || ownWindow != keyWindow)
+        return false;
+
+    switch (event.keyCode) {
+    case KeyCode::k1:
+    case KeyCode::k2:
+    case KeyCode::k3:
+    case KeyCode::k4: {
+        const int index = event.keyCode - KeyCode::k1;
+        speedIndex = static_cast<std::uint8_t>(index);
+        setPlaySpeed(index);
+        return true;
+    }
+    case KeyCode::kRightBracket:
+        if (zoomIndex < 3) {
+            ++zoomIndex;
+            setZoom(zoomIndex);
+        }
+        return true;
+    case KeyCode::kLeftBracket:
+        if (zoomIndex > 0) {
+            --zoomIndex;
+            setZoom(zoomIndex);
+        }
+        return true;
+    case KeyCode::kComma:
+    case KeyCode::kPeriod:
+    case KeyCode::kLeftArrow:
+    case KeyCode::kRightArrow:
+        seekWithHotKey(event.keyCode);
+        return true;
+    case KeyCode::kSpace:
+        playPause();
+        return true;
+    case KeyCode::kForwardDelete:
+        deleteSelectedRecording();
+        return true;
+    case KeyCode::kDownArrow:
+        changeVolumeWithHotKey(false);
+        return true;
+    case KeyCode::kUpArrow:
+        changeVolumeWithHotKey(true);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void OrvoViewController::keyPressEvent(QKeyEvent* event) {
+    keyDown(KeyMonitor::keyEventFrom(*event, window()));
+    // The event goes no further.
+    event->accept();
+}
+
+void OrvoViewController::keyDown(const KeyEvent& event) {
+    // Command held, and none of Caps Lock, Shift, Control, Option, keypad, help or function.
+    const bool commandOnly = (event.modifierFlags & ~KeyModifier::kCommand) < KeyModifier::kCapsLock &&
+                             (event.modifierFlags & KeyModifier::kCommand) != 0;
+    if (commandOnly && event.characters == QStringLiteral("\r")) {
+        std::puts("command-enter");
+        if (WindowController* controller = WindowController::controllerOf(this))
+            controller->toggleFullScreen();
+        return;
+    }
+    std::printf("%u\n", static_cast<unsigned>(event.keyCode));
+}
+
+void OrvoViewController::seekWithHotKey(std::uint16_t keyCode) {
+    if (!currentRecording || !orvoPlayer || !orvoPlayer->currentItem())
+        return;
+    switch (keyCode) {
+    case KeyCode::kComma:
+        playPrev();
+        return;
+    case KeyCode::kPeriod:
+        playNext();
+        return;
+    case KeyCode::kLeftArrow:
+        seekBySeconds(-10.0);
+        return;
+    case KeyCode::kRightArrow:
+        seekBySeconds(10.0);
+        return;
+    default:
+        std::printf("seekWithHotKey - %u\n", static_cast<unsigned>(keyCode));
+        return;
+    }
+}
+
+void OrvoViewController::changeVolumeWithHotKey(bool up) {
+    if (isMuted)
+        return;
+    UserDefaults& defaults = UserDefaults::standard();
+    if (orvoPlayer) {
+        const float v = orvoPlayer->volume();
+        if (up && v < 1.0f)
+            orvoPlayer->setVolume(std::min(1.0f, v + kVolumeStep));
+        else if (!up && v > 0.0f)
+            orvoPlayer->setVolume(std::max(0.0f, v - kVolumeStep));
+        const float now = orvoPlayer->volume();
+        if (volumeSlider) {
+            // The whole part of the volume in percent; the margin keeps a float 0.95 at 95.
+            const double percent = std::floor(static_cast<double>(now) * 100.0 + 1e-4);
+            volumeSlider->setValue(static_cast<int>(std::clamp(percent, 0.0, 100.0)));
+        }
+        defaults.set(QLatin1String(DefaultsKey::kVolume), static_cast<double>(now));
+    } else {
+        if (volumeSlider) {
+            const int step = up ? kVolumeSliderStep : -kVolumeSliderStep;
+            volumeSlider->setValue(std::clamp(volumeSlider->value() + step, 0, 100));
+            defaults.set(QLatin1String(DefaultsKey::kVolume), volumeSlider->value() / 100.0);
+        }
+    }
+    if (volumeSlider) {
+        const QString text = QString::number(volumeSlider->value());
+        if (volumeText)
+            volumeText->setText(text);
+        volumeSlider->setToolTip(text);
+    }
+}

@@ -1,0 +1,65 @@
+// The window player's play timer: ten times a second the position of
+// orvoPlayer is stored in lastPlayTime and shown in the time texts, the
+// position slider and the data panel.
+
+#include "OrvoViewController.h"
+
+#include "OrvoSliderCell.h"
+#include "OrvoVerticalAlignText.h"
+#include "PlayerState.h"
+
+#include "platform/MainQueue.h"
+#include "platform/Player.h"
+#include "platform/PlayerItem.h"
+
+#include <QTimer>
+
+#include <cstdio>
+
+void OrvoViewController::startPlayTimer()
+{
+    std::puts("startPlayTimer");
+    if (currentTrackTimer)
+        currentTrackTimer->stop();
+    // A Qt timer keeps firing while a menu is open or the window is resized.
+    auto* timer = new QTimer(this);
+    timer->setInterval(100);
+    timer->setTimerType(Qt::PreciseTimer);
+    connect(timer, &QTimer::timeout, this, &OrvoViewController::timerInterval);
+    timer->start();
+    currentTrackTimer = timer;
+}
+
+void OrvoViewController::timerInterval()
+{
+    if (!orvoPlayer || !orvoPlayer->currentItem())
+        return;
+    const MediaTime duration = orvoPlayer->currentItem()->duration();
+    const MediaTime time = orvoPlayer->currentItem()->currentTime();
+    if (duration.timescale() <= 0 || time.timescale() <= 0 || !duration.isNumeric() || !time.isNumeric())
+        return;
+    lastPlayTime = time;
+    updatePlayTime(time.value() / time.timescale(), duration.value() / duration.timescale());
+}
+
+void OrvoViewController::updatePlayTime(qint64 current, qint64 total)
+{
+    mainQueueAsync(this, [this, current, total] { updateTimeDisplay(current, total); });
+}
+
+void OrvoViewController::updateTimeDisplay(qint64 current, qint64 total)
+{
+    if (orvoPlayer && orvoPlayer->currentItem() && orvoPlayer->currentItem()->currentTime() == MediaTime::zero())
+        return;
+    const double fraction = static_cast<double>(current) / static_cast<double>(total);
+    // Also false for 0 / 0.
+    if (!(fraction > 0.01))
+        return;
+    if (videoCurrentText)
+        videoCurrentText->setText(timeString(current));
+    if (videoTotalText)
+        videoTotalText->setText(timeString(total));
+    if (videoSlider)
+        videoSlider->setDoubleValue(fraction);
+    updateDataPanel(false);
+}

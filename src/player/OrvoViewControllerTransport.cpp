@@ -1,0 +1,366 @@
+// The window player's control bar: play/pause, stop, previous and next, ten
+// seconds back and forward, the position slider, the speed, zoom and mono
+// menus, volume and mute, repeat, the data-panel buttons, the window zoom,
+// the settings and help screens and the picture shown while nothing plays.
+
+#include "OrvoViewController.h"
+
+#include "ChannelComposition.h"
+#include "ChannelSync.h"
+#include "CustomButton.h"
+#include "DefaultsKeys.h"
+#include "OrvoImgBtnCell.h"
+#include "OrvoPopupBtnCell.h"
+#include "OrvoSliderCell.h"
+#include "OrvoVerticalAlignText.h"
+#include "PlayerState.h"
+#include "SegueIdentifiers.h"
+#include "VolumeSliderCell.h"
+#include "DefaultImgBtnCell.h"
+
+#include "metadata/PacketCache.h"
+#include "platform/Assets.h"
+#include "platform/MainQueue.h"
+#include "platform/Player.h"
+#include "platform/PlayerItem.h"
+#include "platform/PlayerView.h"
+#include "platform/ScrollView.h"
+#include "platform/UserDefaults.h"
+
+#include <QDesktopServices>
+#include <QLabel>
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+// The maker's international site (its root page) and its domestic page.
+constexpr char kInternationalWebPage[] = "https://www.kavrin.com/";
+constexpr char kDomesticWebPage[] = "https://www.kavrin.co.kr/defaults/index.do";
+
+// The player that carries the sound of a mode: the shown channel's, or
+// channel 1's when all channels show; none for none_ch.
+int soundChannelOf(mode m) {
+    if (m == mode::multiple_ch)
+        return 0;
+    const int index = modeIndex(m);
+    return index <= modeIndex(mode::ch4) ? index : -1;
+}
+
+// The index of a menu title among `titles`; -1 for any other title.
+int indexOfTitle(const QString& title, std::initializer_list<const char*> titles) {
+    int index = 0;
+    for (const char* candidate : titles) {
+        if (title == QLatin1String(candidate))
+            return index;
+        ++index;
+    }
+    return -1;
+}
+
+} // namespace
+
+QUrl OrvoViewController::makerWebPageUrl() {
+    const QStringList languages = UserDefaults::standard()
+                                      .stringArray(QLatin1String(DefaultsKey::kAppleLanguages))
+                                      .value_or(QStringList());
+    if (languages.contains(QStringLiteral("en")) || languages.contains(QStringLiteral("ja")))
+        return QUrl(QLatin1String(kInternationalWebPage));
+    return QUrl(QLatin1String(kDomesticWebPage));
+}
+
+void OrvoViewController::onPlayPauseBtnTap() {
+    playPause();
+}
+
+void OrvoViewController::playPause() {
+    if (orvoPlayer) {
+        if (playState == 1) {
+            for (Player* player : std::as_const(players))
+                player->pause();
+            if (playPauseBtn)
+                playPauseBtn->setImageName(QLatin1String(AssetName::kPlay));
+            playState = 2;
+        } else if (playState == 2) {
+            if (!currentRecording || !currentAsset)
+                return;
+            if (videoNameText)
+                videoNameText->setText(recordingDisplayName(playMode, *currentRecording));
+            if (defaultImgBtn)
+                defaultImgBtn->hide();
+            const double rate = speedRates[std::min<std::size_t>(speedIndex, speedRates.size() - 1)];
+            if (playMode == mode::multiple_ch) {
+                // All channels start together from the leader's position.
+                channelSync().startAll(rate);
+            } else {
+                const int channel = soundChannelOf(playMode);
+                if (channel >= 0 && channel < players.size())
+                    players[channel]->playImmediatelyAtRate(rate);
+            }
+            playState = 1;
+            if (playPauseBtn)
+                playPauseBtn->setImageName(QLatin1String(AssetName::kPause));
+        }
+        return;
+    }
+
+    // Nothing loaded: start the current entry.
+    if (currentIndex == -1)
+        currentIndex = 0;
+    if (!displayedRecordingList || currentIndex < 0 || currentIndex >= displayedRecordingList->size())
+        return;
+    const orvoTableModel entry = displayedRecordingList->at(currentIndex);
+    if (videoNameText)
+        videoNameText->setText(recordingDisplayName(playMode, entry));
+    std::shared_ptr<Asset> asset = assetForEntry(entry);
+    currentAsset = asset;
+    if (!asset)
+        return;
+    highlightPlayingRow(currentIndex);
+    selectedRow = currentIndex;
+    currentRecording = entry;
+    channelCount = videoTrackCount(asset);
+    adjustPlayModeToChannelCount();
+    applyPlayModeLayout();
+    updateChannelButtons();
+    modeBtnsChange(playMode);
+    // Zoom, speed and mono stay as they were.
+    play(asset, currentIndex, false);
+}
+
+void OrvoViewController::onStopBtnTap() {
+    stopPlayback();
+}
+
+void OrvoViewController::onPrevBtnTap() {
+    playPrev();
+}
+
+void OrvoViewController::onNextBtnTap() {
+    playNext();
+}
+
+void OrvoViewController::onRewindBtnTap() {
+    seekBySeconds(-10.0);
+}
+
+void OrvoViewController::onForwardBtnTap() {
+    seekBySeconds(10.0);
+}
+
+void OrvoViewController::seekAllPlayers(const MediaTime& time) {
+    // Every channel lands on the same frame and goes on as it was (playing or paused).
+    channelSync().seekAllKeepingState(time);
+}
+
+void OrvoViewController::seekBySeconds(double delta) {
+    if (!orvoPlayer || !orvoPlayer->currentItem() || !currentRecording)
+        return;
+    const std::shared_ptr<PlayerItem> item = orvoPlayer->currentItem();
+    const double current = item->currentTime().seconds();
+    if (!std::isfinite(current))
+        return;
+    const double duration = item->duration().seconds();
+    const double total = std::isfinite(duration) && duration > 0.0 ? duration : 0.0;
+    // The target is not limited to the recording: the players stop at its ends.
+    const double target = current + delta;
+    updatePlayTime(static_cast<qint64>(target), static_cast<qint64>(total));
+    seekAllPlayers(MediaTime::makeWithSeconds(target, 1000));
+
+    const std::optional<orvoPacketModel> model = packetModelForURL(currentRecording->url);
+    if (!model) {
+        if (motionXText)
+            motionXText->setText(QStringLiteral("X : "));
+        if (motionYText)
+            motionYText->setText(QStringLiteral("Y : "));
+        if (motionZText)
+            motionZText->setText(QStringLiteral("Z : "));
+        if (meterValueText)
+            meterValueText->setText(QStringLiteral("--"));
+        showMapMessage(false, false, isNetworkConnected);
+        return;
+    }
+    redrawMapTrack(packetIndexAt(target, total, model->packet.size()));
+}
+
+qint64 OrvoViewController::packetIndexAt(double seconds, double total, qint64 count) {
+    if (count <= 0 || !(total > 0.0) || !std::isfinite(seconds))
+        return 0;
+    const double index = std::floor(seconds / total * static_cast<double>(count));
+    // A target before the start or past the end stays inside the packet list.
+    return static_cast<qint64>(std::clamp(index, 0.0, static_cast<double>(count - 1)));
+}
+
+void OrvoViewController::onVideoSliderDidChange() {
+    if (!orvoPlayer || playMode == mode::none_ch) {
+        if (videoSlider)
+            videoSlider->setDoubleValue(0.0);
+        return;
+    }
+    const std::shared_ptr<PlayerItem> item = orvoPlayer->currentItem();
+    if (!item || !videoSlider)
+        return;
+    const double duration = item->duration().seconds();
+    if (!std::isfinite(duration))
+        return;
+    const double seconds = duration * videoSlider->doubleValue();
+    if (videoCurrentText)
+        videoCurrentText->setText(timeString(static_cast<qint64>(seconds)));
+    seekAllPlayers(MediaTime::makeWithSeconds(seconds, 1000));
+    updateDataPanel(true);
+}
+
+void OrvoViewController::setPlaySpeed(int index) {
+    if (index < 0 || index >= static_cast<int>(speedRates.size()))
+        return;
+    const double rate = speedRates[static_cast<std::size_t>(index)];
+    const quint64 request = ++m_speedRequest;
+    if (orvoPlayer && playState == 1 && orvoPlayer->rate() != rate) {
+        // The players go through the normal rate for a second before the chosen one.
+        for (Player* player : std::as_const(players))
+            player->setRate(1.0);
+        mainQueueAfter(1.0, this, [this, index, request] {
+            // A pause, a stop or another speed within that second: a rate would
+            // start the players again, or undo the later choice.
+            if (request != m_speedRequest || playState != 1) {
+                if (request == m_speedRequest)
+                    selectSpeedMenuItem(index);
+                return;
+            }
+            applyPlayRate(index);
+        });
+        return;
+    }
+    selectSpeedMenuItem(index);
+}
+
+void OrvoViewController::applyPlayRate(int index) {
+    if (index < 0 || index >= static_cast<int>(speedRates.size()))
+        return;
+    for (Player* player : std::as_const(players))
+        player->setRate(speedRates[static_cast<std::size_t>(index)]);
+    selectSpeedMenuItem(index);
+}
+
+void OrvoViewController::selectSpeedMenuItem(int index) {
+    if (speedMenu && index >= 0 && index < speedMenu->count())
+        speedMenu->setCurrentIndex(index);
+}
+
+void OrvoViewController::onSpeedMenuTap() {
+    if (!speedMenu)
+        return;
+    const int index = indexOfTitle(speedMenu->currentText(), {"0.5x", "1.0x", "1.5x", "2.0x"});
+    if (index >= 0)
+        speedIndex = static_cast<std::uint8_t>(index);
+    setPlaySpeed(speedIndex);
+}
+
+void OrvoViewController::setZoom(int index) {
+    if (index < 0 || index >= static_cast<int>(zoomScales.size()))
+        return;
+    const double magnification = zoomScales[static_cast<std::size_t>(index)];
+    for (ScrollView* scrollView : std::as_const(scrollViews)) {
+        // Magnified about the middle of the picture, wherever it was moved to before.
+        const QPointF centre = QRectF(QPointF(0, 0), scrollView->documentSize()).center();
+        scrollView->setMagnification(magnification, centre);
+        const QSizeF visible = scrollView->documentVisibleRect().size();
+        scrollView->scrollToPoint(centre - QPointF(visible.width() / 2.0, visible.height() / 2.0));
+    }
+    if (zoomMenu && index < zoomMenu->count())
+        zoomMenu->setCurrentIndex(index);
+}
+
+void OrvoViewController::onZoomMenuTap() {
+    if (!zoomMenu)
+        return;
+    const int index = indexOfTitle(zoomMenu->currentText(), {"1.0x", "1.5x", "2.0x", "3.0x"});
+    if (index >= 0)
+        zoomIndex = static_cast<std::uint8_t>(index);
+    setZoom(zoomIndex);
+}
+
+void OrvoViewController::setMonoFilter(bool on) {
+    for (PlayerView* view : std::as_const(avplayerViews))
+        view->setMono(on);
+    if (monoMenu && monoMenu->count() >= 2)
+        monoMenu->setCurrentIndex(on ? 0 : 1);
+}
+
+void OrvoViewController::onMonoMenuTap() {
+    if (!monoMenu)
+        return;
+    const int index = indexOfTitle(monoMenu->currentText(), {"ON", "OFF"});
+    if (index >= 0)
+        isMono = index == 0;
+    setMonoFilter(isMono);
+}
+
+void OrvoViewController::onVolumeSliderDidChange() {
+    if (!volumeSlider)
+        return;
+    const QString text = QString::number(volumeSlider->value());
+    if (volumeText)
+        volumeText->setText(text);
+    volumeSlider->setToolTip(text);
+    const float v = static_cast<float>(volumeSlider->doubleValue() / 100.0);
+    UserDefaults::standard().set(QLatin1String(DefaultsKey::kVolume), static_cast<double>(v));
+    // Only the sound channel's player is heard, and only while not muted.
+    const int soundChannel = soundChannelOf(playMode);
+    for (int i = 0; i < players.size(); ++i) {
+        players[i]->setVolume(v);
+        players[i]->setMuted(!(i == soundChannel && !isMuted));
+    }
+}
+
+void OrvoViewController::onVolumeBtnTap() {
+    if (volumeBtn)
+        volumeBtn->setImageName(QLatin1String(isMuted ? AssetName::kVolume : AssetName::kVolumeMute));
+    isMuted = !isMuted;
+    if (orvoPlayer)
+        orvoPlayer->setMuted(isMuted);
+    if (volumeSlider)
+        volumeSlider->setEnabled(!isMuted);
+}
+
+void OrvoViewController::onRepeatBtnTap() {
+    isRepeatOne = !isRepeatOne;
+    if (repeatBtn)
+        repeatBtn->setImageName(QLatin1String(isRepeatOne ? AssetName::kRepeatOne : AssetName::kRepeatAll));
+}
+
+void OrvoViewController::onMotionBtnTap() {
+    dataPanelIndex = 0;
+    showDataPanel(false, true);
+}
+
+void OrvoViewController::onSpeedBtnTap() {
+    dataPanelIndex = 1;
+    showDataPanel(true, true);
+}
+
+void OrvoViewController::onFullScreenBtnTap() {
+    isMaximizing = true;
+    // The platform's window zoom: between the window's own frame and the
+    // largest one; the window does not enter full-screen mode.
+    QWidget* shownWindow = window();
+    if (!shownWindow || shownWindow == this)
+        return;
+    if (shownWindow->isMaximized())
+        shownWindow->showNormal();
+    else
+        shownWindow->showMaximized();
+}
+
+void OrvoViewController::onSettingBtnTap() {
+    performSegue(QLatin1String(SegueIdentifier::kOrvoToSetting));
+}
+
+void OrvoViewController::onHelpBtnTap() {
+    performSegue(QLatin1String(SegueIdentifier::kOrvoToHelp));
+}
+
+void OrvoViewController::onDefaultImgBtnTap() {
+    QDesktopServices::openUrl(makerWebPageUrl());
+}

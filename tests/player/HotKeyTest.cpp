@@ -1,0 +1,209 @@
+// The window player's keys, typed into its window as the key monitor sees them.
+
+#include "ChannelViewsTestSupport.h"
+
+#include "DefaultsKeys.h"
+#include "OrvoPopupBtnCell.h"
+#include "OrvoSliderCell.h"
+#include "VolumeSliderCell.h"
+#include "platform/KeyMonitor.h"
+#include "platform/UserDefaults.h"
+
+#include <QDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QWindow>
+
+using namespace channeltest;
+
+namespace {
+
+// Types `key` into `window` the way the window system delivers it: to the window first.
+void typeKey(QWidget* window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+             const QString& text = {}) {
+    ASSERT_TRUE(window->windowHandle());
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QCoreApplication::sendEvent(window->windowHandle(), &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QCoreApplication::sendEvent(window->windowHandle(), &release);
+}
+
+KeyEvent keyEvent(std::uint16_t code, std::uint64_t flags = 0, const QString& characters = {}) {
+    KeyEvent event;
+    event.keyCode = code;
+    event.modifierFlags = flags;
+    event.characters = characters;
+    return event;
+}
+
+double storedVolume() {
+    return UserDefaults::standard().number(QLatin1String(DefaultsKey::kVolume)).value_or(-1.0);
+}
+
+} // namespace
+
+class HotKeyTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(QApplication::activeWindow(), w.window());
+        ASSERT_NE(player().hotKeyMonitor, 0u);
+    }
+    PlayerWindow w;
+    OrvoViewController& player() { return *w.player; }
+};
+
+TEST_F(HotKeyTest, EveryListedKeyIsSwallowedAndOthersPassOn) {
+    // With nothing loaded each key changes at most the settings, and is still handled.
+    for (std::uint16_t code :
+         {KeyCode::k1, KeyCode::k2, KeyCode::k3, KeyCode::k4, KeyCode::kRightBracket, KeyCode::kLeftBracket,
+          KeyCode::kComma, KeyCode::kPeriod, KeyCode::kLeftArrow, KeyCode::kRightArrow,
+          KeyCode::kForwardDelete, KeyCode::kDownArrow, KeyCode::kUpArrow})
+        EXPECT_TRUE(player().handleHotKey(keyEvent(code))) << code;
+    for (std::uint16_t code :
+         {KeyCode::kReturn, KeyCode::kEscape, KeyCode::kTab, std::uint16_t(0), KeyCode::kUnknown})
+        EXPECT_FALSE(player().handleHotKey(keyEvent(code))) << code;
+    EXPECT_EQ(playState, 0);
+}
+
+TEST_F(HotKeyTest, DigitKeysChooseTheSpeedAndBracketsZoomStepByStep) {
+    const std::vector<std::pair<int, int>> digits{
+        {Qt::Key_3, 2}, {Qt::Key_1, 0}, {Qt::Key_4, 3}, {Qt::Key_2, 1}};
+    for (const auto& [key, index] : digits) {
+        typeKey(w.window(), key, Qt::NoModifier, QString::number(index + 1));
+        EXPECT_EQ(speedIndex, index);
+        EXPECT_EQ(player().speedMenu->currentIndex(), index);
+    }
+    // ] four times ends at 3.0x; the fourth changes nothing.
+    for (int expected : {1, 2, 3, 3}) {
+        typeKey(w.window(), Qt::Key_BracketRight, Qt::NoModifier, QStringLiteral("]"));
+        EXPECT_EQ(zoomIndex, expected);
+        EXPECT_DOUBLE_EQ(player().scrollViews[0]->magnification(),
+                         zoomScales[static_cast<std::size_t>(expected)]);
+    }
+    for (int expected : {2, 1, 0, 0}) {
+        typeKey(w.window(), Qt::Key_BracketLeft, Qt::NoModifier, QStringLiteral("["));
+        EXPECT_EQ(zoomIndex, expected);
+        EXPECT_DOUBLE_EQ(player().scrollViews[3]->magnification(),
+                         zoomScales[static_cast<std::size_t>(expected)]);
+    }
+}
+
+TEST_F(HotKeyTest, SpaceArrowsCommaAndFullStopDriveTheRecording) {
+    ASSERT_TRUE(w.playThreeChannels(mode::multiple_ch, 0.3));
+    typeKey(w.window(), Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    EXPECT_EQ(playState, 2);
+    player().videoSlider->setDoubleValue(0.5);
+    player().onVideoSliderDidChange();
+    ASSERT_TRUE(w.playersNear(3.0, 0.06));
+
+    // Left: back ten seconds, before the start: every channel at zero.
+    typeKey(w.window(), Qt::Key_Left);
+    ASSERT_TRUE(w.playersNear(0.0, 0.06));
+    // Right: forward ten seconds, past the end: every channel at its end.
+    typeKey(w.window(), Qt::Key_Right);
+    ASSERT_TRUE(w.playersNear(6.0, 0.1));
+    EXPECT_EQ(playState, 2);
+
+    typeKey(w.window(), Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    EXPECT_EQ(playState, 1);
+
+    // Full stop: the next recording; comma: the previous, wrapping at the ends.
+    typeKey(w.window(), Qt::Key_Period, Qt::NoModifier, QStringLiteral("."));
+    EXPECT_EQ(currentIndex, 1);
+    typeKey(w.window(), Qt::Key_Period, Qt::NoModifier, QStringLiteral("."));
+    EXPECT_EQ(currentIndex, 0);
+    typeKey(w.window(), Qt::Key_Comma, Qt::NoModifier, QStringLiteral(","));
+    EXPECT_EQ(currentIndex, 1);
+    EXPECT_TRUE(waitFor([&] { return player().orvoPlayer && player().orvoPlayer->currentSeconds() > 0.2; }));
+}
+
+TEST_F(HotKeyTest, UpAndDownChangeTheShownPlayersVolumeInSteps) {
+    ASSERT_TRUE(w.playThreeChannels(mode::multiple_ch, 0.1));
+    Player* shown = player().orvoPlayer;
+    const float sharedVolume = volume;
+    shown->setVolume(0.98f);
+    typeKey(w.window(), Qt::Key_Up);
+    EXPECT_FLOAT_EQ(shown->volume(), 1.0f);
+    EXPECT_EQ(player().volumeSlider->value(), 100);
+    EXPECT_EQ(player().volumeText->text(), QStringLiteral("100"));
+    EXPECT_EQ(player().volumeSlider->toolTip(), QStringLiteral("100"));
+    EXPECT_NEAR(storedVolume(), 1.0, 1e-6);
+    // At 1.0 up changes nothing but still shows 100.
+    player().volumeSlider->setValue(40);
+    typeKey(w.window(), Qt::Key_Up);
+    EXPECT_FLOAT_EQ(shown->volume(), 1.0f);
+    EXPECT_EQ(player().volumeSlider->value(), 100);
+    typeKey(w.window(), Qt::Key_Down);
+    EXPECT_NEAR(shown->volume(), 0.95f, 1e-6);
+    EXPECT_EQ(player().volumeSlider->value(), 95);
+    // Only the shown player's volume changes.
+    EXPECT_NE(player().players[1]->volume(), shown->volume());
+    shown->setVolume(0.02f);
+    typeKey(w.window(), Qt::Key_Down);
+    EXPECT_FLOAT_EQ(shown->volume(), 0.0f);
+    EXPECT_EQ(player().volumeSlider->value(), 0);
+    EXPECT_EQ(volume, sharedVolume); // the shared starting volume is not the keys'
+
+    // Muted: the keys change nothing.
+    isMuted = true;
+    EXPECT_TRUE(player().handleHotKey(keyEvent(KeyCode::kUpArrow)));
+    EXPECT_FLOAT_EQ(shown->volume(), 0.0f);
+    EXPECT_EQ(player().volumeSlider->value(), 0);
+}
+
+TEST_F(HotKeyTest, VolumeKeysWithoutAPlayerMoveTheSlider) {
+    player().volumeSlider->setValue(50);
+    typeKey(w.window(), Qt::Key_Up);
+    EXPECT_EQ(player().volumeSlider->value(), 55);
+    EXPECT_EQ(player().volumeText->text(), QStringLiteral("55"));
+    EXPECT_NEAR(storedVolume(), 0.55, 1e-6);
+    player().volumeSlider->setValue(98);
+    typeKey(w.window(), Qt::Key_Up);
+    EXPECT_EQ(player().volumeSlider->value(), 100);
+    player().volumeSlider->setValue(3);
+    typeKey(w.window(), Qt::Key_Down);
+    EXPECT_EQ(player().volumeSlider->value(), 0);
+    EXPECT_NEAR(storedVolume(), 0.0, 1e-6);
+}
+
+TEST_F(HotKeyTest, KeysActOnlyWhileThePlayersWindowIsKey) {
+    w.listRecordings();
+    QDialog sheet;
+    sheet.show();
+    sheet.activateWindow();
+    ASSERT_TRUE(waitFor([&] { return QApplication::activeWindow() == &sheet; }, 5000));
+    EXPECT_FALSE(player().handleHotKey(keyEvent(KeyCode::kSpace)));
+    typeKey(&sheet, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    typeKey(w.window(), Qt::Key_1, Qt::NoModifier, QStringLiteral("1"));
+    EXPECT_EQ(playState, 0);
+    EXPECT_EQ(speedIndex, 1);
+    EXPECT_FALSE(player().orvoPlayer);
+    sheet.hide();
+
+    // Without the monitor the keys do nothing.
+    w.window()->activateWindow();
+    ASSERT_TRUE(waitFor([&] { return QApplication::activeWindow() == w.window(); }, 5000));
+    player().removeKeyMonitor();
+    typeKey(w.window(), Qt::Key_1, Qt::NoModifier, QStringLiteral("1"));
+    EXPECT_EQ(speedIndex, 1);
+    player().installKeyMonitor();
+    typeKey(w.window(), Qt::Key_1, Qt::NoModifier, QStringLiteral("1"));
+    EXPECT_EQ(speedIndex, 0);
+}
+
+TEST_F(HotKeyTest, CommandReturnTogglesFullScreen) {
+    ASSERT_FALSE(w.windowController->isFullScreen());
+    // Command+Shift+Return and a plain Return do not.
+    typeKey(w.window(), Qt::Key_Return, Qt::ControlModifier | Qt::ShiftModifier, QStringLiteral("\r"));
+    typeKey(w.window(), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    EXPECT_FALSE(w.windowController->isFullScreen());
+
+    typeKey(w.window(), Qt::Key_Return, Qt::ControlModifier, QStringLiteral("\r"));
+    EXPECT_TRUE(waitFor([&] { return w.windowController->isFullScreen(); }, 5000));
+    player().keyDown(keyEvent(KeyCode::kReturn, KeyModifier::kCommand, QStringLiteral("\r")));
+    EXPECT_TRUE(waitFor([&] { return !w.windowController->isFullScreen(); }, 5000));
+    // With the numeric-pad flag (the keypad's Enter) it does not.
+    player().keyDown(
+        keyEvent(KeyCode::kReturn, KeyModifier::kCommand | KeyModifier::kNumericPad, QStringLiteral("\r")));
+    EXPECT_FALSE(w.windowController->isFullScreen());
+}
