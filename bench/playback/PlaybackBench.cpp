@@ -174,6 +174,9 @@ SpreadRun sampleSpread(Screen& screen, int seconds)
             if (!(player->rate() > 0.0))
                 return;
         run.estimated.push_back(vc.channelSync().estimatedSpread());
+        if (std::getenv("PLAYBACK_BENCH_RATES") && run.estimated.size() % 20 == 0)
+            std::fprintf(stderr, "rates: %.3f %.3f %.3f at %.2f\n", active[0]->rate(), active[1]->rate(),
+                         active[2]->rate(), active[0]->currentSeconds());
         if (std::getenv("PLAYBACK_BENCH_TRACE")) {
             const auto positions = vc.channelSync().estimatedPositions();
             std::fprintf(stderr, "trace:");
@@ -208,7 +211,7 @@ void printSpread(const char* label, const SpreadRun& run, const ChannelSync::Sta
 
 void syncBench(const QString& dir, int seconds)
 {
-    const Recording r = writeThreeChannels(dir, QStringLiteral("20241108-080000"), seconds * 3 + 15, 1280, 720);
+    const Recording r = writeThreeChannels(dir, QStringLiteral("20241108-080000"), seconds * 4 + 30, 1280, 720);
     setList({entry(r.front, r.rear, r.inside)});
     currentIndex = -1;
     playMode = mode::multiple_ch;

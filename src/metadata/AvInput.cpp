@@ -46,6 +46,15 @@ bool AvInput::findStreamInfo() {
     return m_error >= 0;
 }
 
+bool AvInput::streamTypesKnown() const {
+    if (m_context == nullptr)
+        return false;
+    for (unsigned i = 0; i < streamCount(); ++i)
+        if (streamType(i) == AVMEDIA_TYPE_UNKNOWN)
+            return false;
+    return true;
+}
+
 void AvInput::close() {
     if (m_context != nullptr)
         avformat_close_input(&m_context);

@@ -16,6 +16,8 @@ public:
     bool open(const char* path);
     // avformat_find_stream_info; true on success, else error() holds the code.
     bool findStreamInfo();
+    // True when the header gave every stream a media type.
+    bool streamTypesKnown() const;
     void close();
 
     AVFormatContext* context() const { return m_context; }

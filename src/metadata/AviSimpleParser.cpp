@@ -86,7 +86,10 @@ long AviSimpleParser::Parse(const char* path) {
         std::puts("AviSimpleParser::Parse - fail");
         return -1;
     }
-    input.findStreamInfo();
+    // The probe decodes frames of every stream, which costs more than the whole data stream;
+    // only the stream types matter here, so it runs only when the header leaves one open.
+    if (!input.streamTypesKnown())
+        input.findStreamInfo();
 
     m_gpsList.clear();
     m_sensorList.clear();

@@ -18,6 +18,9 @@ constexpr int kSampleIntervalMs = 4;
 // Frame changes kept per player, and how many make a steady estimate.
 constexpr std::size_t kHistory = 24;
 constexpr std::size_t kMinChanges = 5;
+// How fast and how far a follower's rate trim may move.
+constexpr double kTrimStep = 0.001;
+constexpr double kTrimLimit = 0.03;
 
 bool hasItem(const Player* player)
 {
@@ -353,12 +356,19 @@ void ChannelSync::check()
         const bool steady = steadyOffset(track) && steadyOffset(*leaderTrack);
         if (!steady && distance <= kResyncAbove)
             continue;
+        if (track.trimBase != base) {
+            track.trim = 1.0;
+            track.trimBase = base;
+        }
         if (distance > kResyncAbove) {
             resync = true;
         } else if (distance > kNudgeAbove) {
+            // A follower that keeps wandering off the same way runs at a slightly different rate.
+            track.trim = std::clamp(track.trim * (offset > 0.0 ? 1.0 - kTrimStep : 1.0 + kTrimStep), 1.0 - kTrimLimit,
+                                    1.0 + kTrimLimit);
             // Larger gaps close faster: a frame behind is made up in about a quarter second.
             const double factor = std::clamp(distance * 4.0, kNudgeFactor, 5 * kNudgeFactor);
-            const double rate = base * (offset > 0.0 ? 1.0 - factor : 1.0 + factor);
+            const double rate = base * track.trim * (offset > 0.0 ? 1.0 - factor : 1.0 + factor);
             if (!track.nudged || std::abs(player->rate() - rate) > 1e-9) {
                 if (!track.nudged)
                     ++m_stats.nudges;
@@ -366,11 +376,11 @@ void ChannelSync::check()
                 track.nudged = true;
             }
         } else if (track.nudged && distance < kNudgeUntil) {
-            player->setRate(base);
+            player->setRate(base * track.trim);
             track.nudged = false;
-        } else if (!track.nudged && std::abs(player->rate() - base) > 1e-6) {
+        } else if (!track.nudged && std::abs(player->rate() - base * track.trim) > 1e-6) {
             // A rate change that reached the leader alone.
-            player->setRate(base);
+            player->setRate(base * track.trim);
         }
     }
     if (resync) {

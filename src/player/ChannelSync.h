@@ -89,6 +89,11 @@ private:
         bool anchorSteady = false; // the anchor came from a steady model (a rate change)
         std::vector<double> offsets; // residuals: position seen - model
         bool nudged = false;
+        // The follower's learnt rate ratio to the leader at trimBase: the
+        // leader's sound clock may run a little slower or faster than the
+        // system clock the followers keep.
+        double trim = 1.0;
+        double trimBase = 0.0;
     };
 
     void sample();

@@ -1,5 +1,7 @@
 #include "MapPage.h"
 
+#include "ServiceConfig.h"
+
 #include "DefaultsKeys.h"
 #include "PlayerState.h"
 #include "metadata/DistrictTable.h"
@@ -77,14 +79,7 @@ QString MapPage::mapPageName(const std::optional<QStringList>& languages)
 
 QString MapPage::mapServer()
 {
-    const std::optional<QString> path = Bundle::pathForResource(QStringLiteral("config.json"));
-    if (!path)
-        return {};
-    QFile file(*path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll());
-    QString server = document.object().value(QLatin1String("mapServer")).toString().trimmed();
+    QString server = serviceAddress(QStringLiteral("mapServer"));
     if (server.isEmpty())
         return {};
     const QUrl url(server, QUrl::StrictMode);

@@ -7,9 +7,9 @@
 #include "ChannelComposition.h"
 #include "ChannelLayout.h"
 #include "CustomButton.h"
+#include "DefaultImgBtnCell.h"
 #include "OrvoVerticalAlignText.h"
 #include "PlayerState.h"
-#include "DefaultImgBtnCell.h"
 
 #include "platform/Assets.h"
 #include "platform/Player.h"

@@ -7,7 +7,9 @@
 
 #include "ChannelComposition.h"
 #include "ChannelSync.h"
+#include "ServiceConfig.h"
 #include "CustomButton.h"
+#include "DefaultImgBtnCell.h"
 #include "DefaultsKeys.h"
 #include "OrvoImgBtnCell.h"
 #include "OrvoPopupBtnCell.h"
@@ -16,7 +18,6 @@
 #include "PlayerState.h"
 #include "SegueIdentifiers.h"
 #include "VolumeSliderCell.h"
-#include "DefaultImgBtnCell.h"
 
 #include "metadata/PacketCache.h"
 #include "platform/Assets.h"
@@ -34,10 +35,6 @@
 #include <cstdio>
 
 namespace {
-
-// The maker's international site (its root page) and its domestic page.
-constexpr char kInternationalWebPage[] = "https://www.kavrin.com/";
-constexpr char kDomesticWebPage[] = "https://www.kavrin.co.kr/defaults/index.do";
 
 // The player that carries the sound of a mode: the shown channel's, or
 // channel 1's when all channels show; none for none_ch.
@@ -66,8 +63,8 @@ QUrl OrvoViewController::makerWebPageUrl() {
                                       .stringArray(QLatin1String(DefaultsKey::kAppleLanguages))
                                       .value_or(QStringList());
     if (languages.contains(QStringLiteral("en")) || languages.contains(QStringLiteral("ja")))
-        return QUrl(QLatin1String(kInternationalWebPage));
-    return QUrl(QLatin1String(kDomesticWebPage));
+        return QUrl(serviceAddress(QStringLiteral("webPage")));
+    return QUrl(serviceAddress(QStringLiteral("webPageDomestic")));
 }
 
 void OrvoViewController::onPlayPauseBtnTap() {

@@ -1,5 +1,7 @@
 #include "UpdateCheck.h"
 
+#include "ServiceConfig.h"
+
 #include "DefaultsKeys.h"
 #include "FolderOpener.h"
 #include "PlayerState.h"
@@ -29,14 +31,7 @@ void printLine(const QString& text)
 // config.json); empty while none is configured.
 QString updateServiceBaseAddress()
 {
-    const std::optional<QString> path = Bundle::pathForResource(QStringLiteral("config.json"));
-    if (!path)
-        return QString();
-    QFile file(*path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    const QJsonDocument config = QJsonDocument::fromJson(file.readAll());
-    return config.object().value(QStringLiteral("updateServer")).toString();
+    return serviceAddress(QStringLiteral("updateServer"));
 }
 
 } // namespace

@@ -15,6 +15,9 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPainter>
+#include "PlayerState.h"
+#include "metadata/orvoTableModel.h"
+
 #include <QStandardItemModel>
 #include <QTableView>
 
@@ -176,26 +179,25 @@ void SampleContent::fillWindowPlayer(ViewController* screen) {
         channel.button->setIsActivated(true);
     }
 
-    auto* rows = qobject_cast<QStandardItemModel*>(player->orvoTableView->model());
-    if (!rows)
-        return;
     const char* districts[] = {"Jongno-gu",  "Jongno-gu",    "Jung-gu",      "Jung-gu",
                                "Yongsan-gu", "Yongsan-gu",   "Mapo-gu",      "Mapo-gu",
                                "-",          "Seodaemun-gu", "Eunpyeong-gu", "Eunpyeong-gu"};
     const char* channelTexts[] = {"F+R+I", "F+R", "F+R+I", "F", "F+R+I", "F+R"};
+    QList<orvoTableModel> entries;
     for (int i = 0; i < 24; ++i) {
         const int minutes = 10 + i;
-        QList<QStandardItem*> row{
-            new QStandardItem(QStringLiteral("2024-11-08")),
-            new QStandardItem(QStringLiteral("15:%1:12").arg(minutes, 2, 10, QLatin1Char('0'))),
-            new QStandardItem(QString::fromLatin1(channelTexts[i % 6])),
-            new QStandardItem(QString::fromLatin1(districts[i % 12])),
-        };
-        rows->appendRow(row);
+        orvoTableModel entry;
+        entry.url = QUrl::fromLocalFile(QStringLiteral("/card/20241108-15%1%2_F_N.mp4").arg(minutes).arg(12));
+        entry.row.Date = QStringLiteral("2024-11-08");
+        entry.row.Time = QStringLiteral("15:%1:12").arg(minutes, 2, 10, QLatin1Char('0'));
+        entry.row.Channel = QString::fromLatin1(channelTexts[i % 6]);
+        entry.row.location = QString::fromLatin1(districts[i % 12]);
+        entries.append(entry);
     }
+    displayedRecordingList = entries;
+    player->reloadTableData();
     // The recording being played is marked in orange; the table's selection is grey.
-    for (int column = 0; column < rows->columnCount(); ++column)
-        rows->item(18, column)->setBackground(QColor(255, 128, 0));
+    player->highlightPlayingRow(18);
     player->orvoTableView->selectRow(20);
 }
 
