@@ -1,23 +1,18 @@
 // libFuzzer target: the MP4 data-track parser on arbitrary files, with and without the
 // first-sample stop.
 
+#include "FuzzInput.h"
 #include "metadata/AmbaParser.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
-std::string makeInputPath() {
-    const char* folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-    return std::string(folder) + "/kavrin-fuzz-amba-" + std::to_string(getpid()) + ".mp4";
-}
-
 const std::string& inputPath() {
-    static const std::string path = makeInputPath();
+    static const std::string path = fuzz::inputPath("amba", ".mp4");
     return path;
 }
 
@@ -35,20 +30,13 @@ float touch(const ISimpleParser& parser) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    // The parsers print their diagnostics to standard output; keep the fuzzer's output readable.
-    if (std::freopen("/dev/null", "w", stdout) == nullptr)
-        return 0;
+    fuzz::silenceStdout();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string& path = inputPath();
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr)
-        return 0;
-    const bool written = std::fwrite(data, 1, size, file) == size;
-    std::fclose(file);
-    if (!written)
+    if (!fuzz::writeInput(path, data, size))
         return 0;
     volatile float sink = 0;
     for (bool firstPacketBreak : {false, true}) {

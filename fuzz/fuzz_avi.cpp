@@ -1,6 +1,7 @@
 // libFuzzer target: the AVI layout through AviSimpleParser and the FFmpeg reader.
 // The input is written to a temporary ".avi" file, since both read files by path.
 
+#include "FuzzInput.h"
 #include "metadata/AviSimpleParser.h"
 #include "metadata/FFmpeg.h"
 #include "platform/SystemLog.h"
@@ -8,9 +9,7 @@
 #include <QString>
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
-#include <unistd.h>
 
 extern "C" {
 #include <libavutil/log.h>
@@ -25,21 +24,13 @@ std::string g_path;
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     av_log_set_level(AV_LOG_QUIET);
     platform::setSystemLogSink([](const std::string&) {});
-    // The parsers' diagnostic lines would only slow the run down.
-    if (!std::freopen("/dev/null", "w", stdout))
-        return 0;
-    const char* dir = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-    g_path = std::string(dir) + "/kavrin_fuzz_avi_" + std::to_string(getpid()) + ".avi";
+    fuzz::silenceStdout();
+    g_path = fuzz::inputPath("avi", ".avi");
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    FILE* file = std::fopen(g_path.c_str(), "wb");
-    if (file == nullptr)
-        return 0;
-    const bool written = std::fwrite(data, 1, size, file) == size;
-    std::fclose(file);
-    if (!written)
+    if (!fuzz::writeInput(g_path, data, size))
         return 0;
 
     for (const bool firstPacketBreak : {false, true}) {

@@ -1,15 +1,14 @@
 // libFuzzer target: a district file's bytes loaded as the district table, then a few lookups.
 // The indexed lookup must answer as the full scan does.
 
+#include "FuzzInput.h"
 #include "metadata/DistrictTable.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    if (!std::freopen("/dev/null", "w", stdout))
-        return 0;
+    fuzz::silenceStdout();
     return 0;
 }
 

@@ -1,6 +1,7 @@
 // libFuzzer target: the MP4 GPS and sensor box parser on arbitrary files, with and without the
 // first-entry stop, and the parser selection over the same file.
 
+#include "FuzzInput.h"
 #include "metadata/CMovieOldParser.h"
 #include "metadata/ParserManager.h"
 
@@ -8,17 +9,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
-std::string makeInputPath() {
-    const char* folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-    return std::string(folder) + "/kavrin-fuzz-movieold-" + std::to_string(getpid()) + ".mp4";
-}
-
 const std::string& inputPath() {
-    static const std::string path = makeInputPath();
+    static const std::string path = fuzz::inputPath("movieold", ".mp4");
     return path;
 }
 
@@ -37,20 +32,13 @@ float touch(const GpsRecord* records, const SensorRecord* samples, int count) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    // The parsers print their diagnostics to standard output; keep the fuzzer's output readable.
-    if (std::freopen("/dev/null", "w", stdout) == nullptr)
-        return 0;
+    fuzz::silenceStdout();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string& path = inputPath();
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr)
-        return 0;
-    const bool written = std::fwrite(data, 1, size, file) == size;
-    std::fclose(file);
-    if (!written)
+    if (!fuzz::writeInput(path, data, size))
         return 0;
     volatile float sink = 0;
     for (bool firstPacketBreak : {false, true}) {

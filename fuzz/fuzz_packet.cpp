@@ -1,6 +1,7 @@
 // libFuzzer target: the 68-byte metadata packet, its decoder, the NMEA
 // conversion and the first-packet location step.
 
+#include "FuzzInput.h"
 #include "metadata/DistrictTable.h"
 #include "metadata/FirstPacketLocation.h"
 #include "metadata/RecordingList.h"
@@ -10,12 +11,10 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    if (!std::freopen("/dev/null", "w", stdout))
-        return 0;
+    fuzz::silenceStdout();
     orvoTableModel entry;
     entry.url = QUrl::fromLocalFile(QStringLiteral("/card/20241108-083000_F_N.avi"));
     recordingList.append(entry);

@@ -201,17 +201,23 @@ void printSpread(const char* label, const SpreadRun& run, const ChannelSync::Sta
                  const ChannelSync::Stats& after)
 {
     std::fprintf(stderr,
-                 "sync %s: %zu samples; estimated spread max %.1f ms, p99 %.1f ms, median %.1f ms; "
-                 "reported (whole frames) max %.1f ms, p99 %.1f ms; corrections: %d nudges, %d re-seeks\n",
+                 "sync %s: %zu samples; estimated spread max %.1f ms, p99 %.1f ms, p95 %.1f ms, median %.1f ms, "
+                 "%.1f %% within 20 ms; reported (whole frames) max %.1f ms, p99 %.1f ms; corrections: %d nudges, "
+                 "%d re-seeks\n",
                  label, run.estimated.size(), percentile(run.estimated, 1.0) * 1000,
-                 percentile(run.estimated, 0.99) * 1000, median(run.estimated) * 1000,
+                 percentile(run.estimated, 0.99) * 1000, percentile(run.estimated, 0.95) * 1000,
+                 median(run.estimated) * 1000,
+                 100.0 * static_cast<double>(std::count_if(run.estimated.begin(), run.estimated.end(),
+                                                           [](double v) { return v <= 0.020; }))
+                     / static_cast<double>(std::max<std::size_t>(1, run.estimated.size())),
                  percentile(run.reported, 1.0) * 1000, percentile(run.reported, 0.99) * 1000,
                  after.nudges - before.nudges, after.resyncs - before.resyncs);
 }
 
 void syncBench(const QString& dir, int seconds)
 {
-    const Recording r = writeThreeChannels(dir, QStringLiteral("20241108-080000"), seconds * 4 + 30, 1280, 720);
+    const Recording r = writeThreeChannels(dir, QStringLiteral("20241108-07%1").arg(seconds, 4, 10, QLatin1Char('0')),
+                                             seconds * 4 + 30, 1280, 720);
     setList({entry(r.front, r.rear, r.inside)});
     currentIndex = -1;
     playMode = mode::multiple_ch;

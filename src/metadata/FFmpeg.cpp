@@ -24,7 +24,6 @@ void logFailure(const char* reason, int code) {
 
 // Opens and probes path, logging the failure; false when either step fails.
 bool openAndProbe(AvInput& input, const QByteArray& path) {
-    platform::systemLog("start get data%s", path.constData());
     if (!input.open(path.constData())) {
         logFailure("Cannot open video", input.error());
         return false;
@@ -36,22 +35,29 @@ bool openAndProbe(AvInput& input, const QByteArray& path) {
     return true;
 }
 
-} // namespace
-
-int FFmpeg::getDataForFile(const QString& path) {
-    const QByteArray file = path.toUtf8();
-    AvInput input;
-    if (!openAndProbe(input, file))
-        return -1;
-    if (input.videoStreamIndex() < 0) {
+// Index of the data stream of a file that has video, -1 after logging which of the two is missing.
+int dataStreamBesideVideo(const AvInput& input, bool hasVideo) {
+    if (!hasVideo) {
         logFailure("No video stream", -1);
         return -1;
     }
     const int dataStream = input.dataStreamIndex();
-    if (dataStream < 0) {
+    if (dataStream < 0)
         logFailure("No subtitle stream", -1);
+    return dataStream;
+}
+
+} // namespace
+
+int FFmpeg::getDataForFile(const QString& path) {
+    const QByteArray file = path.toUtf8();
+    platform::systemLog("start get data%s", file.constData());
+    AvInput input;
+    if (!openAndProbe(input, file))
         return -1;
-    }
+    const int dataStream = dataStreamBesideVideo(input, input.videoStreamIndex() >= 0);
+    if (dataStream < 0)
+        return -1;
 
     swiftyAVISimpleParser parser;
     parser.initParsedModel();
@@ -68,6 +74,7 @@ int FFmpeg::getDataForFile(const QString& path) {
 int FFmpeg::getFirstGPSForFile(const QString& path) {
     setUseH265(false);
     const QByteArray file = path.toUtf8();
+    platform::systemLog("start get data%s", file.constData());
     AvInput input;
     if (!openAndProbe(input, file))
         return -1;
@@ -83,15 +90,9 @@ int FFmpeg::getFirstGPSForFile(const QString& path) {
             break;
         }
     }
-    if (!hasVideo) {
-        logFailure("No video stream", -1);
+    const int dataStream = dataStreamBesideVideo(input, hasVideo);
+    if (dataStream < 0)
         return -1;
-    }
-    const int dataStream = input.dataStreamIndex();
-    if (dataStream < 0) {
-        logFailure("No subtitle stream", -1);
-        return -1;
-    }
 
     swiftyAVISimpleParser parser;
     AvPacket packet;
@@ -129,14 +130,8 @@ int FFmpeg::getAudioStreamCount(const QString& path) {
 bool FFmpeg::isH265(const QString& path) {
     const QByteArray file = path.toUtf8();
     AvInput input;
-    if (!input.open(file.constData())) {
-        logFailure("Cannot open video", input.error());
+    if (!openAndProbe(input, file))
         return true;
-    }
-    if (!input.findStreamInfo()) {
-        logFailure("Cannot get stream info", input.error());
-        return true;
-    }
     for (unsigned i = 0; i < input.streamCount(); ++i) {
         if (input.streamCodecId(i) == AV_CODEC_ID_HEVC) {
             platform::systemLog("#CODEC_ID - HEVC");

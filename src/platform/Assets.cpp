@@ -108,6 +108,18 @@ void reportMissing(Catalogue& c, const char* kind, const QString& name) {
                  qPrintable(c.directory));
 }
 
+// The entry for name in one of the catalogue's tables; nullptr, reported once, when there is none.
+template <typename Value>
+const Value* findEntry(Catalogue& c, const QHash<QString, Value>& table, const char* kind,
+                       const QString& name) {
+    const auto found = table.constFind(name);
+    if (found == table.constEnd()) {
+        reportMissing(c, kind, name);
+        return nullptr;
+    }
+    return &*found;
+}
+
 bool isSvg(const QString& path) {
     return path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
 }
@@ -156,11 +168,9 @@ QPixmap Assets::image(const QString& name, QSize size, qreal devicePixelRatio, Q
         devicePixelRatio = 1.0;
     QMutexLocker lock(&catalogueMutex());
     Catalogue& c = loaded();
-    const auto path = c.imagePaths.constFind(name);
-    if (path == c.imagePaths.constEnd()) {
-        reportMissing(c, "image", name);
+    const QString* path = findEntry(c, c.imagePaths, "image", name);
+    if (path == nullptr)
         return {};
-    }
     const QString key = QStringLiteral("%1|%2x%3|%4|%5")
                             .arg(name)
                             .arg(size.isValid() ? size.width() : -1)
@@ -182,11 +192,9 @@ QIcon Assets::icon(const QString& name) {
     {
         QMutexLocker lock(&catalogueMutex());
         Catalogue& c = loaded();
-        const auto found = c.imagePaths.constFind(name);
-        if (found == c.imagePaths.constEnd()) {
-            reportMissing(c, "image", name);
+        const QString* found = findEntry(c, c.imagePaths, "image", name);
+        if (found == nullptr)
             return {};
-        }
         path = *found;
     }
     // Qt's SVG icon engine renders the file afresh at each size the icon is drawn at.
@@ -196,12 +204,8 @@ QIcon Assets::icon(const QString& name) {
 QSize Assets::imageSize(const QString& name) {
     QMutexLocker lock(&catalogueMutex());
     Catalogue& c = loaded();
-    const auto path = c.imagePaths.constFind(name);
-    if (path == c.imagePaths.constEnd()) {
-        reportMissing(c, "image", name);
-        return {};
-    }
-    return naturalSize(*path);
+    const QString* path = findEntry(c, c.imagePaths, "image", name);
+    return path != nullptr ? naturalSize(*path) : QSize();
 }
 
 bool Assets::hasImage(const QString& name) {
@@ -212,12 +216,8 @@ bool Assets::hasImage(const QString& name) {
 QColor Assets::color(const QString& name) {
     QMutexLocker lock(&catalogueMutex());
     Catalogue& c = loaded();
-    const auto found = c.colors.constFind(name);
-    if (found == c.colors.constEnd()) {
-        reportMissing(c, "colour", name);
-        return {};
-    }
-    return *found;
+    const QColor* found = findEntry(c, c.colors, "colour", name);
+    return found != nullptr ? *found : QColor();
 }
 
 bool Assets::hasColor(const QString& name) {

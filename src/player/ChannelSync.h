@@ -21,8 +21,10 @@ class Player;
 //   and once all of them show the frame, all start in one event-loop turn;
 // - while they play, each follower's position is compared with the leader's
 //   (the sound channel, never adjusted) eight times a second: a follower more
-//   than 12 ms off has its speed nudged by 3 % until it is within 4 ms, one
-//   more than 250 ms off makes all of them seek together again.
+//   than 12 ms off has its speed nudged by 3-15 % (more for larger gaps) until
+//   it is within 4 ms, and learns a small rate trim when it keeps wandering
+//   off the same way; one more than 250 ms off makes all of them seek
+//   together again.
 // Positions are estimated from when each player's frame reports arrive (see
 // Track), so the comparison is finer than one frame.
 // Players without an item (hidden channels) take no part. Main thread.

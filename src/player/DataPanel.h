@@ -66,9 +66,11 @@ public:
     // "speed_graph_0" below 0 and "speed_graph_49" from 196 on.
     static QString meterImageName(qint64 speed);
 
-private:
-    // The texts and map message shown when there is no metadata.
+    // The texts and map message shown when there is no metadata: "X : ",
+    // "Y : ", "Z : ", "--" and the map's no-position message.
     void showEmpty();
+
+private:
     void showGpsOff();
     double sliderValue() const;
 

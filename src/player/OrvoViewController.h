@@ -189,6 +189,8 @@ public:
     void updateMapPosition(std::uint32_t dirLat, std::uint32_t dirLng, float lat, float lng);
     void redrawMapTrack(qint64 index);
     void updateDataPanel(bool replay);
+    // The data panel's texts and map message as without metadata.
+    void clearDataPanelTexts();
     void updateChartIntervalPosition(LayoutConstraint& constraint);
     // The layout constraints of chartIntervalView ("chartIntervalLeading").
     QList<LayoutConstraint> chartIntervalConstraints() const;

@@ -92,6 +92,11 @@ void OrvoViewController::updateDataPanel(bool replay)
     dataPanel().updateDataPanel(replay);
 }
 
+void OrvoViewController::clearDataPanelTexts()
+{
+    dataPanel().showEmpty();
+}
+
 void OrvoViewController::updateChartIntervalPosition(LayoutConstraint& constraint)
 {
     dataPanel().updateChartIntervalPosition(constraint);

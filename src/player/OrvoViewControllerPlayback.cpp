@@ -14,8 +14,6 @@
 #include "PlayerState.h"
 #include "VolumeSliderCell.h"
 #include "DefaultImgBtnCell.h"
-#include "FolderOpener.h"
-#include "RecordingListBuilder.h"
 #include "showAlert.h"
 
 #include "metadata/FFmpeg.h"

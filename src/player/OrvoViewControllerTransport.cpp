@@ -167,15 +167,7 @@ void OrvoViewController::seekBySeconds(double delta) {
 
     const std::optional<orvoPacketModel> model = packetModelForURL(currentRecording->url);
     if (!model) {
-        if (motionXText)
-            motionXText->setText(QStringLiteral("X : "));
-        if (motionYText)
-            motionYText->setText(QStringLiteral("Y : "));
-        if (motionZText)
-            motionZText->setText(QStringLiteral("Z : "));
-        if (meterValueText)
-            meterValueText->setText(QStringLiteral("--"));
-        showMapMessage(false, false, isNetworkConnected);
+        clearDataPanelTexts();
         return;
     }
     redrawMapTrack(packetIndexAt(target, total, model->packet.size()));

@@ -1,5 +1,7 @@
 #include "platform/MainQueue.h"
 
+#include "common/EventLoopWait.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -12,20 +14,7 @@
 #include <memory>
 #include <vector>
 
-namespace {
-
-// Runs the event loop until `done` holds or `ms` have passed.
-template <typename Predicate>
-bool spinUntil(Predicate done, int ms = 2000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
-
-} // namespace
+using namespace looptest;
 
 TEST(MainQueue, DeferredBlockRunsAfterTheCurrentOne)
 {

@@ -1,6 +1,8 @@
 #include "platform/ViewController.h"
 #include "platform/WindowController.h"
 
+#include "common/EventLoopWait.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QMainWindow>
@@ -8,17 +10,9 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+using namespace looptest;
 
-template <typename Predicate>
-bool spinUntil(Predicate done, int ms = 2000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
+namespace {
 
 class Content : public ViewController {
 public:

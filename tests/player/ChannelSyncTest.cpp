@@ -123,7 +123,9 @@ TEST_F(ChannelSyncTest, AFollowerThatWandersIsBroughtBack)
     waitFor([&] { return paused.elapsed() >= 100; });
     raw[2]->play();
     ASSERT_TRUE(waitFor([&] { return sync.stats().nudges >= 1 || sync.stats().resyncs > resyncs; }, 10000));
-    ASSERT_TRUE(waitFor([&] { return sync.estimatedSpread() < 0.035 && raw[2]->rate() == raw[0]->rate(); }, 15000))
-        << "spread " << sync.estimatedSpread();
+    // Back in step, the follower at the leader's rate (up to its small learnt trim).
+    ASSERT_TRUE(waitFor([&] {
+        return sync.estimatedSpread() < 0.02 && std::abs(raw[2]->rate() / raw[0]->rate() - 1.0) < 0.031;
+    }, 15000)) << "spread " << sync.estimatedSpread();
     EXPECT_GT(raw[0]->rate(), 0.0) << "the leader is never held back";
 }

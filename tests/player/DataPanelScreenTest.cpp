@@ -1,6 +1,7 @@
 // The window player's data panel, charts and map page through its own entries,
 // with the metadata of a generated recording, rendered to a picture.
 
+#include "SmallRecording.h"
 #include "WebViewTestSupport.h"
 
 #include "player/OrvoGraphChartView.h"
@@ -16,28 +17,14 @@
 #include "metadata/RecordingList.h"
 #include "platform/UserDefaults.h"
 
-#include <samplegen/SampleGen.h>
-
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
 
-#include <filesystem>
-
 TEST(DataPanelScreen, WindowPlayerShowsThePlayPositionOnPanelChartsAndMap)
 {
-    const std::filesystem::path dir = std::filesystem::path(testing::TempDir()) / "kavrin-panel-tests";
-    std::filesystem::create_directories(dir);
-    samplegen::RecordingOptions options;
-    options.layout = samplegen::Layout::Boxes;
-    options.seconds = 30;
-    options.samplesPerSecond = 2;
-    options.width = 64;
-    options.height = 64;
-    options.fps = 5;
-    options.audio = false;
-    const QString path = QString::fromStdString((dir / "20241108-083000_F_E.mp4").string());
-    samplegen::writeRecording(path.toStdString(), options);
+    const QString path = paneltest::writeSmallRecording("kavrin-panel-tests", "20241108-083000_F_E.mp4",
+                                                        samplegen::Layout::Boxes, 30);
 
     packetCache.clear();
     FFmpeg reader;

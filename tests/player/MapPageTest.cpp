@@ -2,6 +2,7 @@
 // texts sent and then in a real browser engine with the bundled pages, driven
 // tick by tick with the metadata of a generated recording.
 
+#include "SmallRecording.h"
 #include "WebViewTestSupport.h"
 
 #include "player/DataPanel.h"
@@ -16,8 +17,6 @@
 #include "platform/Bundle.h"
 #include "platform/UserDefaults.h"
 
-#include <samplegen/SampleGen.h>
-
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -27,7 +26,6 @@
 #include <QTemporaryDir>
 
 #include <cmath>
-#include <filesystem>
 #include <limits>
 
 namespace {
@@ -273,18 +271,8 @@ class MapPageWeb : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        const std::filesystem::path dir = std::filesystem::path(testing::TempDir()) / "kavrin-map-tests";
-        std::filesystem::create_directories(dir);
-        samplegen::RecordingOptions options;
-        options.layout = samplegen::Layout::DataTrack;
-        options.seconds = 6;
-        options.samplesPerSecond = 2;
-        options.width = 64;
-        options.height = 64;
-        options.fps = 5;
-        options.audio = false;
-        s_path = QString::fromStdString((dir / "20241108-083000_F_N.mp4").string());
-        samplegen::writeRecording(s_path.toStdString(), options);
+        s_path = paneltest::writeSmallRecording("kavrin-map-tests", "20241108-083000_F_N.mp4",
+                                                samplegen::Layout::DataTrack, 6);
     }
 
     void SetUp() override

@@ -7,29 +7,17 @@
 #include "platform/Storyboard.h"
 #include "platform/ViewController.h"
 
+#include "common/EventLoopWait.h"
+
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 
 #include <gtest/gtest.h>
 
+using namespace looptest;
+
 namespace {
-
-template <typename Predicate>
-bool spinUntil(Predicate done, int ms = 2000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    return done();
-}
-
-void spinFor(int ms)
-{
-    spinUntil([] { return false; }, ms);
-}
 
 // Stands in for a player screen: notes what windowTransition was when it disappeared.
 class StubPlayer : public ViewController {

@@ -3,6 +3,7 @@
 // 5,000 recordings.
 
 #include "FolderOpenTestCard.h"
+#include "common/EventLoopWait.h"
 
 #include "player/ChannelComposition.h"
 #include "player/OrvoViewController.h"
@@ -21,29 +22,15 @@
 #include <QScrollBar>
 #include <QStandardItemModel>
 #include <QTableView>
-#include <QThread>
 
 #include <iostream>
 
 using namespace cardtest;
+using namespace looptest;
 
 namespace {
 
 const QColor kOrange(255, 128, 0);
-
-template <typename Predicate>
-bool waitUntil(Predicate&& predicate, int timeoutMs = 20000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!predicate()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
 
 orvoTableModel makeEntry(int i, const QString& location = QStringLiteral("-"))
 {

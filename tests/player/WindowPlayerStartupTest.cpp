@@ -4,6 +4,7 @@
 // notification handlers, and the location column of a generated card.
 
 #include "FolderOpenTestCard.h"
+#include "common/EventLoopWait.h"
 
 #include "player/ChannelComposition.h"
 #include "player/NotificationNames.h"
@@ -24,34 +25,14 @@
 #include "platform/Workspace.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QTableView>
-#include <QThread>
 
 using namespace cardtest;
+using namespace looptest;
 
 namespace {
-
-template <typename Predicate>
-bool waitUntil(Predicate&& predicate, int timeoutMs = 20000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!predicate()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
-
-void processEventsFor(int ms)
-{
-    waitUntil([] { return false; }, ms);
-}
 
 QString key(const char* name)
 {
@@ -336,7 +317,7 @@ TEST_F(WindowPlayerStartupTest, ABookmarkThatNoLongerResolvesLeavesThePlayerUsab
         const QStringList printed = printedLines([&] {
             loadPlayer();
             waitUntil([] { return updateChecked; });
-            processEventsFor(100);
+            spinFor(100);
         });
         EXPECT_TRUE(updateChecked);
         EXPECT_TRUE(alerts.isEmpty()) << alerts.join(QLatin1Char(',')).toStdString();
@@ -384,7 +365,7 @@ TEST_F(WindowPlayerStartupTest, ANewWindowPlayerAfterFullScreenRestoresTheKindFi
 
     // Nothing is scheduled: the folder is not listed again.
     const QList<orvoTableModel> shown = *displayedRecordingList;
-    processEventsFor(1200);
+    spinFor(1200);
     EXPECT_EQ(*displayedRecordingList, shown);
     EXPECT_EQ(recordingList.size(), all);
 }
@@ -544,7 +525,7 @@ TEST_F(WindowPlayerStartupTest, RenderTheWindowPlayerWithAGeneratedCard)
     view.orvoTableView->selectionModel()->select(view.recordingTableModel()->index(2, 0),
                                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     ASSERT_TRUE(waitUntil([&] { return view.orvoPlayer && view.orvoPlayer->currentSeconds() > 0.5; }));
-    processEventsFor(300);
+    spinFor(300);
     const QString path = QStringLiteral(KAVRIN_BINARY_DIR "/window-player-startup.png");
     EXPECT_TRUE(view.grab().save(path));
 }

@@ -173,100 +173,112 @@ std::vector<WalkedBox> walkBoxes(const std::string& path, const std::vector<std:
     return boxes;
 }
 
-std::vector<ReadRecord> readDataTrack(const std::string& path, int* frameCount) {
+namespace {
+
+// Walks the file's boxes as a parser that knows `types` does, setting *frameCount to the sample
+// count of the video track, and hands every other box with the file's bytes to `visit`, which
+// answers whether the walk goes on.
+template <typename Visit>
+void walkTracks(const std::string& path, const std::vector<std::string>& types, int* frameCount,
+                Visit visit) {
     const auto d = readAll(path);
     std::string unknown;
-    const auto boxes = walkBoxes(path, dataTrackWalkTypes(), &unknown);
+    const auto boxes = walkBoxes(path, types, &unknown);
     bool video = false;
-    bool dataTrack = false;
-    std::vector<std::uint32_t> sizes;
-    std::vector<ReadRecord> records;
     *frameCount = 0;
     for (const WalkedBox& box : boxes) {
         if (box.type == "trak") {
             video = false;
-        } else if (box.type == "hdlr") {
-            video = std::string(reinterpret_cast<const char*>(&d[box.start + 16]), 4) == "vide";
-        } else if (box.type == "nmhd") {
-            dataTrack = true;
-        } else if (box.type == "stsz") {
-            if (video)
-                *frameCount = static_cast<int>(be32(d, box.start + 16));
-            if (dataTrack) {
-                const std::uint32_t count = be32(d, box.start + 16);
-                *frameCount = static_cast<int>(count);
-                for (std::uint32_t i = 0; i < count; ++i)
-                    sizes.push_back(be32(d, box.start + 20 + 4 * i));
-            }
-        } else if (box.type == "stco" && dataTrack && !sizes.empty()) {
-            for (std::size_t i = 0; i < sizes.size(); ++i) {
-                const std::uint32_t offset = be32(d, box.start + 16 + 4 * i);
-                ReadRecord r;
-                if (offset + sizes[i] > d.size() || sizes[i] < 7) {
-                    records.push_back(r);
-                    continue;
-                }
-                const std::uint8_t* s = &d[offset];
-                if (s[0] == 0xFD && s[1] == 0x10 && s[3] == 'G') {
-                    const std::size_t accLen = s[4];
-                    const auto acc = fields(std::string(reinterpret_cast<const char*>(s + 5), accLen));
-                    r.x = acc.size() > 0 ? static_cast<float>(std::atof(acc[0].c_str())) : 99.0f;
-                    r.y = acc.size() > 1 ? static_cast<float>(std::atof(acc[1].c_str())) : 99.0f;
-                    r.z = acc.size() > 2 ? static_cast<float>(std::atof(acc[2].c_str())) : 99.0f;
-                    if (5 + accLen + 2 <= sizes[i] && s[5 + accLen] == 'g') {
-                        const std::size_t n = s[6 + accLen];
-                        if (7 + accLen + n <= sizes[i])
-                            decodeRmc(std::string(reinterpret_cast<const char*>(s + 7 + accLen), n), r);
-                    }
-                }
-                records.push_back(r);
-            }
-            break; // the walk goes no further in a sensible way after the samples
+            continue;
         }
+        if (box.type == "hdlr") {
+            video = std::string(reinterpret_cast<const char*>(&d[box.start + 16]), 4) == "vide";
+            continue;
+        }
+        if (box.type == "stsz" && video)
+            *frameCount = static_cast<int>(be32(d, box.start + 16));
+        if (!visit(box, d))
+            return;
     }
+}
+
+} // namespace
+
+std::vector<ReadRecord> readDataTrack(const std::string& path, int* frameCount) {
+    bool dataTrack = false;
+    std::vector<std::uint32_t> sizes;
+    std::vector<ReadRecord> records;
+    walkTracks(
+        path, dataTrackWalkTypes(), frameCount,
+        [&](const WalkedBox& box, const std::vector<std::uint8_t>& d) {
+            if (box.type == "nmhd") {
+                dataTrack = true;
+            } else if (box.type == "stsz") {
+                if (dataTrack) {
+                    const std::uint32_t count = be32(d, box.start + 16);
+                    *frameCount = static_cast<int>(count);
+                    for (std::uint32_t i = 0; i < count; ++i)
+                        sizes.push_back(be32(d, box.start + 20 + 4 * i));
+                }
+            } else if (box.type == "stco" && dataTrack && !sizes.empty()) {
+                for (std::size_t i = 0; i < sizes.size(); ++i) {
+                    const std::uint32_t offset = be32(d, box.start + 16 + 4 * i);
+                    ReadRecord r;
+                    if (offset + sizes[i] > d.size() || sizes[i] < 7) {
+                        records.push_back(r);
+                        continue;
+                    }
+                    const std::uint8_t* s = &d[offset];
+                    if (s[0] == 0xFD && s[1] == 0x10 && s[3] == 'G') {
+                        const std::size_t accLen = s[4];
+                        const auto acc = fields(std::string(reinterpret_cast<const char*>(s + 5), accLen));
+                        r.x = acc.size() > 0 ? static_cast<float>(std::atof(acc[0].c_str())) : 99.0f;
+                        r.y = acc.size() > 1 ? static_cast<float>(std::atof(acc[1].c_str())) : 99.0f;
+                        r.z = acc.size() > 2 ? static_cast<float>(std::atof(acc[2].c_str())) : 99.0f;
+                        if (5 + accLen + 2 <= sizes[i] && s[5 + accLen] == 'g') {
+                            const std::size_t n = s[6 + accLen];
+                            if (7 + accLen + n <= sizes[i])
+                                decodeRmc(std::string(reinterpret_cast<const char*>(s + 7 + accLen), n), r);
+                        }
+                    }
+                    records.push_back(r);
+                }
+                return false; // the walk goes no further in a sensible way after the samples
+            }
+            return true;
+        });
     return records;
 }
 
 std::vector<ReadRecord> readBoxes(const std::string& path, int* frameCount) {
-    const auto d = readAll(path);
-    std::string unknown;
-    const auto boxes = walkBoxes(path, boxWalkTypes(), &unknown);
-    bool video = false;
     std::vector<ReadRecord> records;
-    *frameCount = 0;
-    for (const WalkedBox& box : boxes) {
-        if (box.type == "trak") {
-            video = false;
-        } else if (box.type == "hdlr") {
-            video = std::string(reinterpret_cast<const char*>(&d[box.start + 16]), 4) == "vide";
-        } else if (box.type == "stsz") {
-            if (video)
-                *frameCount = static_cast<int>(be32(d, box.start + 16));
-            else
-                video = false;
-        } else if (box.type == "GPSR") {
-            std::size_t at = box.start + 8;
-            const std::size_t end = box.start + box.size;
-            while (at + 8 <= end) {
-                const auto length = static_cast<std::int32_t>(le32(&d[at + 4]));
-                if (length < 0 || at + 8 + static_cast<std::size_t>(length) > end)
-                    break;
-                std::string text(reinterpret_cast<const char*>(&d[at + 8]), static_cast<std::size_t>(length));
-                ReadRecord r;
-                decodeRmc(text, r);
-                records.push_back(r);
-                at += 8 + static_cast<std::size_t>(length);
-            }
-        } else if (box.type == "SENS") {
-            const std::size_t payload = box.size - 8;
-            for (std::size_t i = 0; i < records.size() && 12 * i + 12 <= payload; ++i) {
-                const std::uint8_t* p = &d[box.start + 8 + 12 * i];
-                records[i].x = leFloat(p);
-                records[i].y = leFloat(p + 4);
-                records[i].z = leFloat(p + 8);
-            }
-        }
-    }
+    walkTracks(path, boxWalkTypes(), frameCount,
+               [&](const WalkedBox& box, const std::vector<std::uint8_t>& d) {
+                   if (box.type == "GPSR") {
+                       std::size_t at = box.start + 8;
+                       const std::size_t end = box.start + box.size;
+                       while (at + 8 <= end) {
+                           const auto length = static_cast<std::int32_t>(le32(&d[at + 4]));
+                           if (length < 0 || at + 8 + static_cast<std::size_t>(length) > end)
+                               break;
+                           std::string text(reinterpret_cast<const char*>(&d[at + 8]),
+                                            static_cast<std::size_t>(length));
+                           ReadRecord r;
+                           decodeRmc(text, r);
+                           records.push_back(r);
+                           at += 8 + static_cast<std::size_t>(length);
+                       }
+                   } else if (box.type == "SENS") {
+                       const std::size_t payload = box.size - 8;
+                       for (std::size_t i = 0; i < records.size() && 12 * i + 12 <= payload; ++i) {
+                           const std::uint8_t* p = &d[box.start + 8 + 12 * i];
+                           records[i].x = leFloat(p);
+                           records[i].y = leFloat(p + 4);
+                           records[i].z = leFloat(p + 8);
+                       }
+                   }
+                   return true;
+               });
     return records;
 }
 

@@ -69,10 +69,13 @@ Codec codec(const std::string& text) {
     usage("unknown codec: " + text);
 }
 
-int recording(const std::vector<std::string>& args) {
-    RecordingOptions o;
-    std::string out;
-    bool haveLayout = false;
+// Walks a command's arguments: `option` is handed each one with a function that takes the value
+// after it, and answers whether it was an option of the command; the one other argument that
+// does not start with '-' is returned (empty when there is none), `what` names it in the complaint
+// about a second one.
+template <typename Option>
+std::string walkArguments(const std::vector<std::string>& args, const char* what, Option option) {
+    std::string operand;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&]() -> const std::string& {
@@ -80,6 +83,22 @@ int recording(const std::vector<std::string>& args) {
                 usage(a + " needs a value");
             return args[++i];
         };
+        if (option(a, value))
+            continue;
+        if (!a.empty() && a[0] == '-')
+            usage("unknown option " + a);
+        else if (operand.empty())
+            operand = a;
+        else
+            usage(std::string("more than one ") + what);
+    }
+    return operand;
+}
+
+int recording(const std::vector<std::string>& args) {
+    RecordingOptions o;
+    bool haveLayout = false;
+    const std::string out = walkArguments(args, "output file", [&](const std::string& a, auto& value) {
         if (a == "--layout") {
             o.layout = layout(value());
             haveLayout = true;
@@ -114,14 +133,11 @@ int recording(const std::vector<std::string>& args) {
                                        : (usage("bad look"), Look::Front);
         } else if (a == "--nmea") {
             o.aviNmeaPositions = true;
-        } else if (!a.empty() && a[0] == '-') {
-            usage("unknown option " + a);
-        } else if (out.empty()) {
-            out = a;
         } else {
-            usage("more than one output file");
+            return false;
         }
-    }
+        return true;
+    });
     if (out.empty() || !haveLayout)
         usage(out.empty() ? "no output file" : "no --layout");
     const Drive drive = writeRecording(out, o);
@@ -131,14 +147,7 @@ int recording(const std::vector<std::string>& args) {
 
 int card(const std::vector<std::string>& args) {
     CardOptions o;
-    std::string dir;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&]() -> const std::string& {
-            if (i + 1 >= args.size())
-                usage(a + " needs a value");
-            return args[++i];
-        };
+    const std::string dir = walkArguments(args, "card folder", [&](const std::string& a, auto& value) {
         if (a == "--recordings") {
             o.recordings = integer(value(), "--recordings");
         } else if (a == "--seconds") {
@@ -171,14 +180,11 @@ int card(const std::vector<std::string>& args) {
             o.version = value();
         } else if (a == "--seed") {
             o.seed = static_cast<unsigned>(integer(value(), "--seed"));
-        } else if (!a.empty() && a[0] == '-') {
-            usage("unknown option " + a);
-        } else if (dir.empty()) {
-            dir = a;
         } else {
-            usage("more than one card folder");
+            return false;
         }
-    }
+        return true;
+    });
     if (dir.empty())
         usage("no card folder");
     const auto begin = std::chrono::steady_clock::now();
