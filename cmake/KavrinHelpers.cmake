@@ -42,6 +42,10 @@ function(kavrin_test_suite name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock)
   target_compile_definitions(${name} PRIVATE
     KAVRIN_SOURCE_DIR="${CMAKE_SOURCE_DIR}" KAVRIN_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  # Screens, string tables and map pages are read from the resources folder beside the binaries.
+  if(TARGET kavrin_resources)
+    add_dependencies(${name} kavrin_resources)
+  endif()
   add_test(NAME ${name} COMMAND ${name})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 600)

@@ -10,7 +10,7 @@
 //   to decode the first frame of the same file (`--vo=null --frames=1`);
 // - load: CPU time (getrusage) per second of playback of four 1080p channels.
 //
-// usage: playback_bench WORK_DIR [--seconds N] [--repeat N] [--skip-sync] [--screenshot PNG]
+// usage: playback_bench WORK_DIR [--seconds N] [--repeat N] [--skip-sync] [--sync-only] [--screenshot PNG]
 // The system's diagnostics go to /dev/null; the figures go to standard error.
 
 #include "SampleGen.h"
@@ -168,6 +168,19 @@ SpreadRun sampleSpread(Screen& screen, int seconds)
     tick.setTimerType(Qt::PreciseTimer);
     QObject::connect(&tick, &QTimer::timeout, [&] {
         const QList<Player*> active = vc.channelSync().activePlayers();
+        // Why a tick takes no sample (a channel missing or failed to open), on request.
+        if (std::getenv("PLAYBACK_BENCH_WHY")) {
+            std::fprintf(stderr, "why: %lld active, coordinating %d, rates", static_cast<long long>(active.size()),
+                         vc.channelSync().isCoordinating());
+            for (Player* player : active)
+                std::fprintf(stderr, " %.3f@%.2f", player->rate(), player->currentSeconds());
+            for (int i = 0; i < 3; ++i) {
+                const auto item = vc.players[i]->currentItem();
+                std::fprintf(stderr, " [%d: %d %s]", i, item ? static_cast<int>(item->status()) : -1,
+                             item ? qPrintable(item->errorString()) : "no item");
+            }
+            std::fprintf(stderr, "\n");
+        }
         if (active.size() < 3 || vc.channelSync().isCoordinating())
             return;
         for (Player* player : active)
@@ -426,11 +439,11 @@ int screenshot(const QString& dir, const QString& path)
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: playback_bench WORK_DIR [--seconds N] [--repeat N] [--skip-sync]\n");
+        std::fprintf(stderr, "usage: playback_bench WORK_DIR [--seconds N] [--repeat N] [--skip-sync] [--sync-only]\n");
         return 2;
     }
     int seconds = 60, repeat = 5;
-    bool skipSync = false;
+    bool skipSync = false, syncOnly = false;
     for (int i = 2; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--seconds") && i + 1 < argc)
             seconds = std::max(5, std::atoi(argv[++i]));
@@ -438,6 +451,8 @@ int main(int argc, char** argv)
             repeat = std::max(1, std::atoi(argv[++i]));
         else if (!std::strcmp(argv[i], "--skip-sync"))
             skipSync = true;
+        else if (!std::strcmp(argv[i], "--sync-only"))
+            syncOnly = true;
     }
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -465,6 +480,8 @@ int main(int argc, char** argv)
                 return screenshot(dir, QString::fromLocal8Bit(argv[i + 1]));
         if (!skipSync)
             syncBench(dir, seconds);
+        if (syncOnly)
+            return 0;
         startBench(dir, repeat);
         loadBench(dir, std::min(seconds, 20));
     } catch (const std::exception& error) {

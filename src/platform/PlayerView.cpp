@@ -27,11 +27,10 @@ QHash<const Player*, PlayerView*>& viewsByPlayer()
 bool PlayerView::openGlAvailable()
 {
     static const bool available = [] {
-        const QByteArray forced = qgetenv("KAVRIN_PLAYER_VIEW").toLower();
-        if (forced == "software")
+        // The software renderer draws each view on a thread of its own and keeps the channels in
+        // step on any machine; the OpenGL view is used only when asked for and a context can be made.
+        if (qgetenv("KAVRIN_PLAYER_VIEW").toLower() != "opengl")
             return false;
-        if (forced == "opengl")
-            return true;
         const QString platform = QGuiApplication::platformName();
         if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
             return false;

@@ -30,8 +30,8 @@ public:
     explicit PlayerView(QWidget* parent = nullptr, Renderer renderer = Renderer::Automatic);
     ~PlayerView() override;
 
-    // Whether Automatic chooses OpenGL: a GL context can be made and the Qt platform has a
-    // screen. KAVRIN_PLAYER_VIEW=software (or =opengl) in the environment decides instead.
+    // Whether Automatic chooses OpenGL: only with KAVRIN_PLAYER_VIEW=opengl in the environment,
+    // a Qt platform with a screen and a GL context that can be made current.
     static bool openGlAvailable();
 
     Player* player() const;

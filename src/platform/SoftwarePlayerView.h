@@ -7,12 +7,13 @@
 #include <QPointer>
 #include <QWidget>
 
-#include <atomic>
 #include <memory>
 
 // Draws a player's pictures with libmpv's software renderer into an image painted by the
 // widget. It renders whenever libmpv has a new picture, also while hidden, so that a player
-// it shows never waits for a paint.
+// it shows never waits for a paint. The rendering runs on a thread of the view's own: several
+// views rendering on the main thread queued behind each other, which held each player's
+// frames back by a different amount and drove the channels of a recording apart.
 class SoftwarePlayerView : public QWidget, public PlayerView::Surface, public Player::RenderClient {
     Q_OBJECT
 public:
@@ -32,17 +33,14 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    struct Worker;
+
     void release();
-    void onRenderUpdate();
-    void renderFrame();
+    void requestRender(bool force);
+    void showImage(const QImage& image, quint64 generation);
 
     QPointer<Player> m_player;
     mpv_render_context* m_context = nullptr;
-    std::shared_ptr<std::atomic_bool> m_updateQueued = std::make_shared<std::atomic_bool>(false);
-    struct FreeDeleter {
-        void operator()(unsigned char* p) const;
-    };
-    std::unique_ptr<unsigned char, FreeDeleter> m_buffer;
-    std::size_t m_bufferSize = 0;
+    std::unique_ptr<Worker> m_worker;
     QImage m_image;
 };

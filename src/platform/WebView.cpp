@@ -1,5 +1,7 @@
 #include "platform/WebView.h"
 
+#include "platform/GraphicsSupport.h"
+
 #include <QVBoxLayout>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -18,6 +20,7 @@ void prepareEngineEnvironment()
 {
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    GraphicsSupport::prepareWebEngine();
 }
 
 }  // namespace

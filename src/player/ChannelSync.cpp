@@ -366,8 +366,9 @@ void ChannelSync::check()
             // A follower that keeps wandering off the same way runs at a slightly different rate.
             track.trim = std::clamp(track.trim * (offset > 0.0 ? 1.0 - kTrimStep : 1.0 + kTrimStep), 1.0 - kTrimLimit,
                                     1.0 + kTrimLimit);
-            // Larger gaps close faster: a frame behind is made up in about a quarter second.
-            const double factor = std::clamp(distance * 4.0, kNudgeFactor, 5 * kNudgeFactor);
+            // In proportion to the gap, so that it closes in about a fifth of a second whatever its
+            // size; checked often, so that a stall is caught before it grows past a frame.
+            const double factor = std::clamp(distance * 5.0, kNudgeFactor, 10 * kNudgeFactor);
             const double rate = base * track.trim * (offset > 0.0 ? 1.0 - factor : 1.0 + factor);
             if (!track.nudged || std::abs(player->rate() - rate) > 1e-9) {
                 if (!track.nudged)

@@ -20,8 +20,8 @@ class Player;
 // - starts and seeks are coordinated: every player is paused, seeked exactly,
 //   and once all of them show the frame, all start in one event-loop turn;
 // - while they play, each follower's position is compared with the leader's
-//   (the sound channel, never adjusted) eight times a second: a follower more
-//   than 12 ms off has its speed nudged by 3-15 % (more for larger gaps) until
+//   (the sound channel, never adjusted) twenty times a second: a follower more
+//   than 12 ms off has its speed nudged by 3-30 % (in proportion to the gap) until
 //   it is within 4 ms, and learns a small rate trim when it keeps wandering
 //   off the same way; one more than 250 ms off makes all of them seek
 //   together again.
@@ -71,7 +71,7 @@ public:
     static constexpr double kNudgeUntil = 0.004;
     static constexpr double kResyncAbove = 0.250;
     static constexpr double kNudgeFactor = 0.03;
-    static constexpr int kCheckIntervalMs = 125;
+    static constexpr int kCheckIntervalMs = 50;
 
 private:
     // One player's recent frame changes: when each new position was first

@@ -496,15 +496,7 @@ void OrvoViewController::stopPlayback()
     for (LayoutConstraint& constraint : chartIntervalConstraints())
         if (constraint.identifier() == QLatin1String("chartIntervalLeading") && chartIntervalView)
             constraint.setConstant(chartIntervalView->rect().x());
-    if (motionXText)
-        motionXText->setText(QStringLiteral("X : "));
-    if (motionYText)
-        motionYText->setText(QStringLiteral("Y : "));
-    if (motionZText)
-        motionZText->setText(QStringLiteral("Z : "));
-    if (meterValueText)
-        meterValueText->setText(QStringLiteral("--"));
-    showMapMessage(false, false, isNetworkConnected.load());
+    clearDataPanelTexts();
     if (gpsOnOffImg)
         gpsOnOffImg->setImageName(QStringLiteral("img_gps_off"));
     if (gpsOnOffText)
