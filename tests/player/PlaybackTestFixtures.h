@@ -2,6 +2,7 @@
 
 // Generated recordings and a loaded window player for the playback tests.
 
+#include "common/EventLoopWait.h"
 #include "SampleGen.h"
 
 #include "metadata/RecordingList.h"
@@ -91,15 +92,7 @@ inline orvoTableModel entry(const QString& path, std::optional<QString> merge = 
 // Waits for `condition`, letting the event loop run; false after the timeout.
 inline bool waitFor(const std::function<bool()>& condition, int timeoutMs = 20000)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
-    return true;
+    return looptest::runUntil(condition, timeoutMs, 10, 2);
 }
 
 // Replaces the alert and the Movies folder of the media routines for one test.
