@@ -16,20 +16,20 @@
 #include "SampleGen.h"
 
 #include "metadata/RecordingList.h"
-#include "player/ChannelComposition.h"
-#include "player/ChannelSync.h"
-#include "player/OrvoViewController.h"
-#include "player/PlayerState.h"
 #include "platform/MutableComposition.h"
 #include "platform/Player.h"
 #include "platform/PlayerItem.h"
 #include "platform/PlayerView.h"
 #include "platform/SoftwarePlayerView.h"
+#include "player/ChannelComposition.h"
+#include "player/ChannelSync.h"
+#include "player/OrvoViewController.h"
+#include "player/PlayerState.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
 #include <QThread>
 #include <QTimer>
@@ -47,8 +47,7 @@
 
 namespace {
 
-bool waitFor(const std::function<bool()>& condition, int timeoutMs)
-{
+bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
     QElapsedTimer timer;
     timer.start();
     while (!condition()) {
@@ -60,15 +59,14 @@ bool waitFor(const std::function<bool()>& condition, int timeoutMs)
     return true;
 }
 
-void runFor(int ms)
-{
+void runFor(int ms) {
     QElapsedTimer timer;
     timer.start();
     waitFor([&] { return timer.elapsed() >= ms; }, ms + 1000);
 }
 
-orvoTableModel entry(const QString& path, std::optional<QString> merge = {}, std::optional<QString> merge2 = {})
-{
+orvoTableModel entry(const QString& path, std::optional<QString> merge = {},
+                     std::optional<QString> merge2 = {}) {
     orvoTableModel model;
     model.url = QUrl::fromLocalFile(path);
     if (merge)
@@ -82,8 +80,8 @@ struct Recording {
     QString front, rear, inside;
 };
 
-Recording writeThreeChannels(const QString& dir, const QString& stamp, double seconds, int width, int height)
-{
+Recording writeThreeChannels(const QString& dir, const QString& stamp, double seconds, int width,
+                             int height) {
     samplegen::RecordingOptions options;
     options.seconds = seconds;
     options.width = width;
@@ -105,32 +103,30 @@ Recording writeThreeChannels(const QString& dir, const QString& stamp, double se
     return r;
 }
 
-double percentile(std::vector<double> values, double p)
-{
+double percentile(std::vector<double> values, double p) {
     if (values.empty())
         return 0.0;
     std::sort(values.begin(), values.end());
-    const std::size_t index = std::min(values.size() - 1, static_cast<std::size_t>(p * (values.size() - 1) + 0.5));
+    const std::size_t index =
+        std::min(values.size() - 1, static_cast<std::size_t>(p * (values.size() - 1) + 0.5));
     return values[index];
 }
 
-double median(std::vector<double> values)
-{
+double median(std::vector<double> values) {
     return percentile(std::move(values), 0.5);
 }
 
-double cpuSeconds()
-{
+double cpuSeconds() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec + usage.ru_stime.tv_usec / 1e6;
+    return usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec +
+           usage.ru_stime.tv_usec / 1e6;
 }
 
 struct Screen {
     std::unique_ptr<OrvoViewController> vc;
 
-    Screen()
-    {
+    Screen() {
         vc = std::make_unique<OrvoViewController>();
         vc->resize(1280, 800);
         vc->loadViewIfNeeded();
@@ -141,15 +137,13 @@ struct Screen {
         vc->show();
     }
 
-    QImage picture(int i) const
-    {
+    QImage picture(int i) const {
         auto* surface = dynamic_cast<SoftwarePlayerView*>(vc->avplayerViews.at(i)->surface());
         return surface ? surface->currentImage() : QImage();
     }
 };
 
-void setList(const QList<orvoTableModel>& list)
-{
+void setList(const QList<orvoTableModel>& list) {
     recordingList = list;
     displayedRecordingList = list;
 }
@@ -160,8 +154,7 @@ struct SpreadRun {
     std::vector<double> reported;
 };
 
-SpreadRun sampleSpread(Screen& screen, int seconds)
-{
+SpreadRun sampleSpread(Screen& screen, int seconds) {
     SpreadRun run;
     OrvoViewController& vc = *screen.vc;
     QTimer tick;
@@ -170,8 +163,8 @@ SpreadRun sampleSpread(Screen& screen, int seconds)
         const QList<Player*> active = vc.channelSync().activePlayers();
         // Why a tick takes no sample (a channel missing or failed to open), on request.
         if (std::getenv("PLAYBACK_BENCH_WHY")) {
-            std::fprintf(stderr, "why: %lld active, coordinating %d, rates", static_cast<long long>(active.size()),
-                         vc.channelSync().isCoordinating());
+            std::fprintf(stderr, "why: %lld active, coordinating %d, rates",
+                         static_cast<long long>(active.size()), vc.channelSync().isCoordinating());
             for (Player* player : active)
                 std::fprintf(stderr, " %.3f@%.2f", player->rate(), player->currentSeconds());
             for (int i = 0; i < 3; ++i) {
@@ -194,7 +187,8 @@ SpreadRun sampleSpread(Screen& screen, int seconds)
             const auto positions = vc.channelSync().estimatedPositions();
             std::fprintf(stderr, "trace:");
             for (std::size_t i = 0; i < positions.size(); ++i)
-                std::fprintf(stderr, " %.4f/%.4f", positions[i], active[static_cast<qsizetype>(i)]->currentSeconds());
+                std::fprintf(stderr, " %.4f/%.4f", positions[i],
+                             active[static_cast<qsizetype>(i)]->currentSeconds());
             std::fprintf(stderr, "\n");
         }
         double low = 1e9, high = -1e9;
@@ -211,35 +205,39 @@ SpreadRun sampleSpread(Screen& screen, int seconds)
 }
 
 void printSpread(const char* label, const SpreadRun& run, const ChannelSync::Stats& before,
-                 const ChannelSync::Stats& after)
-{
-    std::fprintf(stderr,
-                 "sync %s: %zu samples; estimated spread max %.1f ms, p99 %.1f ms, p95 %.1f ms, median %.1f ms, "
-                 "%.1f %% within 20 ms; reported (whole frames) max %.1f ms, p99 %.1f ms; corrections: %d nudges, "
-                 "%d re-seeks\n",
-                 label, run.estimated.size(), percentile(run.estimated, 1.0) * 1000,
-                 percentile(run.estimated, 0.99) * 1000, percentile(run.estimated, 0.95) * 1000,
-                 median(run.estimated) * 1000,
-                 100.0 * static_cast<double>(std::count_if(run.estimated.begin(), run.estimated.end(),
-                                                           [](double v) { return v <= 0.020; }))
-                     / static_cast<double>(std::max<std::size_t>(1, run.estimated.size())),
-                 percentile(run.reported, 1.0) * 1000, percentile(run.reported, 0.99) * 1000,
-                 after.nudges - before.nudges, after.resyncs - before.resyncs);
+                 const ChannelSync::Stats& after) {
+    std::fprintf(
+        stderr,
+        "sync %s: %zu samples; estimated spread max %.1f ms, p99 %.1f ms, p95 %.1f ms, median %.1f ms, "
+        "%.1f %% within 20 ms; reported (whole frames) max %.1f ms, p99 %.1f ms; corrections: %d nudges, "
+        "%d re-seeks\n",
+        label, run.estimated.size(), percentile(run.estimated, 1.0) * 1000,
+        percentile(run.estimated, 0.99) * 1000, percentile(run.estimated, 0.95) * 1000,
+        median(run.estimated) * 1000,
+        100.0 *
+            static_cast<double>(std::count_if(run.estimated.begin(), run.estimated.end(),
+                                              [](double v) { return v <= 0.020; })) /
+            static_cast<double>(std::max<std::size_t>(1, run.estimated.size())),
+        percentile(run.reported, 1.0) * 1000, percentile(run.reported, 0.99) * 1000,
+        after.nudges - before.nudges, after.resyncs - before.resyncs);
 }
 
-void syncBench(const QString& dir, int seconds)
-{
-    const Recording r = writeThreeChannels(dir, QStringLiteral("20241108-07%1").arg(seconds, 4, 10, QLatin1Char('0')),
-                                             seconds * 4 + 30, 1280, 720);
+void syncBench(const QString& dir, int seconds) {
+    const Recording r =
+        writeThreeChannels(dir, QStringLiteral("20241108-07%1").arg(seconds, 4, 10, QLatin1Char('0')),
+                           seconds * 4 + 30, 1280, 720);
     setList({entry(r.front, r.rear, r.inside)});
     currentIndex = -1;
     playMode = mode::multiple_ch;
     Screen screen;
     screen.vc->playNext();
-    if (!waitFor([&] {
-            const auto& p = screen.vc->players;
-            return p[0]->rate() > 0 && p[1]->rate() > 0 && p[2]->rate() > 0 && p[0]->currentSeconds() > 0.5;
-        }, 30000)) {
+    if (!waitFor(
+            [&] {
+                const auto& p = screen.vc->players;
+                return p[0]->rate() > 0 && p[1]->rate() > 0 && p[2]->rate() > 0 &&
+                       p[0]->currentSeconds() > 0.5;
+            },
+            30000)) {
         std::fprintf(stderr, "sync: the recording did not start\n");
         return;
     }
@@ -260,25 +258,23 @@ void syncBench(const QString& dir, int seconds)
 }
 
 // Wall time of mpv decoding the first frame of `path` (process start to exit).
-double mpvFirstFrame(const QString& path)
-{
+double mpvFirstFrame(const QString& path) {
     QElapsedTimer timer;
     timer.start();
     QProcess mpv;
     mpv.setStandardOutputFile(QProcess::nullDevice());
     mpv.setStandardErrorFile(QProcess::nullDevice());
-    mpv.start(QStringLiteral("mpv"), {QStringLiteral("--no-config"), QStringLiteral("--vo=null"),
-                                      QStringLiteral("--ao=null"), QStringLiteral("--frames=1"),
-                                      QStringLiteral("--load-scripts=no"), QStringLiteral("--osc=no"),
-                                      QStringLiteral("--really-quiet"), path});
+    mpv.start(QStringLiteral("mpv"),
+              {QStringLiteral("--no-config"), QStringLiteral("--vo=null"), QStringLiteral("--ao=null"),
+               QStringLiteral("--frames=1"), QStringLiteral("--load-scripts=no"), QStringLiteral("--osc=no"),
+               QStringLiteral("--really-quiet"), path});
     if (!mpv.waitForStarted() || !mpv.waitForFinished(30000))
         return -1;
     return timer.nsecsElapsed() / 1e6;
 }
 
 // From playNext onto entry 0 to a picture in each of the first `channels` views.
-double startTime(Screen& screen, int channels)
-{
+double startTime(Screen& screen, int channels) {
     OrvoViewController& vc = *screen.vc;
     vc.stopPlayback();
     runFor(300);
@@ -288,29 +284,30 @@ double startTime(Screen& screen, int channels)
     vc.playNext();
     // Every channel's coordinated seek to the start has finished (mpv has shown its first
     // frame), the players run, and each view holds a picture.
-    const bool shown = waitFor([&] {
-        if (vc.channelSync().isCoordinating())
-            return false;
-        for (int i = 0; i < channels; ++i) {
-            const auto item = vc.players[i]->currentItem();
-            if (!item || item->status() != PlayerItem::Status::ReadyToPlay || !(vc.players[i]->rate() > 0.0)
-                || screen.picture(i).isNull())
+    const bool shown = waitFor(
+        [&] {
+            if (vc.channelSync().isCoordinating())
                 return false;
-        }
-        return true;
-    }, 30000);
+            for (int i = 0; i < channels; ++i) {
+                const auto item = vc.players[i]->currentItem();
+                if (!item || item->status() != PlayerItem::Status::ReadyToPlay ||
+                    !(vc.players[i]->rate() > 0.0) || screen.picture(i).isNull())
+                    return false;
+            }
+            return true;
+        },
+        30000);
     return shown ? timer.nsecsElapsed() / 1e6 : -1;
 }
 
-void startBench(const QString& dir, int repeat)
-{
+void startBench(const QString& dir, int repeat) {
     std::vector<double> mp4, avi, mpvMp4, mpvAvi;
     Screen screen;
     playMode = mode::multiple_ch;
     for (int i = 0; i < repeat; ++i) {
         // A recording not seen before each time: its metadata is parsed as on first play.
-        const Recording r = writeThreeChannels(dir, QStringLiteral("20241108-09%1").arg(i, 4, 10, QLatin1Char('0')), 20,
-                                               1280, 720);
+        const Recording r = writeThreeChannels(
+            dir, QStringLiteral("20241108-09%1").arg(i, 4, 10, QLatin1Char('0')), 20, 1280, 720);
         setList({entry(r.front, r.rear, r.inside)});
         mp4.push_back(startTime(screen, 3));
         mpvMp4.push_back(mpvFirstFrame(r.front));
@@ -330,18 +327,19 @@ void startBench(const QString& dir, int repeat)
         mpvAvi.push_back(mpvFirstFrame(aviPath));
     }
     screen.vc->stopPlayback();
-    std::fprintf(stderr,
-                 "start, three-channel MP4 (720p, 20 s): median %.0f ms, min %.0f ms; mpv first frame of the front "
-                 "file: median %.0f ms, min %.0f ms\n",
-                 median(mp4), percentile(mp4, 0.0), median(mpvMp4), percentile(mpvMp4, 0.0));
-    std::fprintf(stderr,
-                 "start, two-stream AVI (720p, 20 s, rewrap included): median %.0f ms, min %.0f ms; mpv first frame "
-                 "of the AVI: median %.0f ms, min %.0f ms\n",
-                 median(avi), percentile(avi, 0.0), median(mpvAvi), percentile(mpvAvi, 0.0));
+    std::fprintf(
+        stderr,
+        "start, three-channel MP4 (720p, 20 s): median %.0f ms, min %.0f ms; mpv first frame of the front "
+        "file: median %.0f ms, min %.0f ms\n",
+        median(mp4), percentile(mp4, 0.0), median(mpvMp4), percentile(mpvMp4, 0.0));
+    std::fprintf(
+        stderr,
+        "start, two-stream AVI (720p, 20 s, rewrap included): median %.0f ms, min %.0f ms; mpv first frame "
+        "of the AVI: median %.0f ms, min %.0f ms\n",
+        median(avi), percentile(avi, 0.0), median(mpvAvi), percentile(mpvAvi, 0.0));
 }
 
-void loadBench(const QString& dir, int seconds)
-{
+void loadBench(const QString& dir, int seconds) {
     const Recording r = writeThreeChannels(dir, QStringLiteral("20241108-110000"), seconds + 15, 1920, 1080);
     const QString fourth = dir + QStringLiteral("/20241108-110000_X_N.mp4");
     if (!QFile::exists(fourth)) {
@@ -361,14 +359,15 @@ void loadBench(const QString& dir, int seconds)
         const auto video = asset->tracksWithMediaType(MediaType::Video);
         if (video.isEmpty())
             return;
-        composition->addMutableTrackWithMediaType(MediaType::Video)->insertTimeRange(
-            MediaTimeRange(MediaTime::zero(), asset->duration()), video.first(), MediaTime::zero());
+        composition->addMutableTrackWithMediaType(MediaType::Video)
+            ->insertTimeRange(MediaTimeRange(MediaTime::zero(), asset->duration()), video.first(),
+                              MediaTime::zero());
         if (!sound)
             sound = asset;
     }
-    composition->addMutableTrackWithMediaType(MediaType::Audio)->insertTimeRange(
-        MediaTimeRange(MediaTime::zero(), sound->duration()), sound->tracksWithMediaType(MediaType::Audio).first(),
-        MediaTime::zero());
+    composition->addMutableTrackWithMediaType(MediaType::Audio)
+        ->insertTimeRange(MediaTimeRange(MediaTime::zero(), sound->duration()),
+                          sound->tracksWithMediaType(MediaType::Audio).first(), MediaTime::zero());
 
     setList({entry(r.front, r.rear, r.inside)});
     playMode = mode::multiple_ch;
@@ -377,12 +376,14 @@ void loadBench(const QString& dir, int seconds)
     channelCount = 4;
     screen.vc->applyPlayModeLayout();
     screen.vc->play(composition, 0, false);
-    if (!waitFor([&] {
-            for (int i = 0; i < 4; ++i)
-                if (!(screen.vc->players[i]->rate() > 0) || screen.vc->players[i]->currentSeconds() < 1.0)
-                    return false;
-            return true;
-        }, 30000)) {
+    if (!waitFor(
+            [&] {
+                for (int i = 0; i < 4; ++i)
+                    if (!(screen.vc->players[i]->rate() > 0) || screen.vc->players[i]->currentSeconds() < 1.0)
+                        return false;
+                return true;
+            },
+            30000)) {
         std::fprintf(stderr, "load: the four channels did not start\n");
         return;
     }
@@ -394,18 +395,18 @@ void loadBench(const QString& dir, int seconds)
     const double cpu = cpuSeconds() - cpu0;
     const double elapsed = wall.nsecsElapsed() / 1e9;
     const double media = screen.vc->players[0]->currentSeconds() - media0;
-    std::fprintf(stderr,
-                 "load, four 1080p30 H.264 channels (software decoding, software renderer, views of a 1280x800 "
-                 "window): %.2f CPU-seconds per second of playback (%.1f s CPU over %.1f s wall, %.1f s of media; "
-                 "%d processors)\n",
-                 cpu / elapsed, cpu, elapsed, media, QThread::idealThreadCount());
+    std::fprintf(
+        stderr,
+        "load, four 1080p30 H.264 channels (software decoding, software renderer, views of a 1280x800 "
+        "window): %.2f CPU-seconds per second of playback (%.1f s CPU over %.1f s wall, %.1f s of media; "
+        "%d processors)\n",
+        cpu / elapsed, cpu, elapsed, media, QThread::idealThreadCount());
     screen.vc->stopPlayback();
 }
 
 // Renders the window player to `path` while a generated card's first three-channel
 // recording plays.
-int screenshot(const QString& dir, const QString& path)
-{
+int screenshot(const QString& dir, const QString& path) {
     samplegen::CardOptions options;
     options.recordings = 6;
     options.seconds = 20;
@@ -424,10 +425,12 @@ int screenshot(const QString& dir, const QString& path)
     currentIndex = -1;
     playMode = mode::multiple_ch;
     screen.vc->playNext();
-    waitFor([&] {
-        const auto& p = screen.vc->players;
-        return p[0]->currentSeconds() > 4.0 && p[1]->rate() > 0 && p[2]->rate() > 0;
-    }, 30000);
+    waitFor(
+        [&] {
+            const auto& p = screen.vc->players;
+            return p[0]->currentSeconds() > 4.0 && p[1]->rate() > 0 && p[2]->rate() > 0;
+        },
+        30000);
     runFor(500);
     const QImage image = screen.vc->grab().toImage();
     screen.vc->stopPlayback();
@@ -436,10 +439,11 @@ int screenshot(const QString& dir, const QString& path)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: playback_bench WORK_DIR [--seconds N] [--repeat N] [--skip-sync] [--sync-only]\n");
+        std::fprintf(
+            stderr,
+            "usage: playback_bench WORK_DIR [--seconds N] [--repeat N] [--skip-sync] [--sync-only]\n");
         return 2;
     }
     int seconds = 60, repeat = 5;

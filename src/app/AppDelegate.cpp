@@ -4,8 +4,7 @@
 #include <QPalette>
 #include <QStyleFactory>
 
-QPalette AppDelegate::darkPalette()
-{
+QPalette AppDelegate::darkPalette() {
     QPalette palette;
     const QColor window(0x2b, 0x2b, 0x2b);
     const QColor base(0x1f, 0x1f, 0x1f);
@@ -39,8 +38,7 @@ QPalette AppDelegate::darkPalette()
     return palette;
 }
 
-void AppDelegate::applicationDidFinishLaunching()
-{
+void AppDelegate::applicationDidFinishLaunching() {
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
         QApplication::setStyle(fusion);
     QApplication::setPalette(darkPalette());

@@ -2,11 +2,11 @@
 
 #include "AppDelegate.h"
 #include "MainStoryboard.h"
-#include "player/OrvoWindowController.h"
-#include "player/SegueIdentifiers.h"
 #include "platform/Localization.h"
 #include "platform/Storyboard.h"
 #include "platform/ViewController.h"
+#include "player/OrvoWindowController.h"
+#include "player/SegueIdentifiers.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -15,8 +15,7 @@
 #include <cstdio>
 #include <memory>
 
-void registerShellStoryboard()
-{
+void registerShellStoryboard() {
     Storyboard& main = Storyboard::named(QString::fromLatin1(StoryboardName::kMain));
     if (!main.initialControllerIdentifier().isEmpty())
         return;
@@ -27,8 +26,7 @@ void registerShellStoryboard()
     main.setInitialController(QString::fromLatin1(ControllerIdentifier::kOrvoWindowController));
 }
 
-int applicationMain(int argc, char** argv)
-{
+int applicationMain(int argc, char** argv) {
     // libmpv renders into shared OpenGL contexts and needs the "C" numeric locale.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);

@@ -1,3 +1,5 @@
 #include "AppMain.h"
 
-int main(int argc, char** argv) { return applicationMain(argc, argv); }
+int main(int argc, char** argv) {
+    return applicationMain(argc, argv);
+}

@@ -13,8 +13,7 @@ namespace {
 constexpr std::int32_t kMicroseconds = AV_TIME_BASE;
 
 // A stream time in the stream's own time base when it is 1/n, else in microseconds.
-MediaTime streamTime(std::int64_t value, AVRational timeBase)
-{
+MediaTime streamTime(std::int64_t value, AVRational timeBase) {
     if (timeBase.num == 1 && timeBase.den > 0)
         return MediaTime(value, timeBase.den);
     if (timeBase.num <= 0 || timeBase.den <= 0)
@@ -22,8 +21,7 @@ MediaTime streamTime(std::int64_t value, AVRational timeBase)
     return MediaTime(av_rescale_q(value, timeBase, AVRational{1, kMicroseconds}), kMicroseconds);
 }
 
-QString localPath(const QUrl& url)
-{
+QString localPath(const QUrl& url) {
     if (url.isLocalFile())
         return url.toLocalFile();
     if (url.scheme().isEmpty())
@@ -31,16 +29,14 @@ QString localPath(const QUrl& url)
     return {};
 }
 
-QString averror(int code)
-{
+QString averror(int code) {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
     av_strerror(code, text, sizeof text);
     return QString::fromUtf8(text);
 }
 
 // Whether the container's header already tells every stream's kind, codec, size and length.
-bool headerIsComplete(const AVFormatContext* format)
-{
+bool headerIsComplete(const AVFormatContext* format) {
     if (format->nb_streams == 0)
         return false;
     for (unsigned i = 0; i < format->nb_streams; ++i) {
@@ -60,21 +56,18 @@ bool headerIsComplete(const AVFormatContext* format)
 
 } // namespace
 
-std::shared_ptr<Asset> Asset::assetWithUrl(const QUrl& url)
-{
+std::shared_ptr<Asset> Asset::assetWithUrl(const QUrl& url) {
     return std::shared_ptr<Asset>(new Asset(url));
 }
 
 Asset::~Asset() = default;
 
-QList<std::shared_ptr<AssetTrack>> Asset::tracks() const
-{
+QList<std::shared_ptr<AssetTrack>> Asset::tracks() const {
     load();
     return m_tracks;
 }
 
-QList<std::shared_ptr<AssetTrack>> Asset::tracksWithMediaType(MediaType type) const
-{
+QList<std::shared_ptr<AssetTrack>> Asset::tracksWithMediaType(MediaType type) const {
     QList<std::shared_ptr<AssetTrack>> found;
     for (const auto& track : tracks())
         if (track->mediaType() == type)
@@ -82,53 +75,47 @@ QList<std::shared_ptr<AssetTrack>> Asset::tracksWithMediaType(MediaType type) co
     return found;
 }
 
-std::shared_ptr<AssetTrack> Asset::trackWithTrackID(int trackID) const
-{
+std::shared_ptr<AssetTrack> Asset::trackWithTrackID(int trackID) const {
     for (const auto& track : tracks())
         if (track->trackID() == trackID)
             return track;
     return nullptr;
 }
 
-MediaTime Asset::duration() const
-{
+MediaTime Asset::duration() const {
     load();
     return m_duration;
 }
 
-QString Asset::errorString() const
-{
+QString Asset::errorString() const {
     load();
     return m_error;
 }
 
-std::shared_ptr<AssetTrack> Asset::playbackVideoTrack() const
-{
+std::shared_ptr<AssetTrack> Asset::playbackVideoTrack() const {
     for (const auto& track : tracksWithMediaType(MediaType::Video))
         if (track->hasSource())
             return track;
     return nullptr;
 }
 
-std::shared_ptr<AssetTrack> Asset::playbackAudioTrack() const
-{
+std::shared_ptr<AssetTrack> Asset::playbackAudioTrack() const {
     for (const auto& track : tracksWithMediaType(MediaType::Audio))
         if (track->hasSource())
             return track;
     return nullptr;
 }
 
-QString Asset::description() const
-{
-    QString text = isComposition() ? QStringLiteral("<Composition") : QStringLiteral("<Asset %1").arg(m_url.toString());
+QString Asset::description() const {
+    QString text =
+        isComposition() ? QStringLiteral("<Composition") : QStringLiteral("<Asset %1").arg(m_url.toString());
     text += QStringLiteral(" duration %1>").arg(duration().description());
     for (const auto& track : tracks())
         text += QStringLiteral("\n  ") + track->description();
     return text;
 }
 
-void Asset::load() const
-{
+void Asset::load() const {
     if (m_loaded || isComposition())
         return;
     m_loaded = true;
@@ -159,7 +146,8 @@ void Asset::load() const
         return;
     }
 
-    const MediaTime formatDuration = format->duration > 0 ? MediaTime(format->duration, kMicroseconds) : MediaTime::zero();
+    const MediaTime formatDuration =
+        format->duration > 0 ? MediaTime(format->duration, kMicroseconds) : MediaTime::zero();
     int ordinals[AVMEDIA_TYPE_NB] = {};
     MediaTime longest = MediaTime::zero();
     for (unsigned i = 0; i < format->nb_streams; ++i) {

@@ -1,7 +1,6 @@
 #include "platform/AssetTrack.h"
 
-QString mediaTypeName(MediaType type)
-{
+QString mediaTypeName(MediaType type) {
     switch (type) {
     case MediaType::Video:
         return QStringLiteral("video");
@@ -16,12 +15,9 @@ QString mediaTypeName(MediaType type)
 AssetTrack::AssetTrack(const Fields& fields)
     : m_trackID(fields.trackID), m_mediaType(fields.mediaType), m_sourcePath(fields.sourcePath),
       m_streamIndex(fields.streamIndex), m_typeOrdinal(fields.typeOrdinal), m_timeRange(fields.timeRange),
-      m_naturalSize(fields.naturalSize), m_codecName(fields.codecName)
-{
-}
+      m_naturalSize(fields.naturalSize), m_codecName(fields.codecName) {}
 
-QString AssetTrack::description() const
-{
+QString AssetTrack::description() const {
     QString text = QStringLiteral("<AssetTrack %1 %2").arg(m_trackID).arg(mediaTypeName(m_mediaType));
     if (!m_codecName.isEmpty())
         text += QLatin1Char(' ') + m_codecName;

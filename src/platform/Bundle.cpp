@@ -14,23 +14,19 @@
 
 namespace Bundle {
 
-QString bundleIdentifier()
-{
+QString bundleIdentifier() {
     return QStringLiteral("com.kavrin.player");
 }
 
-QString shortVersion()
-{
+QString shortVersion() {
     return QStringLiteral(KAVRIN_VERSION);
 }
 
-QString name()
-{
+QString name() {
     return QStringLiteral("KavrinPlayer");
 }
 
-QVariant objectForInfoDictionaryKey(const QString& key)
-{
+QVariant objectForInfoDictionaryKey(const QString& key) {
     if (key == QLatin1String("CFBundleIdentifier"))
         return bundleIdentifier();
     if (key == QLatin1String("CFBundleName"))
@@ -40,8 +36,7 @@ QVariant objectForInfoDictionaryKey(const QString& key)
     return {};
 }
 
-QString resourcePath()
-{
+QString resourcePath() {
     const QString fromEnvironment = qEnvironmentVariable("KAVRIN_RESOURCES_DIR");
     if (!fromEnvironment.isEmpty() && QFileInfo(fromEnvironment).isDir())
         return QDir(fromEnvironment).absolutePath();
@@ -57,8 +52,7 @@ QString resourcePath()
     return QStringLiteral(KAVRIN_RESOURCES_DIR);
 }
 
-std::optional<QString> pathForResource(const QString& name, const QString& extension)
-{
+std::optional<QString> pathForResource(const QString& name, const QString& extension) {
     if (name.isEmpty())
         return std::nullopt;
     const QString fileName = extension.isEmpty() ? name : name + QLatin1Char('.') + extension;
@@ -68,8 +62,7 @@ std::optional<QString> pathForResource(const QString& name, const QString& exten
     return info.absoluteFilePath();
 }
 
-std::optional<QString> ffmpegPath()
-{
+std::optional<QString> ffmpegPath() {
     if (const std::optional<QString> bundled = pathForResource(QStringLiteral("ffmpeg"))) {
         const QFileInfo info(*bundled);
         if (info.isFile() && info.isExecutable())

@@ -8,16 +8,14 @@
 
 namespace {
 
-void* procAddress(void*, const char* name)
-{
+void* procAddress(void*, const char* name) {
     QOpenGLContext* context = QOpenGLContext::currentContext();
     return context ? reinterpret_cast<void*>(context->getProcAddress(name)) : nullptr;
 }
 
 } // namespace
 
-GlPlayerView::GlPlayerView(QWidget* parent) : QOpenGLWidget(parent)
-{
+GlPlayerView::GlPlayerView(QWidget* parent) : QOpenGLWidget(parent) {
     setMinimumSize(1, 1);
     connect(this, &QOpenGLWidget::frameSwapped, this, [this] {
         if (m_context)
@@ -25,8 +23,7 @@ GlPlayerView::GlPlayerView(QWidget* parent) : QOpenGLWidget(parent)
     });
 }
 
-GlPlayerView::~GlPlayerView()
-{
+GlPlayerView::~GlPlayerView() {
     // The base class destroys the context after this: its signal must not reach us then.
     disconnect(m_contextConnection);
     if (m_context) {
@@ -36,8 +33,7 @@ GlPlayerView::~GlPlayerView()
     }
 }
 
-void GlPlayerView::setPlayer(Player* player)
-{
+void GlPlayerView::setPlayer(Player* player) {
     if (player == m_player && (m_context || !player || !context()))
         return;
     if (m_context) {
@@ -55,24 +51,25 @@ void GlPlayerView::setPlayer(Player* player)
     update();
 }
 
-void GlPlayerView::initializeGL()
-{
+void GlPlayerView::initializeGL() {
     // The context goes away when the widget moves to another window: hand the rendering
     // back then, and take it again in the next initializeGL.
     disconnect(m_contextConnection);
-    m_contextConnection = connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] {
-        if (!m_context)
-            return;
-        makeCurrent();
-        release();
-        doneCurrent();
-    }, Qt::DirectConnection);
+    m_contextConnection = connect(
+        context(), &QOpenGLContext::aboutToBeDestroyed, this,
+        [this] {
+            if (!m_context)
+                return;
+            makeCurrent();
+            release();
+            doneCurrent();
+        },
+        Qt::DirectConnection);
     if (m_player && !m_context)
         attach();
 }
 
-void GlPlayerView::attach()
-{
+void GlPlayerView::attach() {
     if (!m_player)
         return;
     mpv_opengl_init_params gl{procAddress, nullptr};
@@ -100,15 +97,13 @@ void GlPlayerView::attach()
         this);
 }
 
-void GlPlayerView::release()
-{
+void GlPlayerView::release() {
     if (m_player && m_context)
         m_player->detachRenderClient(this);
     m_context = nullptr;
 }
 
-void GlPlayerView::renderContextRevoked()
-{
+void GlPlayerView::renderContextRevoked() {
     if (m_context) {
         // Another view may be taking the player over from within its own GL context.
         QOpenGLContext* previous = QOpenGLContext::currentContext();
@@ -125,8 +120,7 @@ void GlPlayerView::renderContextRevoked()
 
 // A hidden view is not painted, and libmpv would wait for it on every frame: while hidden
 // the player renders by itself, and the view takes over again at its next paint.
-void GlPlayerView::hideEvent(QHideEvent* event)
-{
+void GlPlayerView::hideEvent(QHideEvent* event) {
     QOpenGLWidget::hideEvent(event);
     if (m_context) {
         makeCurrent();
@@ -135,8 +129,7 @@ void GlPlayerView::hideEvent(QHideEvent* event)
     }
 }
 
-void GlPlayerView::paintGL()
-{
+void GlPlayerView::paintGL() {
     if (!m_context && m_player)
         attach();
     if (!m_context) {

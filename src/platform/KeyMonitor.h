@@ -49,9 +49,9 @@ inline constexpr std::uint16_t kUnknown = 0xFFFF;
 struct KeyEvent {
     std::uint16_t keyCode = KeyCode::kUnknown;
     std::uint64_t modifierFlags = 0;
-    QString characters;         // the text the key types ("\r" for Return)
+    QString characters; // the text the key types ("\r" for Return)
     bool isARepeat = false;
-    QWidget* window = nullptr;  // the top-level window the key went to
+    QWidget* window = nullptr; // the top-level window the key went to
 };
 
 // Local key-down monitors: handlers that see every key pressed in the

@@ -8,20 +8,16 @@
 
 LayoutConstraint::LayoutConstraint(QString identifier, QSpacerItem* spacer, QLayout* layout,
                                    Qt::Orientation orientation)
-    : m_identifier(std::move(identifier)), m_spacer(spacer), m_layout(layout), m_orientation(orientation)
-{
-}
+    : m_identifier(std::move(identifier)), m_spacer(spacer), m_layout(layout), m_orientation(orientation) {}
 
-double LayoutConstraint::constant() const
-{
+double LayoutConstraint::constant() const {
     if (m_hasConstant || !isValid())
         return m_constant;
     const QSize hint = m_spacer->sizeHint();
     return m_orientation == Qt::Horizontal ? hint.width() : hint.height();
 }
 
-void LayoutConstraint::setConstant(double constant)
-{
+void LayoutConstraint::setConstant(double constant) {
     if (!isValid())
         return;
     m_constant = constant;

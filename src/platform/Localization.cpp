@@ -18,29 +18,25 @@ struct LoadedTable {
     QString language;
 };
 
-LoadedTable& loadedTable()
-{
+LoadedTable& loadedTable() {
     static LoadedTable table;
     return table;
 }
 
 } // namespace
 
-QString localized(const QString& key)
-{
+QString localized(const QString& key) {
     return localized(key.toUtf8().constData());
 }
 
-QString localized(const char* key)
-{
+QString localized(const char* key) {
     if (!key)
         return {};
     // translate() answers the key itself when no table holds it.
     return QCoreApplication::translate(kContext, key);
 }
 
-bool setLocalizationLanguage(const QString& language)
-{
+bool setLocalizationLanguage(const QString& language) {
     LoadedTable& table = loadedTable();
     if (table.translator) {
         QCoreApplication::removeTranslator(table.translator.get());
@@ -60,8 +56,7 @@ bool setLocalizationLanguage(const QString& language)
     return true;
 }
 
-QString loadInterfaceLanguage()
-{
+QString loadInterfaceLanguage() {
     const std::optional<QStringList> languages =
         UserDefaults::standard().stringArray(QString::fromLatin1(UserDefaults::kAppleLanguages));
     QString language = QStringLiteral("en");
@@ -74,7 +69,6 @@ QString loadInterfaceLanguage()
     return language;
 }
 
-QString localizationLanguage()
-{
+QString localizationLanguage() {
     return loadedTable().language;
 }

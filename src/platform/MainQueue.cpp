@@ -9,16 +9,14 @@
 
 namespace {
 
-void runOnMainThread(std::function<void()> work)
-{
+void runOnMainThread(std::function<void()> work) {
     QCoreApplication* app = QCoreApplication::instance();
     if (!app)
         return;
     QMetaObject::invokeMethod(app, std::move(work), Qt::QueuedConnection);
 }
 
-int toMilliseconds(double seconds)
-{
+int toMilliseconds(double seconds) {
     if (!(seconds > 0) || std::isnan(seconds))
         return 0;
     if (seconds > 2'000'000.0) // about 23 days: QTimer's limit
@@ -28,14 +26,12 @@ int toMilliseconds(double seconds)
 
 } // namespace
 
-void mainQueueAsync(std::function<void()> block)
-{
+void mainQueueAsync(std::function<void()> block) {
     if (block)
         runOnMainThread(std::move(block));
 }
 
-void mainQueueAfter(double seconds, std::function<void()> block)
-{
+void mainQueueAfter(double seconds, std::function<void()> block) {
     if (!block)
         return;
     const int ms = toMilliseconds(seconds);
@@ -44,8 +40,7 @@ void mainQueueAfter(double seconds, std::function<void()> block)
     });
 }
 
-void mainQueueAsync(QObject* context, std::function<void()> block)
-{
+void mainQueueAsync(QObject* context, std::function<void()> block) {
     QPointer<QObject> guard(context);
     mainQueueAsync([guard, block = std::move(block)] {
         if (guard && block)
@@ -53,8 +48,7 @@ void mainQueueAsync(QObject* context, std::function<void()> block)
     });
 }
 
-void mainQueueAfter(double seconds, QObject* context, std::function<void()> block)
-{
+void mainQueueAfter(double seconds, QObject* context, std::function<void()> block) {
     QPointer<QObject> guard(context);
     mainQueueAfter(seconds, [guard, block = std::move(block)] {
         if (guard && block)

@@ -1,15 +1,14 @@
 #include "platform/MediaTime.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numeric>
-#include <algorithm>
 
 namespace {
 
 // a * b / c rounded to nearest, without overflow for the magnitudes media times use.
-std::int64_t rescale(std::int64_t value, std::int64_t to, std::int64_t from)
-{
+std::int64_t rescale(std::int64_t value, std::int64_t to, std::int64_t from) {
     const __int128 product = static_cast<__int128>(value) * to;
     __int128 q = product / from;
     const __int128 r = product % from;
@@ -23,8 +22,7 @@ std::int64_t rescale(std::int64_t value, std::int64_t to, std::int64_t from)
 }
 
 // Rank of the special kinds for ordering.
-int rank(const MediaTime& t)
-{
+int rank(const MediaTime& t) {
     if (!t.isValid())
         return 0;
     if (t.isNegativeInfinity())
@@ -38,20 +36,24 @@ int rank(const MediaTime& t)
 
 } // namespace
 
-MediaTime MediaTime::special(std::uint32_t flag)
-{
+MediaTime MediaTime::special(std::uint32_t flag) {
     MediaTime t(0, 1);
     t.m_flags = Valid | flag;
     t.m_timescale = 0;
     return t;
 }
 
-MediaTime MediaTime::indefinite() { return special(Indefinite); }
-MediaTime MediaTime::positiveInfinity() { return special(PositiveInfinity); }
-MediaTime MediaTime::negativeInfinity() { return special(NegativeInfinity); }
+MediaTime MediaTime::indefinite() {
+    return special(Indefinite);
+}
+MediaTime MediaTime::positiveInfinity() {
+    return special(PositiveInfinity);
+}
+MediaTime MediaTime::negativeInfinity() {
+    return special(NegativeInfinity);
+}
 
-MediaTime MediaTime::makeWithSeconds(double seconds, std::int32_t preferredTimescale)
-{
+MediaTime MediaTime::makeWithSeconds(double seconds, std::int32_t preferredTimescale) {
     if (std::isnan(seconds))
         return invalid();
     if (std::isinf(seconds))
@@ -67,13 +69,12 @@ MediaTime MediaTime::makeWithSeconds(double seconds, std::int32_t preferredTimes
     return t;
 }
 
-bool MediaTime::isNumeric() const
-{
-    return isValid() && (m_flags & (Indefinite | PositiveInfinity | NegativeInfinity)) == 0 && m_timescale > 0;
+bool MediaTime::isNumeric() const {
+    return isValid() && (m_flags & (Indefinite | PositiveInfinity | NegativeInfinity)) == 0 &&
+           m_timescale > 0;
 }
 
-double MediaTime::seconds() const
-{
+double MediaTime::seconds() const {
     if (isPositiveInfinity())
         return std::numeric_limits<double>::infinity();
     if (isNegativeInfinity())
@@ -83,8 +84,7 @@ double MediaTime::seconds() const
     return static_cast<double>(m_value) / m_timescale;
 }
 
-MediaTime MediaTime::convertScale(std::int32_t newTimescale) const
-{
+MediaTime MediaTime::convertScale(std::int32_t newTimescale) const {
     if (!isNumeric() || newTimescale <= 0)
         return *this;
     MediaTime t(rescale(m_value, newTimescale, m_timescale), newTimescale, m_epoch);
@@ -93,8 +93,7 @@ MediaTime MediaTime::convertScale(std::int32_t newTimescale) const
     return t;
 }
 
-int MediaTime::compare(const MediaTime& a, const MediaTime& b)
-{
+int MediaTime::compare(const MediaTime& a, const MediaTime& b) {
     const int ra = rank(a), rb = rank(b);
     if (ra != rb)
         return ra < rb ? -1 : 1;
@@ -109,8 +108,7 @@ int MediaTime::compare(const MediaTime& a, const MediaTime& b)
 
 namespace {
 
-MediaTime combine(const MediaTime& a, const MediaTime& b, int sign)
-{
+MediaTime combine(const MediaTime& a, const MediaTime& b, int sign) {
     if (!a.isValid() || !b.isValid())
         return MediaTime::invalid();
     if (a.isIndefinite() || b.isIndefinite())
@@ -127,9 +125,11 @@ MediaTime combine(const MediaTime& a, const MediaTime& b, int sign)
     if (a.timescale() == b.timescale())
         return MediaTime(a.value() + sign * b.value(), a.timescale(), a.epoch());
     // A common timescale that holds both exactly when it fits, else the finer of the two.
-    const std::int64_t common = std::lcm(static_cast<std::int64_t>(a.timescale()), static_cast<std::int64_t>(b.timescale()));
-    const std::int32_t ts = common <= std::numeric_limits<std::int32_t>::max() ? static_cast<std::int32_t>(common)
-                                                                                : std::max(a.timescale(), b.timescale());
+    const std::int64_t common =
+        std::lcm(static_cast<std::int64_t>(a.timescale()), static_cast<std::int64_t>(b.timescale()));
+    const std::int32_t ts = common <= std::numeric_limits<std::int32_t>::max()
+                                ? static_cast<std::int32_t>(common)
+                                : std::max(a.timescale(), b.timescale());
     const MediaTime ca = a.convertScale(ts), cb = b.convertScale(ts);
     MediaTime r(ca.value() + sign * cb.value(), ts, a.epoch());
     return r;
@@ -137,11 +137,14 @@ MediaTime combine(const MediaTime& a, const MediaTime& b, int sign)
 
 } // namespace
 
-MediaTime operator+(const MediaTime& a, const MediaTime& b) { return combine(a, b, 1); }
-MediaTime operator-(const MediaTime& a, const MediaTime& b) { return combine(a, b, -1); }
+MediaTime operator+(const MediaTime& a, const MediaTime& b) {
+    return combine(a, b, 1);
+}
+MediaTime operator-(const MediaTime& a, const MediaTime& b) {
+    return combine(a, b, -1);
+}
 
-QString MediaTime::description() const
-{
+QString MediaTime::description() const {
     if (!isValid())
         return QStringLiteral("{INVALID}");
     if (isIndefinite())
@@ -153,7 +156,6 @@ QString MediaTime::description() const
     return QStringLiteral("{%1/%2 = %3}").arg(m_value).arg(m_timescale).arg(seconds(), 0, 'f', 3);
 }
 
-bool MediaTimeRange::isValid() const
-{
+bool MediaTimeRange::isValid() const {
     return start.isNumeric() && duration.isNumeric() && duration.value() >= 0;
 }

@@ -22,8 +22,7 @@ public:
     // value / timescale seconds; a timescale of 0 or less gives the invalid time.
     constexpr MediaTime(std::int64_t value, std::int32_t timescale, std::int64_t epoch = 0)
         : m_value(value), m_timescale(timescale), m_flags(timescale > 0 ? Valid : 0u),
-          m_epoch(timescale > 0 ? epoch : 0)
-    {
+          m_epoch(timescale > 0 ? epoch : 0) {
         if (timescale <= 0)
             m_value = 0;
     }
@@ -58,8 +57,7 @@ public:
     // indefinite equals indefinite and sorts after numeric times.
     static int compare(const MediaTime& a, const MediaTime& b);
     friend bool operator==(const MediaTime& a, const MediaTime& b) { return compare(a, b) == 0; }
-    friend std::strong_ordering operator<=>(const MediaTime& a, const MediaTime& b)
-    {
+    friend std::strong_ordering operator<=>(const MediaTime& a, const MediaTime& b) {
         return compare(a, b) <=> 0;
     }
 
@@ -94,8 +92,7 @@ struct MediaTimeRange {
     // Both ends numeric and a duration of zero or more.
     bool isValid() const;
     bool isEmpty() const { return !isValid() || duration.value() == 0; }
-    friend bool operator==(const MediaTimeRange& a, const MediaTimeRange& b)
-    {
+    friend bool operator==(const MediaTimeRange& a, const MediaTimeRange& b) {
         return a.start == b.start && a.duration == b.duration;
     }
 };

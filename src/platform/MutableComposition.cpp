@@ -1,12 +1,11 @@
 #include "platform/MutableComposition.h"
 
-std::shared_ptr<MutableComposition> MutableComposition::composition()
-{
+std::shared_ptr<MutableComposition> MutableComposition::composition() {
     return std::shared_ptr<MutableComposition>(new MutableComposition());
 }
 
-std::shared_ptr<MutableCompositionTrack> MutableComposition::addMutableTrackWithMediaType(MediaType mediaType, int preferredTrackID)
-{
+std::shared_ptr<MutableCompositionTrack>
+MutableComposition::addMutableTrackWithMediaType(MediaType mediaType, int preferredTrackID) {
     const auto used = [this](int id) {
         for (const auto& track : m_tracks)
             if (track->trackID() == id)
@@ -24,13 +23,11 @@ std::shared_ptr<MutableCompositionTrack> MutableComposition::addMutableTrackWith
     return track;
 }
 
-void MutableComposition::removeTrack(const std::shared_ptr<MutableCompositionTrack>& track)
-{
+void MutableComposition::removeTrack(const std::shared_ptr<MutableCompositionTrack>& track) {
     m_tracks.removeAll(track);
 }
 
-QList<std::shared_ptr<AssetTrack>> MutableComposition::tracks() const
-{
+QList<std::shared_ptr<AssetTrack>> MutableComposition::tracks() const {
     QList<std::shared_ptr<AssetTrack>> list;
     list.reserve(m_tracks.size());
     for (const auto& track : m_tracks)
@@ -38,8 +35,7 @@ QList<std::shared_ptr<AssetTrack>> MutableComposition::tracks() const
     return list;
 }
 
-MediaTime MutableComposition::duration() const
-{
+MediaTime MutableComposition::duration() const {
     MediaTime longest = MediaTime::zero();
     for (const auto& track : m_tracks)
         if (track->hasSource())

@@ -14,7 +14,8 @@ public:
 
     // Adds an empty track. A preferred identifier of 0 (or one already used) lets the
     // composition number the track itself.
-    std::shared_ptr<MutableCompositionTrack> addMutableTrackWithMediaType(MediaType mediaType, int preferredTrackID = 0);
+    std::shared_ptr<MutableCompositionTrack> addMutableTrackWithMediaType(MediaType mediaType,
+                                                                          int preferredTrackID = 0);
     // Removes a track added earlier; others keep their identifiers.
     void removeTrack(const std::shared_ptr<MutableCompositionTrack>& track);
 

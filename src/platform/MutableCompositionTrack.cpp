@@ -1,15 +1,14 @@
 #include "platform/MutableCompositionTrack.h"
 
-MutableCompositionTrack::MutableCompositionTrack(int trackID, MediaType mediaType)
-{
+MutableCompositionTrack::MutableCompositionTrack(int trackID, MediaType mediaType) {
     m_trackID = trackID;
     m_mediaType = mediaType;
     m_timeRange = MediaTimeRange(MediaTime::zero(), MediaTime::zero());
 }
 
-bool MutableCompositionTrack::insertTimeRange(const MediaTimeRange& timeRange, const std::shared_ptr<AssetTrack>& track,
-                                              const MediaTime& startTime, QString* error)
-{
+bool MutableCompositionTrack::insertTimeRange(const MediaTimeRange& timeRange,
+                                              const std::shared_ptr<AssetTrack>& track,
+                                              const MediaTime& startTime, QString* error) {
     const auto fail = [error](const QString& text) {
         if (error)
             *error = text;

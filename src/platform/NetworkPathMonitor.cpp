@@ -15,8 +15,7 @@ namespace {
 
 constexpr int kPollIntervalMs = 2000;
 
-NetworkPathMonitor::Status fromReachability(QNetworkInformation::Reachability reachability)
-{
+NetworkPathMonitor::Status fromReachability(QNetworkInformation::Reachability reachability) {
     switch (reachability) {
     case QNetworkInformation::Reachability::Disconnected:
     case QNetworkInformation::Reachability::Local:
@@ -30,8 +29,7 @@ NetworkPathMonitor::Status fromReachability(QNetworkInformation::Reachability re
 }
 
 // Loads a reachability backend once per process (main thread).
-QNetworkInformation* reachabilityBackend()
-{
+QNetworkInformation* reachabilityBackend() {
     static QNetworkInformation* information = [] {
         if (!QNetworkInformation::instance()) {
             if (!QNetworkInformation::loadDefaultBackend())
@@ -51,12 +49,9 @@ QNetworkInformation* reachabilityBackend()
 class NetworkPathMonitor::Worker : public QObject {
 public:
     Worker(std::shared_ptr<UpdateHandler> handler, std::shared_ptr<std::mutex> lock)
-        : m_handler(std::move(handler)), m_lock(std::move(lock))
-    {
-    }
+        : m_handler(std::move(handler)), m_lock(std::move(lock)) {}
 
-    void startPolling()
-    {
+    void startPolling() {
         m_timer = new QTimer(this);
         m_timer->setInterval(kPollIntervalMs);
         QObject::connect(m_timer, &QTimer::timeout, this, [this] { deliver(pollInterfaces(), false); });
@@ -64,8 +59,7 @@ public:
         deliver(pollInterfaces(), true);
     }
 
-    void deliver(Status status, bool always)
-    {
+    void deliver(Status status, bool always) {
         if (!always && m_last && *m_last == status)
             return;
         m_last = status;
@@ -86,23 +80,18 @@ private:
 };
 
 NetworkPathMonitor::NetworkPathMonitor()
-    : m_handler(std::make_shared<UpdateHandler>()), m_handlerLock(std::make_shared<std::mutex>())
-{
-}
+    : m_handler(std::make_shared<UpdateHandler>()), m_handlerLock(std::make_shared<std::mutex>()) {}
 
-NetworkPathMonitor::~NetworkPathMonitor()
-{
+NetworkPathMonitor::~NetworkPathMonitor() {
     cancel();
 }
 
-void NetworkPathMonitor::setPathUpdateHandler(UpdateHandler handler)
-{
+void NetworkPathMonitor::setPathUpdateHandler(UpdateHandler handler) {
     std::lock_guard guard(*m_handlerLock);
     *m_handler = std::move(handler);
 }
 
-void NetworkPathMonitor::start()
-{
+void NetworkPathMonitor::start() {
     if (m_running.exchange(true))
         return;
     m_thread = new QThread;
@@ -121,16 +110,16 @@ void NetworkPathMonitor::start()
                          [worker](QNetworkInformation::Reachability reachability) {
                              worker->deliver(fromReachability(reachability), false);
                          });
-        QMetaObject::invokeMethod(worker, [worker, first] { worker->deliver(first, true); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            worker, [worker, first] { worker->deliver(first, true); }, Qt::QueuedConnection);
     } else {
         Worker* worker = m_worker;
-        QMetaObject::invokeMethod(worker, [worker] { worker->startPolling(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            worker, [worker] { worker->startPolling(); }, Qt::QueuedConnection);
     }
 }
 
-void NetworkPathMonitor::cancel()
-{
+void NetworkPathMonitor::cancel() {
     if (!m_running.exchange(false))
         return;
     {
@@ -144,12 +133,11 @@ void NetworkPathMonitor::cancel()
     m_worker = nullptr; // deleted by the thread's finished signal
 }
 
-NetworkPathMonitor::Status NetworkPathMonitor::pollInterfaces()
-{
+NetworkPathMonitor::Status NetworkPathMonitor::pollInterfaces() {
     for (const QNetworkInterface& interface : QNetworkInterface::allInterfaces()) {
         const auto flags = interface.flags();
-        if (!flags.testFlag(QNetworkInterface::IsUp) || !flags.testFlag(QNetworkInterface::IsRunning)
-            || flags.testFlag(QNetworkInterface::IsLoopBack))
+        if (!flags.testFlag(QNetworkInterface::IsUp) || !flags.testFlag(QNetworkInterface::IsRunning) ||
+            flags.testFlag(QNetworkInterface::IsLoopBack))
             continue;
         for (const QNetworkAddressEntry& entry : interface.addressEntries()) {
             const QHostAddress address = entry.ip();

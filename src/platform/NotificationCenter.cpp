@@ -6,15 +6,13 @@
 
 #include <algorithm>
 
-NotificationCenter& NotificationCenter::defaultCenter()
-{
+NotificationCenter& NotificationCenter::defaultCenter() {
     static NotificationCenter center;
     return center;
 }
 
 NotificationCenter::ObserverToken NotificationCenter::addObserver(QObject* observer, const QString& name,
-                                                                  const QObject* object, Block block)
-{
+                                                                  const QObject* object, Block block) {
     auto observation = std::make_shared<Observation>();
     observation->token = m_nextToken++;
     observation->observer = observer;
@@ -30,15 +28,13 @@ NotificationCenter::ObserverToken NotificationCenter::addObserver(QObject* obser
     return observation->token;
 }
 
-void NotificationCenter::forget(const std::shared_ptr<Observation>& observation)
-{
+void NotificationCenter::forget(const std::shared_ptr<Observation>& observation) {
     observation->removed = true;
     if (observation->destroyedConnection)
         QObject::disconnect(observation->destroyedConnection);
 }
 
-void NotificationCenter::removeObserver(ObserverToken token)
-{
+void NotificationCenter::removeObserver(ObserverToken token) {
     std::erase_if(m_observations, [&](const std::shared_ptr<Observation>& o) {
         if (o->token != token)
             return false;
@@ -47,8 +43,7 @@ void NotificationCenter::removeObserver(ObserverToken token)
     });
 }
 
-void NotificationCenter::removeObserver(const QObject* observer)
-{
+void NotificationCenter::removeObserver(const QObject* observer) {
     if (!observer)
         return;
     std::erase_if(m_observations, [&](const std::shared_ptr<Observation>& o) {
@@ -59,24 +54,23 @@ void NotificationCenter::removeObserver(const QObject* observer)
     });
 }
 
-void NotificationCenter::removeObserver(const QObject* observer, const QString& name, const QObject* object)
-{
+void NotificationCenter::removeObserver(const QObject* observer, const QString& name, const QObject* object) {
     if (!observer)
         return;
     std::erase_if(m_observations, [&](const std::shared_ptr<Observation>& o) {
-        if (o->observer != observer || (!name.isEmpty() && o->name != name)
-            || (object && o->object != object))
+        if (o->observer != observer || (!name.isEmpty() && o->name != name) ||
+            (object && o->object != object))
             return false;
         forget(o);
         return true;
     });
 }
 
-void NotificationCenter::post(const Notification& notification)
-{
+void NotificationCenter::post(const Notification& notification) {
     QCoreApplication* app = QCoreApplication::instance();
     if (app && QThread::currentThread() != app->thread()) {
-        QMetaObject::invokeMethod(app, [this, notification] { post(notification); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            app, [this, notification] { post(notification); }, Qt::QueuedConnection);
         return;
     }
     // Observers may add or remove observations while the post is delivered:
@@ -95,12 +89,10 @@ void NotificationCenter::post(const Notification& notification)
     }
 }
 
-void NotificationCenter::post(const QString& name, QObject* object, const QVariantMap& userInfo)
-{
+void NotificationCenter::post(const QString& name, QObject* object, const QVariantMap& userInfo) {
     post(Notification{name, object, userInfo});
 }
 
-std::size_t NotificationCenter::observationCount() const
-{
+std::size_t NotificationCenter::observationCount() const {
     return m_observations.size();
 }

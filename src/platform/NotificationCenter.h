@@ -37,8 +37,7 @@ public:
     // belongs to `observer`: it ends with removeObserver(observer) or when
     // `observer` is destroyed. `observer` may be null (remove by token).
     ObserverToken addObserver(QObject* observer, const QString& name, const QObject* object, Block block);
-    ObserverToken addObserver(const QString& name, const QObject* object, Block block)
-    {
+    ObserverToken addObserver(const QString& name, const QObject* object, Block block) {
         return addObserver(nullptr, name, object, std::move(block));
     }
 

@@ -23,15 +23,26 @@ namespace {
 QString g_audioOutput;
 
 // The properties every player observes; the reply identifier is the index + 1.
-enum Observed { TimePos, Pause, EofReached, Seeking, CoreIdle, PausedForCache, Speed, DWidth, DHeight, TrackList };
+enum Observed {
+    TimePos,
+    Pause,
+    EofReached,
+    Seeking,
+    CoreIdle,
+    PausedForCache,
+    Speed,
+    DWidth,
+    DHeight,
+    TrackList
+};
 struct ObservedProperty {
     const char* name;
     mpv_format format;
 };
 constexpr ObservedProperty kObserved[] = {
-    {P::TimePos, MPV_FORMAT_DOUBLE},    {P::Pause, MPV_FORMAT_FLAG},          {P::EofReached, MPV_FORMAT_FLAG},
-    {P::Seeking, MPV_FORMAT_FLAG},      {P::CoreIdle, MPV_FORMAT_FLAG},       {P::PausedForCache, MPV_FORMAT_FLAG},
-    {P::Speed, MPV_FORMAT_DOUBLE},      {P::DWidth, MPV_FORMAT_INT64},        {P::DHeight, MPV_FORMAT_INT64},
+    {P::TimePos, MPV_FORMAT_DOUBLE}, {P::Pause, MPV_FORMAT_FLAG},    {P::EofReached, MPV_FORMAT_FLAG},
+    {P::Seeking, MPV_FORMAT_FLAG},   {P::CoreIdle, MPV_FORMAT_FLAG}, {P::PausedForCache, MPV_FORMAT_FLAG},
+    {P::Speed, MPV_FORMAT_DOUBLE},   {P::DWidth, MPV_FORMAT_INT64},  {P::DHeight, MPV_FORMAT_INT64},
     {P::TrackList, MPV_FORMAT_NODE},
 };
 
@@ -40,15 +51,13 @@ constexpr int kHeadlessWidth = 64;
 constexpr int kHeadlessHeight = 36;
 
 // libmpv refuses to start unless numbers are formatted the C way.
-void ensureCNumericLocale()
-{
+void ensureCNumericLocale() {
     const char* current = std::setlocale(LC_NUMERIC, nullptr);
     if (!current || (std::strcmp(current, "C") != 0 && std::strcmp(current, "C.UTF-8") != 0))
         std::setlocale(LC_NUMERIC, "C");
 }
 
-const mpv_node* mapValue(const mpv_node& map, const char* key)
-{
+const mpv_node* mapValue(const mpv_node& map, const char* key) {
     if (map.format != MPV_FORMAT_NODE_MAP || !map.u.list)
         return nullptr;
     for (int i = 0; i < map.u.list->num; ++i)
@@ -57,18 +66,15 @@ const mpv_node* mapValue(const mpv_node& map, const char* key)
     return nullptr;
 }
 
-qint64 intValue(const mpv_node* node, qint64 fallback = -1)
-{
+qint64 intValue(const mpv_node* node, qint64 fallback = -1) {
     return node && node->format == MPV_FORMAT_INT64 ? node->u.int64 : fallback;
 }
 
-bool flagValue(const mpv_node* node)
-{
+bool flagValue(const mpv_node* node) {
     return node && node->format == MPV_FORMAT_FLAG && node->u.flag;
 }
 
-QString stringValue(const mpv_node* node)
-{
+QString stringValue(const mpv_node* node) {
     return node && node->format == MPV_FORMAT_STRING ? QString::fromUtf8(node->u.string) : QString();
 }
 
@@ -82,10 +88,11 @@ struct Player::Plan {
     QString externalAudio;
 };
 
-void Player::setAudioOutput(const QString& driver) { g_audioOutput = driver; }
+void Player::setAudioOutput(const QString& driver) {
+    g_audioOutput = driver;
+}
 
-QString Player::audioOutput()
-{
+QString Player::audioOutput() {
     if (!g_audioOutput.isEmpty())
         return g_audioOutput;
     if (QGuiApplication::platformName() == QLatin1String("offscreen"))
@@ -93,22 +100,21 @@ QString Player::audioOutput()
     return QStringLiteral("auto");
 }
 
-double Player::mpvVolumeForVolume(float volume)
-{
+double Player::mpvVolumeForVolume(float volume) {
     if (!(volume > 0.0f))
         return 0.0;
     return 100.0 * std::cbrt(std::min(1.0, static_cast<double>(volume)));
 }
 
-Player::Player(QObject* parent) : QObject(parent) { createHandle(); }
+Player::Player(QObject* parent) : QObject(parent) {
+    createHandle();
+}
 
-Player::Player(std::shared_ptr<PlayerItem> item, QObject* parent) : Player(parent)
-{
+Player::Player(std::shared_ptr<PlayerItem> item, QObject* parent) : Player(parent) {
     replaceCurrentItemWithPlayerItem(std::move(item));
 }
 
-Player::~Player()
-{
+Player::~Player() {
     m_destroying = true;
     if (m_item && m_item->m_player == this)
         m_item->m_player = nullptr;
@@ -124,8 +130,7 @@ Player::~Player()
     m_handle = nullptr;
 }
 
-void Player::createHandle()
-{
+void Player::createHandle() {
     ensureCNumericLocale();
     m_handle = mpv_create();
     if (!m_handle) {
@@ -164,8 +169,7 @@ void Player::createHandle()
 }
 
 // Runs on libmpv's threads: only queue the drain onto the main loop.
-void Player::queueDrain()
-{
+void Player::queueDrain() {
     if (m_drainQueued->exchange(true))
         return;
     auto flag = m_drainQueued;
@@ -178,8 +182,7 @@ void Player::queueDrain()
         Qt::QueuedConnection);
 }
 
-void Player::drainEvents()
-{
+void Player::drainEvents() {
     QPointer<Player> guard(this);
     while (guard && m_handle) {
         mpv_event* event = mpv_wait_event(m_handle, 0);
@@ -189,8 +192,7 @@ void Player::drainEvents()
     }
 }
 
-void Player::handleEvent(const mpv_event& event)
-{
+void Player::handleEvent(const mpv_event& event) {
     switch (event.event_id) {
     case MPV_EVENT_PROPERTY_CHANGE:
         handlePropertyChange(event);
@@ -235,7 +237,8 @@ void Player::handleEvent(const mpv_event& event)
             if (event.error < 0 || !reply) {
                 auto item = m_item;
                 if (item)
-                    item->setStatus(PlayerItem::Status::Failed, QString::fromUtf8(mpv_error_string(event.error)));
+                    item->setStatus(PlayerItem::Status::Failed,
+                                    QString::fromUtf8(mpv_error_string(event.error)));
                 updateStatus();
             } else {
                 m_entryId = intValue(mapValue(reply->result, "playlist_entry_id"));
@@ -262,16 +265,17 @@ void Player::handleEvent(const mpv_event& event)
     }
 }
 
-void Player::handlePropertyChange(const mpv_event& event)
-{
+void Player::handlePropertyChange(const mpv_event& event) {
     const auto* property = static_cast<const mpv_event_property*>(event.data);
     if (!property || event.reply_userdata == 0 || event.reply_userdata > std::size(kObserved))
         return;
     const auto which = static_cast<Observed>(event.reply_userdata - 1);
     const bool has = property->format != MPV_FORMAT_NONE && property->data;
     const bool flag = has && property->format == MPV_FORMAT_FLAG && *static_cast<int*>(property->data) != 0;
-    const double number = has && property->format == MPV_FORMAT_DOUBLE ? *static_cast<double*>(property->data) : 0.0;
-    const qint64 integer = has && property->format == MPV_FORMAT_INT64 ? *static_cast<int64_t*>(property->data) : 0;
+    const double number =
+        has && property->format == MPV_FORMAT_DOUBLE ? *static_cast<double*>(property->data) : 0.0;
+    const qint64 integer =
+        has && property->format == MPV_FORMAT_INT64 ? *static_cast<int64_t*>(property->data) : 0;
 
     switch (which) {
     case TimePos:
@@ -332,8 +336,7 @@ void Player::handlePropertyChange(const mpv_event& event)
     }
 }
 
-void Player::onFileLoaded()
-{
+void Player::onFileLoaded() {
     m_fileLoaded = true;
     auto item = m_item;
     if (m_seek.serial != 0 && !m_seek.issued)
@@ -342,8 +345,7 @@ void Player::onFileLoaded()
     item->setStatus(PlayerItem::Status::ReadyToPlay);
 }
 
-void Player::onEndOfItem()
-{
+void Player::onEndOfItem() {
     m_endPosted = true;
     m_timePos = durationSeconds();
     if (m_actionAtItemEnd == ActionAtItemEnd::Pause && !m_paused) {
@@ -358,8 +360,7 @@ void Player::onEndOfItem()
 
 // Makes sure the streams libmpv selected are the ones the item names (libmpv numbers tracks
 // per type; a file with an unusual stream may shift the numbers worked out beforehand).
-void Player::onTrackList(const void* data)
-{
+void Player::onTrackList(const void* data) {
     const auto* list = static_cast<const mpv_node*>(data);
     if (!m_item || !list || list->format != MPV_FORMAT_NODE_ARRAY || !list->u.list)
         return;
@@ -373,7 +374,8 @@ void Player::onTrackList(const void* data)
         const bool external = flagValue(mapValue(track, P::TrackExternal));
         if (id < 0)
             continue;
-        if (type == QLatin1String(P::TrackTypeVideo) && !external && m_videoStream >= 0 && ffIndex == m_videoStream)
+        if (type == QLatin1String(P::TrackTypeVideo) && !external && m_videoStream >= 0 &&
+            ffIndex == m_videoStream)
             vid = QByteArray::number(id);
         if (type == QLatin1String(P::TrackTypeAudio) && m_audioStream >= 0 && ffIndex == m_audioStream) {
             if (!audioExternal && !external)
@@ -395,8 +397,7 @@ void Player::onTrackList(const void* data)
     }
 }
 
-void Player::updateStatus()
-{
+void Player::updateStatus() {
     TimeControlStatus status = TimeControlStatus::Playing;
     if (m_paused)
         status = TimeControlStatus::Paused;
@@ -408,8 +409,7 @@ void Player::updateStatus()
     emit timeControlStatusChanged();
 }
 
-void Player::replaceCurrentItemWithPlayerItem(std::shared_ptr<PlayerItem> item)
-{
+void Player::replaceCurrentItemWithPlayerItem(std::shared_ptr<PlayerItem> item) {
     if (item == m_item)
         return;
     finishSeek(false);
@@ -521,16 +521,23 @@ void Player::replaceCurrentItemWithPlayerItem(std::shared_ptr<PlayerItem> item)
     finish();
 }
 
-void Player::play() { setRate(1.0); }
+void Player::play() {
+    setRate(1.0);
+}
 
-void Player::pause() { setRate(0.0); }
+void Player::pause() {
+    setRate(0.0);
+}
 
-void Player::playImmediatelyAtRate(double rate) { setRate(rate); }
+void Player::playImmediatelyAtRate(double rate) {
+    setRate(rate);
+}
 
-double Player::rate() const { return m_paused ? 0.0 : m_speed; }
+double Player::rate() const {
+    return m_paused ? 0.0 : m_speed;
+}
 
-void Player::setRate(double rate)
-{
+void Player::setRate(double rate) {
     if (!m_handle)
         return;
     if (!(rate > 0.0)) {
@@ -549,8 +556,7 @@ void Player::setRate(double rate)
         emit rateChanged();
 }
 
-void Player::setPausedLocally(bool paused)
-{
+void Player::setPausedLocally(bool paused) {
     setFlagAsync(P::Pause, paused);
     if (m_paused == paused)
         return;
@@ -559,23 +565,20 @@ void Player::setPausedLocally(bool paused)
     emit rateChanged();
 }
 
-double Player::durationSeconds() const
-{
+double Player::durationSeconds() const {
     if (!m_item || !m_item->asset())
         return 0.0;
     const double seconds = m_item->asset()->duration().seconds();
     return std::isfinite(seconds) ? seconds : 0.0;
 }
 
-MediaTime Player::currentTime() const
-{
+MediaTime Player::currentTime() const {
     if (!m_item)
         return MediaTime::zero();
     return MediaTime::makeWithSeconds(m_timePos, 1000000);
 }
 
-void Player::seekToTime(const MediaTime& time, SeekCompletion completion)
-{
+void Player::seekToTime(const MediaTime& time, SeekCompletion completion) {
     const double seconds = time.seconds();
     if (!m_handle || !m_item || m_item->status() == PlayerItem::Status::Failed || std::isnan(seconds)) {
         if (completion)
@@ -593,15 +596,13 @@ void Player::seekToTime(const MediaTime& time, SeekCompletion completion)
         issueSeek();
 }
 
-void Player::issueSeek()
-{
+void Player::issueSeek() {
     m_seek.issued = true;
     const QByteArray target = QByteArray::number(m_seek.seconds, 'f', 6);
     commandAsync({P::Seek, target.constData(), P::SeekAbsoluteExact}, m_seek.serial);
 }
 
-void Player::finishSeek(bool finished)
-{
+void Player::finishSeek(bool finished) {
     if (m_seek.serial == 0)
         return;
     SeekCompletion completion = std::move(m_seek.completion);
@@ -610,34 +611,29 @@ void Player::finishSeek(bool finished)
         completion(finished);
 }
 
-void Player::setVolume(float volume)
-{
+void Player::setVolume(float volume) {
     m_volume = std::isnan(volume) ? 0.0f : std::clamp(volume, 0.0f, 1.0f);
     setDoubleAsync(P::Volume, mpvVolumeForVolume(m_volume));
 }
 
-void Player::setMuted(bool muted)
-{
+void Player::setMuted(bool muted) {
     m_muted = muted;
     setFlagAsync(P::Mute, muted);
 }
 
-void Player::setActionAtItemEnd(ActionAtItemEnd action)
-{
+void Player::setActionAtItemEnd(ActionAtItemEnd action) {
     m_actionAtItemEnd = action;
     setFlagAsync(P::KeepOpenPause, action == ActionAtItemEnd::Pause);
 }
 
-void Player::setMonochrome(bool on)
-{
+void Player::setMonochrome(bool on) {
     m_monochrome = on;
     applyMonochrome();
 }
 
 // OpenGL output greys by saturation; the software renderer ignores that, so there a
 // greyscale video filter is switched on instead.
-void Player::applyMonochrome()
-{
+void Player::applyMonochrome() {
     if (!m_handle)
         return;
     const bool useFilter = m_softwareRendering && m_monochrome;
@@ -653,8 +649,7 @@ void Player::applyMonochrome()
     setPropertyAsync(P::Saturation, (!m_softwareRendering && m_monochrome) ? "-100" : "0");
 }
 
-void Player::setVideoMagnification(double magnification, double panX, double panY)
-{
+void Player::setVideoMagnification(double magnification, double panX, double panY) {
     if (!m_handle)
         return;
     magnification = std::isfinite(magnification) && magnification > 0.0 ? magnification : 1.0;
@@ -663,8 +658,8 @@ void Player::setVideoMagnification(double magnification, double panX, double pan
     setDoubleAsync(P::VideoPanY, std::isfinite(panY) ? panY : 0.0);
 }
 
-mpv_render_context* Player::attachRenderClient(RenderClient* client, mpv_render_param* params, bool software)
-{
+mpv_render_context* Player::attachRenderClient(RenderClient* client, mpv_render_param* params,
+                                               bool software) {
     if (!m_handle || !client)
         return nullptr;
     if (m_client && m_client != client) {
@@ -692,8 +687,7 @@ mpv_render_context* Player::attachRenderClient(RenderClient* client, mpv_render_
     return m_client == client ? m_renderContext : nullptr;
 }
 
-void Player::detachRenderClient(RenderClient* client)
-{
+void Player::detachRenderClient(RenderClient* client) {
     if (!client || client != m_client)
         return;
     freeRenderContext();
@@ -707,8 +701,7 @@ void Player::detachRenderClient(RenderClient* client)
     reselectVideo();
 }
 
-void Player::createHeadlessRenderer()
-{
+void Player::createHeadlessRenderer() {
     if (!m_handle || m_renderContext)
         return;
     mpv_render_param params[] = {{MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_SW)},
@@ -723,13 +716,13 @@ void Player::createHeadlessRenderer()
         m_renderContext,
         [](void* context) {
             auto* player = static_cast<Player*>(context);
-            QMetaObject::invokeMethod(player, [player] { player->renderHeadless(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                player, [player] { player->renderHeadless(); }, Qt::QueuedConnection);
         },
         this);
 }
 
-void Player::renderHeadless()
-{
+void Player::renderHeadless() {
     if (m_client || !m_renderContext)
         return;
     if (!(mpv_render_context_update(m_renderContext) & MPV_RENDER_UPDATE_FRAME))
@@ -745,8 +738,7 @@ void Player::renderHeadless()
     mpv_render_context_render(m_renderContext, params);
 }
 
-void Player::freeRenderContext()
-{
+void Player::freeRenderContext() {
     if (!m_renderContext)
         return;
     mpv_render_context_set_update_callback(m_renderContext, nullptr, nullptr);
@@ -756,20 +748,17 @@ void Player::freeRenderContext()
 
 // Freeing a render context turns video off, also for a file that is still opening: choose
 // the item's picture again.
-void Player::reselectVideo()
-{
+void Player::reselectVideo() {
     if (m_item && m_vid != P::No)
         setPropertyAsync(P::Vid, m_vid);
 }
 
-void Player::setOption(const char* name, const QByteArray& value)
-{
+void Player::setOption(const char* name, const QByteArray& value) {
     if (mpv_set_option_string(m_handle, name, value.constData()) < 0)
         qWarning("Player: libmpv refused %s=%s", name, value.constData());
 }
 
-void Player::setPropertyAsync(const char* name, const QByteArray& value)
-{
+void Player::setPropertyAsync(const char* name, const QByteArray& value) {
     if (!m_handle)
         return;
     QByteArray copy = value;
@@ -777,23 +766,20 @@ void Player::setPropertyAsync(const char* name, const QByteArray& value)
     mpv_set_property_async(m_handle, 0, name, MPV_FORMAT_STRING, &data);
 }
 
-void Player::setFlagAsync(const char* name, bool value)
-{
+void Player::setFlagAsync(const char* name, bool value) {
     if (!m_handle)
         return;
     int flag = value ? 1 : 0;
     mpv_set_property_async(m_handle, 0, name, MPV_FORMAT_FLAG, &flag);
 }
 
-void Player::setDoubleAsync(const char* name, double value)
-{
+void Player::setDoubleAsync(const char* name, double value) {
     if (!m_handle)
         return;
     mpv_set_property_async(m_handle, 0, name, MPV_FORMAT_DOUBLE, &value);
 }
 
-void Player::commandAsync(std::initializer_list<const char*> args, quint64 userdata)
-{
+void Player::commandAsync(std::initializer_list<const char*> args, quint64 userdata) {
     if (!m_handle)
         return;
     std::vector<const char*> list(args);

@@ -150,8 +150,8 @@ private:
     std::shared_ptr<std::atomic_bool> m_drainQueued = std::make_shared<std::atomic_bool>(false);
 
     std::shared_ptr<PlayerItem> m_item;
-    quint64 m_loadSerial = 0;   // the loadfile request waiting for its reply
-    qint64 m_entryId = -1;      // libmpv's playlist entry of the item; -1 while unknown
+    quint64 m_loadSerial = 0; // the loadfile request waiting for its reply
+    qint64 m_entryId = -1;    // libmpv's playlist entry of the item; -1 while unknown
     bool m_entryStarted = false;
     bool m_fileLoaded = false;
     bool m_endPosted = false;

@@ -3,10 +3,10 @@
 #include "platform/NotificationCenter.h"
 #include "platform/Player.h"
 
-const QString PlayerItem::DidPlayToEndTimeNotification = QStringLiteral("PlayerItemDidPlayToEndTimeNotification");
+const QString PlayerItem::DidPlayToEndTimeNotification =
+    QStringLiteral("PlayerItemDidPlayToEndTimeNotification");
 
-std::shared_ptr<PlayerItem> PlayerItem::playerItemWithAsset(std::shared_ptr<Asset> asset)
-{
+std::shared_ptr<PlayerItem> PlayerItem::playerItemWithAsset(std::shared_ptr<Asset> asset) {
     return std::make_shared<PlayerItem>(std::move(asset));
 }
 
@@ -14,22 +14,19 @@ PlayerItem::PlayerItem(std::shared_ptr<Asset> asset) : m_asset(std::move(asset))
 
 PlayerItem::~PlayerItem() = default;
 
-MediaTime PlayerItem::duration() const
-{
+MediaTime PlayerItem::duration() const {
     if (m_status != Status::ReadyToPlay || !m_asset)
         return MediaTime::indefinite();
     return m_asset->duration();
 }
 
-MediaTime PlayerItem::currentTime() const
-{
+MediaTime PlayerItem::currentTime() const {
     if (m_player && m_player->currentItem().get() == this)
         return m_player->currentTime();
     return MediaTime::zero();
 }
 
-void PlayerItem::setStatus(Status status, const QString& error)
-{
+void PlayerItem::setStatus(Status status, const QString& error) {
     if (m_status == status && m_error == error)
         return;
     m_status = status;
@@ -37,16 +34,14 @@ void PlayerItem::setStatus(Status status, const QString& error)
     emit statusChanged();
 }
 
-void PlayerItem::setPresentationSize(QSize size)
-{
+void PlayerItem::setPresentationSize(QSize size) {
     if (size == m_presentationSize)
         return;
     m_presentationSize = size;
     emit presentationSizeChanged();
 }
 
-void PlayerItem::postDidPlayToEndTime()
-{
+void PlayerItem::postDidPlayToEndTime() {
     emit didPlayToEndTime();
     NotificationCenter::defaultCenter().post(DidPlayToEndTimeNotification, this);
 }

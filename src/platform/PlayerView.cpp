@@ -16,16 +16,14 @@
 namespace {
 
 // The view showing each player: a player is shown by one view at a time.
-QHash<const Player*, PlayerView*>& viewsByPlayer()
-{
+QHash<const Player*, PlayerView*>& viewsByPlayer() {
     static QHash<const Player*, PlayerView*> views;
     return views;
 }
 
 } // namespace
 
-bool PlayerView::openGlAvailable()
-{
+bool PlayerView::openGlAvailable() {
     static const bool available = [] {
         // The software renderer draws each view on a thread of its own and keeps the channels in
         // step on any machine; the OpenGL view is used only when asked for and a context can be made.
@@ -48,8 +46,7 @@ bool PlayerView::openGlAvailable()
     return available;
 }
 
-PlayerView::PlayerView(QWidget* parent, Renderer renderer) : QWidget(parent)
-{
+PlayerView::PlayerView(QWidget* parent, Renderer renderer) : QWidget(parent) {
     const bool gl = renderer == Renderer::OpenGL || (renderer == Renderer::Automatic && openGlAvailable());
     if (gl)
         m_surface = new GlPlayerView(this);
@@ -61,8 +58,7 @@ PlayerView::PlayerView(QWidget* parent, Renderer renderer) : QWidget(parent)
     setAutoFillBackground(false);
 }
 
-PlayerView::~PlayerView()
-{
+PlayerView::~PlayerView() {
     if (m_player && viewsByPlayer().value(m_player) == this)
         viewsByPlayer().remove(m_player);
     // The surface hands the player's rendering back while the view is still whole.
@@ -70,12 +66,15 @@ PlayerView::~PlayerView()
         m_surface->setPlayer(nullptr);
 }
 
-bool PlayerView::usesSoftwareRenderer() const { return m_surface->isSoftware(); }
+bool PlayerView::usesSoftwareRenderer() const {
+    return m_surface->isSoftware();
+}
 
-Player* PlayerView::player() const { return m_player; }
+Player* PlayerView::player() const {
+    return m_player;
+}
 
-void PlayerView::setPlayer(Player* player)
-{
+void PlayerView::setPlayer(Player* player) {
     if (player == m_player)
         return;
     if (m_player) {
@@ -107,8 +106,7 @@ void PlayerView::setPlayer(Player* player)
     }
 }
 
-void PlayerView::watchItem()
-{
+void PlayerView::watchItem() {
     disconnect(m_sizeConnection);
     if (m_player && m_player->currentItem())
         m_sizeConnection = connect(m_player->currentItem().get(), &PlayerItem::presentationSizeChanged, this,
@@ -116,22 +114,19 @@ void PlayerView::watchItem()
     applyMagnification();
 }
 
-void PlayerView::setMono(bool on)
-{
+void PlayerView::setMono(bool on) {
     m_mono = on;
     if (m_player)
         m_player->setMonochrome(on);
 }
 
-void PlayerView::setVisibleRegion(double magnification, QPointF centre)
-{
+void PlayerView::setVisibleRegion(double magnification, QPointF centre) {
     m_magnification = std::max(1.0, magnification);
     m_centre = centre;
     applyMagnification();
 }
 
-QRectF PlayerView::videoRect() const
-{
+QRectF PlayerView::videoRect() const {
     const QRectF bounds(QPointF(0, 0), QSizeF(size()));
     QSize picture;
     if (m_player && m_player->currentItem())
@@ -139,14 +134,14 @@ QRectF PlayerView::videoRect() const
     if (picture.isEmpty() || bounds.isEmpty())
         return bounds;
     const QSizeF fitted = QSizeF(picture).scaled(bounds.size(), Qt::KeepAspectRatio);
-    return QRectF(QPointF((bounds.width() - fitted.width()) / 2, (bounds.height() - fitted.height()) / 2), fitted);
+    return QRectF(QPointF((bounds.width() - fitted.width()) / 2, (bounds.height() - fitted.height()) / 2),
+                  fitted);
 }
 
 // The magnified view shows the region around the centre; libmpv moves the picture by fractions
 // of its magnified size, so the offset of the centre from the middle is divided by the picture's
 // unmagnified size.
-void PlayerView::applyMagnification()
-{
+void PlayerView::applyMagnification() {
     if (!m_player)
         return;
     const QRectF picture = videoRect();
@@ -158,8 +153,7 @@ void PlayerView::applyMagnification()
     m_player->setVideoMagnification(m_magnification, panX, panY);
 }
 
-void PlayerView::resizeEvent(QResizeEvent* event)
-{
+void PlayerView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     applyMagnification();
 }

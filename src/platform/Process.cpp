@@ -4,8 +4,7 @@
 
 namespace Process {
 
-Result runAndWait(const QString& program, const QStringList& arguments, int timeoutMs)
-{
+Result runAndWait(const QString& program, const QStringList& arguments, int timeoutMs) {
     Result result;
     if (program.isEmpty())
         return result;

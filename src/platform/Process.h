@@ -7,9 +7,9 @@
 namespace Process {
 
 struct Result {
-    bool started = false;  // false: the program could not be started
-    int exitCode = -1;     // valid when it started and exited normally
-    bool crashed = false;  // it started but did not exit normally
+    bool started = false; // false: the program could not be started
+    int exitCode = -1;    // valid when it started and exited normally
+    bool crashed = false; // it started but did not exit normally
 };
 
 // Starts `program` with `arguments` (no shell), discards its output and waits

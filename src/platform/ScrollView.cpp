@@ -8,15 +8,13 @@
 #include <algorithm>
 #include <cmath>
 
-ScrollView::ScrollView(QWidget* parent) : QWidget(parent)
-{
+ScrollView::ScrollView(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 ScrollView::~ScrollView() = default;
 
-void ScrollView::setDocumentView(PlayerView* view)
-{
+void ScrollView::setDocumentView(PlayerView* view) {
     if (view == m_documentView)
         return;
     if (m_documentView && m_documentView->parentWidget() == this)
@@ -30,8 +28,7 @@ void ScrollView::setDocumentView(PlayerView* view)
     apply();
 }
 
-void ScrollView::setMinMagnification(double magnification)
-{
+void ScrollView::setMinMagnification(double magnification) {
     if (!std::isfinite(magnification) || magnification <= 0.0)
         return;
     m_minMagnification = magnification;
@@ -39,8 +36,7 @@ void ScrollView::setMinMagnification(double magnification)
     setMagnification(m_magnification);
 }
 
-void ScrollView::setMaxMagnification(double magnification)
-{
+void ScrollView::setMaxMagnification(double magnification) {
     if (!std::isfinite(magnification) || magnification <= 0.0)
         return;
     m_maxMagnification = magnification;
@@ -48,18 +44,15 @@ void ScrollView::setMaxMagnification(double magnification)
     setMagnification(m_magnification);
 }
 
-QRectF ScrollView::documentVisibleRect() const
-{
+QRectF ScrollView::documentVisibleRect() const {
     return QRectF(m_origin, documentSize() / m_magnification);
 }
 
-void ScrollView::setMagnification(double magnification)
-{
+void ScrollView::setMagnification(double magnification) {
     setMagnification(magnification, documentVisibleRect().center());
 }
 
-void ScrollView::setMagnification(double magnification, QPointF point)
-{
+void ScrollView::setMagnification(double magnification, QPointF point) {
     if (!std::isfinite(magnification))
         return;
     const double m = std::clamp(magnification, m_minMagnification, m_maxMagnification);
@@ -75,36 +68,32 @@ void ScrollView::setMagnification(double magnification, QPointF point)
         emit magnificationChanged(m);
 }
 
-void ScrollView::scrollToPoint(QPointF origin)
-{
+void ScrollView::scrollToPoint(QPointF origin) {
     if (!std::isfinite(origin.x()) || !std::isfinite(origin.y()))
         return;
     m_origin = clampedOrigin(origin, m_magnification);
     apply();
 }
 
-QPointF ScrollView::clampedOrigin(QPointF origin, double magnification) const
-{
+QPointF ScrollView::clampedOrigin(QPointF origin, double magnification) const {
     const QSizeF visible = documentSize() / magnification;
     const double maxX = std::max(0.0, documentSize().width() - visible.width());
     const double maxY = std::max(0.0, documentSize().height() - visible.height());
     return QPointF(std::clamp(origin.x(), 0.0, maxX), std::clamp(origin.y(), 0.0, maxY));
 }
 
-void ScrollView::apply()
-{
+void ScrollView::apply() {
     if (m_documentView) {
         const QSizeF doc = documentSize();
         const QPointF centre = documentVisibleRect().center();
-        const QPointF fraction = doc.isEmpty() ? QPointF(0.5, 0.5)
-                                               : QPointF(centre.x() / doc.width(), centre.y() / doc.height());
+        const QPointF fraction =
+            doc.isEmpty() ? QPointF(0.5, 0.5) : QPointF(centre.x() / doc.width(), centre.y() / doc.height());
         m_documentView->setVisibleRegion(m_magnification, fraction);
     }
     emit boundsChanged();
 }
 
-void ScrollView::resizeEvent(QResizeEvent* event)
-{
+void ScrollView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     // Keep the same part of the picture in view: scale the origin with the size.
     const QSize old = event->oldSize();
@@ -116,8 +105,7 @@ void ScrollView::resizeEvent(QResizeEvent* event)
     apply();
 }
 
-void ScrollView::mousePressEvent(QMouseEvent* event)
-{
+void ScrollView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         QWidget::mousePressEvent(event);
         return;
@@ -128,8 +116,7 @@ void ScrollView::mousePressEvent(QMouseEvent* event)
     event->accept();
 }
 
-void ScrollView::mouseMoveEvent(QMouseEvent* event)
-{
+void ScrollView::mouseMoveEvent(QMouseEvent* event) {
     if (!m_dragging) {
         QWidget::mouseMoveEvent(event);
         return;
@@ -143,8 +130,7 @@ void ScrollView::mouseMoveEvent(QMouseEvent* event)
     event->accept();
 }
 
-void ScrollView::mouseReleaseEvent(QMouseEvent* event)
-{
+void ScrollView::mouseReleaseEvent(QMouseEvent* event) {
     if (!m_dragging || event->button() != Qt::LeftButton) {
         QWidget::mouseReleaseEvent(event);
         return;

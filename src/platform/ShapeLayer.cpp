@@ -4,8 +4,7 @@
 #include <QPen>
 #include <QTransform>
 
-void ShapeLayer::draw(QPainter& painter) const
-{
+void ShapeLayer::draw(QPainter& painter) const {
     if (path.isEmpty())
         return;
     painter.save();
@@ -18,7 +17,6 @@ void ShapeLayer::draw(QPainter& painter) const
     painter.restore();
 }
 
-QTransform ShapeLayer::unflippedTransform(qreal height)
-{
+QTransform ShapeLayer::unflippedTransform(qreal height) {
     return QTransform(1, 0, 0, -1, 0, height);
 }

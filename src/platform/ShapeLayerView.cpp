@@ -7,8 +7,7 @@
 
 ShapeLayerView::ShapeLayerView(QWidget* parent) : QWidget(parent) {}
 
-void ShapeLayerView::addSublayer(const ShapeLayer* layer)
-{
+void ShapeLayerView::addSublayer(const ShapeLayer* layer) {
     if (!layer)
         return;
     m_sublayers.removeAll(layer);
@@ -16,16 +15,14 @@ void ShapeLayerView::addSublayer(const ShapeLayer* layer)
     layersChanged();
 }
 
-void ShapeLayerView::removeAllSublayers()
-{
+void ShapeLayerView::removeAllSublayers() {
     if (m_sublayers.isEmpty())
         return;
     m_sublayers.clear();
     layersChanged();
 }
 
-void ShapeLayerView::layersChanged()
-{
+void ShapeLayerView::layersChanged() {
     // Inside a draw the layers are painted right after; asking for another
     // draw there would draw for ever.
     if (!m_drawing)
@@ -34,8 +31,7 @@ void ShapeLayerView::layersChanged()
 
 void ShapeLayerView::drawRect(const QRectF&) {}
 
-void ShapeLayerView::paintEvent(QPaintEvent* event)
-{
+void ShapeLayerView::paintEvent(QPaintEvent* event) {
     const QRect dirty = event->rect();
     // The dirty rectangle in unflipped coordinates.
     const QRectF unflipped(dirty.x(), height() - dirty.y() - dirty.height(), dirty.width(), dirty.height());
@@ -50,8 +46,7 @@ void ShapeLayerView::paintEvent(QPaintEvent* event)
         layer->draw(painter);
 }
 
-QImage ShapeLayerView::renderImage()
-{
+QImage ShapeLayerView::renderImage() {
     QImage image(size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     render(&image, QPoint(), QRegion(), QWidget::DrawChildren);

@@ -44,8 +44,7 @@ struct SoftwarePlayerView::Worker {
     std::size_t bufferSize = 0;
     std::thread thread;
 
-    void request(bool force)
-    {
+    void request(bool force) {
         {
             std::lock_guard lock(mutex);
             pending = true;
@@ -54,8 +53,7 @@ struct SoftwarePlayerView::Worker {
         wake.notify_one();
     }
 
-    void run()
-    {
+    void run() {
         for (;;) {
             std::unique_lock lock(mutex);
             wake.wait(lock, [this] { return stop || pending; });
@@ -86,14 +84,16 @@ struct SoftwarePlayerView::Worker {
             std::size_t strideParam = stride;
             // libmpv paces the frames itself; waiting here for a frame's time could outlast the frame.
             int block = 0;
-            mpv_render_param params[] = {{MPV_RENDER_PARAM_SW_SIZE, size},
-                                         {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
-                                         {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char*>(MpvProperties::SoftwareFormat)},
-                                         {MPV_RENDER_PARAM_SW_STRIDE, &strideParam},
-                                         {MPV_RENDER_PARAM_SW_POINTER, buffer.get()},
-                                         {MPV_RENDER_PARAM_INVALID, nullptr}};
+            mpv_render_param params[] = {
+                {MPV_RENDER_PARAM_SW_SIZE, size},
+                {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
+                {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char*>(MpvProperties::SoftwareFormat)},
+                {MPV_RENDER_PARAM_SW_STRIDE, &strideParam},
+                {MPV_RENDER_PARAM_SW_POINTER, buffer.get()},
+                {MPV_RENDER_PARAM_INVALID, nullptr}};
             mpv_render_context_render(context, params);
-            QImage image = QImage(buffer.get(), w, h, static_cast<qsizetype>(stride), QImage::Format_RGBX8888).copy();
+            QImage image =
+                QImage(buffer.get(), w, h, static_cast<qsizetype>(stride), QImage::Format_RGBX8888).copy();
             image.setDevicePixelRatio(r);
             const quint64 shown = generation;
             SoftwarePlayerView* target = view;
@@ -104,16 +104,15 @@ struct SoftwarePlayerView::Worker {
     }
 };
 
-SoftwarePlayerView::SoftwarePlayerView(QWidget* parent) : QWidget(parent), m_worker(std::make_unique<Worker>())
-{
+SoftwarePlayerView::SoftwarePlayerView(QWidget* parent)
+    : QWidget(parent), m_worker(std::make_unique<Worker>()) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(1, 1);
     m_worker->view = this;
     m_worker->thread = std::thread([worker = m_worker.get()] { worker->run(); });
 }
 
-SoftwarePlayerView::~SoftwarePlayerView()
-{
+SoftwarePlayerView::~SoftwarePlayerView() {
     release();
     {
         std::lock_guard lock(m_worker->mutex);
@@ -123,22 +122,21 @@ SoftwarePlayerView::~SoftwarePlayerView()
     m_worker->thread.join();
 }
 
-void SoftwarePlayerView::setPlayer(Player* player)
-{
+void SoftwarePlayerView::setPlayer(Player* player) {
     if (player == m_player && (m_context || !player))
         return;
     release();
     m_player = player;
     if (m_player) {
-        mpv_render_param params[] = {
-            {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_SW)},
-            {MPV_RENDER_PARAM_INVALID, nullptr}};
+        mpv_render_param params[] = {{MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_SW)},
+                                     {MPV_RENDER_PARAM_INVALID, nullptr}};
         m_context = m_player->attachRenderClient(this, params, true);
         if (m_context) {
             // Runs on libmpv's threads: only wake the render thread. Set before the render thread
             // sees the context: libmpv takes one call of a context at a time.
             mpv_render_context_set_update_callback(
-                m_context, [](void* worker) { static_cast<Worker*>(worker)->request(false); }, m_worker.get());
+                m_context, [](void* worker) { static_cast<Worker*>(worker)->request(false); },
+                m_worker.get());
             std::lock_guard renderLock(m_worker->renderMutex);
             m_worker->context = m_context;
         }
@@ -147,8 +145,7 @@ void SoftwarePlayerView::setPlayer(Player* player)
     update();
 }
 
-void SoftwarePlayerView::release()
-{
+void SoftwarePlayerView::release() {
     {
         // Waits for a picture being drawn; later ones from this context are dropped.
         std::lock_guard renderLock(m_worker->renderMutex);
@@ -161,15 +158,13 @@ void SoftwarePlayerView::release()
     m_image = QImage();
 }
 
-void SoftwarePlayerView::renderContextRevoked()
-{
+void SoftwarePlayerView::renderContextRevoked() {
     release();
     m_player = nullptr;
     update();
 }
 
-void SoftwarePlayerView::requestRender(bool force)
-{
+void SoftwarePlayerView::requestRender(bool force) {
     if (!m_context)
         return;
     const qreal ratio = devicePixelRatioF();
@@ -182,8 +177,7 @@ void SoftwarePlayerView::requestRender(bool force)
     m_worker->request(force);
 }
 
-void SoftwarePlayerView::showImage(const QImage& image, quint64 generation)
-{
+void SoftwarePlayerView::showImage(const QImage& image, quint64 generation) {
     // A picture of a context released since is not shown.
     if (generation != m_worker->generation.load())
         return;
@@ -191,8 +185,7 @@ void SoftwarePlayerView::showImage(const QImage& image, quint64 generation)
     update();
 }
 
-void SoftwarePlayerView::paintEvent(QPaintEvent*)
-{
+void SoftwarePlayerView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (m_image.isNull()) {
         painter.fillRect(rect(), Qt::black);
@@ -201,8 +194,7 @@ void SoftwarePlayerView::paintEvent(QPaintEvent*)
     painter.drawImage(rect(), m_image);
 }
 
-void SoftwarePlayerView::resizeEvent(QResizeEvent* event)
-{
+void SoftwarePlayerView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     requestRender(true);
 }

@@ -7,8 +7,7 @@
 #include <map>
 #include <memory>
 
-Storyboard& Storyboard::named(const QString& name)
-{
+Storyboard& Storyboard::named(const QString& name) {
     static std::map<QString, std::unique_ptr<Storyboard>> boards;
     auto it = boards.find(name);
     if (it == boards.end())
@@ -17,8 +16,7 @@ Storyboard& Storyboard::named(const QString& name)
 }
 
 Storyboard::ControllerFactory Storyboard::registerController(const QString& identifier,
-                                                             ControllerFactory factory)
-{
+                                                             ControllerFactory factory) {
     ControllerFactory previous = m_controllers.value(identifier);
     if (factory)
         m_controllers.insert(identifier, std::move(factory));
@@ -27,39 +25,33 @@ Storyboard::ControllerFactory Storyboard::registerController(const QString& iden
     return previous;
 }
 
-bool Storyboard::hasController(const QString& identifier) const
-{
+bool Storyboard::hasController(const QString& identifier) const {
     return m_controllers.contains(identifier) || m_windowControllers.contains(identifier);
 }
 
 void Storyboard::registerWindowController(const QString& identifier, WindowControllerFactory factory,
-                                          const QString& contentIdentifier)
-{
+                                          const QString& contentIdentifier) {
     m_windowControllers.insert(identifier, WindowEntry{std::move(factory), contentIdentifier});
 }
 
-void Storyboard::setInitialController(const QString& identifier)
-{
+void Storyboard::setInitialController(const QString& identifier) {
     m_initial = identifier;
 }
 
 void Storyboard::registerSegue(const QString& identifier, const QString& sourceIdentifier,
-                               const QString& destinationIdentifier, SeguePresentation presentation)
-{
+                               const QString& destinationIdentifier, SeguePresentation presentation) {
     m_segues.insert(identifier,
                     SegueDefinition{identifier, sourceIdentifier, destinationIdentifier, presentation});
 }
 
-std::optional<Storyboard::SegueDefinition> Storyboard::segue(const QString& identifier) const
-{
+std::optional<Storyboard::SegueDefinition> Storyboard::segue(const QString& identifier) const {
     const auto it = m_segues.constFind(identifier);
     if (it == m_segues.constEnd())
         return std::nullopt;
     return *it;
 }
 
-ViewController* Storyboard::instantiateController(const QString& identifier)
-{
+ViewController* Storyboard::instantiateController(const QString& identifier) {
     const auto it = m_controllers.constFind(identifier);
     if (it == m_controllers.constEnd() || !*it) {
         std::fprintf(stderr, "Storyboard \"%s\": no controller \"%s\"\n", qPrintable(m_name),
@@ -74,15 +66,13 @@ ViewController* Storyboard::instantiateController(const QString& identifier)
     return controller;
 }
 
-ViewController* Storyboard::instantiateInitialController()
-{
+ViewController* Storyboard::instantiateInitialController() {
     if (m_initial.isEmpty() || !m_controllers.contains(m_initial))
         return nullptr;
     return instantiateController(m_initial);
 }
 
-WindowController* Storyboard::instantiateInitialWindowController()
-{
+WindowController* Storyboard::instantiateInitialWindowController() {
     const auto it = m_windowControllers.constFind(m_initial);
     if (it == m_windowControllers.constEnd() || !it->factory) {
         std::fprintf(stderr, "Storyboard \"%s\": no initial window controller\n", qPrintable(m_name));
@@ -99,8 +89,7 @@ WindowController* Storyboard::instantiateInitialWindowController()
     return controller;
 }
 
-void Storyboard::clear()
-{
+void Storyboard::clear() {
     m_controllers.clear();
     m_windowControllers.clear();
     m_segues.clear();

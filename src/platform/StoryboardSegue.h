@@ -19,9 +19,7 @@ public:
     StoryboardSegue(QString identifier, ViewController* source, ViewController* destination,
                     SeguePresentation presentation)
         : m_identifier(std::move(identifier)), m_source(source), m_destination(destination),
-          m_presentation(presentation)
-    {
-    }
+          m_presentation(presentation) {}
 
     const QString& identifier() const { return m_identifier; }
     ViewController* sourceController() const { return m_source; }

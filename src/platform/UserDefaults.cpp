@@ -20,8 +20,7 @@
 // Unlike INI files this keeps every kind, one-element and empty lists included.
 namespace {
 
-QJsonValue encode(const QVariant& value)
-{
+QJsonValue encode(const QVariant& value) {
     switch (value.typeId()) {
     case QMetaType::QString:
         return value.toString();
@@ -63,8 +62,7 @@ QJsonValue encode(const QVariant& value)
     }
 }
 
-QVariant decode(const QJsonValue& value)
-{
+QVariant decode(const QJsonValue& value) {
     switch (value.type()) {
     case QJsonValue::String:
         return value.toString();
@@ -100,8 +98,7 @@ QVariant decode(const QJsonValue& value)
     }
 }
 
-bool readJson(QIODevice& device, QSettings::SettingsMap& map)
-{
+bool readJson(QIODevice& device, QSettings::SettingsMap& map) {
     const QByteArray bytes = device.readAll();
     if (bytes.trimmed().isEmpty())
         return true;
@@ -121,8 +118,7 @@ bool readJson(QIODevice& device, QSettings::SettingsMap& map)
     return true;
 }
 
-bool writeJson(QIODevice& device, const QSettings::SettingsMap& map)
-{
+bool writeJson(QIODevice& device, const QSettings::SettingsMap& map) {
     QJsonObject object;
     for (auto it = map.begin(); it != map.end(); ++it) {
         const QJsonValue value = encode(it.value());
@@ -132,14 +128,12 @@ bool writeJson(QIODevice& device, const QSettings::SettingsMap& map)
     return device.write(QJsonDocument(object).toJson(QJsonDocument::Indented)) >= 0;
 }
 
-QSettings::Format jsonFormat()
-{
+QSettings::Format jsonFormat() {
     static const QSettings::Format format = QSettings::registerFormat("json", readJson, writeJson);
     return format;
 }
 
-QStringList systemLanguages()
-{
+QStringList systemLanguages() {
     QStringList languages;
     for (const QString& language : QLocale::system().uiLanguages()) {
         if (language != QLatin1String("C") && language != QLatin1String("POSIX") && !language.isEmpty())
@@ -152,8 +146,7 @@ QStringList systemLanguages()
 
 } // namespace
 
-UserDefaults& UserDefaults::standard()
-{
+UserDefaults& UserDefaults::standard() {
     static UserDefaults defaults([] {
         const QString organisation = QCoreApplication::organizationName().isEmpty()
                                          ? QStringLiteral("Kavrin")
@@ -168,27 +161,21 @@ UserDefaults& UserDefaults::standard()
 }
 
 UserDefaults::UserDefaults(const QString& filePath)
-    : m_settings(std::make_unique<QSettings>(filePath, jsonFormat()))
-{
-}
+    : m_settings(std::make_unique<QSettings>(filePath, jsonFormat())) {}
 
-UserDefaults::~UserDefaults()
-{
+UserDefaults::~UserDefaults() {
     m_settings->sync();
 }
 
-QString UserDefaults::filePath() const
-{
+QString UserDefaults::filePath() const {
     return m_settings->fileName();
 }
 
-bool UserDefaults::isStorable(const QVariant& value)
-{
+bool UserDefaults::isStorable(const QVariant& value) {
     return !encode(value).isUndefined();
 }
 
-QVariant UserDefaults::object(const QString& key) const
-{
+QVariant UserDefaults::object(const QString& key) const {
     if (m_settings->contains(key))
         return m_settings->value(key);
     if (key == QLatin1String(kAppleLanguages))
@@ -196,37 +183,32 @@ QVariant UserDefaults::object(const QString& key) const
     return {};
 }
 
-bool UserDefaults::contains(const QString& key) const
-{
+bool UserDefaults::contains(const QString& key) const {
     return object(key).isValid();
 }
 
-std::optional<QString> UserDefaults::string(const QString& key) const
-{
+std::optional<QString> UserDefaults::string(const QString& key) const {
     const QVariant value = object(key);
     if (value.typeId() != QMetaType::QString)
         return std::nullopt;
     return value.toString();
 }
 
-std::optional<QStringList> UserDefaults::stringArray(const QString& key) const
-{
+std::optional<QStringList> UserDefaults::stringArray(const QString& key) const {
     const QVariant value = object(key);
     if (value.typeId() != QMetaType::QStringList)
         return std::nullopt;
     return value.toStringList();
 }
 
-std::optional<QByteArray> UserDefaults::data(const QString& key) const
-{
+std::optional<QByteArray> UserDefaults::data(const QString& key) const {
     const QVariant value = object(key);
     if (value.typeId() != QMetaType::QByteArray)
         return std::nullopt;
     return value.toByteArray();
 }
 
-std::optional<double> UserDefaults::number(const QString& key) const
-{
+std::optional<double> UserDefaults::number(const QString& key) const {
     const QVariant value = object(key);
     switch (value.typeId()) {
     case QMetaType::Int:
@@ -241,8 +223,7 @@ std::optional<double> UserDefaults::number(const QString& key) const
     }
 }
 
-std::optional<bool> UserDefaults::boolean(const QString& key) const
-{
+std::optional<bool> UserDefaults::boolean(const QString& key) const {
     const QVariant value = object(key);
     if (value.typeId() == QMetaType::Bool)
         return value.toBool();
@@ -251,8 +232,7 @@ std::optional<bool> UserDefaults::boolean(const QString& key) const
     return std::nullopt;
 }
 
-bool UserDefaults::set(const QString& key, const QVariant& value)
-{
+bool UserDefaults::set(const QString& key, const QVariant& value) {
     if (!value.isValid()) {
         removeObject(key);
         return true;
@@ -268,19 +248,17 @@ bool UserDefaults::set(const QString& key, const QVariant& value)
         stored = value.toStringList();
     else if (value.typeId() == QMetaType::Float)
         stored = value.toDouble();
-    else if (value.typeId() != QMetaType::Bool && value.typeId() != QMetaType::Double
-             && encode(value).isDouble())
+    else if (value.typeId() != QMetaType::Bool && value.typeId() != QMetaType::Double &&
+             encode(value).isDouble())
         stored = value.toLongLong();
     m_settings->setValue(key, stored);
     return true;
 }
 
-void UserDefaults::removeObject(const QString& key)
-{
+void UserDefaults::removeObject(const QString& key) {
     m_settings->remove(key);
 }
 
-void UserDefaults::synchronize()
-{
+void UserDefaults::synchronize() {
     m_settings->sync();
 }

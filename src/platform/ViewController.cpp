@@ -15,14 +15,12 @@ ViewController::ViewController(QWidget* parent) : QWidget(parent) {}
 
 ViewController::~ViewController() = default;
 
-QWidget* ViewController::view()
-{
+QWidget* ViewController::view() {
     loadViewIfNeeded();
     return this;
 }
 
-void ViewController::loadViewIfNeeded()
-{
+void ViewController::loadViewIfNeeded() {
     if (m_viewLoaded)
         return;
     m_viewLoaded = true;
@@ -30,20 +28,18 @@ void ViewController::loadViewIfNeeded()
     viewDidLoad();
 }
 
-WindowController* ViewController::windowController() const
-{
+WindowController* ViewController::windowController() const {
     return WindowController::controllerOf(this);
 }
 
 void ViewController::prepareForSegue(const StoryboardSegue&, const QVariant&) {}
 
-ViewController* ViewController::performSegue(const QString& identifier, const QVariant& sender)
-{
+ViewController* ViewController::performSegue(const QString& identifier, const QVariant& sender) {
     Storyboard& board = m_storyboard ? *m_storyboard : Storyboard::named(QStringLiteral("Main"));
     const std::optional<Storyboard::SegueDefinition> definition = board.segue(identifier);
     if (!definition) {
-        std::fprintf(stderr, "performSegue: no segue \"%s\" in storyboard \"%s\"\n",
-                     qPrintable(identifier), qPrintable(board.name()));
+        std::fprintf(stderr, "performSegue: no segue \"%s\" in storyboard \"%s\"\n", qPrintable(identifier),
+                     qPrintable(board.name()));
         return nullptr;
     }
     ViewController* destination = board.instantiateController(definition->destinationIdentifier);
@@ -55,8 +51,7 @@ ViewController* ViewController::performSegue(const QString& identifier, const QV
     return destination;
 }
 
-void ViewController::presentViewController(ViewController* controller, SeguePresentation presentation)
-{
+void ViewController::presentViewController(ViewController* controller, SeguePresentation presentation) {
     if (!controller || controller == this)
         return;
     controller->m_presenting = this;
@@ -91,8 +86,7 @@ void ViewController::presentViewController(ViewController* controller, SeguePres
     controller->activateWindow();
 }
 
-void ViewController::dismiss()
-{
+void ViewController::dismiss() {
     if (!m_presenting) {
         hide();
         return;
@@ -103,14 +97,12 @@ void ViewController::dismiss()
     deleteLater();
 }
 
-void ViewController::dismissViewController(ViewController* controller)
-{
+void ViewController::dismissViewController(ViewController* controller) {
     if (controller == this || (controller && controller->m_presenting == this))
         controller->dismiss();
 }
 
-void ViewController::beginAppearance()
-{
+void ViewController::beginAppearance() {
     loadViewIfNeeded();
     if (m_appeared)
         return;
@@ -127,8 +119,7 @@ void ViewController::beginAppearance()
         Qt::QueuedConnection);
 }
 
-void ViewController::endAppearance()
-{
+void ViewController::endAppearance() {
     if (!m_appeared)
         return;
     m_appeared = false;
@@ -137,8 +128,7 @@ void ViewController::endAppearance()
     viewDidDisappear();
 }
 
-void ViewController::showEvent(QShowEvent* event)
-{
+void ViewController::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     // Spontaneous show events come from the window system (a window restored
     // from being miniaturised); the window controller reports those itself.
@@ -146,22 +136,19 @@ void ViewController::showEvent(QShowEvent* event)
         beginAppearance();
 }
 
-void ViewController::hideEvent(QHideEvent* event)
-{
+void ViewController::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     if (!event->spontaneous())
         endAppearance();
 }
 
-void ViewController::resizeEvent(QResizeEvent* event)
-{
+void ViewController::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (m_viewLoaded)
         viewDidLayout();
 }
 
-void ViewController::closeEvent(QCloseEvent* event)
-{
+void ViewController::closeEvent(QCloseEvent* event) {
     // Closing a presented controller's window is a dismissal like any other.
     if (m_presenting && isWindow()) {
         event->accept();

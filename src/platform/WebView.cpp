@@ -16,17 +16,15 @@ namespace {
 constexpr qsizetype kMaxPendingScripts = 10000;
 
 // The engine reads its sandbox switch once, when it starts.
-void prepareEngineEnvironment()
-{
+void prepareEngineEnvironment() {
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     GraphicsSupport::prepareWebEngine();
 }
 
-}  // namespace
+} // namespace
 
-WebView::WebView(QWidget* parent) : QWidget(parent)
-{
+WebView::WebView(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -40,14 +38,12 @@ WebView::WebView(QWidget* parent) : QWidget(parent)
     });
 }
 
-WebView::~WebView()
-{
+WebView::~WebView() {
     // Completions still waiting are dropped with the view, without a call.
     m_pending.clear();
 }
 
-void WebView::dropPending()
-{
+void WebView::dropPending() {
     const QList<PendingScript> dropped = std::exchange(m_pending, {});
     for (const PendingScript& script : dropped) {
         if (script.completion)
@@ -55,8 +51,7 @@ void WebView::dropPending()
     }
 }
 
-QWebEngineView* WebView::engineView()
-{
+QWebEngineView* WebView::engineView() {
     if (!m_view) {
         prepareEngineEnvironment();
         m_view = new QWebEngineView(this);
@@ -68,8 +63,7 @@ QWebEngineView* WebView::engineView()
     return m_view;
 }
 
-void WebView::load(const QUrl& url, double timeoutSeconds)
-{
+void WebView::load(const QUrl& url, double timeoutSeconds) {
     QWebEngineView* view = engineView();
     // Scripts still waiting were meant for the page being replaced.
     dropPending();
@@ -85,21 +79,18 @@ void WebView::load(const QUrl& url, double timeoutSeconds)
     view->load(url);
 }
 
-void WebView::onLoadStarted()
-{
+void WebView::onLoadStarted() {
     m_loading = true;
     m_loaded = false;
     m_sawStart = true;
 }
 
-void WebView::onLoadFinished(bool ok)
-{
+void WebView::onLoadFinished(bool ok) {
     if (m_sawStart)
         finishLoad(ok);
 }
 
-void WebView::finishLoad(bool ok)
-{
+void WebView::finishLoad(bool ok) {
     m_sawStart = false;
     m_timeout.stop();
     m_loading = false;
@@ -113,8 +104,7 @@ void WebView::finishLoad(bool ok)
     emit loadFinished(ok);
 }
 
-void WebView::evaluateJavaScript(const QString& script, Completion completion)
-{
+void WebView::evaluateJavaScript(const QString& script, Completion completion) {
     if (!m_view) {
         if (completion)
             completion(QVariant());
@@ -133,8 +123,7 @@ void WebView::evaluateJavaScript(const QString& script, Completion completion)
     run(script, completion);
 }
 
-void WebView::run(const QString& script, const Completion& completion)
-{
+void WebView::run(const QString& script, const Completion& completion) {
     if (!m_view) {
         if (completion)
             completion(QVariant());
@@ -146,25 +135,35 @@ void WebView::run(const QString& script, const Completion& completion)
         m_view->page()->runJavaScript(script);
 }
 
-QImage WebView::snapshot()
-{
+QImage WebView::snapshot() {
     return grab().toImage();
 }
 
-QString WebView::javaScriptStringLiteral(const QString& text)
-{
+QString WebView::javaScriptStringLiteral(const QString& text) {
     QString literal;
     literal.reserve(text.size() + 2);
     literal += QLatin1Char('\'');
     for (const QChar c : text) {
         const char16_t u = c.unicode();
         switch (u) {
-        case u'\\': literal += QLatin1String("\\\\"); break;
-        case u'\'': literal += QLatin1String("\\'"); break;
-        case u'"': literal += QLatin1String("\\\""); break;
-        case u'\n': literal += QLatin1String("\\n"); break;
-        case u'\r': literal += QLatin1String("\\r"); break;
-        case u'\t': literal += QLatin1String("\\t"); break;
+        case u'\\':
+            literal += QLatin1String("\\\\");
+            break;
+        case u'\'':
+            literal += QLatin1String("\\'");
+            break;
+        case u'"':
+            literal += QLatin1String("\\\"");
+            break;
+        case u'\n':
+            literal += QLatin1String("\\n");
+            break;
+        case u'\r':
+            literal += QLatin1String("\\r");
+            break;
+        case u'\t':
+            literal += QLatin1String("\\t");
+            break;
         default:
             // Other control characters, the two line separators JavaScript
             // ends lines at, and '<' (so "</script>" never appears) as \uXXXX.

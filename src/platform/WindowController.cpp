@@ -11,8 +11,7 @@ namespace {
 constexpr char kControllerProperty[] = "kavrinWindowController";
 }
 
-WindowController::WindowController(QObject* parent) : QObject(parent), m_window(new QMainWindow)
-{
+WindowController::WindowController(QObject* parent) : QObject(parent), m_window(new QMainWindow) {
     m_window->setAttribute(Qt::WA_DeleteOnClose, false);
     m_window->setProperty(kControllerProperty, QVariant::fromValue<QObject*>(this));
     m_window->installEventFilter(this);
@@ -29,8 +28,7 @@ WindowController::WindowController(QObject* parent) : QObject(parent), m_window(
     connect(&m_liveResizeTimer, &QTimer::timeout, this, [this] { windowDidEndLiveResize(); });
 }
 
-WindowController::~WindowController()
-{
+WindowController::~WindowController() {
     // The content goes first, while the window still holds it.
     if (m_content) {
         m_content->endAppearance();
@@ -42,29 +40,25 @@ WindowController::~WindowController()
     }
 }
 
-QMainWindow* WindowController::window() const
-{
+QMainWindow* WindowController::window() const {
     return m_window;
 }
 
-WindowController* WindowController::controllerOf(const QWidget* widget)
-{
+WindowController* WindowController::controllerOf(const QWidget* widget) {
     if (!widget)
         return nullptr;
     const QWidget* window = widget->window();
     return qobject_cast<WindowController*>(window->property(kControllerProperty).value<QObject*>());
 }
 
-void WindowController::loadWindow()
-{
+void WindowController::loadWindow() {
     if (m_loaded)
         return;
     m_loaded = true;
     windowDidLoad();
 }
 
-void WindowController::showWindow()
-{
+void WindowController::showWindow() {
     loadWindow();
     if (!m_window)
         return;
@@ -73,8 +67,7 @@ void WindowController::showWindow()
     m_window->activateWindow();
 }
 
-void WindowController::setContentViewController(ViewController* controller)
-{
+void WindowController::setContentViewController(ViewController* controller) {
     if (controller == m_content)
         return;
     if (m_content) {
@@ -98,23 +91,19 @@ void WindowController::setContentViewController(ViewController* controller)
         controller->show();
 }
 
-ViewController* WindowController::contentViewController() const
-{
+ViewController* WindowController::contentViewController() const {
     return m_content;
 }
 
-bool WindowController::isFullScreen() const
-{
+bool WindowController::isFullScreen() const {
     return m_window && m_fullScreen;
 }
 
-bool WindowController::isMiniaturized() const
-{
+bool WindowController::isMiniaturized() const {
     return m_miniaturized;
 }
 
-void WindowController::toggleFullScreen()
-{
+void WindowController::toggleFullScreen() {
     if (!m_window || m_inFullScreenTransition)
         return;
     m_inFullScreenTransition = true;
@@ -135,13 +124,11 @@ void WindowController::toggleFullScreen()
     m_inFullScreenTransition = false;
 }
 
-QRect WindowController::frame() const
-{
+QRect WindowController::frame() const {
     return m_window ? m_window->geometry() : QRect();
 }
 
-void WindowController::setFrame(const QRect& frame, bool display)
-{
+void WindowController::setFrame(const QRect& frame, bool display) {
     if (!m_window || !frame.isValid())
         return;
     m_window->setGeometry(frame);
@@ -149,8 +136,7 @@ void WindowController::setFrame(const QRect& frame, bool display)
         m_window->repaint();
 }
 
-bool WindowController::eventFilter(QObject* watched, QEvent* event)
-{
+bool WindowController::eventFilter(QObject* watched, QEvent* event) {
     if (watched != m_window)
         return QObject::eventFilter(watched, event);
     switch (event->type()) {
@@ -161,8 +147,7 @@ bool WindowController::eventFilter(QObject* watched, QEvent* event)
         }
         break;
     case QEvent::Resize:
-        if (m_window->isVisible() && !m_inFullScreenTransition && !m_fullScreen
-            && !m_miniaturized)
+        if (m_window->isVisible() && !m_inFullScreenTransition && !m_fullScreen && !m_miniaturized)
             m_liveResizeTimer.start();
         break;
     case QEvent::WindowStateChange:
@@ -174,8 +159,7 @@ bool WindowController::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-void WindowController::handleWindowStateChange()
-{
+void WindowController::handleWindowStateChange() {
     const Qt::WindowStates state = m_window->windowState();
 
     const bool minimized = state.testFlag(Qt::WindowMinimized);

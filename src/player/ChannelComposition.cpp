@@ -18,14 +18,12 @@ namespace {
 
 constexpr int kToolTimeoutMs = 10 * 60 * 1000; // a stream copy of the longest recording takes far less
 
-void print(const QString& text)
-{
+void print(const QString& text) {
     std::printf("%s\n", text.toUtf8().constData());
     std::fflush(stdout);
 }
 
-QString defaultMoviesFolder()
-{
+QString defaultMoviesFolder() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::MoviesLocation);
     if (folder.isEmpty())
         folder = QDir::homePath();
@@ -33,20 +31,17 @@ QString defaultMoviesFolder()
     return folder;
 }
 
-QString moviesFolder()
-{
+QString moviesFolder() {
     auto& environment = channelCompositionEnvironment();
     return environment.moviesFolder ? environment.moviesFolder() : defaultMoviesFolder();
 }
 
-std::optional<QString> ffmpegTool()
-{
+std::optional<QString> ffmpegTool() {
     auto& environment = channelCompositionEnvironment();
     return environment.ffmpegPath ? environment.ffmpegPath() : Bundle::ffmpegPath();
 }
 
-void runTool(const QString& program, const QStringList& arguments)
-{
+void runTool(const QString& program, const QStringList& arguments) {
     auto& environment = channelCompositionEnvironment();
     if (environment.run)
         environment.run(program, arguments);
@@ -54,8 +49,7 @@ void runTool(const QString& program, const QStringList& arguments)
         Process::runAndWait(program, arguments, kToolTimeoutMs);
 }
 
-void alert(const QString& title, const QString& message)
-{
+void alert(const QString& title, const QString& message) {
     auto& environment = channelCompositionEnvironment();
     if (environment.alert)
         environment.alert(title, message);
@@ -64,8 +58,7 @@ void alert(const QString& title, const QString& message)
 }
 
 // The folder's entries; none with `error` set when it cannot be listed.
-std::optional<QStringList> listFolder(const QString& folder, QString& error)
-{
+std::optional<QStringList> listFolder(const QString& folder, QString& error) {
     QDir dir(folder);
     if (!dir.exists() || !QFileInfo(folder).isReadable()) {
         error = QStringLiteral("The folder \"%1\" couldn't be opened.").arg(folder);
@@ -75,30 +68,26 @@ std::optional<QStringList> listFolder(const QString& folder, QString& error)
 }
 
 // A list as the log shows it: ["a", "b"].
-QString listText(const QStringList& list)
-{
+QString listText(const QStringList& list) {
     QStringList quoted;
     for (const QString& item : list)
         quoted.append(QLatin1Char('"') + item + QLatin1Char('"'));
     return QLatin1Char('[') + quoted.join(QStringLiteral(", ")) + QLatin1Char(']');
 }
 
-std::shared_ptr<Asset> probedAsset(const QString& path)
-{
+std::shared_ptr<Asset> probedAsset(const QString& path) {
     auto asset = Asset::assetWithUrl(QUrl::fromLocalFile(path));
     // Read the tracks now: the file may be replaced by a later rewrap.
     asset->tracks();
     return asset;
 }
 
-bool isAvi(const QUrl& url)
-{
+bool isAvi(const QUrl& url) {
     return QFileInfo(url.path()).suffix().toLower() == QLatin1String("avi");
 }
 
 // The asset of one channel file of a composition.
-std::shared_ptr<Asset> channelAsset(const QUrl& file, bool avi, int channel)
-{
+std::shared_ptr<Asset> channelAsset(const QUrl& file, bool avi, int channel) {
     if (avi)
         return aviToMov(file, false, channel);
     return Asset::assetWithUrl(file);
@@ -107,14 +96,13 @@ std::shared_ptr<Asset> channelAsset(const QUrl& file, bool avi, int channel)
 // Inserts the whole of `asset`'s duration of `source` into a new track of
 // `composition`; prints `label` and the reason when that fails.
 void insertWholeTrack(MutableComposition& composition, const std::shared_ptr<AssetTrack>& source,
-                      const std::shared_ptr<Asset>& asset, const char* label)
-{
+                      const std::shared_ptr<Asset>& asset, const char* label) {
     auto track = composition.addMutableTrackWithMediaType(source->mediaType(), 0);
     if (!track)
         return;
     QString error;
-    if (!track->insertTimeRange(MediaTimeRange(MediaTime::zero(), asset->duration()), source, MediaTime::zero(),
-                                &error)) {
+    if (!track->insertTimeRange(MediaTimeRange(MediaTime::zero(), asset->duration()), source,
+                                MediaTime::zero(), &error)) {
         print(QString::fromLatin1(label) + error);
         composition.removeTrack(track);
     }
@@ -122,21 +110,19 @@ void insertWholeTrack(MutableComposition& composition, const std::shared_ptr<Ass
 
 } // namespace
 
-ChannelCompositionEnvironment& channelCompositionEnvironment()
-{
+ChannelCompositionEnvironment& channelCompositionEnvironment() {
     static ChannelCompositionEnvironment environment;
     return environment;
 }
 
-QString rewrapFileName(int channel)
-{
+QString rewrapFileName(int channel) {
     if (channel <= 0)
         return QStringLiteral("temp.mov");
     return QStringLiteral("temp_%1.mov").arg(channel + 1);
 }
 
-QStringList aviToMovArguments(const QString& input, const QString& output, bool hevc, int videoStreams, bool retry)
-{
+QStringList aviToMovArguments(const QString& input, const QString& output, bool hevc, int videoStreams,
+                              bool retry) {
     QStringList arguments{QStringLiteral("-i"), input, QStringLiteral("-vcodec"), QStringLiteral("copy")};
     if (hevc && !retry)
         arguments << QStringLiteral("-vtag") << QStringLiteral("hvc1");
@@ -148,8 +134,7 @@ QStringList aviToMovArguments(const QString& input, const QString& output, bool 
     return arguments;
 }
 
-std::shared_ptr<MutableComposition> makeChannelComposition(const QUrl& url)
-{
+std::shared_ptr<MutableComposition> makeChannelComposition(const QUrl& url) {
     const orvoTableModel* entry = nullptr;
     for (const orvoTableModel& candidate : recordingList) {
         if (candidate.url == url) {
@@ -169,8 +154,8 @@ std::shared_ptr<MutableComposition> makeChannelComposition(const QUrl& url)
     const std::shared_ptr<Asset> forward = channelAsset(url, avi, 0);
     const std::shared_ptr<Asset> backward = merge ? channelAsset(*merge, avi, 1) : nullptr;
 
-    const auto forwardVideo = forward ? forward->tracksWithMediaType(MediaType::Video)
-                                      : QList<std::shared_ptr<AssetTrack>>{};
+    const auto forwardVideo =
+        forward ? forward->tracksWithMediaType(MediaType::Video) : QList<std::shared_ptr<AssetTrack>>{};
     if (forwardVideo.isEmpty()) {
         print(QStringLiteral("nil forward track"));
         return nullptr;
@@ -182,13 +167,14 @@ std::shared_ptr<MutableComposition> makeChannelComposition(const QUrl& url)
     if (backward) {
         const auto backwardVideo = backward->tracksWithMediaType(MediaType::Video);
         if (!backwardVideo.isEmpty())
-            insertWholeTrack(*composition, backwardVideo.first(), backward, "Error inserting backward track: ");
+            insertWholeTrack(*composition, backwardVideo.first(), backward,
+                             "Error inserting backward track: ");
     }
 
     if (merge2) {
         const std::shared_ptr<Asset> inside = channelAsset(*merge2, avi, 2);
-        const auto insideVideo = inside ? inside->tracksWithMediaType(MediaType::Video)
-                                        : QList<std::shared_ptr<AssetTrack>>{};
+        const auto insideVideo =
+            inside ? inside->tracksWithMediaType(MediaType::Video) : QList<std::shared_ptr<AssetTrack>>{};
         if (insideVideo.isEmpty())
             print(QStringLiteral("nil or missing inside track"));
         else
@@ -203,13 +189,11 @@ std::shared_ptr<MutableComposition> makeChannelComposition(const QUrl& url)
     return composition;
 }
 
-std::shared_ptr<Asset> aviToMov(const QUrl& url, bool hevc)
-{
+std::shared_ptr<Asset> aviToMov(const QUrl& url, bool hevc) {
     return aviToMov(url, hevc, 0);
 }
 
-std::shared_ptr<Asset> aviToMov(const QUrl& url, bool hevc, int channel)
-{
+std::shared_ptr<Asset> aviToMov(const QUrl& url, bool hevc, int channel) {
     const QString input = url.isLocalFile() ? url.toLocalFile() : url.path();
     FFmpeg reader;
     const int count = reader.getVideoStreamCount(input);
@@ -265,13 +249,11 @@ std::shared_ptr<Asset> aviToMov(const QUrl& url, bool hevc, int channel)
     return nullptr;
 }
 
-bool hasMultipleVideoTracks(const std::shared_ptr<Asset>& asset)
-{
+bool hasMultipleVideoTracks(const std::shared_ptr<Asset>& asset) {
     return videoTrackCount(asset) > 1;
 }
 
-qint64 videoTrackCount(const std::shared_ptr<Asset>& asset)
-{
+qint64 videoTrackCount(const std::shared_ptr<Asset>& asset) {
     if (!asset)
         return 0;
     qint64 count = 0;

@@ -42,7 +42,8 @@ QString rewrapFileName(int channel = 0);
 // The tool's arguments for a rewrap of `input` into `output`: the first run
 // maps the streams 0 to videoStreams inclusive (and tags HEVC video "hvc1"),
 // the retry maps the streams 0 to videoStreams - 1, never with the tag.
-QStringList aviToMovArguments(const QString& input, const QString& output, bool hevc, int videoStreams, bool retry);
+QStringList aviToMovArguments(const QString& input, const QString& output, bool hevc, int videoStreams,
+                              bool retry);
 
 // One asset of the recording at `url` joining its front file with its rear
 // (`merge`) and inside (`merge2`) files from recordingList: the video tracks

@@ -22,13 +22,11 @@ constexpr std::size_t kMinChanges = 5;
 constexpr double kTrimStep = 0.001;
 constexpr double kTrimLimit = 0.03;
 
-bool hasItem(const Player* player)
-{
+bool hasItem(const Player* player) {
     return player && player->currentItem() && player->currentItem()->status() != PlayerItem::Status::Failed;
 }
 
-double itemDuration(const Player* player)
-{
+double itemDuration(const Player* player) {
     if (!player || !player->currentItem() || !player->currentItem()->asset())
         return 0.0;
     const double seconds = player->currentItem()->asset()->duration().seconds();
@@ -37,8 +35,7 @@ double itemDuration(const Player* player)
 
 } // namespace
 
-ChannelSync::ChannelSync(QObject* parent) : QObject(parent)
-{
+ChannelSync::ChannelSync(QObject* parent) : QObject(parent) {
     m_clock.start();
     m_sampleTimer.setTimerType(Qt::PreciseTimer);
     m_sampleTimer.setInterval(kSampleIntervalMs);
@@ -47,8 +44,7 @@ ChannelSync::ChannelSync(QObject* parent) : QObject(parent)
     connect(&m_checkTimer, &QTimer::timeout, this, &ChannelSync::check);
 }
 
-void ChannelSync::setPlayers(const QList<Player*>& players)
-{
+void ChannelSync::setPlayers(const QList<Player*>& players) {
     m_tracks.clear();
     for (Player* player : players) {
         Track track;
@@ -58,24 +54,21 @@ void ChannelSync::setPlayers(const QList<Player*>& players)
     updateTimers();
 }
 
-void ChannelSync::setLeader(Player* leader)
-{
+void ChannelSync::setLeader(Player* leader) {
     if (m_leader != leader)
         clearNudges();
     m_leader = leader;
     updateTimers();
 }
 
-ChannelSync::Track* ChannelSync::trackOf(Player* player)
-{
+ChannelSync::Track* ChannelSync::trackOf(Player* player) {
     for (Track& track : m_tracks)
         if (track.player == player)
             return &track;
     return nullptr;
 }
 
-QList<Player*> ChannelSync::activePlayers() const
-{
+QList<Player*> ChannelSync::activePlayers() const {
     QList<Player*> active;
     if (hasItem(m_leader))
         active.append(m_leader);
@@ -85,8 +78,7 @@ QList<Player*> ChannelSync::activePlayers() const
     return active;
 }
 
-void ChannelSync::reset()
-{
+void ChannelSync::reset() {
     ++m_request;
     m_coordinating = false;
     clearNudges();
@@ -97,8 +89,7 @@ void ChannelSync::reset()
     updateTimers();
 }
 
-void ChannelSync::clearNudges()
-{
+void ChannelSync::clearNudges() {
     const double base = m_leader ? m_leader->rate() : 0.0;
     for (Track& track : m_tracks) {
         if (track.nudged && track.player && track.player->rate() > 0.0 && base > 0.0)
@@ -107,8 +98,7 @@ void ChannelSync::clearNudges()
     }
 }
 
-void ChannelSync::seekAll(const MediaTime& time, double rate, std::function<void(bool)> completion)
-{
+void ChannelSync::seekAll(const MediaTime& time, double rate, std::function<void(bool)> completion) {
     const QList<Player*> players = activePlayers();
     const quint64 request = ++m_request;
     for (Track& track : m_tracks) {
@@ -192,20 +182,17 @@ void ChannelSync::seekAll(const MediaTime& time, double rate, std::function<void
     });
 }
 
-void ChannelSync::seekAllKeepingState(const MediaTime& time)
-{
+void ChannelSync::seekAllKeepingState(const MediaTime& time) {
     const double rate = m_leader && m_leader->rate() > 0.0 ? m_leader->rate() : 0.0;
     seekAll(time, rate);
 }
 
-void ChannelSync::startAll(double rate)
-{
+void ChannelSync::startAll(double rate) {
     const MediaTime from = m_leader ? m_leader->currentTime() : MediaTime::zero();
     seekAll(from, rate);
 }
 
-std::optional<double> ChannelSync::steadyOffset(const Track& track)
-{
+std::optional<double> ChannelSync::steadyOffset(const Track& track) {
     if (track.offsets.empty() || (!track.anchorSteady && track.offsets.size() < kMinChanges))
         return std::nullopt;
     std::vector<double> sorted = track.offsets;
@@ -213,13 +200,11 @@ std::optional<double> ChannelSync::steadyOffset(const Track& track)
     return sorted[sorted.size() / 2];
 }
 
-double ChannelSync::modelled(const Track& track, double residual, qint64 nowNs)
-{
+double ChannelSync::modelled(const Track& track, double residual, qint64 nowNs) {
     return track.anchorPosition + track.historyRate * ((nowNs - track.anchorNs) / 1e9) + residual;
 }
 
-double ChannelSync::estimate(const Track& track, qint64 nowNs) const
-{
+double ChannelSync::estimate(const Track& track, qint64 nowNs) const {
     const Player* player = track.player;
     if (!player)
         return 0.0;
@@ -239,8 +224,7 @@ double ChannelSync::estimate(const Track& track, qint64 nowNs) const
     return reported + std::max(0.0, carried);
 }
 
-std::vector<double> ChannelSync::estimatedPositions()
-{
+std::vector<double> ChannelSync::estimatedPositions() {
     // Take in the reports that arrived since the last sample.
     sample();
     const qint64 now = m_clock.nsecsElapsed();
@@ -259,8 +243,7 @@ std::vector<double> ChannelSync::estimatedPositions()
     return positions;
 }
 
-double ChannelSync::estimatedSpread()
-{
+double ChannelSync::estimatedSpread() {
     const std::vector<double> positions = estimatedPositions();
     if (positions.size() < 2)
         return 0.0;
@@ -268,8 +251,7 @@ double ChannelSync::estimatedSpread()
     return *high - *low;
 }
 
-void ChannelSync::sample()
-{
+void ChannelSync::sample() {
     const qint64 now = m_clock.nsecsElapsed();
     for (Track& track : m_tracks) {
         if (!track.player)
@@ -279,7 +261,8 @@ void ChannelSync::sample()
             continue;
         const double rate = track.player->rate();
         const double step = reported - track.lastSeconds;
-        const bool jumped = !(rate > 0.0) || track.lastSeconds < 0.0 || step < 0.0 || step > 0.2 * std::max(rate, 1.0);
+        const bool jumped =
+            !(rate > 0.0) || track.lastSeconds < 0.0 || step < 0.0 || step > 0.2 * std::max(rate, 1.0);
         if (jumped) {
             // A seek, a pause or a new item: the model starts again here.
             track.anchorNs = now;
@@ -305,13 +288,11 @@ void ChannelSync::sample()
     }
 }
 
-bool ChannelSync::allPlaying() const
-{
+bool ChannelSync::allPlaying() const {
     return m_leader && hasItem(m_leader) && m_leader->rate() > 0.0;
 }
 
-void ChannelSync::updateTimers()
-{
+void ChannelSync::updateTimers() {
     const bool several = activePlayers().size() >= 2;
     if (several && !m_checkTimer.isActive())
         m_checkTimer.start();
@@ -324,8 +305,7 @@ void ChannelSync::updateTimers()
         m_sampleTimer.stop();
 }
 
-void ChannelSync::check()
-{
+void ChannelSync::check() {
     updateTimers();
     if (m_coordinating || !m_sampleTimer.isActive() || !m_leader)
         return;
@@ -364,8 +344,8 @@ void ChannelSync::check()
             resync = true;
         } else if (distance > kNudgeAbove) {
             // A follower that keeps wandering off the same way runs at a slightly different rate.
-            track.trim = std::clamp(track.trim * (offset > 0.0 ? 1.0 - kTrimStep : 1.0 + kTrimStep), 1.0 - kTrimLimit,
-                                    1.0 + kTrimLimit);
+            track.trim = std::clamp(track.trim * (offset > 0.0 ? 1.0 - kTrimStep : 1.0 + kTrimStep),
+                                    1.0 - kTrimLimit, 1.0 + kTrimLimit);
             // In proportion to the gap, so that it closes in about a fifth of a second whatever its
             // size; checked often, so that a stall is caught before it grows past a frame.
             const double factor = std::clamp(distance * 5.0, kNudgeFactor, 10 * kNudgeFactor);

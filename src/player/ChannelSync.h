@@ -88,7 +88,7 @@ private:
         // corrected by the median of the residuals of the changes seen since.
         qint64 anchorNs = 0;
         double anchorPosition = 0.0;
-        bool anchorSteady = false; // the anchor came from a steady model (a rate change)
+        bool anchorSteady = false;   // the anchor came from a steady model (a rate change)
         std::vector<double> offsets; // residuals: position seen - model
         bool nudged = false;
         // The follower's learnt rate ratio to the leader at trimBase: the

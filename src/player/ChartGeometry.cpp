@@ -14,8 +14,7 @@ namespace {
 constexpr float kFarOutside = 100000.0f;
 
 // Appends one sample's horizontal segment at height y.
-void addSegment(QPainterPath& path, float x, float width, float y, const QRectF& rect)
-{
+void addSegment(QPainterPath& path, float x, float width, float y, const QRectF& rect) {
     if (!std::isfinite(y))
         return;
     const float low = static_cast<float>(rect.y()) - kFarOutside;
@@ -27,8 +26,7 @@ void addSegment(QPainterPath& path, float x, float width, float y, const QRectF&
 
 } // namespace
 
-QPainterPath sheetPath(const QRectF& rect)
-{
+QPainterPath sheetPath(const QRectF& rect) {
     const float minX = static_cast<float>(rect.x());
     const float width = static_cast<float>(rect.width());
     const float minY = static_cast<float>(rect.y()) + 0.5f;
@@ -42,8 +40,7 @@ QPainterPath sheetPath(const QRectF& rect)
     return path;
 }
 
-std::array<QPainterPath, 3> gsensorPaths(const QList<OrvoVideoPacket>& packets, const QRectF& rect)
-{
+std::array<QPainterPath, 3> gsensorPaths(const QList<OrvoVideoPacket>& packets, const QRectF& rect) {
     std::array<QPainterPath, 3> paths;
     if (packets.isEmpty())
         return paths;
@@ -62,8 +59,7 @@ std::array<QPainterPath, 3> gsensorPaths(const QList<OrvoVideoPacket>& packets, 
     return paths;
 }
 
-QPainterPath speedPath(const QList<OrvoVideoPacket>& packets, const QRectF& rect)
-{
+QPainterPath speedPath(const QList<OrvoVideoPacket>& packets, const QRectF& rect) {
     QPainterPath path;
     if (packets.isEmpty())
         return path;

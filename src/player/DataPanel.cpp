@@ -22,27 +22,23 @@ constexpr char kGpsOffText[] = "GPS Off";
 constexpr char kNoSpeedText[] = "--";
 constexpr double kMaxShownSpeed = 1000000.0;
 
-void setText(QLabel* label, const QString& text)
-{
+void setText(QLabel* label, const QString& text) {
     if (label)
         label->setText(text);
 }
 
-void setImage(ImageButtonCell* button, const QString& name)
-{
+void setImage(ImageButtonCell* button, const QString& name) {
     if (button)
         button->setImageName(name);
 }
 
 } // namespace
 
-double DataPanel::sliderValue() const
-{
+double DataPanel::sliderValue() const {
     return m_outlets.videoSlider ? m_outlets.videoSlider->doubleValue() : 0.0;
 }
 
-std::optional<qsizetype> DataPanel::packetIndex(double sliderValue, qsizetype count)
-{
+std::optional<qsizetype> DataPanel::packetIndex(double sliderValue, qsizetype count) {
     if (count <= 0)
         return std::nullopt;
     if (!(sliderValue > 0.0))
@@ -53,8 +49,7 @@ std::optional<qsizetype> DataPanel::packetIndex(double sliderValue, qsizetype co
     return static_cast<qsizetype>(scaled);
 }
 
-QString DataPanel::motionText(const QString& prefix, std::optional<float> value)
-{
+QString DataPanel::motionText(const QString& prefix, std::optional<float> value) {
     if (!value)
         return prefix;
     char digits[64];
@@ -62,21 +57,18 @@ QString DataPanel::motionText(const QString& prefix, std::optional<float> value)
     return prefix + QString::fromLatin1(digits);
 }
 
-std::optional<qint64> DataPanel::speedValue(std::optional<float> speed)
-{
+std::optional<qint64> DataPanel::speedValue(std::optional<float> speed) {
     if (!speed || !std::isfinite(*speed) || std::fabs(static_cast<double>(*speed)) > kMaxShownSpeed)
         return std::nullopt;
     return static_cast<qint64>(std::trunc(static_cast<double>(*speed)));
 }
 
-QString DataPanel::meterImageName(qint64 speed)
-{
+QString DataPanel::meterImageName(qint64 speed) {
     const qint64 step = std::clamp<qint64>(speed / 4, 0, AssetName::kSpeedGraphCount - 1);
     return AssetName::speedGraphImage(static_cast<int>(step));
 }
 
-void DataPanel::updateChartIntervalPosition(LayoutConstraint& constraint)
-{
+void DataPanel::updateChartIntervalPosition(LayoutConstraint& constraint) {
     if (constraint.identifier() != QLatin1String(kChartIntervalLeading) || !m_outlets.chartIntervalView)
         return;
     const QRectF bounds(m_outlets.chartIntervalView->rect());
@@ -87,8 +79,7 @@ void DataPanel::updateChartIntervalPosition(LayoutConstraint& constraint)
         constraint.setConstant(bounds.x() + bounds.width() * value);
 }
 
-void DataPanel::showEmpty()
-{
+void DataPanel::showEmpty() {
     setText(m_outlets.motionXText, QStringLiteral("X : "));
     setText(m_outlets.motionYText, QStringLiteral("Y : "));
     setText(m_outlets.motionZText, QStringLiteral("Z : "));
@@ -96,14 +87,12 @@ void DataPanel::showEmpty()
     m_mapPage.showMapMessage(false, false, isNetworkConnected.load());
 }
 
-void DataPanel::showGpsOff()
-{
+void DataPanel::showGpsOff() {
     setImage(m_outlets.gpsOnOffImg, QString::fromLatin1(AssetName::kGpsOff));
     setText(m_outlets.gpsOnOffText, QString::fromLatin1(kGpsOffText));
 }
 
-void DataPanel::updateDataPanel(bool replay)
-{
+void DataPanel::updateDataPanel(bool replay) {
     // The chart marker follows the slider; it hides at the very start.
     if (m_outlets.chartIntervalConstraints) {
         QList<LayoutConstraint> constraints = m_outlets.chartIntervalConstraints();

@@ -37,14 +37,12 @@ constexpr char kNoGpsSecond[] = "외장 GPS의 연결을 확인해 주세요.";
 constexpr char kNoNetworkFirst[] = "지도를 표시할 수 없습니다.";
 constexpr char kNoNetworkSecond[] = "인터넷 연결을 확인해 주세요.";
 
-void printLine(const QString& text)
-{
+void printLine(const QString& text) {
     std::puts(text.toUtf8().constData());
 }
 
 // A stored value as the diagnostics show it: a list of texts as ["a", "b"].
-QString describe(const QVariant& value)
-{
+QString describe(const QVariant& value) {
     if (value.typeId() == QMetaType::QStringList || value.typeId() == QMetaType::QVariantList) {
         QStringList items;
         for (const QVariant& item : value.toList())
@@ -54,22 +52,19 @@ QString describe(const QVariant& value)
     return value.toString();
 }
 
-void setShown(QWidget* view, bool shown)
-{
+void setShown(QWidget* view, bool shown) {
     if (view)
         view->setVisible(shown);
 }
 
 // The sign rule of the direction codes: 1 keeps the sign, any other value negates.
-float applyDirection(std::uint32_t code, float value)
-{
+float applyDirection(std::uint32_t code, float value) {
     return code == 1 ? value : -value;
 }
 
 } // namespace
 
-QString MapPage::mapPageName(const std::optional<QStringList>& languages)
-{
+QString MapPage::mapPageName(const std::optional<QStringList>& languages) {
     if (languages == QStringList{QStringLiteral("ko")})
         return QString::fromLatin1(kKoreanPage);
     if (languages == QStringList{QStringLiteral("ja")})
@@ -77,15 +72,16 @@ QString MapPage::mapPageName(const std::optional<QStringList>& languages)
     return QString::fromLatin1(kEnglishPage);
 }
 
-QString MapPage::mapServer()
-{
+QString MapPage::mapServer() {
     QString server = serviceAddress(QStringLiteral("mapServer"));
     if (server.isEmpty())
         return {};
     const QUrl url(server, QUrl::StrictMode);
     const QString scheme = url.scheme().toLower();
-    if (!url.isValid() || url.host().isEmpty() || (scheme != QLatin1String("http") && scheme != QLatin1String("https"))) {
-        std::fprintf(stderr, "config.json: mapServer \"%s\" is not an http address; the bundled map pages are used\n",
+    if (!url.isValid() || url.host().isEmpty() ||
+        (scheme != QLatin1String("http") && scheme != QLatin1String("https"))) {
+        std::fprintf(stderr,
+                     "config.json: mapServer \"%s\" is not an http address; the bundled map pages are used\n",
                      server.toUtf8().constData());
         return {};
     }
@@ -94,8 +90,7 @@ QString MapPage::mapServer()
     return server;
 }
 
-QUrl MapPage::mapPageUrl(const QString& page)
-{
+QUrl MapPage::mapPageUrl(const QString& page) {
     const QString server = mapServer();
     if (!server.isEmpty())
         return QUrl(server + QLatin1Char('/') + QLatin1String(kPageFolder) + QLatin1Char('/') + page);
@@ -103,8 +98,7 @@ QUrl MapPage::mapPageUrl(const QString& page)
     return QUrl::fromLocalFile(folder.absoluteFilePath(page));
 }
 
-QString MapPage::floatText(float value)
-{
+QString MapPage::floatText(float value) {
     char buffer[48];
     const std::to_chars_result result = std::to_chars(buffer, buffer + sizeof buffer, value);
     if (result.ec != std::errc())
@@ -112,26 +106,24 @@ QString MapPage::floatText(float value)
     return QString::fromLatin1(buffer, result.ptr - buffer);
 }
 
-std::optional<QString> MapPage::addPosScript(float lat, float lng)
-{
+std::optional<QString> MapPage::addPosScript(float lat, float lng) {
     if (!std::isfinite(lat) || !std::isfinite(lng))
         return std::nullopt;
-    return QStringLiteral("addPos(") + floatText(lat) + QStringLiteral(", ") + floatText(lng) + QLatin1Char(')');
+    return QStringLiteral("addPos(") + floatText(lat) + QStringLiteral(", ") + floatText(lng) +
+           QLatin1Char(')');
 }
 
-QString MapPage::districtScript(const QString& name)
-{
-    return QStringLiteral("setAdminDistrictName(") + WebView::javaScriptStringLiteral(name) + QLatin1Char(')');
+QString MapPage::districtScript(const QString& name) {
+    return QStringLiteral("setAdminDistrictName(") + WebView::javaScriptStringLiteral(name) +
+           QLatin1Char(')');
 }
 
-bool MapPage::isKoreanInterface()
-{
-    return UserDefaults::standard().stringArray(QString::fromLatin1(DefaultsKey::kAppleLanguages))
-        == QStringList{QStringLiteral("ko")};
+bool MapPage::isKoreanInterface() {
+    return UserDefaults::standard().stringArray(QString::fromLatin1(DefaultsKey::kAppleLanguages)) ==
+           QStringList{QStringLiteral("ko")};
 }
 
-void MapPage::loadMapPage(bool hasGps)
-{
+void MapPage::loadMapPage(bool hasGps) {
     if (!isNetworkConnected.load()) {
         showMapMessage(false, false, false);
         return;
@@ -142,8 +134,9 @@ void MapPage::loadMapPage(bool hasGps)
     if (!languages) {
         printLine(QStringLiteral("nil currentLng err."));
         defaults.set(key, QStringList{QStringLiteral("en")});
-    } else if (*languages != QStringList{QStringLiteral("en")} && *languages != QStringList{QStringLiteral("ko")}
-               && *languages != QStringList{QStringLiteral("ja")}) {
+    } else if (*languages != QStringList{QStringLiteral("en")} &&
+               *languages != QStringList{QStringLiteral("ko")} &&
+               *languages != QStringList{QStringLiteral("ja")}) {
         printLine(QStringLiteral("currentLng err."));
         printLine(describe(defaults.object(key)));
     }
@@ -154,8 +147,7 @@ void MapPage::loadMapPage(bool hasGps)
         m_outlets.mapWebView->load(url, kLoadTimeoutSeconds);
 }
 
-void MapPage::showMapMessage(bool hasPosition, bool showMap, bool connected)
-{
+void MapPage::showMapMessage(bool hasPosition, bool showMap, bool connected) {
     QLabel* first = m_outlets.mapFirstLabel;
     QLabel* second = m_outlets.mapSecondLabel;
     if (connected) {
@@ -181,8 +173,7 @@ void MapPage::showMapMessage(bool hasPosition, bool showMap, bool connected)
     run({QStringLiteral("delPos()")});
 }
 
-void MapPage::updateMapPosition(std::uint32_t dirLat, std::uint32_t dirLng, float lat, float lng)
-{
+void MapPage::updateMapPosition(std::uint32_t dirLat, std::uint32_t dirLng, float lat, float lng) {
     lat = applyDirection(dirLat, lat);
     lng = applyDirection(dirLng, lng);
     if (lat < -90.0f || lat > 90.0f)
@@ -195,8 +186,7 @@ void MapPage::updateMapPosition(std::uint32_t dirLat, std::uint32_t dirLng, floa
     run(scripts);
 }
 
-void MapPage::redrawMapTrack(qint64 index)
-{
+void MapPage::redrawMapTrack(qint64 index) {
     if (!currentRecording)
         return;
     const std::optional<orvoPacketModel> model = packetModelForURL(currentRecording->url);
@@ -235,15 +225,13 @@ void MapPage::redrawMapTrack(qint64 index)
     run(scripts);
 }
 
-void MapPage::collectDistrict(float lat, float lng, QStringList& scripts) const
-{
+void MapPage::collectDistrict(float lat, float lng, QStringList& scripts) const {
     const std::optional<QString> name = nearestDistrictName(lat, lng);
     if (name && isKoreanInterface())
         scripts << districtScript(*name);
 }
 
-void MapPage::collectPosition(float lat, float lng, QStringList& scripts)
-{
+void MapPage::collectPosition(float lat, float lng, QStringList& scripts) {
     const std::optional<QString> text = addPosScript(lat, lng);
     if (!text || *text == lastAddPos)
         return;
@@ -251,8 +239,7 @@ void MapPage::collectPosition(float lat, float lng, QStringList& scripts)
     lastAddPos = *text;
 }
 
-void MapPage::run(const QStringList& scripts) const
-{
+void MapPage::run(const QStringList& scripts) const {
     if (scripts.isEmpty() || !m_outlets.mapWebView)
         return;
     m_outlets.mapWebView->evaluateJavaScript(scripts.join(QLatin1String(";\n")));

@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <optional>
 
-
 // The map page of the window player: a web page that draws the current
 // recording's route, chosen by the interface language and driven through its
 // functions delPos(), addPos(lat, lng) and setAdminDistrictName('name'), with

@@ -4,8 +4,7 @@
 
 #include <cstdio>
 
-void NetworkMonitor::startMonitoring()
-{
+void NetworkMonitor::startMonitoring() {
     if (m_isMonitoring.exchange(true)) {
         std::puts("Monitoring is already in progress.");
         std::fflush(stdout);

@@ -6,20 +6,17 @@
 
 #include <cstdio>
 
-OrvoGraphChartView::OrvoGraphChartView(QWidget* parent) : ShapeLayerView(parent)
-{
+OrvoGraphChartView::OrvoGraphChartView(QWidget* parent) : ShapeLayerView(parent) {
     ViewLayer::setPaintsOwnLayer(this);
     ViewLayer::setWantsLayer(this, true);
 }
 
-void OrvoGraphChartView::drawSheet(const QRectF& rect)
-{
+void OrvoGraphChartView::drawSheet(const QRectF& rect) {
     applyLayer(ChartGeometry::sheetPath(rect), Assets::color(QString::fromLatin1(AssetName::kChartSheet)),
                QStringLiteral("Sheet"));
 }
 
-void OrvoGraphChartView::applyLayer(const QPainterPath& path, const QColor& color, const QString& kind)
-{
+void OrvoGraphChartView::applyLayer(const QPainterPath& path, const QColor& color, const QString& kind) {
     ShapeLayer* layer = kind == QLatin1String("Speed") ? &speedLayer : &sheetLayer;
     layer->path = path;
     layer->strokeColor = color;
@@ -28,8 +25,7 @@ void OrvoGraphChartView::applyLayer(const QPainterPath& path, const QColor& colo
     addSublayer(layer);
 }
 
-void OrvoGraphChartView::drawChart(const QRectF& rect)
-{
+void OrvoGraphChartView::drawChart(const QRectF& rect) {
     std::puts("OrvoGraphChartView::drawChart");
     if (orvoPacket) {
         drawSheet(rect);
@@ -44,8 +40,7 @@ void OrvoGraphChartView::drawChart(const QRectF& rect)
     drawSheet(rect);
 }
 
-void OrvoGraphChartView::drawRect(const QRectF&)
-{
+void OrvoGraphChartView::drawRect(const QRectF&) {
     if (ViewLayer::backgroundColor(this).isValid())
         ViewLayer::setBackgroundColor(this, Qt::transparent, false);
     drawChart(QRectF(rect()));

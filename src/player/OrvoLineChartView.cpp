@@ -6,26 +6,32 @@
 
 #include <cstdio>
 
-OrvoLineChartView::OrvoLineChartView(QWidget* parent) : ShapeLayerView(parent)
-{
+OrvoLineChartView::OrvoLineChartView(QWidget* parent) : ShapeLayerView(parent) {
     ViewLayer::setPaintsOwnLayer(this);
     ViewLayer::setWantsLayer(this, true);
 }
 
-void OrvoLineChartView::drawSheet(const QRectF& rect)
-{
+void OrvoLineChartView::drawSheet(const QRectF& rect) {
     applyLayer(ChartGeometry::sheetPath(rect), Assets::color(QString::fromLatin1(AssetName::kChartSheet)), 3);
 }
 
-void OrvoLineChartView::applyLayer(const QPainterPath& path, const QColor& color, int kind)
-{
+void OrvoLineChartView::applyLayer(const QPainterPath& path, const QColor& color, int kind) {
     ShapeLayer* layer = nullptr;
     switch (kind) {
-    case 0: layer = &xLayer; break;
-    case 1: layer = &yLayer; break;
-    case 2: layer = &zLayer; break;
-    case 3: layer = &sheetLayer; break;
-    default: return;
+    case 0:
+        layer = &xLayer;
+        break;
+    case 1:
+        layer = &yLayer;
+        break;
+    case 2:
+        layer = &zLayer;
+        break;
+    case 3:
+        layer = &sheetLayer;
+        break;
+    default:
+        return;
     }
     layer->path = path;
     layer->strokeColor = color;
@@ -34,8 +40,7 @@ void OrvoLineChartView::applyLayer(const QPainterPath& path, const QColor& color
     addSublayer(layer);
 }
 
-void OrvoLineChartView::drawChart(const QRectF& rect)
-{
+void OrvoLineChartView::drawChart(const QRectF& rect) {
     if (orvoPacket) {
         drawSheet(rect);
         const std::array<QPainterPath, 3> paths = ChartGeometry::gsensorPaths(orvoPacket->packet, rect);
@@ -50,8 +55,7 @@ void OrvoLineChartView::drawChart(const QRectF& rect)
     drawSheet(rect);
 }
 
-void OrvoLineChartView::drawRect(const QRectF&)
-{
+void OrvoLineChartView::drawRect(const QRectF&) {
     if (ViewLayer::backgroundColor(this).isValid())
         ViewLayer::setBackgroundColor(this, Qt::transparent, false);
     drawChart(QRectF(rect()));

@@ -15,8 +15,7 @@
 
 OrvoViewController::OrvoViewController(QWidget* parent) : ViewController(parent) {}
 
-OrvoViewController::~OrvoViewController()
-{
+OrvoViewController::~OrvoViewController() {
     std::puts("OrvoViewController::deinit");
     std::fflush(stdout);
 }

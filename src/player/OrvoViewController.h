@@ -4,14 +4,14 @@
 #include "platform/MediaTime.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Player.h"
-#include "player/ChannelSync.h"
 #include "platform/ViewController.h"
+#include "player/ChannelSync.h"
 
-#include <QPointer>
 #include <QColor>
+#include <QPointer>
 #include <QRect>
-#include <QUrl>
 #include <QTimer>
+#include <QUrl>
 
 #include <cstdint>
 #include <memory>

@@ -11,8 +11,7 @@
 #include "platform/PlayerItem.h"
 #include "platform/WebView.h"
 
-MapPage& OrvoViewController::mapPage()
-{
+MapPage& OrvoViewController::mapPage() {
     if (!m_mapPage)
         m_mapPage = std::make_shared<MapPage>();
     // The outlets are read at each use: they exist only once the view has loaded.
@@ -20,8 +19,7 @@ MapPage& OrvoViewController::mapPage()
     return *m_mapPage;
 }
 
-DataPanel& OrvoViewController::dataPanel()
-{
+DataPanel& OrvoViewController::dataPanel() {
     // The chart marker is placed from the marker view's bounds, also while the
     // view is hidden: keep it laid out over the charts when hidden.
     if (chartIntervalView && !chartIntervalView->sizePolicy().retainSizeWhenHidden()) {
@@ -49,8 +47,7 @@ DataPanel& OrvoViewController::dataPanel()
     return *m_dataPanel;
 }
 
-std::optional<MediaTime> OrvoViewController::orvoPlayerItemTime() const
-{
+std::optional<MediaTime> OrvoViewController::orvoPlayerItemTime() const {
     if (!orvoPlayer)
         return std::nullopt;
     const std::shared_ptr<PlayerItem> item = orvoPlayer->currentItem();
@@ -59,45 +56,37 @@ std::optional<MediaTime> OrvoViewController::orvoPlayerItemTime() const
     return item->currentTime();
 }
 
-QList<LayoutConstraint> OrvoViewController::chartIntervalConstraints() const
-{
+QList<LayoutConstraint> OrvoViewController::chartIntervalConstraints() const {
     if (!ui || !ui->chartIntervalLeading || !ui->chartIntervalLayout)
         return {};
     return {LayoutConstraint(QStringLiteral("chartIntervalLeading"), ui->chartIntervalLeading,
                              ui->chartIntervalLayout)};
 }
 
-void OrvoViewController::loadMapPage(bool hasGps)
-{
+void OrvoViewController::loadMapPage(bool hasGps) {
     mapPage().loadMapPage(hasGps);
 }
 
-void OrvoViewController::showMapMessage(bool hasPosition, bool showMap, bool connected)
-{
+void OrvoViewController::showMapMessage(bool hasPosition, bool showMap, bool connected) {
     mapPage().showMapMessage(hasPosition, showMap, connected);
 }
 
-void OrvoViewController::updateMapPosition(std::uint32_t dirLat, std::uint32_t dirLng, float lat, float lng)
-{
+void OrvoViewController::updateMapPosition(std::uint32_t dirLat, std::uint32_t dirLng, float lat, float lng) {
     mapPage().updateMapPosition(dirLat, dirLng, lat, lng);
 }
 
-void OrvoViewController::redrawMapTrack(qint64 index)
-{
+void OrvoViewController::redrawMapTrack(qint64 index) {
     mapPage().redrawMapTrack(index);
 }
 
-void OrvoViewController::updateDataPanel(bool replay)
-{
+void OrvoViewController::updateDataPanel(bool replay) {
     dataPanel().updateDataPanel(replay);
 }
 
-void OrvoViewController::clearDataPanelTexts()
-{
+void OrvoViewController::clearDataPanelTexts() {
     dataPanel().showEmpty();
 }
 
-void OrvoViewController::updateChartIntervalPosition(LayoutConstraint& constraint)
-{
+void OrvoViewController::updateChartIntervalPosition(LayoutConstraint& constraint) {
     dataPanel().updateChartIntervalPosition(constraint);
 }

@@ -49,8 +49,7 @@
 
 namespace {
 
-void print(const QString& text)
-{
+void print(const QString& text) {
     std::printf("%s\n", text.toUtf8().constData());
     std::fflush(stdout);
 }
@@ -59,8 +58,7 @@ void print(const QString& text)
 const QColor kPlayingRowColor(255, 128, 0);
 
 // How a list of texts prints: ["ko-KR", "en-US"].
-QString listText(const QStringList& list)
-{
+QString listText(const QStringList& list) {
     QStringList quoted;
     for (const QString& text : list)
         quoted.append(QLatin1Char('"') + text + QLatin1Char('"'));
@@ -68,14 +66,12 @@ QString listText(const QStringList& list)
 }
 
 // The channel shown alone in a mode: ch1-ch4 0-3, none_ch -1 (multiple_ch too).
-qint64 singleChannelOf(mode m)
-{
+qint64 singleChannelOf(mode m) {
     const int index = modeIndex(m);
     return index <= modeIndex(mode::ch4) ? index : -1;
 }
 
-void fillMenu(OrvoPopupBtnCell* menu, const QStringList& titles, int selected)
-{
+void fillMenu(OrvoPopupBtnCell* menu, const QStringList& titles, int selected) {
     if (!menu)
         return;
     menu->clear();
@@ -85,21 +81,18 @@ void fillMenu(OrvoPopupBtnCell* menu, const QStringList& titles, int selected)
 }
 
 // Sets a layer colour only when it changes, as this runs at every layout.
-void setLayerColor(QWidget* view, const QColor& color)
-{
+void setLayerColor(QWidget* view, const QColor& color) {
     if (view && ViewLayer::backgroundColor(view) != color)
         ViewLayer::setBackgroundColor(view, color);
 }
 
-QString defaultsKey(const char* key)
-{
+QString defaultsKey(const char* key) {
     return QString::fromLatin1(key);
 }
 
 } // namespace
 
-void OrvoViewController::viewDidLoad()
-{
+void OrvoViewController::viewDidLoad() {
     if (logoFullScreenView)
         logoFullScreenView->hide();
 
@@ -138,7 +131,8 @@ void OrvoViewController::viewDidLoad()
     fillMenus();
 
     // The location search only makes sense while the table shows districts (Korean).
-    const std::optional<QStringList> languages = defaults.stringArray(defaultsKey(DefaultsKey::kAppleLanguages));
+    const std::optional<QStringList> languages =
+        defaults.stringArray(defaultsKey(DefaultsKey::kAppleLanguages));
     if (languages) {
         if (searchLayer)
             searchLayer->setVisible(*languages == QStringList{QStringLiteral("ko")});
@@ -180,8 +174,7 @@ void OrvoViewController::viewDidLoad()
     startPlayTimer();
 }
 
-void OrvoViewController::normalizeInterfaceLanguage()
-{
+void OrvoViewController::normalizeInterfaceLanguage() {
     UserDefaults& defaults = UserDefaults::standard();
     const QString key = defaultsKey(DefaultsKey::kAppleLanguages);
     const std::optional<QStringList> languages = defaults.stringArray(key);
@@ -205,19 +198,19 @@ void OrvoViewController::normalizeInterfaceLanguage()
     defaults.set(key, QStringList{language});
 }
 
-void OrvoViewController::fillMenus()
-{
-    fillMenu(zoomMenu, {QStringLiteral("1.0x"), QStringLiteral("1.5x"), QStringLiteral("2.0x"), QStringLiteral("3.0x")},
+void OrvoViewController::fillMenus() {
+    fillMenu(zoomMenu,
+             {QStringLiteral("1.0x"), QStringLiteral("1.5x"), QStringLiteral("2.0x"), QStringLiteral("3.0x")},
              1);
     if (zoomMenu)
         zoomMenu->setCurrentIndex(0);
     fillMenu(speedMenu,
-             {QStringLiteral("0.5x"), QStringLiteral("1.0x"), QStringLiteral("1.5x"), QStringLiteral("2.0x")}, 1);
+             {QStringLiteral("0.5x"), QStringLiteral("1.0x"), QStringLiteral("1.5x"), QStringLiteral("2.0x")},
+             1);
     fillMenu(monoMenu, {QStringLiteral("ON"), QStringLiteral("OFF")}, 1);
 }
 
-void OrvoViewController::restoreDisplayedList()
-{
+void OrvoViewController::restoreDisplayedList() {
     if (!typeFilterTitle.isEmpty() && typeFilterTitle != localized("All")) {
         const qsizetype category = recordingCategories().indexOf(typeFilterTitle);
         if (tableSortingMenu && category >= 0)
@@ -235,22 +228,24 @@ void OrvoViewController::restoreDisplayedList()
     reloadTableData();
 }
 
-void OrvoViewController::launchFollowUp()
-{
+void OrvoViewController::launchFollowUp() {
     if (!updateChecked) {
         QPointer<OrvoViewController> self(this);
-        checkForUpdate([self] { if (self) self->playInBookMark(); },
-                       [self](const std::optional<QUrl>& url) {
-                           if (self)
-                               self->onUpdateCheckFinished(url);
-                       });
+        checkForUpdate(
+            [self] {
+                if (self)
+                    self->playInBookMark();
+            },
+            [self](const std::optional<QUrl>& url) {
+                if (self)
+                    self->onUpdateCheckFinished(url);
+            });
         return;
     }
     playInBookMark();
 }
 
-void OrvoViewController::onUpdateCheckFinished(const std::optional<QUrl>& url)
-{
+void OrvoViewController::onUpdateCheckFinished(const std::optional<QUrl>& url) {
     updateChecked = true;
     if (url) {
         performSegue(QLatin1String(SegueIdentifier::kOrvoToUpdate), QVariant(*url));
@@ -259,13 +254,13 @@ void OrvoViewController::onUpdateCheckFinished(const std::optional<QUrl>& url)
     playInBookMark();
 }
 
-void OrvoViewController::viewWillAppear()
-{
+void OrvoViewController::viewWillAppear() {
     print(QStringLiteral("viewWillAppear"));
     if (windowTransition == 3) {
         // Back from the Dock: players that were playing go on.
         windowTransition = 0;
-        if (orvoPlayer && playState == 1 && orvoPlayer->timeControlStatus() == Player::TimeControlStatus::Paused)
+        if (orvoPlayer && playState == 1 &&
+            orvoPlayer->timeControlStatus() == Player::TimeControlStatus::Paused)
             startEveryPlayer();
     } else {
         resumeCurrentRecording();
@@ -274,8 +269,7 @@ void OrvoViewController::viewWillAppear()
         markTableRow(*selectedRow, kPlayingRowColor);
 }
 
-void OrvoViewController::viewDidAppear()
-{
+void OrvoViewController::viewDidAppear() {
     WindowController* controller = windowController();
     QMainWindow* window = controller ? controller->window() : nullptr;
     if (!window) {
@@ -286,8 +280,7 @@ void OrvoViewController::viewDidAppear()
     tempFrame = controller->frame();
 }
 
-void OrvoViewController::viewDidLayout()
-{
+void OrvoViewController::viewDidLayout() {
     if (channelCount == 2 && !isMaximizing)
         applyPlayModeLayout();
 
@@ -342,8 +335,7 @@ void OrvoViewController::viewDidLayout()
     }
 }
 
-void OrvoViewController::viewWillDisappear()
-{
+void OrvoViewController::viewWillDisappear() {
     if (windowTransition != 2) {
         for (Player* player : std::as_const(players))
             player->pause();
@@ -373,11 +365,10 @@ void OrvoViewController::viewWillDisappear()
     removeKeyMonitor();
 }
 
-void OrvoViewController::resumeCurrentRecording()
-{
+void OrvoViewController::resumeCurrentRecording() {
     print(QStringLiteral("isPlaying"));
-    if ((playState != 1 && playState != 2) || !displayedRecordingList || currentIndex < 0
-        || currentIndex >= displayedRecordingList->size())
+    if ((playState != 1 && playState != 2) || !displayedRecordingList || currentIndex < 0 ||
+        currentIndex >= displayedRecordingList->size())
         return;
     const orvoTableModel entry = displayedRecordingList->at(currentIndex);
     if (videoNameText)
@@ -414,7 +405,8 @@ void OrvoViewController::resumeCurrentRecording()
     reloadTableData();
     if (orvoTableView && recordingTableModel() && orvoTableView->selectionModel()) {
         const QModelIndex row = recordingTableModel()->index(int(currentIndex), 0);
-        orvoTableView->selectionModel()->select(row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        orvoTableView->selectionModel()->select(row, QItemSelectionModel::ClearAndSelect |
+                                                         QItemSelectionModel::Rows);
         orvoTableView->scrollTo(row);
     }
 
@@ -427,8 +419,7 @@ void OrvoViewController::resumeCurrentRecording()
     }
 }
 
-void OrvoViewController::initButtonState()
-{
+void OrvoViewController::initButtonState() {
     print(QStringLiteral("initButtonState"));
     for (int button = 0; button < 5; ++button)
         updateChannelButtonImages(button, 0);
@@ -438,8 +429,7 @@ void OrvoViewController::initButtonState()
         showDataPanel(false, true);
 }
 
-void OrvoViewController::showDataPanel(bool speed, bool activate)
-{
+void OrvoViewController::showDataPanel(bool speed, bool activate) {
     const QColor keyColor = assetColor(QLatin1String(AssetName::kKeyColor));
     if (speed) {
         if (motionView)
@@ -468,8 +458,7 @@ void OrvoViewController::showDataPanel(bool speed, bool activate)
         speedBtn->setText(localized("속도"));
 }
 
-void OrvoViewController::windowDidEndLiveResize()
-{
+void OrvoViewController::windowDidEndLiveResize() {
     if (channelCount != 2)
         return;
     isMaximizing = false;
@@ -479,8 +468,7 @@ void OrvoViewController::windowDidEndLiveResize()
         showSingleChannelView(singleChannelOf(playMode));
 }
 
-void OrvoViewController::onRequestPlay()
-{
+void OrvoViewController::onRequestPlay() {
     // A recording paused before the capture or backup screen opened stays paused.
     if (players.isEmpty() || playState != 1)
         return;
@@ -490,8 +478,7 @@ void OrvoViewController::onRequestPlay()
         playPauseBtn->setImageName(QLatin1String(AssetName::kPause));
 }
 
-void OrvoViewController::startEveryPlayer()
-{
+void OrvoViewController::startEveryPlayer() {
     // At the chosen speed, and all channels together when all show.
     const double rate = speedRates[std::min<std::size_t>(speedIndex, speedRates.size() - 1)];
     if (playMode == mode::multiple_ch) {
@@ -504,13 +491,11 @@ void OrvoViewController::startEveryPlayer()
     }
 }
 
-void OrvoViewController::onCancelUpdate()
-{
+void OrvoViewController::onCancelUpdate() {
     playInBookMark();
 }
 
-void OrvoViewController::onInstallerDownloadCompleteWithNotification(const Notification& notification)
-{
+void OrvoViewController::onInstallerDownloadCompleteWithNotification(const Notification& notification) {
     const QVariant path = notification.userInfo.value(QLatin1String(NotificationUserInfoKey::kDownloadPath));
     if (path.typeId() == QMetaType::QUrl) {
         const QUrl url = path.toUrl();

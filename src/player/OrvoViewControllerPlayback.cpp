@@ -6,6 +6,7 @@
 
 #include "ChannelComposition.h"
 #include "ChannelSync.h"
+#include "DefaultImgBtnCell.h"
 #include "OrvoGraphChartView.h"
 #include "OrvoImgBtnCell.h"
 #include "OrvoLineChartView.h"
@@ -13,7 +14,6 @@
 #include "OrvoVerticalAlignText.h"
 #include "PlayerState.h"
 #include "VolumeSliderCell.h"
-#include "DefaultImgBtnCell.h"
 #include "showAlert.h"
 
 #include "metadata/FFmpeg.h"
@@ -33,44 +33,43 @@
 
 namespace {
 
-void print(const QString& text)
-{
+void print(const QString& text) {
     std::printf("%s\n", text.toUtf8().constData());
     std::fflush(stdout);
 }
 
 // The channel index of a single-channel mode; -1 for the others.
-int channelIndex(mode m)
-{
+int channelIndex(mode m) {
     switch (m) {
-    case mode::ch1: return 0;
-    case mode::ch2: return 1;
-    case mode::ch3: return 2;
-    case mode::ch4: return 3;
-    default: return -1;
+    case mode::ch1:
+        return 0;
+    case mode::ch2:
+        return 1;
+    case mode::ch3:
+        return 2;
+    case mode::ch4:
+        return 3;
+    default:
+        return -1;
     }
 }
 
 // The player that carries the sound in `m`; -1 for none_ch.
-int soundChannel(mode m)
-{
+int soundChannel(mode m) {
     if (m == mode::multiple_ch)
         return 0;
     return channelIndex(m);
 }
 
-QString lastPathComponent(const QUrl& url)
-{
+QString lastPathComponent(const QUrl& url) {
     return QFileInfo(url.path()).fileName();
 }
 
-float sliderVolume(const QPointer<VolumeSliderCell>& slider)
-{
+float sliderVolume(const QPointer<VolumeSliderCell>& slider) {
     return slider ? static_cast<float>(slider->doubleValue() / 100.0) : volume;
 }
 
-void setTableRowColor(QTableView* table, qint64 row, const QColor& color)
-{
+void setTableRowColor(QTableView* table, qint64 row, const QColor& color) {
     QAbstractItemModel* model = table ? table->model() : nullptr;
     if (!model || row < 0 || row >= model->rowCount())
         return;
@@ -82,8 +81,7 @@ void setTableRowColor(QTableView* table, qint64 row, const QColor& color)
 }
 
 // The alert of an entry without an asset.
-void alertCannotPlay(const QUrl& url)
-{
+void alertCannotPlay(const QUrl& url) {
     auto& environment = channelCompositionEnvironment();
     const QString message = QStringLiteral("FilePath : ") + url.toString();
     if (environment.alert)
@@ -94,8 +92,7 @@ void alertCannotPlay(const QUrl& url)
 
 } // namespace
 
-QString OrvoViewController::recordingDisplayName(mode channelMode, const orvoTableModel& entry)
-{
+QString OrvoViewController::recordingDisplayName(mode channelMode, const orvoTableModel& entry) {
     switch (channelMode) {
     case mode::ch1:
         return lastPathComponent(entry.url);
@@ -112,8 +109,7 @@ QString OrvoViewController::recordingDisplayName(mode channelMode, const orvoTab
     }
 }
 
-std::shared_ptr<Asset> OrvoViewController::assetForAviFile(const QUrl& url)
-{
+std::shared_ptr<Asset> OrvoViewController::assetForAviFile(const QUrl& url) {
     print(QStringLiteral("itemPath - ") + url.path());
     if (!m_playbackReader)
         m_playbackReader = std::make_shared<FFmpeg>();
@@ -121,8 +117,7 @@ std::shared_ptr<Asset> OrvoViewController::assetForAviFile(const QUrl& url)
     return aviToMov(url, hevc);
 }
 
-std::shared_ptr<Asset> OrvoViewController::assetForEntry(const orvoTableModel& entry)
-{
+std::shared_ptr<Asset> OrvoViewController::assetForEntry(const orvoTableModel& entry) {
     std::shared_ptr<Asset> asset = makeChannelComposition(entry.url);
     if (!asset) {
         if (QFileInfo(entry.url.path()).suffix().toLower() == QLatin1String("avi"))
@@ -134,22 +129,19 @@ std::shared_ptr<Asset> OrvoViewController::assetForEntry(const orvoTableModel& e
     return asset;
 }
 
-void OrvoViewController::getUserData(const QString& path)
-{
+void OrvoViewController::getUserData(const QString& path) {
     if (!m_playbackReader)
         m_playbackReader = std::make_shared<FFmpeg>();
     ::getUserData(path, *m_playbackReader);
 }
 
-ChannelSync& OrvoViewController::channelSync()
-{
+ChannelSync& OrvoViewController::channelSync() {
     if (!m_channelSync)
         m_channelSync = new ChannelSync(this);
     return *m_channelSync;
 }
 
-void OrvoViewController::highlightPlayingRow(qint64 row)
-{
+void OrvoViewController::highlightPlayingRow(qint64 row) {
     QTableView* table = orvoTableView;
     const qint64 rows = table && table->model() ? table->model()->rowCount() : 0;
     if (selectedRow && *selectedRow >= 0 && *selectedRow < rows)
@@ -163,8 +155,7 @@ void OrvoViewController::highlightPlayingRow(qint64 row)
     selectedRow = row;
 }
 
-void OrvoViewController::adjustPlayModeToChannelCount()
-{
+void OrvoViewController::adjustPlayModeToChannelCount() {
     if (channelCount == 1) {
         playMode = mode::ch1;
         return;
@@ -187,9 +178,8 @@ void OrvoViewController::adjustPlayModeToChannelCount()
 namespace {
 
 // play(idx:) and ready(idx:): the same road, ready leaves the players paused.
-void loadRecording(OrvoViewController& view, const std::shared_ptr<Asset>& asset, qint64 idx, bool continuously,
-                   bool readyOnly)
-{
+void loadRecording(OrvoViewController& view, const std::shared_ptr<Asset>& asset, qint64 idx,
+                   bool continuously, bool readyOnly) {
     channelCount = videoTrackCount(asset);
     currentIndex = idx;
     if (!displayedRecordingList || idx < 0 || idx >= displayedRecordingList->size())
@@ -207,8 +197,8 @@ void loadRecording(OrvoViewController& view, const std::shared_ptr<Asset>& asset
         if (model) {
             if (!model->packet.isEmpty()) {
                 const OrvoVideoPacket& first = model->packet.first();
-                hasGps = !first.gps_latitude || *first.gps_latitude != 0.0f || !first.gps_longitude
-                         || *first.gps_longitude != 0.0f;
+                hasGps = !first.gps_latitude || *first.gps_latitude != 0.0f || !first.gps_longitude ||
+                         *first.gps_longitude != 0.0f;
             }
         }
         if (view.motionChartView)
@@ -258,13 +248,11 @@ void loadRecording(OrvoViewController& view, const std::shared_ptr<Asset>& asset
 
 } // namespace
 
-void OrvoViewController::play(std::shared_ptr<Asset> asset, qint64 idx, bool continuously)
-{
+void OrvoViewController::play(std::shared_ptr<Asset> asset, qint64 idx, bool continuously) {
     loadRecording(*this, asset, idx, continuously, false);
 }
 
-void OrvoViewController::ready(std::shared_ptr<Asset> asset, qint64 idx, bool continuously)
-{
+void OrvoViewController::ready(std::shared_ptr<Asset> asset, qint64 idx, bool continuously) {
     loadRecording(*this, asset, idx, continuously, true);
 }
 
@@ -274,8 +262,8 @@ namespace {
 // asset's duration from zero.
 std::shared_ptr<MutableComposition> channelComposition(const std::shared_ptr<Asset>& asset,
                                                        const std::shared_ptr<AssetTrack>& video,
-                                                       const std::shared_ptr<AssetTrack>& sound, bool printErrors)
-{
+                                                       const std::shared_ptr<AssetTrack>& sound,
+                                                       bool printErrors) {
     auto composition = MutableComposition::composition();
     auto videoTrack = composition->addMutableTrackWithMediaType(video->mediaType(), 0);
     const MediaTimeRange range(MediaTime::zero(), asset->duration());
@@ -297,16 +285,15 @@ std::shared_ptr<MutableComposition> channelComposition(const std::shared_ptr<Ass
     return composition;
 }
 
-std::shared_ptr<AssetTrack> lastSoundTrack(const std::shared_ptr<Asset>& asset)
-{
+std::shared_ptr<AssetTrack> lastSoundTrack(const std::shared_ptr<Asset>& asset) {
     const auto sounds = asset->tracksWithMediaType(MediaType::Audio);
     return sounds.isEmpty() ? nullptr : sounds.last();
 }
 
 } // namespace
 
-void OrvoViewController::playChannel(mode channel, std::shared_ptr<Asset> asset, bool continuously, bool readyOnly)
-{
+void OrvoViewController::playChannel(mode channel, std::shared_ptr<Asset> asset, bool continuously,
+                                     bool readyOnly) {
     if (!asset)
         return;
     const auto videoTracks = asset->tracksWithMediaType(MediaType::Video);
@@ -346,8 +333,7 @@ void OrvoViewController::playChannel(mode channel, std::shared_ptr<Asset> asset,
     }
 }
 
-void OrvoViewController::playAllChannel(std::shared_ptr<Asset> asset, bool continuously, bool readyOnly)
-{
+void OrvoViewController::playAllChannel(std::shared_ptr<Asset> asset, bool continuously, bool readyOnly) {
     channelSync().reset();
     for (Player* player : players) {
         player->pause();
@@ -361,7 +347,8 @@ void OrvoViewController::playAllChannel(std::shared_ptr<Asset> asset, bool conti
     const float level = sliderVolume(volumeSlider);
 
     for (qsizetype i = 0; i < videoTracks.size() && i < players.size(); ++i) {
-        auto composition = channelComposition(asset, videoTracks.at(i), i == sound ? soundTrack : nullptr, false);
+        auto composition =
+            channelComposition(asset, videoTracks.at(i), i == sound ? soundTrack : nullptr, false);
         Player* player = players.at(i);
         player->replaceCurrentItemWithPlayerItem(PlayerItem::playerItemWithAsset(composition));
         player->setVolume(level);
@@ -388,21 +375,19 @@ void OrvoViewController::playAllChannel(std::shared_ptr<Asset> asset, bool conti
     }
 }
 
-void OrvoViewController::observeEndOfItem()
-{
+void OrvoViewController::observeEndOfItem() {
     NotificationCenter& center = NotificationCenter::defaultCenter();
     if (m_endObserver)
         center.removeObserver(m_endObserver);
     m_endObserver = 0;
     if (!orvoPlayer || !orvoPlayer->currentItem())
         return;
-    m_endObserver = center.addObserver(this, PlayerItem::DidPlayToEndTimeNotification,
-                                       orvoPlayer->currentItem().get(),
-                                       [this](const Notification& notification) { playerDidFinishPlaying(notification); });
+    m_endObserver = center.addObserver(
+        this, PlayerItem::DidPlayToEndTimeNotification, orvoPlayer->currentItem().get(),
+        [this](const Notification& notification) { playerDidFinishPlaying(notification); });
 }
 
-void OrvoViewController::playerDidFinishPlaying(const Notification&)
-{
+void OrvoViewController::playerDidFinishPlaying(const Notification&) {
     if (isRepeatOne) {
         if (currentAsset)
             play(currentAsset, currentIndex, false);
@@ -417,8 +402,7 @@ namespace {
 
 enum class Direction { Next, Previous };
 
-void playAdjacent(OrvoViewController& view, Direction direction)
-{
+void playAdjacent(OrvoViewController& view, Direction direction) {
     if (direction == Direction::Next)
         print(QStringLiteral("playNext"));
     view.stopPlayback();
@@ -462,18 +446,15 @@ void playAdjacent(OrvoViewController& view, Direction direction)
 
 } // namespace
 
-void OrvoViewController::playNext()
-{
+void OrvoViewController::playNext() {
     playAdjacent(*this, Direction::Next);
 }
 
-void OrvoViewController::playPrev()
-{
+void OrvoViewController::playPrev() {
     playAdjacent(*this, Direction::Previous);
 }
 
-void OrvoViewController::stopPlayback()
-{
+void OrvoViewController::stopPlayback() {
     playState = 0;
     if (videoNameText)
         videoNameText->setText(QString());

@@ -31,14 +31,11 @@ const QColor kPlayingRowColor(255, 128, 0);
 class TableDoubleClickFilter : public QObject {
 public:
     TableDoubleClickFilter(QTableView* table, OrvoViewController* controller)
-        : QObject(table), m_table(table), m_controller(controller)
-    {
-    }
+        : QObject(table), m_table(table), m_controller(controller) {}
 
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::MouseButtonDblClick && m_table && m_controller
-            && watched == m_table->viewport()) {
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonDblClick && m_table && m_controller &&
+            watched == m_table->viewport()) {
             auto* mouse = static_cast<QMouseEvent*>(event);
             if (mouse->button() == Qt::LeftButton) {
                 m_controller->tableClickedRow = m_table->rowAt(mouse->position().toPoint().y());
@@ -54,8 +51,7 @@ private:
     QPointer<OrvoViewController> m_controller;
 };
 
-void alertCannotPlayFile(const QUrl& url)
-{
+void alertCannotPlayFile(const QUrl& url) {
     const QString message = QStringLiteral("FilePath : ") + url.toString();
     const ChannelCompositionEnvironment& environment = channelCompositionEnvironment();
     if (environment.alert)
@@ -66,13 +62,11 @@ void alertCannotPlayFile(const QUrl& url)
 
 } // namespace
 
-RecordingTableModel* OrvoViewController::recordingTableModel() const
-{
+RecordingTableModel* OrvoViewController::recordingTableModel() const {
     return orvoTableView ? qobject_cast<RecordingTableModel*>(orvoTableView->model()) : nullptr;
 }
 
-void OrvoViewController::setUpRecordingTable()
-{
+void OrvoViewController::setUpRecordingTable() {
     QTableView* table = orvoTableView;
     if (!table)
         return;
@@ -91,8 +85,7 @@ void OrvoViewController::setUpRecordingTable()
     folderOpener().builder().outlets().reloadTable = [this] { reloadTableData(); };
 }
 
-void OrvoViewController::reloadTableData()
-{
+void OrvoViewController::reloadTableData() {
     RecordingTableModel* model = recordingTableModel();
     if (!model)
         return;
@@ -100,26 +93,23 @@ void OrvoViewController::reloadTableData()
     const qint64 selected = tableSelectedRow();
     model->reloadData();
     if (selected >= 0 && selected < model->rowCount() && orvoTableView->selectionModel())
-        orvoTableView->selectionModel()->select(model->index(int(selected), 0),
-                                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        orvoTableView->selectionModel()->select(
+            model->index(int(selected), 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
-qint64 OrvoViewController::tableSelectedRow() const
-{
+qint64 OrvoViewController::tableSelectedRow() const {
     if (!orvoTableView || !orvoTableView->selectionModel())
         return -1;
     const QModelIndexList selected = orvoTableView->selectionModel()->selectedRows();
     return selected.isEmpty() ? -1 : selected.first().row();
 }
 
-void OrvoViewController::markTableRow(qint64 row, const QColor& color)
-{
+void OrvoViewController::markTableRow(qint64 row, const QColor& color) {
     if (RecordingTableModel* model = recordingTableModel())
         model->markRow(row, color);
 }
 
-void OrvoViewController::tableViewSelectionDidChange()
-{
+void OrvoViewController::tableViewSelectionDidChange() {
     const qint64 row = tableSelectedRow();
     if (row >= 0) {
         std::printf("Selected row: %lld\n", static_cast<long long>(row));
@@ -127,8 +117,7 @@ void OrvoViewController::tableViewSelectionDidChange()
     }
 }
 
-void OrvoViewController::tableViewDoubleActionWithTable()
-{
+void OrvoViewController::tableViewDoubleActionWithTable() {
     stopPlayback();
     zoomIndex = 0;
     setZoom(0);
@@ -168,8 +157,7 @@ void OrvoViewController::tableViewDoubleActionWithTable()
     play(asset, index, false);
 }
 
-void OrvoViewController::deleteSelectedRecording()
-{
+void OrvoViewController::deleteSelectedRecording() {
     const qint64 index = tableSelectedRow();
     if (index < 0)
         return;

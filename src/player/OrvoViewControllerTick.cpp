@@ -16,8 +16,7 @@
 
 #include <cstdio>
 
-void OrvoViewController::startPlayTimer()
-{
+void OrvoViewController::startPlayTimer() {
     std::puts("startPlayTimer");
     if (currentTrackTimer)
         currentTrackTimer->stop();
@@ -30,8 +29,7 @@ void OrvoViewController::startPlayTimer()
     currentTrackTimer = timer;
 }
 
-void OrvoViewController::timerInterval()
-{
+void OrvoViewController::timerInterval() {
     if (!orvoPlayer || !orvoPlayer->currentItem())
         return;
     const MediaTime duration = orvoPlayer->currentItem()->duration();
@@ -42,14 +40,13 @@ void OrvoViewController::timerInterval()
     updatePlayTime(time.value() / time.timescale(), duration.value() / duration.timescale());
 }
 
-void OrvoViewController::updatePlayTime(qint64 current, qint64 total)
-{
+void OrvoViewController::updatePlayTime(qint64 current, qint64 total) {
     mainQueueAsync(this, [this, current, total] { updateTimeDisplay(current, total); });
 }
 
-void OrvoViewController::updateTimeDisplay(qint64 current, qint64 total)
-{
-    if (orvoPlayer && orvoPlayer->currentItem() && orvoPlayer->currentItem()->currentTime() == MediaTime::zero())
+void OrvoViewController::updateTimeDisplay(qint64 current, qint64 total) {
+    if (orvoPlayer && orvoPlayer->currentItem() &&
+        orvoPlayer->currentItem()->currentTime() == MediaTime::zero())
         return;
     const double fraction = static_cast<double>(current) / static_cast<double>(total);
     // Also false for 0 / 0.

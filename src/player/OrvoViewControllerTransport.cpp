@@ -7,7 +7,6 @@
 
 #include "ChannelComposition.h"
 #include "ChannelSync.h"
-#include "ServiceConfig.h"
 #include "CustomButton.h"
 #include "DefaultImgBtnCell.h"
 #include "DefaultsKeys.h"
@@ -17,6 +16,7 @@
 #include "OrvoVerticalAlignText.h"
 #include "PlayerState.h"
 #include "SegueIdentifiers.h"
+#include "ServiceConfig.h"
 #include "VolumeSliderCell.h"
 
 #include "metadata/PacketCache.h"

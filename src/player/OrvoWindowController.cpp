@@ -1,12 +1,12 @@
 #include "player/OrvoWindowController.h"
 
-#include "player/NotificationNames.h"
-#include "player/PlayerState.h"
-#include "player/SegueIdentifiers.h"
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Storyboard.h"
 #include "platform/ViewController.h"
+#include "player/NotificationNames.h"
+#include "player/PlayerState.h"
+#include "player/SegueIdentifiers.h"
 
 #include <QCoreApplication>
 #include <QMainWindow>
@@ -15,31 +15,27 @@
 
 namespace {
 
-void printLine(const char* line)
-{
+void printLine(const char* line) {
     std::puts(line);
     std::fflush(stdout);
 }
 
 } // namespace
 
-OrvoWindowController::OrvoWindowController(QObject* parent) : WindowController(parent)
-{
+OrvoWindowController::OrvoWindowController(QObject* parent) : WindowController(parent) {
     if (QMainWindow* w = window())
         w->setWindowTitle(QStringLiteral("Kavrin Player"));
 }
 
 void OrvoWindowController::windowDidLoad() {}
 
-bool OrvoWindowController::windowShouldClose()
-{
+bool OrvoWindowController::windowShouldClose() {
     // Closing the one window ends the application.
     QCoreApplication::quit();
     return true;
 }
 
-bool OrvoWindowController::swapContent(const char* identifier, std::uint8_t transition)
-{
+bool OrvoWindowController::swapContent(const char* identifier, std::uint8_t transition) {
     ViewController* next = Storyboard::named(QString::fromLatin1(StoryboardName::kMain))
                                .instantiateController(QString::fromLatin1(identifier));
     windowTransition = transition;
@@ -52,8 +48,7 @@ bool OrvoWindowController::swapContent(const char* identifier, std::uint8_t tran
     return true;
 }
 
-void OrvoWindowController::windowWillEnterFullScreen()
-{
+void OrvoWindowController::windowWillEnterFullScreen() {
     m_previousWindowFrame = window() ? std::optional<QRect>(frame()) : std::nullopt;
     // The window player's full-screen logo covers it while the window grows.
     if (ViewController* content = contentViewController()) {
@@ -65,8 +60,7 @@ void OrvoWindowController::windowWillEnterFullScreen()
     swapContent(ControllerIdentifier::kMainViewController, 2);
 }
 
-void OrvoWindowController::windowWillExitFullScreen()
-{
+void OrvoWindowController::windowWillExitFullScreen() {
     printLine("windowWillExitFullScreen");
     swapContent(ControllerIdentifier::kOrvoViewController, 0);
     mainQueueAfter(kFrameRestoreDelay, this, [this] {
@@ -75,20 +69,17 @@ void OrvoWindowController::windowWillExitFullScreen()
     });
 }
 
-void OrvoWindowController::windowDidEndLiveResize()
-{
+void OrvoWindowController::windowDidEndLiveResize() {
     printLine("windowDidEndLiveResize");
     NotificationCenter::defaultCenter().post(QString::fromLatin1(NotificationName::kWindowDidEndLiveResize));
 }
 
-void OrvoWindowController::windowDidMiniaturize()
-{
+void OrvoWindowController::windowDidMiniaturize() {
     printLine("윈도우가 최소화되었습니다.");
     windowTransition = 1;
 }
 
-void OrvoWindowController::windowDidDeminiaturize()
-{
+void OrvoWindowController::windowDidDeminiaturize() {
     printLine("윈도우가 복원되었습니다.");
     windowTransition = 3;
 }

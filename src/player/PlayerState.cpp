@@ -1,7 +1,7 @@
 #include "player/PlayerState.h"
 
-#include "player/NetworkMonitor.h"
 #include "platform/Localization.h"
+#include "player/NetworkMonitor.h"
 
 #include <QJsonObject>
 
@@ -30,17 +30,16 @@ std::atomic<bool> isNetworkConnected{true};
 bool updateChecked = false;
 QJsonValue versionInfo{QJsonObject()};
 
-NetworkMonitor& sharedNetworkMonitor()
-{
+NetworkMonitor& sharedNetworkMonitor() {
     static NetworkMonitor monitor;
     return monitor;
 }
 
-const QStringList& recordingCategories()
-{
+const QStringList& recordingCategories() {
     static const QStringList categories = [] {
         QStringList names;
-        for (const char* key : {"All", "Normal", "Event", "Parking", "Motion", "Camcorder", "Myfolder", "AI", "Etc."})
+        for (const char* key :
+             {"All", "Normal", "Event", "Parking", "Motion", "Camcorder", "Myfolder", "AI", "Etc."})
             names.append(localized(key));
         return names;
     }();
@@ -50,15 +49,13 @@ const QStringList& recordingCategories()
 namespace {
 
 // A part of the time text: the number, with a leading "0" when `padded`.
-QString part(qint64 value, bool padded)
-{
+QString part(qint64 value, bool padded) {
     return padded ? QStringLiteral("0") + QString::number(value) : QString::number(value);
 }
 
 } // namespace
 
-QString timeString(qint64 seconds)
-{
+QString timeString(qint64 seconds) {
     // A rewind before the start can hand over a negative position; the
     // display shows the start then.
     if (seconds < 0)
@@ -67,6 +64,6 @@ QString timeString(qint64 seconds)
     const qint64 rest = seconds % 3600;
     const qint64 minutes = rest / 60;
     const qint64 secs = rest % 60;
-    return part(hours, seconds <= 35999) + QLatin1Char(':') + part(minutes, rest <= 599) + QLatin1Char(':')
-           + part(secs, secs <= 9);
+    return part(hours, seconds <= 35999) + QLatin1Char(':') + part(minutes, rest <= 599) + QLatin1Char(':') +
+           part(secs, secs <= 9);
 }

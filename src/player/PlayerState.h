@@ -9,9 +9,9 @@
 #include "metadata/PacketCache.h"
 #include "metadata/RecordingList.h"
 #include "metadata/orvoTableModel.h"
-#include "player/mode.h"
 #include "platform/Asset.h"
 #include "platform/MediaTime.h"
+#include "player/mode.h"
 
 #include <QJsonValue>
 #include <QList>

@@ -10,13 +10,11 @@
 #include <cstdio>
 #include <limits>
 
-RecordingTableModel::RecordingTableModel(QObject* parent) : QAbstractTableModel(parent)
-{
+RecordingTableModel::RecordingTableModel(QObject* parent) : QAbstractTableModel(parent) {
     m_rowCount = displayedRecordingList ? int(displayedRecordingList->size()) : 0;
 }
 
-qint64 RecordingTableModel::numberOfRowsInTableView()
-{
+qint64 RecordingTableModel::numberOfRowsInTableView() {
     if (!displayedRecordingList)
         return 0;
     const qint64 count = displayedRecordingList->size();
@@ -25,13 +23,11 @@ qint64 RecordingTableModel::numberOfRowsInTableView()
     return count;
 }
 
-double RecordingTableModel::heightOfRow(qint64)
-{
+double RecordingTableModel::heightOfRow(qint64) {
     return kRowHeight;
 }
 
-QString RecordingTableModel::cellIdentifier(int column)
-{
+QString RecordingTableModel::cellIdentifier(int column) {
     switch (column) {
     case 0:
         return QStringLiteral("dateCell");
@@ -46,8 +42,7 @@ QString RecordingTableModel::cellIdentifier(int column)
     }
 }
 
-QString RecordingTableModel::textForColumn(int column, qint64 row)
-{
+QString RecordingTableModel::textForColumn(int column, qint64 row) {
     if (!displayedRecordingList || row < 0 || row >= displayedRecordingList->size())
         return QString();
     const orvoTableRowModel& texts = displayedRecordingList->at(row).row;
@@ -65,8 +60,7 @@ QString RecordingTableModel::textForColumn(int column, qint64 row)
     }
 }
 
-void RecordingTableModel::reloadData()
-{
+void RecordingTableModel::reloadData() {
     const qint64 count = numberOfRowsInTableView();
     beginResetModel();
     m_rowCount = int(std::min<qint64>(count, std::numeric_limits<int>::max()));
@@ -74,31 +68,26 @@ void RecordingTableModel::reloadData()
     endResetModel();
 }
 
-void RecordingTableModel::markRow(qint64 row, const QColor& color)
-{
+void RecordingTableModel::markRow(qint64 row, const QColor& color) {
     if (row < 0 || row >= m_rowCount)
         return;
     for (int column = 0; column < kColumnCount; ++column)
         setData(index(int(row), column), color, Qt::BackgroundRole);
 }
 
-QColor RecordingTableModel::markColor(qint64 row, int column) const
-{
+QColor RecordingTableModel::markColor(qint64 row, int column) const {
     return m_marks.value(cellKey(row, column));
 }
 
-int RecordingTableModel::rowCount(const QModelIndex& parent) const
-{
+int RecordingTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : m_rowCount;
 }
 
-int RecordingTableModel::columnCount(const QModelIndex& parent) const
-{
+int RecordingTableModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : kColumnCount;
 }
 
-QVariant RecordingTableModel::data(const QModelIndex& index, int role) const
-{
+QVariant RecordingTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= m_rowCount)
         return {};
     switch (role) {
@@ -119,10 +108,9 @@ QVariant RecordingTableModel::data(const QModelIndex& index, int role) const
     }
 }
 
-bool RecordingTableModel::setData(const QModelIndex& index, const QVariant& value, int role)
-{
-    if (role != Qt::BackgroundRole || !index.isValid() || index.row() >= m_rowCount
-        || index.column() >= kColumnCount)
+bool RecordingTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::BackgroundRole || !index.isValid() || index.row() >= m_rowCount ||
+        index.column() >= kColumnCount)
         return false;
     QColor color;
     if (value.canConvert<QBrush>() && value.userType() == QMetaType::QBrush)
@@ -138,8 +126,7 @@ bool RecordingTableModel::setData(const QModelIndex& index, const QVariant& valu
     return true;
 }
 
-QVariant RecordingTableModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
+QVariant RecordingTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
@@ -156,8 +143,7 @@ QVariant RecordingTableModel::headerData(int section, Qt::Orientation orientatio
     }
 }
 
-Qt::ItemFlags RecordingTableModel::flags(const QModelIndex& index) const
-{
+Qt::ItemFlags RecordingTableModel::flags(const QModelIndex& index) const {
     if (!index.isValid())
         return Qt::NoItemFlags;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;

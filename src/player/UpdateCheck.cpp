@@ -21,37 +21,32 @@ namespace {
 // The product the service is asked about.
 constexpr char kProductQueryName[] = "KAVRIn_Player_2.0_MacOS";
 
-void printLine(const QString& text)
-{
+void printLine(const QString& text) {
     std::printf("%s\n", text.toUtf8().constData());
     std::fflush(stdout);
 }
 
 // The update service's plain HTTP address ("updateServer" in the resources'
 // config.json); empty while none is configured.
-QString updateServiceBaseAddress()
-{
+QString updateServiceBaseAddress() {
     return serviceAddress(QStringLiteral("updateServer"));
 }
 
 } // namespace
 
-QString updateItemName(bool debugMarker)
-{
+QString updateItemName(bool debugMarker) {
     return debugMarker ? QStringLiteral("FILE_TEST") : QStringLiteral("kavrin_player");
 }
 
-QString updateRequestText(const QString& baseAddress, const QString& item)
-{
-    const QString text = baseAddress + QStringLiteral("/file-server/services/") + item
-                         + QStringLiteral("?query={\"name\":\"") + QLatin1String(kProductQueryName)
-                         + QStringLiteral("\",\"last_field\":\"version\"}");
+QString updateRequestText(const QString& baseAddress, const QString& item) {
+    const QString text = baseAddress + QStringLiteral("/file-server/services/") + item +
+                         QStringLiteral("?query={\"name\":\"") + QLatin1String(kProductQueryName) +
+                         QStringLiteral("\",\"last_field\":\"version\"}");
     // Letters, digits and ! $ & ' ( ) * + , - . / : ; = ? @ _ ~ stay as they are.
     return QString::fromLatin1(QUrl::toPercentEncoding(text, QByteArrayLiteral("!$&'()*+,/:;=?@")));
 }
 
-bool cardHasDebugMarker()
-{
+bool cardHasDebugMarker() {
     const QString key = QString::fromLatin1(DefaultsKey::kOrvoBookMark);
     const std::optional<QByteArray> data = UserDefaults::standard().data(key);
     if (!data)
@@ -74,8 +69,7 @@ bool cardHasDebugMarker()
     return marker;
 }
 
-void checkForUpdate(const std::function<void()>& reopenLastFolder, const UpdateCheckCompletion& completion)
-{
+void checkForUpdate(const std::function<void()>& reopenLastFolder, const UpdateCheckCompletion& completion) {
     const std::optional<bool> autoUpdate =
         UserDefaults::standard().boolean(QString::fromLatin1(DefaultsKey::kAutoUpdate));
     if (!autoUpdate.value_or(false)) {

@@ -8,9 +8,9 @@
 
 // What the still-capture screen receives as the sender of "orvoToCapture".
 struct captureData {
-    QList<QImage> imgs;     // the grabbed images, window first
-    QString name;           // the recording's name as the window player shows it
+    QList<QImage> imgs; // the grabbed images, window first
+    QString name;       // the recording's name as the window player shows it
     mode playMode = mode::multiple_ch;
-    QString time;           // the play position as the time display shows it
+    QString time;                 // the play position as the time display shows it
     bool isMultipleVideo = false; // the recording has a rear-channel file
 };

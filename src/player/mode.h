@@ -16,17 +16,14 @@ enum class mode : int {
 };
 
 // The case index of `m` (0-5).
-constexpr int modeIndex(mode m)
-{
+constexpr int modeIndex(mode m) {
     return static_cast<int>(m);
 }
 
-inline size_t qHash(mode m, size_t seed = 0) noexcept
-{
+inline size_t qHash(mode m, size_t seed = 0) noexcept {
     return ::qHash(modeIndex(m), seed);
 }
 
-template <>
-struct std::hash<mode> {
+template <> struct std::hash<mode> {
     std::size_t operator()(mode m) const noexcept { return std::hash<int>{}(modeIndex(m)); }
 };

@@ -6,8 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-void showAlert(const QString& title, const QString& message)
-{
+void showAlert(const QString& title, const QString& message) {
     QMessageBox alert(QMessageBox::Warning, localized(title), QString(), QMessageBox::NoButton,
                       QApplication::activeWindow());
     alert.setObjectName(QStringLiteral("showAlert"));

@@ -1,8 +1,8 @@
+#include "platform/Localization.h"
+#include "platform/Bundle.h"
+#include "platform/UserDefaults.h"
 #include "player/PlayerState.h"
 #include "player/showAlert.h"
-#include "platform/Bundle.h"
-#include "platform/Localization.h"
-#include "platform/UserDefaults.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -14,8 +14,7 @@
 
 namespace {
 
-bool hasTable(const QString& language)
-{
+bool hasTable(const QString& language) {
     return QFileInfo::exists(Bundle::resourcePath() + "/translations/Localizable_" + language + ".qm");
 }
 
@@ -28,8 +27,7 @@ struct SeenAlert {
     bool seen = false;
 };
 
-void answerNextAlert(SeenAlert& seen)
-{
+void answerNextAlert(SeenAlert& seen) {
     QTimer::singleShot(50, [&seen] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box)
@@ -51,8 +49,7 @@ protected:
 
 } // namespace
 
-TEST_F(LocalizationTest, KeyIsItsOwnTextWithoutATable)
-{
+TEST_F(LocalizationTest, KeyIsItsOwnTextWithoutATable) {
     setLocalizationLanguage(QString());
     EXPECT_EQ(localized("Video Playback Error"), "Video Playback Error");
     EXPECT_EQ(localized(QStringLiteral("충격센서")), QStringLiteral("충격센서"));
@@ -61,8 +58,7 @@ TEST_F(LocalizationTest, KeyIsItsOwnTextWithoutATable)
     EXPECT_TRUE(localizationLanguage().isEmpty());
 }
 
-TEST_F(LocalizationTest, TablesTranslateByLanguage)
-{
+TEST_F(LocalizationTest, TablesTranslateByLanguage) {
     if (!hasTable("ko") || !hasTable("en"))
         GTEST_SKIP() << "string tables not built";
     ASSERT_TRUE(setLocalizationLanguage("ko-KR"));
@@ -73,8 +69,7 @@ TEST_F(LocalizationTest, TablesTranslateByLanguage)
     EXPECT_NE(localized(QStringLiteral("충격센서")), QStringLiteral("충격센서"));
 }
 
-TEST_F(LocalizationTest, InterfaceLanguageFollowsAppleLanguages)
-{
+TEST_F(LocalizationTest, InterfaceLanguageFollowsAppleLanguages) {
     if (!hasTable("ja") || !hasTable("en"))
         GTEST_SKIP() << "string tables not built";
     UserDefaults& defaults = UserDefaults::standard();
@@ -87,8 +82,7 @@ TEST_F(LocalizationTest, InterfaceLanguageFollowsAppleLanguages)
     defaults.removeObject(UserDefaults::kAppleLanguages);
 }
 
-TEST_F(LocalizationTest, AlertTranslatesTitleAndMessageButNotTheButton)
-{
+TEST_F(LocalizationTest, AlertTranslatesTitleAndMessageButNotTheButton) {
     if (!hasTable("ko"))
         GTEST_SKIP() << "string tables not built";
     ASSERT_TRUE(setLocalizationLanguage("ko"));
@@ -103,8 +97,7 @@ TEST_F(LocalizationTest, AlertTranslatesTitleAndMessageButNotTheButton)
     EXPECT_EQ(seen.icon, QMessageBox::Warning);
 }
 
-TEST_F(LocalizationTest, AlertShowsUnknownTextsAsTheyAre)
-{
+TEST_F(LocalizationTest, AlertShowsUnknownTextsAsTheyAre) {
     setLocalizationLanguage(QString());
     SeenAlert seen;
     answerNextAlert(seen);
@@ -114,10 +107,10 @@ TEST_F(LocalizationTest, AlertShowsUnknownTextsAsTheyAre)
     EXPECT_EQ(seen.message, "FilePath : file:///tmp/a.mp4");
 }
 
-TEST(Bundle, KnowsItsVersionResourcesAndFfmpeg)
-{
+TEST(Bundle, KnowsItsVersionResourcesAndFfmpeg) {
     EXPECT_EQ(Bundle::shortVersion(), QStringLiteral(KAVRIN_VERSION));
-    EXPECT_EQ(Bundle::objectForInfoDictionaryKey("CFBundleShortVersionString").toString(), Bundle::shortVersion());
+    EXPECT_EQ(Bundle::objectForInfoDictionaryKey("CFBundleShortVersionString").toString(),
+              Bundle::shortVersion());
     EXPECT_EQ(Bundle::objectForInfoDictionaryKey("CFBundleName").toString(), "KavrinPlayer");
     EXPECT_FALSE(Bundle::bundleIdentifier().isEmpty());
     EXPECT_FALSE(Bundle::objectForInfoDictionaryKey("NoSuchKey").isValid());

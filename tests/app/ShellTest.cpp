@@ -1,10 +1,10 @@
 #include "AppDelegate.h"
 #include "AppMain.h"
 
-#include "player/OrvoWindowController.h"
-#include "player/SegueIdentifiers.h"
 #include "platform/Storyboard.h"
 #include "platform/ViewController.h"
+#include "player/OrvoWindowController.h"
+#include "player/SegueIdentifiers.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -23,16 +23,14 @@ class StubScreen : public ViewController {};
 // The storyboard "Main" as the shell builds it, with stand-ins for the two players.
 class ShellTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         Storyboard& main = Storyboard::named(StoryboardName::kMain);
         main.clear();
         main.registerController(ControllerIdentifier::kOrvoViewController, [] { return new StubScreen; });
         main.registerController(ControllerIdentifier::kMainViewController, [] { return new StubScreen; });
         registerShellStoryboard();
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         Storyboard::named(StoryboardName::kMain).clear();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
@@ -40,14 +38,14 @@ protected:
 
 } // namespace
 
-TEST_F(ShellTest, StoryboardMakesTheWindowWithTheWindowPlayer)
-{
+TEST_F(ShellTest, StoryboardMakesTheWindowWithTheWindowPlayer) {
     std::unique_ptr<WindowController> controller(
         Storyboard::named(StoryboardName::kMain).instantiateInitialWindowController());
     ASSERT_NE(controller, nullptr);
     EXPECT_NE(dynamic_cast<OrvoWindowController*>(controller.get()), nullptr);
     ASSERT_NE(controller->contentViewController(), nullptr);
-    EXPECT_EQ(controller->contentViewController()->storyboardIdentifier(), ControllerIdentifier::kOrvoViewController);
+    EXPECT_EQ(controller->contentViewController()->storyboardIdentifier(),
+              ControllerIdentifier::kOrvoViewController);
     EXPECT_EQ(controller->window()->windowTitle(), "Kavrin Player");
 
     // A second registration keeps the first initial controller.
@@ -56,8 +54,7 @@ TEST_F(ShellTest, StoryboardMakesTheWindowWithTheWindowPlayer)
               ControllerIdentifier::kOrvoWindowController);
 }
 
-TEST_F(ShellTest, ClosingTheWindowQuitsTheApplication)
-{
+TEST_F(ShellTest, ClosingTheWindowQuitsTheApplication) {
     QApplication::setQuitOnLastWindowClosed(false); // only the window controller may end it
     std::unique_ptr<WindowController> controller(
         Storyboard::named(StoryboardName::kMain).instantiateInitialWindowController());
@@ -79,8 +76,7 @@ TEST_F(ShellTest, ClosingTheWindowQuitsTheApplication)
     EXPECT_FALSE(controller->window()->isVisible());
 }
 
-TEST(AppDelegate, SetsTheDarkAppearanceOnTheWholeApplication)
-{
+TEST(AppDelegate, SetsTheDarkAppearanceOnTheWholeApplication) {
     AppDelegate delegate;
     EXPECT_TRUE(delegate.window.isNull());
     delegate.applicationDidFinishLaunching();

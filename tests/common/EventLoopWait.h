@@ -13,9 +13,7 @@ namespace looptest {
 // Runs the event loop until `done` holds or `timeoutMs` have passed; whether
 // it holds. Each round handles events for up to `sliceMs`, then sleeps
 // `pauseMs` so that other threads get the processor.
-template <typename Predicate>
-bool runUntil(Predicate&& done, int timeoutMs, int sliceMs, int pauseMs)
-{
+template <typename Predicate> bool runUntil(Predicate&& done, int timeoutMs, int sliceMs, int pauseMs) {
     QElapsedTimer clock;
     clock.start();
     while (!done()) {
@@ -29,23 +27,18 @@ bool runUntil(Predicate&& done, int timeoutMs, int sliceMs, int pauseMs)
 }
 
 // For what the main thread brings about itself: a short limit, no pause.
-template <typename Predicate>
-bool spinUntil(Predicate&& done, int timeoutMs = 2000)
-{
+template <typename Predicate> bool spinUntil(Predicate&& done, int timeoutMs = 2000) {
     return runUntil(done, timeoutMs, 10, 0);
 }
 
 // For work on other threads (a folder scan, a player): a long limit and a
 // pause between rounds.
-template <typename Predicate>
-bool waitUntil(Predicate&& done, int timeoutMs = 20000)
-{
+template <typename Predicate> bool waitUntil(Predicate&& done, int timeoutMs = 20000) {
     return runUntil(done, timeoutMs, 20, 5);
 }
 
 // Lets the event loop run for `ms`, for checking that something does not happen.
-inline void spinFor(int ms)
-{
+inline void spinFor(int ms) {
     waitUntil([] { return false; }, ms);
 }
 

@@ -14,8 +14,7 @@
 #include <clocale>
 #include <cstdlib>
 
-inline int runQtTests(int argc, char** argv)
-{
+inline int runQtTests(int argc, char** argv) {
     QTemporaryDir home(QDir::tempPath() + QStringLiteral("/kavrin-test-XXXXXX"));
     if (home.isValid()) {
         const QByteArray root = home.path().toLocal8Bit();

@@ -12,8 +12,7 @@ namespace {
 // A window whose focused child counts the keys that reach it.
 class KeyWindow : public QWidget {
 public:
-    KeyWindow()
-    {
+    KeyWindow() {
         child = new Child(this);
         child->setFocusPolicy(Qt::StrongFocus);
         resize(200, 100);
@@ -24,8 +23,7 @@ public:
 
     // Presses a key the way the window system delivers it: to the window first.
     void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {},
-               quint32 scanCode = 0)
-    {
+               quint32 scanCode = 0) {
         QKeyEvent event(QEvent::KeyPress, key, modifiers, scanCode, 0, 0, text);
         QCoreApplication::sendEvent(windowHandle(), &event);
     }
@@ -33,8 +31,7 @@ public:
     struct Child : QWidget {
         using QWidget::QWidget;
         int keys = 0;
-        void keyPressEvent(QKeyEvent* event) override
-        {
+        void keyPressEvent(QKeyEvent* event) override {
             ++keys;
             event->ignore(); // goes on to the parent, which must not be seen twice
         }
@@ -44,8 +41,7 @@ public:
 
 } // namespace
 
-TEST(KeyMonitor, SeesEachKeyOnceAndSwallowsWhatItHandles)
-{
+TEST(KeyMonitor, SeesEachKeyOnceAndSwallowsWhatItHandles) {
     KeyWindow window;
     std::vector<KeyEvent> seen;
     const auto token = KeyMonitor::addLocalMonitorForKeyDown([&](const KeyEvent& e) {
@@ -66,8 +62,7 @@ TEST(KeyMonitor, SeesEachKeyOnceAndSwallowsWhatItHandles)
     EXPECT_EQ(window.child->keys, 2);
 }
 
-TEST(KeyMonitor, MonitorsRunInOrderUntilOneSwallows)
-{
+TEST(KeyMonitor, MonitorsRunInOrderUntilOneSwallows) {
     KeyWindow window;
     QStringList order;
     KeyMonitor::Token second = 0;
@@ -92,14 +87,25 @@ TEST(KeyMonitor, MonitorsRunInOrderUntilOneSwallows)
     EXPECT_EQ(KeyMonitor::monitorCount(), 0);
 }
 
-TEST(KeyMonitor, KeyCodesFollowTheUsLayoutPosition)
-{
+TEST(KeyMonitor, KeyCodesFollowTheUsLayoutPosition) {
     // From the Qt key when the event has no position.
     const std::pair<int, int> byKey[] = {
-        {Qt::Key_1, 18}, {Qt::Key_2, 19}, {Qt::Key_3, 20}, {Qt::Key_4, 21}, {Qt::Key_BracketRight, 30},
-        {Qt::Key_BracketLeft, 33}, {Qt::Key_Comma, 43}, {Qt::Key_Period, 47}, {Qt::Key_Left, 123},
-        {Qt::Key_Right, 124}, {Qt::Key_Down, 125}, {Qt::Key_Up, 126}, {Qt::Key_Space, 49},
-        {Qt::Key_Delete, 117}, {Qt::Key_Return, 36}, {Qt::Key_Exclam, 18},
+        {Qt::Key_1, 18},
+        {Qt::Key_2, 19},
+        {Qt::Key_3, 20},
+        {Qt::Key_4, 21},
+        {Qt::Key_BracketRight, 30},
+        {Qt::Key_BracketLeft, 33},
+        {Qt::Key_Comma, 43},
+        {Qt::Key_Period, 47},
+        {Qt::Key_Left, 123},
+        {Qt::Key_Right, 124},
+        {Qt::Key_Down, 125},
+        {Qt::Key_Up, 126},
+        {Qt::Key_Space, 49},
+        {Qt::Key_Delete, 117},
+        {Qt::Key_Return, 36},
+        {Qt::Key_Exclam, 18},
     };
     for (const auto& [key, code] : byKey)
         EXPECT_EQ(KeyMonitor::virtualKeyCodeFromQtKey(key, false), code) << "Qt key " << key;
@@ -116,8 +122,7 @@ TEST(KeyMonitor, KeyCodesFollowTheUsLayoutPosition)
     EXPECT_EQ(KeyMonitor::virtualKeyCodeFromEvdev(9999), KeyCode::kUnknown);
 }
 
-TEST(KeyMonitor, CtrlReturnIsCommandReturn)
-{
+TEST(KeyMonitor, CtrlReturnIsCommandReturn) {
     QKeyEvent commandReturn(QEvent::KeyPress, Qt::Key_Return, Qt::ControlModifier, 0, 0, 0, "\r");
     const KeyEvent e = KeyMonitor::keyEventFrom(commandReturn);
     EXPECT_EQ(e.keyCode, KeyCode::kReturn);

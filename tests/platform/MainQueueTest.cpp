@@ -16,8 +16,7 @@
 
 using namespace looptest;
 
-TEST(MainQueue, DeferredBlockRunsAfterTheCurrentOne)
-{
+TEST(MainQueue, DeferredBlockRunsAfterTheCurrentOne) {
     std::vector<int> order;
     mainQueueAsync([&] {
         order.push_back(1);
@@ -29,8 +28,7 @@ TEST(MainQueue, DeferredBlockRunsAfterTheCurrentOne)
     EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
 }
 
-TEST(MainQueue, AfterWaitsAtLeastTheDelay)
-{
+TEST(MainQueue, AfterWaitsAtLeastTheDelay) {
     QElapsedTimer clock;
     clock.start();
     qint64 ranAfter = -1;
@@ -40,26 +38,24 @@ TEST(MainQueue, AfterWaitsAtLeastTheDelay)
     EXPECT_LT(ranAfter, 1500);
 }
 
-TEST(MainQueue, NegativeOrNanDelayRunsSoon)
-{
+TEST(MainQueue, NegativeOrNanDelayRunsSoon) {
     int runs = 0;
     mainQueueAfter(-3.0, [&] { ++runs; });
     mainQueueAfter(std::numeric_limits<double>::quiet_NaN(), [&] { ++runs; });
     EXPECT_TRUE(spinUntil([&] { return runs == 2; }, 500));
 }
 
-TEST(MainQueue, BlockQueuedFromAnotherThreadRunsOnTheMainThread)
-{
+TEST(MainQueue, BlockQueuedFromAnotherThreadRunsOnTheMainThread) {
     QThread* ranOn = nullptr;
-    std::unique_ptr<QThread> thread(QThread::create([&] { mainQueueAsync([&] { ranOn = QThread::currentThread(); }); }));
+    std::unique_ptr<QThread> thread(
+        QThread::create([&] { mainQueueAsync([&] { ranOn = QThread::currentThread(); }); }));
     thread->start();
     thread->wait();
     ASSERT_TRUE(spinUntil([&] { return ranOn != nullptr; }));
     EXPECT_EQ(ranOn, QCoreApplication::instance()->thread());
 }
 
-TEST(MainQueue, BlockWithDestroyedContextIsSkipped)
-{
+TEST(MainQueue, BlockWithDestroyedContextIsSkipped) {
     int runs = 0;
     auto context = std::make_unique<QObject>();
     mainQueueAsync(context.get(), [&] { ++runs; });

@@ -12,10 +12,11 @@ namespace {
 
 using mediatest::fixtures;
 
-QUrl fileUrl(const QString& path) { return QUrl::fromLocalFile(path); }
+QUrl fileUrl(const QString& path) {
+    return QUrl::fromLocalFile(path);
+}
 
-TEST(MediaTime, ArithmeticComparisonAndSeconds)
-{
+TEST(MediaTime, ArithmeticComparisonAndSeconds) {
     const MediaTime a(1500, 1000);
     const MediaTime b(3, 2);
     EXPECT_EQ(a, b); // equal by value across timescales
@@ -47,8 +48,7 @@ TEST(MediaTime, ArithmeticComparisonAndSeconds)
     EXPECT_EQ(MediaTime(1, 3).convertScale(600).value(), 200);
 }
 
-TEST(MediaAsset, ProbesTracksOfAFile)
-{
+TEST(MediaAsset, ProbesTracksOfAFile) {
     REQUIRE_MEDIA_FIXTURES();
     const auto asset = Asset::assetWithUrl(fileUrl(fixtures().videoWithSound));
     const auto tracks = asset->tracks();
@@ -80,11 +80,10 @@ TEST(MediaAsset, ProbesTracksOfAFile)
     EXPECT_NEAR(sound->duration().seconds(), 3.0, 0.1);
 }
 
-TEST(MediaAsset, UnreadableSourcesGiveNoTracks)
-{
+TEST(MediaAsset, UnreadableSourcesGiveNoTracks) {
     REQUIRE_MEDIA_FIXTURES();
-    for (const QUrl& url : {fileUrl(fixtures().missing), fileUrl(fixtures().notMedia), QUrl("https://example.com/a.mp4"),
-                            QUrl(), fileUrl(QDir::tempPath())}) {
+    for (const QUrl& url : {fileUrl(fixtures().missing), fileUrl(fixtures().notMedia),
+                            QUrl("https://example.com/a.mp4"), QUrl(), fileUrl(QDir::tempPath())}) {
         const auto asset = Asset::assetWithUrl(url);
         EXPECT_TRUE(asset->tracks().isEmpty()) << url.toString().toStdString();
         EXPECT_EQ(asset->duration(), MediaTime::zero());
@@ -93,8 +92,7 @@ TEST(MediaAsset, UnreadableSourcesGiveNoTracks)
     }
 }
 
-TEST(MediaComposition, JoinsVideoOfOneFileWithSoundOfAnother)
-{
+TEST(MediaComposition, JoinsVideoOfOneFileWithSoundOfAnother) {
     REQUIRE_MEDIA_FIXTURES();
     const auto front = Asset::assetWithUrl(fileUrl(fixtures().twoVideos));
     const auto sound = Asset::assetWithUrl(fileUrl(fixtures().soundOnly));
@@ -107,15 +105,18 @@ TEST(MediaComposition, JoinsVideoOfOneFileWithSoundOfAnother)
     EXPECT_EQ(audio->trackID(), 2);
     QString error;
     const auto rear = front->tracksWithMediaType(MediaType::Video)[1];
-    ASSERT_TRUE(video->insertTimeRange({MediaTime::zero(), front->duration()}, rear, MediaTime::zero(), &error))
+    ASSERT_TRUE(
+        video->insertTimeRange({MediaTime::zero(), front->duration()}, rear, MediaTime::zero(), &error))
         << error.toStdString();
     ASSERT_TRUE(audio->insertTimeRange({MediaTime::zero(), sound->duration()},
-                                       sound->tracksWithMediaType(MediaType::Audio)[0], MediaTime::zero(), &error));
+                                       sound->tracksWithMediaType(MediaType::Audio)[0], MediaTime::zero(),
+                                       &error));
     EXPECT_TRUE(composition->isComposition());
     EXPECT_EQ(composition->tracks().size(), 2);
     EXPECT_EQ(composition->playbackVideoTrack()->sourcePath(), rear->sourcePath());
     EXPECT_EQ(composition->playbackVideoTrack()->streamIndex(), 1);
-    EXPECT_EQ(composition->playbackAudioTrack()->sourcePath(), QFileInfo(fixtures().soundOnly).absoluteFilePath());
+    EXPECT_EQ(composition->playbackAudioTrack()->sourcePath(),
+              QFileInfo(fixtures().soundOnly).absoluteFilePath());
     EXPECT_NEAR(composition->duration().seconds(), 3.0, 0.1); // the longest track
 
     // A composition's tracks feed another composition like file tracks do.
@@ -128,8 +129,7 @@ TEST(MediaComposition, JoinsVideoOfOneFileWithSoundOfAnother)
     EXPECT_NEAR(nested->duration().seconds(), rear->timeRange().duration.seconds(), 1e-6);
 }
 
-TEST(MediaComposition, RefusesInsertionsItCannotPlay)
-{
+TEST(MediaComposition, RefusesInsertionsItCannotPlay) {
     REQUIRE_MEDIA_FIXTURES();
     const auto asset = Asset::assetWithUrl(fileUrl(fixtures().videoWithSound));
     const auto videoTrack = asset->tracksWithMediaType(MediaType::Video)[0];
@@ -146,10 +146,13 @@ TEST(MediaComposition, RefusesInsertionsItCannotPlay)
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(video->insertTimeRange(whole, nullptr, MediaTime::zero(), &error));
     EXPECT_FALSE(video->insertTimeRange(whole, empty, MediaTime::zero(), &error));
-    EXPECT_FALSE(video->insertTimeRange({MediaTime(1, 1), MediaTime(1, 1)}, videoTrack, MediaTime::zero(), &error));
+    EXPECT_FALSE(
+        video->insertTimeRange({MediaTime(1, 1), MediaTime(1, 1)}, videoTrack, MediaTime::zero(), &error));
     EXPECT_FALSE(video->insertTimeRange(whole, videoTrack, MediaTime(1, 1), &error));
-    EXPECT_FALSE(video->insertTimeRange({MediaTime::zero(), MediaTime::invalid()}, videoTrack, MediaTime::zero()));
-    EXPECT_FALSE(video->insertTimeRange({MediaTime::zero(), MediaTime::zero()}, videoTrack, MediaTime::zero()));
+    EXPECT_FALSE(
+        video->insertTimeRange({MediaTime::zero(), MediaTime::invalid()}, videoTrack, MediaTime::zero()));
+    EXPECT_FALSE(
+        video->insertTimeRange({MediaTime::zero(), MediaTime::zero()}, videoTrack, MediaTime::zero()));
     EXPECT_TRUE(video->insertTimeRange(whole, videoTrack, MediaTime::zero(), &error));
     EXPECT_FALSE(video->insertTimeRange(whole, videoTrack, MediaTime::zero(), &error));
     EXPECT_FALSE(composition->description().isEmpty());

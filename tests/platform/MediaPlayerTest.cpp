@@ -25,24 +25,21 @@ using mediatest::waitFor;
 
 constexpr double kFrame = 1.0 / 30;
 
-QString mpvString(Player& player, const char* name)
-{
+QString mpvString(Player& player, const char* name) {
     char* value = mpv_get_property_string(player.mpvHandle(), name);
     const QString text = value ? QString::fromUtf8(value) : QString();
     mpv_free(value);
     return text;
 }
 
-double mpvDouble(Player& player, const char* name)
-{
+double mpvDouble(Player& player, const char* name) {
     double value = NAN;
     mpv_get_property(player.mpvHandle(), name, MPV_FORMAT_DOUBLE, &value);
     return value;
 }
 
 // The selected track of a type in libmpv's track list.
-QJsonObject selectedTrack(Player& player, const QString& type)
-{
+QJsonObject selectedTrack(Player& player, const QString& type) {
     const auto tracks = QJsonDocument::fromJson(mpvString(player, "track-list").toUtf8()).array();
     for (const auto& value : tracks) {
         const QJsonObject track = value.toObject();
@@ -52,27 +49,26 @@ QJsonObject selectedTrack(Player& player, const QString& type)
     return {};
 }
 
-std::shared_ptr<PlayerItem> itemFor(const QString& path)
-{
+std::shared_ptr<PlayerItem> itemFor(const QString& path) {
     return PlayerItem::playerItemWithAsset(Asset::assetWithUrl(QUrl::fromLocalFile(path)));
 }
 
-bool ready(const std::shared_ptr<PlayerItem>& item)
-{
+bool ready(const std::shared_ptr<PlayerItem>& item) {
     return waitFor([&] { return item->status() != PlayerItem::Status::Unknown; }) &&
            item->status() == PlayerItem::Status::ReadyToPlay;
 }
 
-TEST(MediaPlayer, CompositionPlaysVideoOfOneFileWithSoundOfAnother)
-{
+TEST(MediaPlayer, CompositionPlaysVideoOfOneFileWithSoundOfAnother) {
     REQUIRE_MEDIA_FIXTURES();
     const auto channels = Asset::assetWithUrl(QUrl::fromLocalFile(fixtures().twoVideos));
     const auto sound = Asset::assetWithUrl(QUrl::fromLocalFile(fixtures().soundOnly));
     auto composition = MutableComposition::composition();
-    composition->addMutableTrackWithMediaType(MediaType::Video)->insertTimeRange(
-        {MediaTime::zero(), channels->duration()}, channels->tracksWithMediaType(MediaType::Video)[1], MediaTime::zero());
-    composition->addMutableTrackWithMediaType(MediaType::Audio)->insertTimeRange(
-        {MediaTime::zero(), sound->duration()}, sound->tracksWithMediaType(MediaType::Audio)[0], MediaTime::zero());
+    composition->addMutableTrackWithMediaType(MediaType::Video)
+        ->insertTimeRange({MediaTime::zero(), channels->duration()},
+                          channels->tracksWithMediaType(MediaType::Video)[1], MediaTime::zero());
+    composition->addMutableTrackWithMediaType(MediaType::Audio)
+        ->insertTimeRange({MediaTime::zero(), sound->duration()},
+                          sound->tracksWithMediaType(MediaType::Audio)[0], MediaTime::zero());
 
     Player player;
     ASSERT_TRUE(player.isValid());
@@ -92,8 +88,7 @@ TEST(MediaPlayer, CompositionPlaysVideoOfOneFileWithSoundOfAnother)
     EXPECT_NEAR(item->duration().seconds(), 3.0, 0.1);
 }
 
-TEST(MediaPlayer, PlayPauseRateAndTimeControlStatus)
-{
+TEST(MediaPlayer, PlayPauseRateAndTimeControlStatus) {
     REQUIRE_MEDIA_FIXTURES();
     Player player;
     EXPECT_EQ(player.timeControlStatus(), Player::TimeControlStatus::Paused);
@@ -133,8 +128,7 @@ TEST(MediaPlayer, PlayPauseRateAndTimeControlStatus)
     player.pause();
 }
 
-TEST(MediaPlayer, ExactSeeksLandOnTheRequestedTime)
-{
+TEST(MediaPlayer, ExactSeeksLandOnTheRequestedTime) {
     REQUIRE_MEDIA_FIXTURES();
     Player player;
     auto item = itemFor(fixtures().videoWithSound);
@@ -175,8 +169,7 @@ TEST(MediaPlayer, ExactSeeksLandOnTheRequestedTime)
     EXPECT_EQ(none, 0);
 }
 
-TEST(MediaPlayer, EndOfItemPausesOnTheLastFrameAndNotifiesOnce)
-{
+TEST(MediaPlayer, EndOfItemPausesOnTheLastFrameAndNotifiesOnce) {
     REQUIRE_MEDIA_FIXTURES();
     Player player;
     auto item = itemFor(fixtures().videoWithSound);
@@ -184,8 +177,8 @@ TEST(MediaPlayer, EndOfItemPausesOnTheLastFrameAndNotifiesOnce)
     int emitted = 0, notifications = 0;
     QObject::connect(item.get(), &PlayerItem::didPlayToEndTime, [&] { ++emitted; });
     QObject observer;
-    NotificationCenter::defaultCenter().addObserver(&observer, PlayerItem::DidPlayToEndTimeNotification, item.get(),
-                                                    [&](const Notification& n) {
+    NotificationCenter::defaultCenter().addObserver(&observer, PlayerItem::DidPlayToEndTimeNotification,
+                                                    item.get(), [&](const Notification& n) {
                                                         EXPECT_EQ(n.object, item.get());
                                                         ++notifications;
                                                     });
@@ -211,8 +204,7 @@ TEST(MediaPlayer, EndOfItemPausesOnTheLastFrameAndNotifiesOnce)
     ASSERT_TRUE(waitFor([&] { return notifications == 2; }));
 }
 
-TEST(MediaPlayer, VolumeFollowsTheCubicCurveAndMuteIsSeparate)
-{
+TEST(MediaPlayer, VolumeFollowsTheCubicCurveAndMuteIsSeparate) {
     REQUIRE_MEDIA_FIXTURES();
     EXPECT_DOUBLE_EQ(Player::mpvVolumeForVolume(1.0f), 100.0);
     EXPECT_NEAR(Player::mpvVolumeForVolume(0.125f), 50.0, 1e-9);
@@ -236,8 +228,7 @@ TEST(MediaPlayer, VolumeFollowsTheCubicCurveAndMuteIsSeparate)
     EXPECT_TRUE(waitFor([&] { return mpvString(player, "mute") == "no"; }));
 }
 
-TEST(MediaPlayer, UnplayableItemsFailWithoutHarm)
-{
+TEST(MediaPlayer, UnplayableItemsFailWithoutHarm) {
     REQUIRE_MEDIA_FIXTURES();
     Player player;
     for (const QString& path : {fixtures().missing, fixtures().notMedia}) {
@@ -265,8 +256,7 @@ TEST(MediaPlayer, UnplayableItemsFailWithoutHarm)
     EXPECT_EQ(player.currentTime(), MediaTime::zero());
 }
 
-TEST(MediaPlayer, AnItemMovesBetweenPlayers)
-{
+TEST(MediaPlayer, AnItemMovesBetweenPlayers) {
     REQUIRE_MEDIA_FIXTURES();
     auto item = itemFor(fixtures().videoWithSound);
     auto first = std::make_unique<Player>(item);
@@ -278,8 +268,7 @@ TEST(MediaPlayer, AnItemMovesBetweenPlayers)
     ASSERT_TRUE(ready(item));
 }
 
-TEST(MediaPlayer, FourPlayersRunInOneProcess)
-{
+TEST(MediaPlayer, FourPlayersRunInOneProcess) {
     REQUIRE_MEDIA_FIXTURES();
     std::vector<std::unique_ptr<Player>> players;
     const auto channels = Asset::assetWithUrl(QUrl::fromLocalFile(fixtures().twoVideos));

@@ -17,24 +17,23 @@
 namespace mediatest {
 
 struct Fixtures {
-    QString videoWithSound;   // testsrc2 320x180 30 fps + 440 Hz sine, 2 s: streams video 0, audio 1
-    QString twoVideos;        // two video streams (0, 1) and a sine (2), 2 s
-    QString soundOnly;        // 880 Hz sine, 3 s: stream audio 0; its name holds a ":"
-    QString notMedia;         // a text file
-    QString missing;          // a path that does not exist
+    QString videoWithSound; // testsrc2 320x180 30 fps + 440 Hz sine, 2 s: streams video 0, audio 1
+    QString twoVideos;      // two video streams (0, 1) and a sine (2), 2 s
+    QString soundOnly;      // 880 Hz sine, 3 s: stream audio 0; its name holds a ":"
+    QString notMedia;       // a text file
+    QString missing;        // a path that does not exist
     bool ok = false;
 };
 
-inline bool runFfmpeg(const QStringList& arguments)
-{
+inline bool runFfmpeg(const QStringList& arguments) {
     QProcess process;
     process.start(QStringLiteral("ffmpeg"), QStringList{"-v", "error", "-y"} + arguments);
-    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
 }
 
 // Made on first use, removed when the process ends.
-inline const Fixtures& fixtures()
-{
+inline const Fixtures& fixtures() {
     static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/kavrin-media-XXXXXX"));
     static Fixtures made = [] {
         Fixtures f;
@@ -50,10 +49,15 @@ inline const Fixtures& fixtures()
         bool ok = runFfmpeg({"-f", "lavfi", "-i", video, "-f", "lavfi", "-i", "sine=frequency=440:duration=2",
                              "-c:v", "libx264", "-g", "15", "-pix_fmt", "yuv420p", "-c:a", "aac", "-shortest",
                              f.videoWithSound});
-        ok = ok && runFfmpeg({"-f", "lavfi", "-i", video, "-f", "lavfi", "-i", "testsrc=size=320x180:rate=30:duration=2",
-                              "-f", "lavfi", "-i", "sine=frequency=330:duration=2", "-map", "0", "-map", "1", "-map",
-                              "2", "-c:v", "libx264", "-g", "15", "-pix_fmt", "yuv420p", "-c:a", "aac", f.twoVideos});
-        ok = ok && runFfmpeg({"-f", "lavfi", "-i", "sine=frequency=880:duration=3", "-c:a", "aac", f.soundOnly});
+        ok = ok && runFfmpeg({"-f",   "lavfi", "-i",       video,
+                              "-f",   "lavfi", "-i",       "testsrc=size=320x180:rate=30:duration=2",
+                              "-f",   "lavfi", "-i",       "sine=frequency=330:duration=2",
+                              "-map", "0",     "-map",     "1",
+                              "-map", "2",     "-c:v",     "libx264",
+                              "-g",   "15",    "-pix_fmt", "yuv420p",
+                              "-c:a", "aac",   f.twoVideos});
+        ok = ok &&
+             runFfmpeg({"-f", "lavfi", "-i", "sine=frequency=880:duration=3", "-c:a", "aac", f.soundOnly});
         QFile text(f.notMedia);
         ok = ok && text.open(QIODevice::WriteOnly) && text.write("not a video\n") > 0;
         f.ok = ok;
@@ -63,8 +67,7 @@ inline const Fixtures& fixtures()
 }
 
 // Runs the event loop until `done` holds or `timeoutMs` passed; returns whether it holds.
-inline bool waitFor(const std::function<bool()>& done, int timeoutMs = 10000)
-{
+inline bool waitFor(const std::function<bool()>& done, int timeoutMs = 10000) {
     QElapsedTimer timer;
     timer.start();
     while (!done()) {
@@ -77,8 +80,7 @@ inline bool waitFor(const std::function<bool()>& done, int timeoutMs = 10000)
 }
 
 // Lets the event loop run for `ms` (for checking that something does not happen again).
-inline void spin(int ms)
-{
+inline void spin(int ms) {
     QElapsedTimer timer;
     timer.start();
     while (timer.elapsed() < ms) {
@@ -89,8 +91,8 @@ inline void spin(int ms)
 
 } // namespace mediatest
 
-#define REQUIRE_MEDIA_FIXTURES()                                                                                     \
-    do {                                                                                                             \
-        if (!mediatest::fixtures().ok)                                                                               \
-            GTEST_SKIP() << "the ffmpeg tool is needed to make the media fixtures";                                  \
+#define REQUIRE_MEDIA_FIXTURES()                                                                             \
+    do {                                                                                                     \
+        if (!mediatest::fixtures().ok)                                                                       \
+            GTEST_SKIP() << "the ffmpeg tool is needed to make the media fixtures";                          \
     } while (false)

@@ -20,19 +20,16 @@ namespace {
 using mediatest::fixtures;
 using mediatest::waitFor;
 
-std::shared_ptr<PlayerItem> itemFor(const QString& path)
-{
+std::shared_ptr<PlayerItem> itemFor(const QString& path) {
     return PlayerItem::playerItemWithAsset(Asset::assetWithUrl(QUrl::fromLocalFile(path)));
 }
 
-QImage pictureOf(PlayerView& view)
-{
+QImage pictureOf(PlayerView& view) {
     auto* software = dynamic_cast<SoftwarePlayerView*>(view.surface());
     return software ? software->currentImage().convertToFormat(QImage::Format_RGB32) : view.grab().toImage();
 }
 
-bool rowIsBlack(const QImage& image, int y)
-{
+bool rowIsBlack(const QImage& image, int y) {
     for (int x = 0; x < image.width(); ++x)
         if (qGray(image.pixel(x, y)) > 24)
             return false;
@@ -40,8 +37,7 @@ bool rowIsBlack(const QImage& image, int y)
 }
 
 // The largest difference between colour channels over a grid of the picture's pixels.
-int colourfulness(const QImage& image, QRect area)
-{
+int colourfulness(const QImage& image, QRect area) {
     int most = 0;
     for (int y = area.top(); y <= area.bottom(); y += 7)
         for (int x = area.left(); x <= area.right(); x += 7) {
@@ -53,8 +49,7 @@ int colourfulness(const QImage& image, QRect area)
 }
 
 // Waits for the view's picture to satisfy `check`.
-bool waitForPicture(PlayerView& view, const std::function<bool(const QImage&)>& check)
-{
+bool waitForPicture(PlayerView& view, const std::function<bool(const QImage&)>& check) {
     return waitFor([&] {
         const QImage image = pictureOf(view);
         return !image.isNull() && check(image);
@@ -62,8 +57,7 @@ bool waitForPicture(PlayerView& view, const std::function<bool(const QImage&)>& 
 }
 
 // A player paused at one second, shown by `view`.
-std::unique_ptr<Player> pausedPlayer(PlayerView& view)
-{
+std::unique_ptr<Player> pausedPlayer(PlayerView& view) {
     auto player = std::make_unique<Player>();
     view.setPlayer(player.get());
     auto item = itemFor(fixtures().videoWithSound);
@@ -74,8 +68,7 @@ std::unique_ptr<Player> pausedPlayer(PlayerView& view)
     return player;
 }
 
-TEST(MediaPlayerView, SoftwareRendererDrawsTheFittedPictureAndGreysIt)
-{
+TEST(MediaPlayerView, SoftwareRendererDrawsTheFittedPictureAndGreysIt) {
     REQUIRE_MEDIA_FIXTURES();
     PlayerView view;
     if (QGuiApplication::platformName() == "offscreen") {
@@ -85,7 +78,8 @@ TEST(MediaPlayerView, SoftwareRendererDrawsTheFittedPictureAndGreysIt)
     view.show();
     auto player = pausedPlayer(view);
     // A 16:9 picture in a square view: black bands above and below, the picture between.
-    ASSERT_TRUE(waitForPicture(view, [](const QImage& image) { return !rowIsBlack(image, image.height() / 2); }));
+    ASSERT_TRUE(
+        waitForPicture(view, [](const QImage& image) { return !rowIsBlack(image, image.height() / 2); }));
     const QImage picture = pictureOf(view);
     const int h = picture.height();
     EXPECT_TRUE(rowIsBlack(picture, h * 20 / 320));
@@ -102,11 +96,11 @@ TEST(MediaPlayerView, SoftwareRendererDrawsTheFittedPictureAndGreysIt)
         << "colour difference " << colourfulness(pictureOf(view), content);
     EXPECT_FALSE(rowIsBlack(pictureOf(view), h / 2));
     view.setMono(false);
-    EXPECT_TRUE(waitForPicture(view, [&](const QImage& image) { return colourfulness(image, content) > 60; }));
+    EXPECT_TRUE(
+        waitForPicture(view, [&](const QImage& image) { return colourfulness(image, content) > 60; }));
 }
 
-TEST(MediaPlayerView, LastFrameStaysAfterTheEnd)
-{
+TEST(MediaPlayerView, LastFrameStaysAfterTheEnd) {
     REQUIRE_MEDIA_FIXTURES();
     PlayerView view;
     view.resize(160, 90);
@@ -126,8 +120,7 @@ TEST(MediaPlayerView, LastFrameStaysAfterTheEnd)
     EXPECT_FALSE(rowIsBlack(picture, picture.height() / 2));
 }
 
-TEST(MediaPlayerView, PlayersAndViewsGoAwayInAnyOrder)
-{
+TEST(MediaPlayerView, PlayersAndViewsGoAwayInAnyOrder) {
     REQUIRE_MEDIA_FIXTURES();
     // The player first: the view turns black.
     auto view = std::make_unique<PlayerView>();
@@ -157,13 +150,13 @@ TEST(MediaPlayerView, PlayersAndViewsGoAwayInAnyOrder)
     second.resize(160, 90);
     first.setPlayer(player.get());
     second.setPlayer(player.get());
-    EXPECT_TRUE(waitForPicture(second, [](const QImage& image) { return !rowIsBlack(image, image.height() / 2); }));
+    EXPECT_TRUE(
+        waitForPicture(second, [](const QImage& image) { return !rowIsBlack(image, image.height() / 2); }));
     EXPECT_TRUE(pictureOf(first).isNull() || rowIsBlack(pictureOf(first), pictureOf(first).height() / 2));
     player.reset();
 }
 
-TEST(MediaScrollView, MagnificationStaysInRangeAndKeepsItsCentre)
-{
+TEST(MediaScrollView, MagnificationStaysInRangeAndKeepsItsCentre) {
     ScrollView scroll;
     scroll.resize(320, 180);
     EXPECT_EQ(scroll.minMagnification(), 1.0);
@@ -194,11 +187,12 @@ TEST(MediaScrollView, MagnificationStaysInRangeAndKeepsItsCentre)
     scroll.setMagnification(2.0, QPointF(160, 90));
     QPointF moved;
     QObject::connect(&scroll, &ScrollView::panGesture, [&](Qt::GestureState, QPointF t) { moved += t; });
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(100, 100), QPointF(100, 100), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QMouseEvent move(QEvent::MouseMove, QPointF(60, 80), QPointF(60, 80), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(60, 80), QPointF(60, 80), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(100, 100), QPointF(100, 100), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(60, 80), QPointF(60, 80), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(60, 80), QPointF(60, 80), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&scroll, &press);
     QCoreApplication::sendEvent(&scroll, &move);
     QCoreApplication::sendEvent(&scroll, &release);
@@ -206,8 +200,7 @@ TEST(MediaScrollView, MagnificationStaysInRangeAndKeepsItsCentre)
     EXPECT_EQ(scroll.documentVisibleRect().topLeft(), QPointF(100, 55));
 }
 
-TEST(MediaScrollView, MagnifiedPictureShowsTheVisiblePart)
-{
+TEST(MediaScrollView, MagnifiedPictureShowsTheVisiblePart) {
     REQUIRE_MEDIA_FIXTURES();
     // A view the picture fills, and a square one with bands above and below it.
     for (const QSize size : {QSize(320, 180), QSize(240, 240)}) {
@@ -217,7 +210,8 @@ TEST(MediaScrollView, MagnifiedPictureShowsTheVisiblePart)
         scroll.setDocumentView(view);
         scroll.show();
         auto player = pausedPlayer(*view);
-        ASSERT_TRUE(waitForPicture(*view, [](const QImage& image) { return !rowIsBlack(image, image.height() / 2); }));
+        ASSERT_TRUE(waitForPicture(
+            *view, [](const QImage& image) { return !rowIsBlack(image, image.height() / 2); }));
         const QImage whole = pictureOf(*view);
 
         const QPointF point(size.width() / 4.0, size.height() / 3.0);

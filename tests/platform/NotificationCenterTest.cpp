@@ -7,8 +7,7 @@
 
 #include <memory>
 
-TEST(NotificationCenter, DeliversByNameAndObject)
-{
+TEST(NotificationCenter, DeliversByNameAndObject) {
     NotificationCenter center;
     QObject sender;
     QObject other;
@@ -34,14 +33,14 @@ TEST(NotificationCenter, DeliversByNameAndObject)
     EXPECT_TRUE(received.isEmpty()); // the last "requestPlay" had no user info
 }
 
-TEST(NotificationCenter, RemovesObserversByTokenObserverAndName)
-{
+TEST(NotificationCenter, RemovesObserversByTokenObserverAndName) {
     NotificationCenter center;
     QObject observer;
     int byToken = 0;
     int byObserverA = 0;
     int byObserverB = 0;
-    const auto token = center.addObserver(QStringLiteral("a"), nullptr, [&](const Notification&) { ++byToken; });
+    const auto token =
+        center.addObserver(QStringLiteral("a"), nullptr, [&](const Notification&) { ++byToken; });
     center.addObserver(&observer, QStringLiteral("a"), nullptr, [&](const Notification&) { ++byObserverA; });
     center.addObserver(&observer, QStringLiteral("b"), nullptr, [&](const Notification&) { ++byObserverB; });
 
@@ -62,8 +61,7 @@ TEST(NotificationCenter, RemovesObserversByTokenObserverAndName)
     EXPECT_EQ(center.observationCount(), 0u);
 }
 
-TEST(NotificationCenter, DestroyedObserverIsForgotten)
-{
+TEST(NotificationCenter, DestroyedObserverIsForgotten) {
     NotificationCenter center;
     int calls = 0;
     {
@@ -76,8 +74,7 @@ TEST(NotificationCenter, DestroyedObserverIsForgotten)
     EXPECT_EQ(calls, 0);
 }
 
-TEST(NotificationCenter, ObserverRemovedDuringPostIsNotCalledAgain)
-{
+TEST(NotificationCenter, ObserverRemovedDuringPostIsNotCalledAgain) {
     NotificationCenter center;
     QObject first;
     QObject second;
@@ -96,11 +93,11 @@ TEST(NotificationCenter, ObserverRemovedDuringPostIsNotCalledAgain)
     EXPECT_EQ(secondCalls, 0);
 }
 
-TEST(NotificationCenter, PostFromAnotherThreadArrivesOnTheMainThread)
-{
+TEST(NotificationCenter, PostFromAnotherThreadArrivesOnTheMainThread) {
     NotificationCenter center;
     QThread* deliveredOn = nullptr;
-    center.addObserver(QStringLiteral("a"), nullptr, [&](const Notification&) { deliveredOn = QThread::currentThread(); });
+    center.addObserver(QStringLiteral("a"), nullptr,
+                       [&](const Notification&) { deliveredOn = QThread::currentThread(); });
     std::unique_ptr<QThread> thread(QThread::create([&] { center.post(QStringLiteral("a")); }));
     thread->start();
     thread->wait();

@@ -24,8 +24,7 @@ protected:
     void viewDidAppear() override { note("viewDidAppear"); }
     void viewWillDisappear() override { note("viewWillDisappear"); }
     void viewDidDisappear() override { note("viewDidDisappear"); }
-    void prepareForSegue(const StoryboardSegue& segue, const QVariant& sender) override
-    {
+    void prepareForSegue(const StoryboardSegue& segue, const QVariant& sender) override {
         note("prepareForSegue " + segue.identifier());
         auto* destination = static_cast<JournalController*>(segue.destinationController());
         destination->payload = sender;
@@ -42,12 +41,12 @@ private:
 
 class StoryboardTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         board = &Storyboard::named("StoryboardTest");
         board->clear();
         board->registerController("Source", [this] { return new JournalController("source", &journal); });
-        board->registerController("Destination", [this] { return new JournalController("destination", &journal); });
+        board->registerController("Destination",
+                                  [this] { return new JournalController("destination", &journal); });
         board->registerSegue("sourceToDestination", "Source", "Destination", SeguePresentation::Sheet);
         board->registerSegue("sourceToNowhere", "Source", "Nowhere", SeguePresentation::Modal);
     }
@@ -59,8 +58,7 @@ protected:
 
 } // namespace
 
-TEST_F(StoryboardTest, InstantiatesByIdentifierWithoutLoadingTheView)
-{
+TEST_F(StoryboardTest, InstantiatesByIdentifierWithoutLoadingTheView) {
     std::unique_ptr<ViewController> controller(board->instantiateController("Source"));
     ASSERT_NE(controller, nullptr);
     EXPECT_FALSE(controller->isViewLoaded());
@@ -73,15 +71,15 @@ TEST_F(StoryboardTest, InstantiatesByIdentifierWithoutLoadingTheView)
     EXPECT_EQ(board->instantiateController("Unknown"), nullptr);
 }
 
-TEST_F(StoryboardTest, SeguePreparesBeforeTheDestinationLoadsThenPresentsIt)
-{
+TEST_F(StoryboardTest, SeguePreparesBeforeTheDestinationLoadsThenPresentsIt) {
     std::unique_ptr<ViewController> source(board->instantiateController("Source"));
     source->resize(400, 300);
     source->show();
     QCoreApplication::processEvents();
     journal.clear();
 
-    QPointer<ViewController> destination = source->performSegue("sourceToDestination", QStringLiteral("payload"));
+    QPointer<ViewController> destination =
+        source->performSegue("sourceToDestination", QStringLiteral("payload"));
     ASSERT_NE(destination, nullptr);
     auto* presented = static_cast<JournalController*>(destination.data());
     EXPECT_EQ(presented->payload.toString(), "payload");
@@ -102,8 +100,7 @@ TEST_F(StoryboardTest, SeguePreparesBeforeTheDestinationLoadsThenPresentsIt)
     EXPECT_TRUE(destination.isNull());
 }
 
-TEST_F(StoryboardTest, ClosingAPresentedWindowDismissesIt)
-{
+TEST_F(StoryboardTest, ClosingAPresentedWindowDismissesIt) {
     std::unique_ptr<ViewController> source(board->instantiateController("Source"));
     source->show();
     QPointer<ViewController> destination = source->performSegue("sourceToDestination");
@@ -115,8 +112,7 @@ TEST_F(StoryboardTest, ClosingAPresentedWindowDismissesIt)
     EXPECT_TRUE(destination.isNull());
 }
 
-TEST_F(StoryboardTest, UnknownSegueOrDestinationPresentsNothing)
-{
+TEST_F(StoryboardTest, UnknownSegueOrDestinationPresentsNothing) {
     std::unique_ptr<ViewController> source(board->instantiateController("Source"));
     source->loadViewIfNeeded();
     journal.clear();
@@ -125,8 +121,7 @@ TEST_F(StoryboardTest, UnknownSegueOrDestinationPresentsNothing)
     EXPECT_TRUE(journal.isEmpty()); // nothing prepared without a destination
 }
 
-TEST_F(StoryboardTest, AppearanceFollowsShowAndHideOnce)
-{
+TEST_F(StoryboardTest, AppearanceFollowsShowAndHideOnce) {
     std::unique_ptr<ViewController> controller(board->instantiateController("Source"));
     controller->show();
     controller->show();
@@ -138,8 +133,7 @@ TEST_F(StoryboardTest, AppearanceFollowsShowAndHideOnce)
                                     "source: viewDidDisappear"}));
 }
 
-TEST_F(StoryboardTest, DidAppearIsSkippedWhenHiddenAtOnce)
-{
+TEST_F(StoryboardTest, DidAppearIsSkippedWhenHiddenAtOnce) {
     std::unique_ptr<ViewController> controller(board->instantiateController("Source"));
     controller->show();
     controller->hide();
@@ -147,9 +141,9 @@ TEST_F(StoryboardTest, DidAppearIsSkippedWhenHiddenAtOnce)
     EXPECT_FALSE(journal.contains("source: viewDidAppear"));
 }
 
-TEST_F(StoryboardTest, ReRegisteringReturnsThePreviousFactory)
-{
-    Storyboard::ControllerFactory previous = board->registerController("Source", [] { return new ViewController; });
+TEST_F(StoryboardTest, ReRegisteringReturnsThePreviousFactory) {
+    Storyboard::ControllerFactory previous =
+        board->registerController("Source", [] { return new ViewController; });
     ASSERT_TRUE(previous);
     std::unique_ptr<ViewController> old(previous());
     EXPECT_NE(dynamic_cast<JournalController*>(old.get()), nullptr);

@@ -5,8 +5,8 @@
 #include <QFile>
 #include <QLocale>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QSize>
+#include <QTemporaryDir>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -16,8 +16,7 @@
 namespace {
 
 // Describes a value as "<kind>:<text>", the same in every process.
-QString describe(const QVariant& value)
-{
+QString describe(const QVariant& value) {
     if (!value.isValid())
         return QStringLiteral("absent");
     QString text;
@@ -37,15 +36,16 @@ QString describe(const QVariant& value)
     return QString::fromLatin1(value.metaType().name()) + QLatin1Char(':') + text;
 }
 
-const QStringList kKeys = {"list1", "list0", "list2", "data", "float", "integer", "yes", "no",
-                           "text", "url", "date", "missing"};
+const QStringList kKeys = {"list1", "list0", "list2", "data", "float", "integer",
+                           "yes",   "no",    "text",  "url",  "date",  "missing"};
 
-void fill(UserDefaults& defaults)
-{
+void fill(UserDefaults& defaults) {
     defaults.set("list1", QStringList{"ko"});
     defaults.set("list0", QStringList{});
     defaults.set("list2", QStringList{"ja-JP", "en-US"});
-    defaults.set("data", QByteArray("\x00\x01\xff" "bookmark", 11));
+    defaults.set("data", QByteArray("\x00\x01\xff"
+                                    "bookmark",
+                                    11));
     defaults.set("float", 0.25f);
     defaults.set("integer", 42);
     defaults.set("yes", true);
@@ -55,8 +55,7 @@ void fill(UserDefaults& defaults)
     defaults.set("date", QDateTime(QDate(2026, 12, 8), QTime(10, 5, 1, 250), Qt::UTC));
 }
 
-QStringList describeAll(const UserDefaults& defaults)
-{
+QStringList describeAll(const UserDefaults& defaults) {
     QStringList lines;
     for (const QString& key : kKeys)
         lines.append(key + QLatin1Char('=') + describe(defaults.object(key)));
@@ -67,8 +66,7 @@ QStringList describeAll(const UserDefaults& defaults)
 
 // Run in a second process by the test below: prints what a fresh store on the
 // file reads.
-TEST(UserDefaultsChild, PrintsTheStore)
-{
+TEST(UserDefaultsChild, PrintsTheStore) {
     const QString file = qEnvironmentVariable("KAVRIN_DEFAULTS_CHILD_FILE");
     if (file.isEmpty())
         GTEST_SKIP() << "only run as the second process of KeepsKindsAcrossARestart";
@@ -78,8 +76,7 @@ TEST(UserDefaultsChild, PrintsTheStore)
     std::fflush(stdout);
 }
 
-TEST(UserDefaults, KeepsKindsAcrossARestart)
-{
+TEST(UserDefaults, KeepsKindsAcrossARestart) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString file = dir.filePath("defaults.json");
@@ -112,8 +109,7 @@ TEST(UserDefaults, KeepsKindsAcrossARestart)
     EXPECT_EQ(read, expected);
 }
 
-TEST(UserDefaults, TypedReadsAnswerOnlyTheirKind)
-{
+TEST(UserDefaults, TypedReadsAnswerOnlyTheirKind) {
     QTemporaryDir dir;
     UserDefaults defaults(dir.filePath("typed.json"));
     fill(defaults);
@@ -136,8 +132,7 @@ TEST(UserDefaults, TypedReadsAnswerOnlyTheirKind)
     EXPECT_FALSE(defaults.contains("list1"));
 }
 
-TEST(UserDefaults, RefusesKindsItCannotKeep)
-{
+TEST(UserDefaults, RefusesKindsItCannotKeep) {
     QTemporaryDir dir;
     UserDefaults defaults(dir.filePath("refuse.json"));
     EXPECT_FALSE(defaults.set("size", QSize(3, 4)));
@@ -145,8 +140,7 @@ TEST(UserDefaults, RefusesKindsItCannotKeep)
     EXPECT_FALSE(defaults.set("nan", std::numeric_limits<double>::quiet_NaN()));
 }
 
-TEST(UserDefaults, UnreadableFileReadsAsEmpty)
-{
+TEST(UserDefaults, UnreadableFileReadsAsEmpty) {
     QTemporaryDir dir;
     const QString file = dir.filePath("broken.json");
     {
@@ -160,8 +154,7 @@ TEST(UserDefaults, UnreadableFileReadsAsEmpty)
     EXPECT_EQ(defaults.number("Volume"), 0.5);
 }
 
-TEST(UserDefaults, UnsetAppleLanguagesReadsAsTheSystemLanguages)
-{
+TEST(UserDefaults, UnsetAppleLanguagesReadsAsTheSystemLanguages) {
     QTemporaryDir dir;
     UserDefaults defaults(dir.filePath("languages.json"));
     const std::optional<QStringList> languages = defaults.stringArray(UserDefaults::kAppleLanguages);
@@ -176,9 +169,9 @@ TEST(UserDefaults, UnsetAppleLanguagesReadsAsTheSystemLanguages)
     EXPECT_EQ(defaults.stringArray(UserDefaults::kAppleLanguages), languages);
 }
 
-TEST(UserDefaults, StandardStoreLivesInTheXdgConfigFolder)
-{
+TEST(UserDefaults, StandardStoreLivesInTheXdgConfigFolder) {
     const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
     ASSERT_FALSE(config.isEmpty());
-    EXPECT_TRUE(UserDefaults::standard().filePath().startsWith(config)) << UserDefaults::standard().filePath().toStdString();
+    EXPECT_TRUE(UserDefaults::standard().filePath().startsWith(config))
+        << UserDefaults::standard().filePath().toStdString();
 }

@@ -1,5 +1,5 @@
-#include "platform/ViewController.h"
 #include "platform/WindowController.h"
+#include "platform/ViewController.h"
 
 #include "common/EventLoopWait.h"
 
@@ -38,11 +38,9 @@ public:
     QStringList& journal;
     bool allowClose = true;
 
-
 protected:
     void windowDidLoad() override { journal.append("windowDidLoad"); }
-    bool windowShouldClose() override
-    {
+    bool windowShouldClose() override {
         journal.append("windowShouldClose");
         return allowClose;
     }
@@ -57,8 +55,7 @@ protected:
 
 } // namespace
 
-TEST(WindowController, ContentAppearsAndIsReplaced)
-{
+TEST(WindowController, ContentAppearsAndIsReplaced) {
     QStringList journal;
     RecordingWindowController controller(journal);
     auto* first = new Content(&controller.journal);
@@ -84,8 +81,7 @@ TEST(WindowController, ContentAppearsAndIsReplaced)
     EXPECT_TRUE(old.isNull());
 }
 
-TEST(WindowController, FullScreenToggleCallsTheHooksAroundTheChange)
-{
+TEST(WindowController, FullScreenToggleCallsTheHooksAroundTheChange) {
     QStringList journal;
     RecordingWindowController controller(journal);
     controller.showWindow();
@@ -98,8 +94,7 @@ TEST(WindowController, FullScreenToggleCallsTheHooksAroundTheChange)
                                                "windowWillExitFullScreen", "windowDidExitFullScreen"}));
 }
 
-TEST(WindowController, LiveResizeEndsOnceAfterTheLastResize)
-{
+TEST(WindowController, LiveResizeEndsOnceAfterTheLastResize) {
     QStringList journal;
     RecordingWindowController controller(journal);
     controller.window()->resize(600, 400);
@@ -121,8 +116,7 @@ TEST(WindowController, LiveResizeEndsOnceAfterTheLastResize)
     EXPECT_EQ(controller.journal.count("windowDidEndLiveResize"), 1);
 }
 
-TEST(WindowController, MiniaturiseAndRestoreOrderTheContentAppearance)
-{
+TEST(WindowController, MiniaturiseAndRestoreOrderTheContentAppearance) {
     QStringList journal;
     RecordingWindowController controller(journal);
     controller.setContentViewController(new Content(&controller.journal));
@@ -140,8 +134,7 @@ TEST(WindowController, MiniaturiseAndRestoreOrderTheContentAppearance)
                                                "windowDidDeminiaturize", "content viewWillAppear"}));
 }
 
-TEST(WindowController, CloseAsksTheController)
-{
+TEST(WindowController, CloseAsksTheController) {
     QStringList journal;
     RecordingWindowController controller(journal);
     controller.showWindow();
@@ -154,8 +147,7 @@ TEST(WindowController, CloseAsksTheController)
     EXPECT_EQ(controller.journal.count("windowShouldClose"), 2);
 }
 
-TEST(WindowController, FrameRoundTripsAndMissingWindowIsHarmless)
-{
+TEST(WindowController, FrameRoundTripsAndMissingWindowIsHarmless) {
     QStringList journal;
     RecordingWindowController controller(journal);
     controller.showWindow();
@@ -172,8 +164,7 @@ TEST(WindowController, FrameRoundTripsAndMissingWindowIsHarmless)
     EXPECT_NE(controller.contentViewController(), nullptr);
 }
 
-TEST(WindowController, WindowDidLoadOnce)
-{
+TEST(WindowController, WindowDidLoadOnce) {
     QStringList journal;
     RecordingWindowController controller(journal);
     controller.loadWindow();

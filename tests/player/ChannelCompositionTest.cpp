@@ -11,16 +11,14 @@ using namespace playbacktest;
 
 namespace {
 
-QStringList videoSources(const std::shared_ptr<Asset>& asset)
-{
+QStringList videoSources(const std::shared_ptr<Asset>& asset) {
     QStringList sources;
     for (const auto& track : asset->tracksWithMediaType(MediaType::Video))
         sources.append(QFileInfo(track->sourcePath()).fileName());
     return sources;
 }
 
-QString name(const QString& path)
-{
+QString name(const QString& path) {
     return QFileInfo(path).fileName();
 }
 
@@ -32,8 +30,7 @@ protected:
 
 } // namespace
 
-TEST_F(ChannelCompositionTest, JoinsTheChannelFilesOfARecording)
-{
+TEST_F(ChannelCompositionTest, JoinsTheChannelFilesOfARecording) {
     const Files& f = files();
     struct Case {
         const char* what;
@@ -42,9 +39,15 @@ TEST_F(ChannelCompositionTest, JoinsTheChannelFilesOfARecording)
         bool sound;
     };
     const Case cases[] = {
-        {"front, rear and inside", entry(f.front, f.rear, f.inside), {name(f.front), name(f.rear), name(f.inside)}, true},
+        {"front, rear and inside",
+         entry(f.front, f.rear, f.inside),
+         {name(f.front), name(f.rear), name(f.inside)},
+         true},
         {"front and rear", entry(f.front, f.rear), {name(f.front), name(f.rear)}, true},
-        {"front and inside, no rear", entry(f.front, std::nullopt, f.inside), {name(f.front), name(f.inside)}, true},
+        {"front and inside, no rear",
+         entry(f.front, std::nullopt, f.inside),
+         {name(f.front), name(f.inside)},
+         true},
         {"rear without video", entry(f.front, f.notMedia, f.inside), {name(f.front), name(f.inside)}, true},
         {"inside unreadable", entry(f.front, f.rear, f.notMedia), {name(f.front), name(f.rear)}, true},
         {"front without sound", entry(f.frontSilent, f.rear), {name(f.frontSilent), name(f.rear)}, false},
@@ -70,8 +73,7 @@ TEST_F(ChannelCompositionTest, JoinsTheChannelFilesOfARecording)
     }
 }
 
-TEST_F(ChannelCompositionTest, GivesNothingForALoneOrUnknownRecording)
-{
+TEST_F(ChannelCompositionTest, GivesNothingForALoneOrUnknownRecording) {
     const Files& f = files();
     recordingList = {entry(f.single), entry(f.front, f.rear, f.inside), entry(f.notMedia, f.rear)};
     EXPECT_EQ(makeChannelComposition(QUrl::fromLocalFile(f.single)), nullptr) << "no sibling files";
@@ -80,8 +82,7 @@ TEST_F(ChannelCompositionTest, GivesNothingForALoneOrUnknownRecording)
     EXPECT_EQ(makeChannelComposition(QUrl()), nullptr);
 }
 
-TEST_F(ChannelCompositionTest, CountsVideoTracks)
-{
+TEST_F(ChannelCompositionTest, CountsVideoTracks) {
     const Files& f = files();
     EXPECT_EQ(videoTrackCount(nullptr), 0);
     EXPECT_FALSE(hasMultipleVideoTracks(nullptr));
@@ -91,17 +92,16 @@ TEST_F(ChannelCompositionTest, CountsVideoTracks)
     EXPECT_EQ(videoTrackCount(Asset::assetWithUrl(QUrl::fromLocalFile(f.twoStreamAvi))), 2);
 }
 
-TEST(AviRewrapArguments, FirstRunAndRetry)
-{
+TEST(AviRewrapArguments, FirstRunAndRetry) {
     EXPECT_EQ(aviToMovArguments("/in.avi", "/m/temp.mov", true, 2, false),
-              (QStringList{"-i", "/in.avi", "-vcodec", "copy", "-vtag", "hvc1", "-acodec", "copy", "-map", "0:0",
-                           "-map", "0:1", "-map", "0:2", "/m/temp.mov"}));
+              (QStringList{"-i", "/in.avi", "-vcodec", "copy", "-vtag", "hvc1", "-acodec", "copy", "-map",
+                           "0:0", "-map", "0:1", "-map", "0:2", "/m/temp.mov"}));
     EXPECT_EQ(aviToMovArguments("/in.avi", "/m/temp.mov", true, 2, true),
-              (QStringList{"-i", "/in.avi", "-vcodec", "copy", "-acodec", "copy", "-map", "0:0", "-map", "0:1",
-                           "/m/temp.mov"}));
+              (QStringList{"-i", "/in.avi", "-vcodec", "copy", "-acodec", "copy", "-map", "0:0", "-map",
+                           "0:1", "/m/temp.mov"}));
     EXPECT_EQ(aviToMovArguments("/in.avi", "/m/temp.mov", false, 1, false),
-              (QStringList{"-i", "/in.avi", "-vcodec", "copy", "-acodec", "copy", "-map", "0:0", "-map", "0:1",
-                           "/m/temp.mov"}));
+              (QStringList{"-i", "/in.avi", "-vcodec", "copy", "-acodec", "copy", "-map", "0:0", "-map",
+                           "0:1", "/m/temp.mov"}));
 }
 
 namespace {
@@ -114,8 +114,7 @@ struct FakeTool {
 
 } // namespace
 
-TEST_F(ChannelCompositionTest, RewrapRetriesAndReplacesTempMov)
-{
+TEST_F(ChannelCompositionTest, RewrapRetriesAndReplacesTempMov) {
     const Files& f = files();
     QTemporaryDir movies;
     MediaEnvironmentGuard guard(movies.path());
@@ -131,7 +130,11 @@ TEST_F(ChannelCompositionTest, RewrapRetriesAndReplacesTempMov)
     const Case cases[] = {
         {"first run writes", QStringLiteral("/x/ffmpeg"), {0}, 1, true, {}},
         {"retry writes", QStringLiteral("/x/ffmpeg"), {1}, 2, true, {}},
-        {"neither writes", QStringLiteral("/x/ffmpeg"), {}, 2, false,
+        {"neither writes",
+         QStringLiteral("/x/ffmpeg"),
+         {},
+         2,
+         false,
          QStringLiteral("Video Playback Error | ffmpeg path : Optional(\"/x/ffmpeg\")")},
         {"no tool", std::nullopt, {}, 0, false, QStringLiteral("Video Playback Error | ffmpeg path : nil")},
     };
@@ -175,8 +178,7 @@ TEST_F(ChannelCompositionTest, RewrapRetriesAndReplacesTempMov)
     }
 }
 
-TEST_F(ChannelCompositionTest, RewrapsATwoStreamAviWithTheRealTool)
-{
+TEST_F(ChannelCompositionTest, RewrapsATwoStreamAviWithTheRealTool) {
     if (!Bundle::ffmpegPath())
         GTEST_SKIP() << "no ffmpeg";
     const Files& f = files();
@@ -189,8 +191,7 @@ TEST_F(ChannelCompositionTest, RewrapsATwoStreamAviWithTheRealTool)
     EXPECT_TRUE(guard.alerts.isEmpty());
 }
 
-TEST_F(ChannelCompositionTest, AviChannelFilesEachKeepTheirOwnRewrap)
-{
+TEST_F(ChannelCompositionTest, AviChannelFilesEachKeepTheirOwnRewrap) {
     if (!Bundle::ffmpegPath())
         GTEST_SKIP() << "no ffmpeg";
     const Files& f = files();
@@ -198,8 +199,9 @@ TEST_F(ChannelCompositionTest, AviChannelFilesEachKeepTheirOwnRewrap)
     MediaEnvironmentGuard guard(movies.path());
     // Three full-form AVI channel files of one recording.
     QStringList paths;
-    for (const auto& [letter, look] : {std::pair{"F", samplegen::Look::Front}, std::pair{"R", samplegen::Look::Rear},
-                                       std::pair{"I", samplegen::Look::Interior}}) {
+    for (const auto& [letter, look] :
+         {std::pair{"F", samplegen::Look::Front}, std::pair{"R", samplegen::Look::Rear},
+          std::pair{"I", samplegen::Look::Interior}}) {
         samplegen::RecordingOptions o;
         o.layout = samplegen::Layout::Avi;
         o.seconds = 2;

@@ -2,8 +2,8 @@
 
 #include "PlaybackTestFixtures.h"
 
-#include "player/ChannelSync.h"
 #include "platform/PlayerItem.h"
+#include "player/ChannelSync.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,13 +18,12 @@ constexpr double kFrame = 1.0 / 30.0;
 
 class ChannelSyncTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         const Files& f = files();
         for (const QString& path : {f.front, f.rear, f.inside}) {
             auto player = std::make_unique<Player>();
-            player->replaceCurrentItemWithPlayerItem(PlayerItem::playerItemWithAsset(
-                Asset::assetWithUrl(QUrl::fromLocalFile(path))));
+            player->replaceCurrentItemWithPlayerItem(
+                PlayerItem::playerItemWithAsset(Asset::assetWithUrl(QUrl::fromLocalFile(path))));
             raw.append(player.get());
             players.push_back(std::move(player));
         }
@@ -34,8 +33,7 @@ protected:
         sync.setLeader(raw.first());
     }
 
-    bool seekAllAndWait(double seconds, double rate)
-    {
+    bool seekAllAndWait(double seconds, double rate) {
         bool done = false, finished = false;
         sync.seekAll(MediaTime::makeWithSeconds(seconds, 1000), rate, [&](bool ok) {
             done = true;
@@ -44,8 +42,7 @@ protected:
         return waitFor([&] { return done; }) && finished;
     }
 
-    double rawSpread() const
-    {
+    double rawSpread() const {
         double low = 1e9, high = -1e9;
         for (int i = 0; i < 3; ++i) {
             low = std::min(low, raw[i]->currentSeconds());
@@ -62,15 +59,13 @@ protected:
 
 } // namespace
 
-TEST_F(ChannelSyncTest, PlayersWithoutAnItemTakeNoPart)
-{
+TEST_F(ChannelSyncTest, PlayersWithoutAnItemTakeNoPart) {
     EXPECT_EQ(sync.activePlayers().size(), 3);
     EXPECT_EQ(sync.activePlayers().first(), raw.first()) << "the leader comes first";
     EXPECT_FALSE(sync.activePlayers().contains(empty.get()));
 }
 
-TEST_F(ChannelSyncTest, ASeekBringsEveryChannelToTheSameFrame)
-{
+TEST_F(ChannelSyncTest, ASeekBringsEveryChannelToTheSameFrame) {
     struct Case {
         double target;
         double expected;
@@ -88,8 +83,7 @@ TEST_F(ChannelSyncTest, ASeekBringsEveryChannelToTheSameFrame)
     }
 }
 
-TEST_F(ChannelSyncTest, AStartDuringASeekWaitsForEveryChannel)
-{
+TEST_F(ChannelSyncTest, AStartDuringASeekWaitsForEveryChannel) {
     bool done = false;
     sync.seekAll(MediaTime(1000, 1000), 0.0, [&](bool) { done = true; });
     // The play button or a rate change while the channels are still seeking.
@@ -104,8 +98,7 @@ TEST_F(ChannelSyncTest, AStartDuringASeekWaitsForEveryChannel)
     EXPECT_LE(sync.estimatedSpread(), 0.05);
 }
 
-TEST_F(ChannelSyncTest, AFollowerThatWandersIsBroughtBack)
-{
+TEST_F(ChannelSyncTest, AFollowerThatWandersIsBroughtBack) {
     ASSERT_TRUE(seekAllAndWait(0.0, 1.0));
     ASSERT_TRUE(waitFor([&] { return raw[0]->currentSeconds() > 0.5; }));
 
@@ -124,8 +117,11 @@ TEST_F(ChannelSyncTest, AFollowerThatWandersIsBroughtBack)
     raw[2]->play();
     ASSERT_TRUE(waitFor([&] { return sync.stats().nudges >= 1 || sync.stats().resyncs > resyncs; }, 10000));
     // Back in step, the follower at the leader's rate (up to its small learnt trim).
-    ASSERT_TRUE(waitFor([&] {
-        return sync.estimatedSpread() < 0.02 && std::abs(raw[2]->rate() / raw[0]->rate() - 1.0) < 0.031;
-    }, 15000)) << "spread " << sync.estimatedSpread();
+    ASSERT_TRUE(waitFor(
+        [&] {
+            return sync.estimatedSpread() < 0.02 && std::abs(raw[2]->rate() / raw[0]->rate() - 1.0) < 0.031;
+        },
+        15000))
+        << "spread " << sync.estimatedSpread();
     EXPECT_GT(raw[0]->rate(), 0.0) << "the leader is never held back";
 }

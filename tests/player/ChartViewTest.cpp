@@ -1,10 +1,10 @@
 // The G-sensor and speed charts: where their grid and lines fall for known
 // samples, which layers they show, and what they look like.
 
+#include "platform/Assets.h"
 #include "player/ChartGeometry.h"
 #include "player/OrvoGraphChartView.h"
 #include "player/OrvoLineChartView.h"
-#include "platform/Assets.h"
 
 #include <gtest/gtest.h>
 
@@ -23,8 +23,7 @@ struct Segment {
     double x0, x1, y;
 };
 
-std::vector<Segment> segments(const QPainterPath& path)
-{
+std::vector<Segment> segments(const QPainterPath& path) {
     std::vector<Segment> out;
     for (int i = 0; i + 1 < path.elementCount(); ++i) {
         const QPainterPath::Element from = path.elementAt(i);
@@ -37,8 +36,7 @@ std::vector<Segment> segments(const QPainterPath& path)
     return out;
 }
 
-OrvoVideoPacket gsensor(std::optional<float> x, std::optional<float> y, std::optional<float> z)
-{
+OrvoVideoPacket gsensor(std::optional<float> x, std::optional<float> y, std::optional<float> z) {
     OrvoVideoPacket p;
     p.gsensor_x = x;
     p.gsensor_y = y;
@@ -46,24 +44,22 @@ OrvoVideoPacket gsensor(std::optional<float> x, std::optional<float> y, std::opt
     return p;
 }
 
-OrvoVideoPacket speed(std::optional<float> s)
-{
+OrvoVideoPacket speed(std::optional<float> s) {
     OrvoVideoPacket p;
     p.gps_speed = s;
     return p;
 }
 
-QString pngPath(const char* name)
-{
-    const QString dir = qEnvironmentVariable("KAVRIN_PNG_DIR", QDir::tempPath() + QStringLiteral("/kavrin-png"));
+QString pngPath(const char* name) {
+    const QString dir =
+        qEnvironmentVariable("KAVRIN_PNG_DIR", QDir::tempPath() + QStringLiteral("/kavrin-png"));
     QDir().mkpath(dir);
     return dir + QLatin1Char('/') + QLatin1String(name);
 }
 
 } // namespace
 
-TEST(ChartGeometry, SheetHasFiveLinesFromBottomToTopOnWholePixels)
-{
+TEST(ChartGeometry, SheetHasFiveLinesFromBottomToTopOnWholePixels) {
     const std::vector<Segment> lines = segments(ChartGeometry::sheetPath(QRectF(10, 20, 300, 101)));
     ASSERT_EQ(lines.size(), 5u);
     const double expected[] = {20.5, 45.5, 70.5, 95.5, 120.5};
@@ -74,16 +70,16 @@ TEST(ChartGeometry, SheetHasFiveLinesFromBottomToTopOnWholePixels)
     }
 }
 
-TEST(ChartGeometry, GsensorValuesFallOnTheGridLines)
-{
+TEST(ChartGeometry, GsensorValuesFallOnTheGridLines) {
     // rect.minY 0, height 100: -2 g bottom, 0 middle, +2 top; 1 g on the upper quarter line.
     const struct {
         float value;
         double y;
-    } cases[] = {{-2.0f, 0.0}, {-1.0f, 25.0}, {0.0f, 50.0}, {1.0f, 75.0}, {2.0f, 100.0},
-                 {99.0f, 2525.0}, {-3.0f, -25.0}};
+    } cases[] = {{-2.0f, 0.0},  {-1.0f, 25.0},   {0.0f, 50.0},  {1.0f, 75.0},
+                 {2.0f, 100.0}, {99.0f, 2525.0}, {-3.0f, -25.0}};
     for (const auto& c : cases) {
-        const auto paths = ChartGeometry::gsensorPaths({gsensor(c.value, c.value, c.value)}, QRectF(0, 0, 200, 100));
+        const auto paths =
+            ChartGeometry::gsensorPaths({gsensor(c.value, c.value, c.value)}, QRectF(0, 0, 200, 100));
         for (int axis = 0; axis < 3; ++axis) {
             const std::vector<Segment> s = segments(paths[axis]);
             ASSERT_EQ(s.size(), 1u) << "value " << c.value;
@@ -97,8 +93,7 @@ TEST(ChartGeometry, GsensorValuesFallOnTheGridLines)
     EXPECT_DOUBLE_EQ(segments(ChartGeometry::sheetPath(QRectF(0, 0, 200, 100)))[2].y, 50.0);
 }
 
-TEST(ChartGeometry, SamplesSplitTheWidthFromTheViewsLeftEdgeAndAbsentValuesLeaveGaps)
-{
+TEST(ChartGeometry, SamplesSplitTheWidthFromTheViewsLeftEdgeAndAbsentValuesLeaveGaps) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const QList<OrvoVideoPacket> packets = {gsensor(0.0f, std::nullopt, 1.0f), gsensor(1.0f, 1.0f, nan),
                                             gsensor(std::nullopt, -1.0f, 0.5f), gsensor(-2.0f, 0.0f, 0.0f)};
@@ -118,14 +113,14 @@ TEST(ChartGeometry, SamplesSplitTheWidthFromTheViewsLeftEdgeAndAbsentValuesLeave
     EXPECT_EQ(segments(paths[2]).size(), 3u); // the NaN sample is a gap
 }
 
-TEST(ChartGeometry, SpeedRangeIsZeroToTwoHundred)
-{
+TEST(ChartGeometry, SpeedRangeIsZeroToTwoHundred) {
     const struct {
         float kmh;
         double y;
     } cases[] = {{0.0f, 0.0}, {100.0f, 60.0}, {200.0f, 120.0}, {250.0f, 150.0}};
     for (const auto& c : cases) {
-        const std::vector<Segment> s = segments(ChartGeometry::speedPath({speed(c.kmh)}, QRectF(0, 0, 300, 120)));
+        const std::vector<Segment> s =
+            segments(ChartGeometry::speedPath({speed(c.kmh)}, QRectF(0, 0, 300, 120)));
         ASSERT_EQ(s.size(), 1u);
         EXPECT_DOUBLE_EQ(s[0].x1, 300.0);
         EXPECT_FLOAT_EQ(static_cast<float>(s[0].y), static_cast<float>(c.y)) << c.kmh << " km/h";
@@ -138,8 +133,7 @@ TEST(ChartGeometry, SpeedRangeIsZeroToTwoHundred)
     EXPECT_TRUE(ChartGeometry::speedPath({}, QRectF(0, 0, 300, 200)).isEmpty());
 }
 
-TEST(ChartViews, DrawShowsGridAndOneLayerPerQuantityInTheirColours)
-{
+TEST(ChartViews, DrawShowsGridAndOneLayerPerQuantityInTheirColours) {
     OrvoLineChartView line;
     line.resize(300, 100);
     line.orvoPacket = orvoPacketModel{QStringLiteral("/r.mp4"), {gsensor(0.0f, 1.0f, -1.0f)}};
@@ -172,8 +166,7 @@ TEST(ChartViews, DrawShowsGridAndOneLayerPerQuantityInTheirColours)
     EXPECT_EQ(graph.sheetLayer.strokeColor, QColor(Qt::red));
 }
 
-TEST(ChartViews, ClearedChartsShowOnlyTheGrid)
-{
+TEST(ChartViews, ClearedChartsShowOnlyTheGrid) {
     OrvoLineChartView line;
     line.resize(300, 100);
     line.orvoPacket = orvoPacketModel{QStringLiteral("/r.mp4"), {gsensor(0.5f, 0.5f, 0.5f)}};
@@ -198,13 +191,13 @@ TEST(ChartViews, ClearedChartsShowOnlyTheGrid)
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             const QColor c = image.pixelColor(x, y);
-            ASSERT_TRUE(c.alpha() == 0 || c.rgb() == sheet.rgb()) << x << "," << y << " " << c.name(QColor::HexArgb).toStdString();
+            ASSERT_TRUE(c.alpha() == 0 || c.rgb() == sheet.rgb())
+                << x << "," << y << " " << c.name(QColor::HexArgb).toStdString();
         }
     }
 }
 
-TEST(ChartViews, RenderedLinesLieWhereTheValuesSay)
-{
+TEST(ChartViews, RenderedLinesLieWhereTheValuesSay) {
     // 300 x 101: the sheet's lines fall on pixel rows 100, 75, 50, 25 and 0 (top).
     OrvoLineChartView line;
     line.resize(300, 101);

@@ -21,8 +21,7 @@
 #include <QDir>
 #include <QLabel>
 
-TEST(DataPanelScreen, WindowPlayerShowsThePlayPositionOnPanelChartsAndMap)
-{
+TEST(DataPanelScreen, WindowPlayerShowsThePlayPositionOnPanelChartsAndMap) {
     const QString path = paneltest::writeSmallRecording("kavrin-panel-tests", "20241108-083000_F_E.mp4",
                                                         samplegen::Layout::Boxes, 30);
 
@@ -77,22 +76,27 @@ TEST(DataPanelScreen, WindowPlayerShowsThePlayPositionOnPanelChartsAndMap)
     EXPECT_EQ(player.gpsOnOffText->text(), "GPS On");
     EXPECT_FALSE(player.mapWebView->isHidden());
     EXPECT_TRUE(player.mapFirstLabel->isHidden());
-    const QVariantList route = webtest::evaluate(*player.mapWebView, QStringLiteral("kavrinRoute()")).toList();
+    const QVariantList route =
+        webtest::evaluate(*player.mapWebView, QStringLiteral("kavrinRoute()")).toList();
     EXPECT_GE(route.size(), 2);
     EXPECT_LE(route.size(), shown + 1);
-    EXPECT_FALSE(webtest::evaluate(*player.mapWebView, QStringLiteral("kavrinDistrict()")).toString().isEmpty());
+    EXPECT_FALSE(
+        webtest::evaluate(*player.mapWebView, QStringLiteral("kavrinDistrict()")).toString().isEmpty());
 
     // The chart marker constraint follows the slider over the width of the charts.
     const QList<LayoutConstraint> constraints = player.chartIntervalConstraints();
     ASSERT_EQ(constraints.size(), 1);
     EXPECT_EQ(player.chartIntervalView->width(), player.motionChartView->width());
-    EXPECT_NEAR(constraints[0].constant(), player.chartIntervalView->width() * player.videoSlider->doubleValue(), 1.0);
+    EXPECT_NEAR(constraints[0].constant(),
+                player.chartIntervalView->width() * player.videoSlider->doubleValue(), 1.0);
 
     // Let the page draw, then picture the window (the marker shown as while playing).
     player.chartIntervalView->show();
     for (int i = 0; i < 20; ++i)
-        webtest::evaluate(*player.mapWebView, QStringLiteral("new Promise(r => requestAnimationFrame(() => r(1)))"));
-    const QString pngDir = qEnvironmentVariable("KAVRIN_PNG_DIR", QDir::tempPath() + QStringLiteral("/kavrin-png"));
+        webtest::evaluate(*player.mapWebView,
+                          QStringLiteral("new Promise(r => requestAnimationFrame(() => r(1)))"));
+    const QString pngDir =
+        qEnvironmentVariable("KAVRIN_PNG_DIR", QDir::tempPath() + QStringLiteral("/kavrin-png"));
     QDir().mkpath(pngDir);
     EXPECT_TRUE(player.grab().save(pngDir + QStringLiteral("/window_player_panel.png")));
     player.motionView->hide();

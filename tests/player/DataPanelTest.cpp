@@ -23,8 +23,7 @@ namespace {
 const QString kPath = QStringLiteral("/recordings/20241108-083000_F_N.mp4");
 
 OrvoVideoPacket packet(std::optional<float> x, std::optional<float> y, std::optional<float> z,
-                       std::optional<float> speed, std::optional<float> lat, std::optional<float> lng)
-{
+                       std::optional<float> speed, std::optional<float> lat, std::optional<float> lng) {
     OrvoVideoPacket p;
     p.gsensor_x = x;
     p.gsensor_y = y;
@@ -37,8 +36,7 @@ OrvoVideoPacket packet(std::optional<float> x, std::optional<float> y, std::opti
 
 class DataPanelTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         packetCache.clear();
         currentRecording = orvoTableModel{QUrl::fromLocalFile(kPath), {}};
         isNetworkConnected = true;
@@ -60,8 +58,9 @@ protected:
         DataPanel::Outlets o;
         o.chartIntervalView = &interval;
         o.chartIntervalConstraints = [this, layout] {
-            return QList<LayoutConstraint>{LayoutConstraint(QStringLiteral("chartIntervalLeading"), leading, layout),
-                                           LayoutConstraint(QStringLiteral("chartIntervalTrailing"), other, layout)};
+            return QList<LayoutConstraint>{
+                LayoutConstraint(QStringLiteral("chartIntervalLeading"), leading, layout),
+                LayoutConstraint(QStringLiteral("chartIntervalTrailing"), other, layout)};
         };
         o.videoSlider = &slider;
         o.motionXText = &x;
@@ -77,16 +76,14 @@ protected:
         gpsImg.setImageName(QStringLiteral("img_gps_off"));
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         packetCache.clear();
         currentRecording.reset();
     }
 
     void cache(const QList<OrvoVideoPacket>& packets) { packetCache.append(orvoPacketModel{kPath, packets}); }
 
-    void show(double sliderValue, bool replay = false)
-    {
+    void show(double sliderValue, bool replay = false) {
         slider.setDoubleValue(sliderValue);
         panel->updateDataPanel(replay);
     }
@@ -104,17 +101,16 @@ protected:
 
 } // namespace
 
-TEST_F(DataPanelTest, ShowsThePacketAtTheSliderPosition)
-{
+TEST_F(DataPanelTest, ShowsThePacketAtTheSliderPosition) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const QList<OrvoVideoPacket> packets = {
-        packet(0.125f, -1.0f, 0.98f, 7.0f, 37.5665f, 126.978f),          // 0
-        packet(std::nullopt, 0.0f, -0.004f, 199.0f, 37.5f, 127.0f),      // 1
-        packet(1.5f, 2.0f, 3.0f, 203.9f, 37.6f, 127.1f),                 // 2
-        packet(0.0f, 0.0f, 1.0f, std::nullopt, 37.7f, 127.2f),           // 3
-        packet(0.0f, 0.0f, 1.0f, 250.0f, std::nullopt, 127.2f),          // 4
-        packet(0.0f, 0.0f, 1.0f, -3.5f, 0.0f, 0.0f),                     // 5
-        packet(0.0f, 0.0f, 1.0f, nan, 0.0f, 0.0f),                       // 6
+        packet(0.125f, -1.0f, 0.98f, 7.0f, 37.5665f, 126.978f),             // 0
+        packet(std::nullopt, 0.0f, -0.004f, 199.0f, 37.5f, 127.0f),         // 1
+        packet(1.5f, 2.0f, 3.0f, 203.9f, 37.6f, 127.1f),                    // 2
+        packet(0.0f, 0.0f, 1.0f, std::nullopt, 37.7f, 127.2f),              // 3
+        packet(0.0f, 0.0f, 1.0f, 250.0f, std::nullopt, 127.2f),             // 4
+        packet(0.0f, 0.0f, 1.0f, -3.5f, 0.0f, 0.0f),                        // 5
+        packet(0.0f, 0.0f, 1.0f, nan, 0.0f, 0.0f),                          // 6
         packet(std::nullopt, std::nullopt, std::nullopt, 0.9f, 0.0f, 1.0f), // 7
     };
     cache(packets);
@@ -149,8 +145,7 @@ TEST_F(DataPanelTest, ShowsThePacketAtTheSliderPosition)
     }
 }
 
-TEST_F(DataPanelTest, PositionZeroShowsGpsOffAndTheMessageWithGsensorFilled)
-{
+TEST_F(DataPanelTest, PositionZeroShowsGpsOffAndTheMessageWithGsensorFilled) {
     cache({packet(0.5f, 0.25f, 1.0f, 30.0f, 0.0f, 0.0f)});
     show(0.5);
     EXPECT_EQ(gpsText.text(), "GPS Off");
@@ -172,8 +167,7 @@ TEST_F(DataPanelTest, PositionZeroShowsGpsOffAndTheMessageWithGsensorFilled)
     EXPECT_EQ(map.lastAddPos, "addPos(37.5, 127)");
 }
 
-TEST_F(DataPanelTest, NoMetadataShowsTheEmptyTextsAndLeavesImagesAlone)
-{
+TEST_F(DataPanelTest, NoMetadataShowsTheEmptyTextsAndLeavesImagesAlone) {
     const auto expectEmpty = [this] {
         EXPECT_EQ(x.text(), "X : ");
         EXPECT_EQ(y.text(), "Y : ");
@@ -204,8 +198,7 @@ TEST_F(DataPanelTest, NoMetadataShowsTheEmptyTextsAndLeavesImagesAlone)
     EXPECT_EQ(second.text(), QString::fromUtf8("인터넷 연결을 확인해 주세요."));
 }
 
-TEST_F(DataPanelTest, ChartMarkerFollowsTheSliderAndHidesAtTheStart)
-{
+TEST_F(DataPanelTest, ChartMarkerFollowsTheSliderAndHidesAtTheStart) {
     cache({packet(0.0f, 0.0f, 1.0f, 10.0f, 37.5f, 127.0f)});
     const struct {
         double slider;
@@ -236,15 +229,16 @@ TEST_F(DataPanelTest, ChartMarkerFollowsTheSliderAndHidesAtTheStart)
     EXPECT_TRUE(interval.isHidden());
 }
 
-TEST(DataPanelRules, PacketIndexAndMeterImage)
-{
+TEST(DataPanelRules, PacketIndexAndMeterImage) {
     const struct {
         double slider;
         qsizetype count;
         std::optional<qsizetype> index;
-    } indexes[] = {{0.0, 10, 0},  {0.09, 10, 0}, {0.1, 10, 1},   {0.999, 10, 9},
-                   {1.0, 10, 9},  {1.7, 10, 9},  {-0.5, 10, 0},  {std::numeric_limits<double>::quiet_NaN(), 10, 0},
-                   {0.5, 0, std::nullopt},       {1.0, 1, 0}};
+    } indexes[] = {{0.0, 10, 0},           {0.09, 10, 0},
+                   {0.1, 10, 1},           {0.999, 10, 9},
+                   {1.0, 10, 9},           {1.7, 10, 9},
+                   {-0.5, 10, 0},          {std::numeric_limits<double>::quiet_NaN(), 10, 0},
+                   {0.5, 0, std::nullopt}, {1.0, 1, 0}};
     for (const auto& c : indexes)
         EXPECT_EQ(DataPanel::packetIndex(c.slider, c.count), c.index) << c.slider << " of " << c.count;
 

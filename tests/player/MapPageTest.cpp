@@ -32,14 +32,12 @@ namespace {
 
 const QString kLanguages = QStringLiteral("AppleLanguages");
 
-void setLanguages(const QVariant& value)
-{
+void setLanguages(const QVariant& value) {
     UserDefaults::standard().set(kLanguages, value);
 }
 
 // The two numbers of an "addPos(lat, lng)" text.
-std::pair<double, double> addPosNumbers(const QString& text)
-{
+std::pair<double, double> addPosNumbers(const QString& text) {
     const QRegularExpressionMatch m =
         QRegularExpression(QStringLiteral("^addPos\\(([^,]+), ([^)]+)\\)$")).match(text);
     EXPECT_TRUE(m.hasMatch()) << text.toStdString();
@@ -47,9 +45,7 @@ std::pair<double, double> addPosNumbers(const QString& text)
 }
 
 // Runs `body` with the resources folder switched to `dir`.
-template <typename Body>
-void withResources(const QString& dir, Body body)
-{
+template <typename Body> void withResources(const QString& dir, Body body) {
     const QByteArray old = qgetenv("KAVRIN_RESOURCES_DIR");
     const bool had = qEnvironmentVariableIsSet("KAVRIN_RESOURCES_DIR");
     qputenv("KAVRIN_RESOURCES_DIR", dir.toLocal8Bit());
@@ -60,8 +56,7 @@ void withResources(const QString& dir, Body body)
         qunsetenv("KAVRIN_RESOURCES_DIR");
 }
 
-void writeConfig(const QString& dir, const QByteArray& json)
-{
+void writeConfig(const QString& dir, const QByteArray& json) {
     QFile file(dir + QStringLiteral("/config.json"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(json);
@@ -69,24 +64,22 @@ void writeConfig(const QString& dir, const QByteArray& json)
 
 } // namespace
 
-TEST(MapPageRules, PageIsChosenByTheWholeLanguageList)
-{
+TEST(MapPageRules, PageIsChosenByTheWholeLanguageList) {
     const struct {
         std::optional<QStringList> languages;
         const char* page;
     } cases[] = {
-        {QStringList{"ko"}, "gps.html"},       {QStringList{"en"}, "gps_eng.html"},
-        {QStringList{"ja"}, "gps_jpn.html"},   {QStringList{"en", "ko"}, "gps_eng.html"},
+        {QStringList{"ko"}, "gps.html"},           {QStringList{"en"}, "gps_eng.html"},
+        {QStringList{"ja"}, "gps_jpn.html"},       {QStringList{"en", "ko"}, "gps_eng.html"},
         {QStringList{"ko", "en"}, "gps_eng.html"}, {QStringList{"ko-KR"}, "gps_eng.html"},
-        {QStringList{}, "gps_eng.html"},       {std::nullopt, "gps_eng.html"},
+        {QStringList{}, "gps_eng.html"},           {std::nullopt, "gps_eng.html"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(MapPage::mapPageName(c.languages), QString::fromLatin1(c.page))
             << (c.languages ? c.languages->join(',').toStdString() : "none");
 }
 
-TEST(MapPageRules, PositionTextsAreShortestFloatsAndNeverNonFinite)
-{
+TEST(MapPageRules, PositionTextsAreShortestFloatsAndNeverNonFinite) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
     EXPECT_EQ(MapPage::addPosScript(37.5665f, 126.978f), "addPos(37.5665, 126.978)");
@@ -100,8 +93,7 @@ TEST(MapPageRules, PositionTextsAreShortestFloatsAndNeverNonFinite)
     EXPECT_EQ(MapPage::districtScript(QStringLiteral("a'b")), "setAdminDistrictName('a\\'b')");
 }
 
-TEST(MapPageRules, PositionsAreConvertedAndRepeatsAreNotSentAgain)
-{
+TEST(MapPageRules, PositionsAreConvertedAndRepeatsAreNotSentAgain) {
     isNetworkConnected = true;
     MapPage map;
     // NMEA values become degrees.
@@ -124,8 +116,7 @@ TEST(MapPageRules, PositionsAreConvertedAndRepeatsAreNotSentAgain)
     EXPECT_EQ(map.lastAddPos, "addPos(90, 180)");
 }
 
-TEST(MapPageRules, MapServerComesFromTheConfiguration)
-{
+TEST(MapPageRules, MapServerComesFromTheConfiguration) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const struct {
@@ -148,7 +139,8 @@ TEST(MapPageRules, MapServerComesFromTheConfiguration)
                 EXPECT_EQ(url.toString(), QString::fromLatin1(c.url)) << c.json.toStdString();
             } else {
                 EXPECT_TRUE(url.isLocalFile()) << c.json.toStdString();
-                EXPECT_EQ(url.toLocalFile(), QDir(dir.path()).filePath(QStringLiteral("map/Kavrin/gps.html")));
+                EXPECT_EQ(url.toLocalFile(),
+                          QDir(dir.path()).filePath(QStringLiteral("map/Kavrin/gps.html")));
             }
         });
     }
@@ -158,8 +150,7 @@ TEST(MapPageRules, MapServerComesFromTheConfiguration)
     EXPECT_TRUE(QFile::exists(shipped.toLocalFile()));
 }
 
-TEST(MapPageRules, LoadingReportsUnusableLanguageListsAndRespectsTheNetwork)
-{
+TEST(MapPageRules, LoadingReportsUnusableLanguageListsAndRespectsTheNetwork) {
     QLabel first, second;
     DefaultImgBtnCell placeholder;
     WebView view;
@@ -196,8 +187,7 @@ TEST(MapPageRules, LoadingReportsUnusableLanguageListsAndRespectsTheNetwork)
     setLanguages(QStringList{"en"});
 }
 
-TEST(MapPageRules, RedrawOutsideThePacketsDoesNothing)
-{
+TEST(MapPageRules, RedrawOutsideThePacketsDoesNothing) {
     packetCache.clear();
     const QString path = QStringLiteral("/recordings/redraw.mp4");
     OrvoVideoPacket p;
@@ -220,8 +210,7 @@ namespace {
 // A map server for the tests: serves the files of a folder over HTTP on 127.0.0.1.
 class MapServer : public QObject {
 public:
-    explicit MapServer(const QString& root) : m_root(root)
-    {
+    explicit MapServer(const QString& root) : m_root(root) {
         connect(&m_server, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket* socket = m_server.nextPendingConnection()) {
                 socket->setParent(this);
@@ -234,25 +223,26 @@ public:
     QStringList requests;
 
 private:
-    void serve(QTcpSocket* socket)
-    {
+    void serve(QTcpSocket* socket) {
         QByteArray& buffer = m_buffers[socket];
         buffer += socket->readAll();
         if (!buffer.contains("\r\n\r\n"))
             return;
         const QList<QByteArray> words = buffer.left(buffer.indexOf("\r\n")).split(' ');
-        const QString path = words.size() > 1 ? QString::fromLatin1(words[1]).section(QLatin1Char('?'), 0, 0) : QString();
+        const QString path =
+            words.size() > 1 ? QString::fromLatin1(words[1]).section(QLatin1Char('?'), 0, 0) : QString();
         requests << path;
         QFile file(m_root + path);
         QByteArray reply;
         if (!path.contains(QLatin1String("..")) && file.open(QIODevice::ReadOnly)) {
             const QByteArray body = file.readAll();
-            const QByteArray type = path.endsWith(".html") ? "text/html; charset=utf-8"
-                                    : path.endsWith(".js") ? "application/javascript"
+            const QByteArray type = path.endsWith(".html")  ? "text/html; charset=utf-8"
+                                    : path.endsWith(".js")  ? "application/javascript"
                                     : path.endsWith(".css") ? "text/css"
                                                             : "application/octet-stream";
-            reply = "HTTP/1.1 200 OK\r\nContent-Type: " + type + "\r\nContent-Length: "
-                    + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+            reply = "HTTP/1.1 200 OK\r\nContent-Type: " + type +
+                    "\r\nContent-Length: " + QByteArray::number(body.size()) +
+                    "\r\nConnection: close\r\n\r\n" + body;
         } else {
             reply = "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
         }
@@ -269,14 +259,12 @@ private:
 // The map in a real browser engine, fed with a generated recording's metadata.
 class MapPageWeb : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
+    static void SetUpTestSuite() {
         s_path = paneltest::writeSmallRecording("kavrin-map-tests", "20241108-083000_F_N.mp4",
                                                 samplegen::Layout::DataTrack, 6);
     }
 
-    void SetUp() override
-    {
+    void SetUp() override {
         packetCache.clear();
         FFmpeg reader;
         getUserData(s_path, reader);
@@ -301,8 +289,7 @@ protected:
         panel = std::make_unique<DataPanel>(o, map);
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         currentRecording.reset();
         packetCache.clear();
         districtTable().clear();
@@ -310,8 +297,7 @@ protected:
     }
 
     // Two ticks per packet, as the 0.1-second timer gives while playing.
-    void play()
-    {
+    void play() {
         const double n = static_cast<double>(packets.size());
         for (qsizetype i = 0; i < packets.size(); ++i) {
             for (const double part : {0.25, 0.75}) {
@@ -322,8 +308,7 @@ protected:
     }
 
     // The positions the page should hold after packets 0..last, each sent once.
-    QList<QPair<float, float>> positions(qsizetype last) const
-    {
+    QList<QPair<float, float>> positions(qsizetype last) const {
         QList<QPair<float, float>> out;
         for (qsizetype i = 0; i <= last; ++i) {
             const QPair<float, float> p(*packets[i].gps_latitude, *packets[i].gps_longitude);
@@ -336,8 +321,7 @@ protected:
     QVariantList route() { return webtest::evaluate(view, QStringLiteral("kavrinRoute()")).toList(); }
     QString district() { return webtest::evaluate(view, QStringLiteral("kavrinDistrict()")).toString(); }
 
-    void expectRoute(const QList<QPair<float, float>>& expected)
-    {
+    void expectRoute(const QList<QPair<float, float>>& expected) {
         const QVariantList actual = route();
         ASSERT_EQ(actual.size(), expected.size());
         for (qsizetype i = 0; i < actual.size(); ++i) {
@@ -362,11 +346,11 @@ QString MapPageWeb::s_path;
 
 } // namespace
 
-TEST_F(MapPageWeb, KoreanPageGetsTheRouteOnceEachAndTheDistrict)
-{
+TEST_F(MapPageWeb, KoreanPageGetsTheRouteOnceEachAndTheDistrict) {
     setLanguages(QStringList{"ko"});
     map.loadMapPage(true);
-    EXPECT_TRUE(view.url().toString().endsWith(QLatin1String("/map/Kavrin/gps.html"))) << view.url().toString().toStdString();
+    EXPECT_TRUE(view.url().toString().endsWith(QLatin1String("/map/Kavrin/gps.html")))
+        << view.url().toString().toStdString();
     EXPECT_FALSE(view.isHidden());
     ASSERT_TRUE(webtest::waitForLoad(view));
 
@@ -388,7 +372,8 @@ TEST_F(MapPageWeb, KoreanPageGetsTheRouteOnceEachAndTheDistrict)
     slider.setDoubleValue((static_cast<double>(middle) + 0.5) / static_cast<double>(packets.size()));
     panel->updateDataPanel(true);
     expectRoute(positions(middle));
-    EXPECT_EQ(district(), *nearestDistrictName(*packets[middle].gps_latitude, *packets[middle].gps_longitude));
+    EXPECT_EQ(district(),
+              *nearestDistrictName(*packets[middle].gps_latitude, *packets[middle].gps_longitude));
 
     // The same page shows a district name with quotes and backslashes as it is.
     const QString odd = QStringLiteral("O'Hare\\\"_구');window.injected=1;//");
@@ -399,8 +384,7 @@ TEST_F(MapPageWeb, KoreanPageGetsTheRouteOnceEachAndTheDistrict)
     EXPECT_EQ(webtest::evaluate(view, QStringLiteral("typeof window.injected")).toString(), "undefined");
 }
 
-TEST_F(MapPageWeb, OtherLanguagesGetTheRouteButNoDistrict)
-{
+TEST_F(MapPageWeb, OtherLanguagesGetTheRouteButNoDistrict) {
     const struct {
         QStringList languages;
         const char* page;
@@ -415,12 +399,13 @@ TEST_F(MapPageWeb, OtherLanguagesGetTheRouteButNoDistrict)
         play();
         expectRoute(positions(packets.size() - 1));
         EXPECT_EQ(district(), QString());
-        EXPECT_EQ(webtest::evaluate(view, QStringLiteral("document.getElementById('district') === null")).toBool(), true);
+        EXPECT_EQ(
+            webtest::evaluate(view, QStringLiteral("document.getElementById('district') === null")).toBool(),
+            true);
     }
 }
 
-TEST_F(MapPageWeb, PagesComeFromTheConfiguredMapServer)
-{
+TEST_F(MapPageWeb, PagesComeFromTheConfiguredMapServer) {
     MapServer server(Bundle::resourcePath() + QStringLiteral("/map"));
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());

@@ -42,8 +42,7 @@ struct Position {
 
 // A packet's position as the map page computes it: direction codes (1 keeps
 // the sign), then NMEA values outside the degree ranges converted.
-std::optional<Position> mapPosition(const OrvoVideoPacket& packet)
-{
+std::optional<Position> mapPosition(const OrvoVideoPacket& packet) {
     if (!packet.gps_latitude || !packet.gps_longitude)
         return std::nullopt;
     float lat = packet.gps_dir_lati == 1 ? *packet.gps_latitude : -*packet.gps_latitude;
@@ -55,28 +54,24 @@ std::optional<Position> mapPosition(const OrvoVideoPacket& packet)
     return Position{lat, lng};
 }
 
-bool samePosition(const Position& a, const Position& b)
-{
+bool samePosition(const Position& a, const Position& b) {
     return std::abs(a.lat - b.lat) <= kTolerance && std::abs(a.lng - b.lng) <= kTolerance;
 }
 
-std::string describe(const Position& p)
-{
+std::string describe(const Position& p) {
     return "(" + std::to_string(p.lat) + ", " + std::to_string(p.lng) + ")";
 }
 
 class MapRoutePlayback : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
+    static void SetUpTestSuite() {
         // Long enough that the recording does not end (and start again) while
         // the route is read, even when the browser engine starts slowly.
         s_path = paneltest::writeSmallRecording("kavrin-maproute-tests", "20241108-083000_F_N.mp4",
                                                 samplegen::Layout::DataTrack, 40);
     }
 
-    void SetUp() override
-    {
+    void SetUp() override {
         resetPlayerState();
         packetCache.clear();
         districtTable().clear();
@@ -89,8 +84,7 @@ protected:
         guard = std::make_unique<MediaEnvironmentGuard>(movies.path());
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         if (vc)
             vc->stopPlayback();
         vc.reset();
@@ -102,8 +96,7 @@ protected:
     }
 
     // Makes the window player with `languages` as the interface languages.
-    void makePlayer(const QStringList& languages)
-    {
+    void makePlayer(const QStringList& languages) {
         UserDefaults::standard().set(kLanguages, languages);
         vc = std::make_unique<OrvoViewController>();
         vc->setAttribute(Qt::WA_DontShowOnScreen);
@@ -122,23 +115,25 @@ protected:
 
     // Why the page did not load: a missing page file (the resources are not
     // built beside the executable) or the web engine.
-    std::string skipReason() const
-    {
+    std::string skipReason() const {
         const QUrl url = vc->mapWebView->url();
         if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile()))
-            return "the map page file " + url.toLocalFile().toStdString()
-                   + " is missing (build the kavrin_resources target)";
+            return "the map page file " + url.toLocalFile().toStdString() +
+                   " is missing (build the kavrin_resources target)";
         return "the web engine could not load the map page " + url.toString().toStdString();
     }
 
-    QVariantList route() { return webtest::evaluate(*vc->mapWebView, QStringLiteral("kavrinRoute()")).toList(); }
-    QString district() { return webtest::evaluate(*vc->mapWebView, QStringLiteral("kavrinDistrict()")).toString(); }
+    QVariantList route() {
+        return webtest::evaluate(*vc->mapWebView, QStringLiteral("kavrinRoute()")).toList();
+    }
+    QString district() {
+        return webtest::evaluate(*vc->mapWebView, QStringLiteral("kavrinDistrict()")).toString();
+    }
 
     // Plays the recording until the page's route holds at least three
     // positions, then pauses; false (with a failure or a skip recorded) when
     // it does not get there.
-    bool playUntilRoute()
-    {
+    bool playUntilRoute() {
         vc->playNext(); // from no current recording: the first entry
         if (!vc->mapWebView || vc->mapWebView->url().isEmpty()) {
             ADD_FAILURE() << "playing did not load the map page";
@@ -167,8 +162,7 @@ protected:
 
     // Reads the route and the district name until two readings agree (a tick
     // already queued may still send the paused position's packet).
-    void readStable(QVariantList& routeOut, QString& districtOut)
-    {
+    void readStable(QVariantList& routeOut, QString& districtOut) {
         routeOut = route();
         districtOut = district();
         for (int i = 0; i < 20; ++i) {
@@ -184,8 +178,7 @@ protected:
 
     // The route's positions, each checked against the recording's packets:
     // in packet order, none repeated right after itself.
-    std::vector<Position> checkRoute(const QVariantList& points)
-    {
+    std::vector<Position> checkRoute(const QVariantList& points) {
         std::vector<Position> positions;
         EXPECT_TRUE(currentRecording);
         if (!currentRecording)
@@ -236,8 +229,7 @@ QString MapRoutePlayback::s_path;
 
 } // namespace
 
-TEST_F(MapRoutePlayback, KoreanInterfaceGetsThePacketRouteOnceEachAndTheDistrict)
-{
+TEST_F(MapRoutePlayback, KoreanInterfaceGetsThePacketRouteOnceEachAndTheDistrict) {
     makePlayer(QStringList{QStringLiteral("ko")});
     if (HasFatalFailure())
         return;
@@ -255,14 +247,13 @@ TEST_F(MapRoutePlayback, KoreanInterfaceGetsThePacketRouteOnceEachAndTheDistrict
     const std::vector<Position> positions = checkRoute(points);
     EXPECT_FALSE(name.isEmpty()) << "no district name with the Korean interface";
     ASSERT_FALSE(positions.empty());
-    const std::optional<QString> nearest =
-        nearestDistrictName(static_cast<float>(positions.back().lat), static_cast<float>(positions.back().lng));
+    const std::optional<QString> nearest = nearestDistrictName(static_cast<float>(positions.back().lat),
+                                                               static_cast<float>(positions.back().lng));
     ASSERT_TRUE(nearest);
     EXPECT_EQ(name, *nearest) << "the district of the last position";
 }
 
-TEST_F(MapRoutePlayback, EnglishInterfaceGetsThePacketRouteWithoutDistrict)
-{
+TEST_F(MapRoutePlayback, EnglishInterfaceGetsThePacketRouteWithoutDistrict) {
     makePlayer(QStringList{QStringLiteral("en")});
     if (HasFatalFailure())
         return;

@@ -1,6 +1,6 @@
 #include "player/NetworkMonitor.h"
-#include "player/PlayerState.h"
 #include "platform/NetworkPathMonitor.h"
+#include "player/PlayerState.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -11,8 +11,7 @@
 #include <atomic>
 #include <cstdio>
 
-TEST(NetworkPathMonitor, ReportsTheFirstStateOnItsOwnThread)
-{
+TEST(NetworkPathMonitor, ReportsTheFirstStateOnItsOwnThread) {
     NetworkPathMonitor monitor;
     std::atomic<int> updates{0};
     std::atomic<bool> onMainThread{false};
@@ -40,8 +39,7 @@ TEST(NetworkPathMonitor, ReportsTheFirstStateOnItsOwnThread)
 
 // Run in a fresh process by PlayerState.StartsFreshInANewProcess: other
 // tests of this executable may have started the shared monitor.
-TEST(PlayerStateFresh, NetworkMonitorStartsOnceAndKeepsTheFlagUpdated)
-{
+TEST(PlayerStateFresh, NetworkMonitorStartsOnceAndKeepsTheFlagUpdated) {
     if (!qEnvironmentVariableIsSet("KAVRIN_PLAYER_STATE_FRESH"))
         GTEST_SKIP() << "run by PlayerState.StartsFreshInANewProcess";
     NetworkMonitor& monitor = sharedNetworkMonitor();

@@ -1,11 +1,11 @@
 #include "player/OrvoWindowController.h"
 
-#include "player/NotificationNames.h"
-#include "player/PlayerState.h"
-#include "player/SegueIdentifiers.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Storyboard.h"
 #include "platform/ViewController.h"
+#include "player/NotificationNames.h"
+#include "player/PlayerState.h"
+#include "player/SegueIdentifiers.h"
 
 #include "common/EventLoopWait.h"
 
@@ -22,8 +22,7 @@ namespace {
 // Stands in for a player screen: notes what windowTransition was when it disappeared.
 class StubPlayer : public ViewController {
 public:
-    explicit StubPlayer(bool withLogo)
-    {
+    explicit StubPlayer(bool withLogo) {
         if (withLogo) {
             auto* logo = new QWidget(this);
             logo->setObjectName("logoFullScreenView");
@@ -43,8 +42,7 @@ public:
 
 class OrvoWindowControllerTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         Storyboard& main = Storyboard::named(StoryboardName::kMain);
         previousWindowPlayer = main.registerController(ControllerIdentifier::kOrvoViewController,
                                                        [] { return new StubPlayer(true); });
@@ -52,8 +50,7 @@ protected:
                                                            [] { return new StubPlayer(false); });
         windowTransition = 0;
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         Storyboard& main = Storyboard::named(StoryboardName::kMain);
         main.registerController(ControllerIdentifier::kOrvoViewController, previousWindowPlayer);
         main.registerController(ControllerIdentifier::kMainViewController, previousFullScreenPlayer);
@@ -62,11 +59,11 @@ protected:
     }
 
     // A window controller showing a window player, as the storyboard makes it.
-    std::unique_ptr<TestWindowController> makeController()
-    {
+    std::unique_ptr<TestWindowController> makeController() {
         auto controller = std::make_unique<TestWindowController>();
         controller->setContentViewController(
-            Storyboard::named(StoryboardName::kMain).instantiateController(ControllerIdentifier::kOrvoViewController));
+            Storyboard::named(StoryboardName::kMain)
+                .instantiateController(ControllerIdentifier::kOrvoViewController));
         controller->showWindow();
         return controller;
     }
@@ -77,15 +74,13 @@ protected:
 
 } // namespace
 
-TEST_F(OrvoWindowControllerTest, WindowIsTitledAndHasNoEarlierFrame)
-{
+TEST_F(OrvoWindowControllerTest, WindowIsTitledAndHasNoEarlierFrame) {
     auto controller = makeController();
     EXPECT_EQ(controller->window()->windowTitle(), "Kavrin Player");
     EXPECT_FALSE(controller->previousWindowFrame().has_value());
 }
 
-TEST_F(OrvoWindowControllerTest, FullScreenSwapsThePlayersAndRestoresTheFrame)
-{
+TEST_F(OrvoWindowControllerTest, FullScreenSwapsThePlayersAndRestoresTheFrame) {
     auto controller = makeController();
     const QRect frame(40, 50, 900, 640);
     controller->setFrame(frame);
@@ -121,11 +116,11 @@ TEST_F(OrvoWindowControllerTest, FullScreenSwapsThePlayersAndRestoresTheFrame)
     spinFor(20);
     EXPECT_NE(controller->frame(), frame);
     const bool restored = spinUntil([&] { return controller->frame() == frame; }, 1000);
-    EXPECT_TRUE(restored) << controller->frame().x() << "," << controller->frame().y() << " " << controller->frame().width() << "x" << controller->frame().height();
+    EXPECT_TRUE(restored) << controller->frame().x() << "," << controller->frame().y() << " "
+                          << controller->frame().width() << "x" << controller->frame().height();
 }
 
-TEST_F(OrvoWindowControllerTest, EnteringWithoutAWindowRemembersNoFrame)
-{
+TEST_F(OrvoWindowControllerTest, EnteringWithoutAWindowRemembersNoFrame) {
     auto controller = makeController();
     delete controller->window();
     controller->windowWillEnterFullScreen();
@@ -133,8 +128,7 @@ TEST_F(OrvoWindowControllerTest, EnteringWithoutAWindowRemembersNoFrame)
     EXPECT_EQ(windowTransition, 2);
 }
 
-TEST_F(OrvoWindowControllerTest, MiniaturiseAndRestoreRecordTheTransition)
-{
+TEST_F(OrvoWindowControllerTest, MiniaturiseAndRestoreRecordTheTransition) {
     auto controller = makeController();
     QCoreApplication::processEvents();
     controller->window()->showMinimized();
@@ -145,8 +139,7 @@ TEST_F(OrvoWindowControllerTest, MiniaturiseAndRestoreRecordTheTransition)
     EXPECT_EQ(windowTransition, 3);
 }
 
-TEST_F(OrvoWindowControllerTest, EndOfLiveResizeIsPosted)
-{
+TEST_F(OrvoWindowControllerTest, EndOfLiveResizeIsPosted) {
     auto controller = makeController();
     spinFor(WindowController::kLiveResizeSettleMs + 50);
     int posts = 0;
@@ -164,11 +157,11 @@ TEST_F(OrvoWindowControllerTest, EndOfLiveResizeIsPosted)
     NotificationCenter::defaultCenter().removeObserver(token);
 }
 
-TEST_F(OrvoWindowControllerTest, MissingScreenKeepsTheCurrentContent)
-{
+TEST_F(OrvoWindowControllerTest, MissingScreenKeepsTheCurrentContent) {
     auto controller = makeController();
     ViewController* windowPlayer = controller->contentViewController();
-    Storyboard::named(StoryboardName::kMain).registerController(ControllerIdentifier::kMainViewController, nullptr);
+    Storyboard::named(StoryboardName::kMain)
+        .registerController(ControllerIdentifier::kMainViewController, nullptr);
     controller->toggleFullScreen();
     EXPECT_EQ(controller->contentViewController(), windowPlayer);
 }

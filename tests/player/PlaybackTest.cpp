@@ -3,12 +3,12 @@
 
 #include "PlaybackTestFixtures.h"
 
+#include "platform/Bundle.h"
+#include "platform/PlayerItem.h"
 #include "player/ChannelSync.h"
 #include "player/OrvoLineChartView.h"
 #include "player/controls/OrvoSliderCell.h"
 #include "player/controls/OrvoVerticalAlignText.h"
-#include "platform/Bundle.h"
-#include "platform/PlayerItem.h"
 
 #include <QFile>
 
@@ -23,8 +23,7 @@ constexpr double kFrame = 1.0 / 30.0;
 
 class PlaybackTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         resetPlayerState();
         const Files& f = files();
         threeChannels = entry(f.front, f.rear, f.inside);
@@ -43,8 +42,7 @@ protected:
         ASSERT_EQ(vc->players.size(), 4);
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         if (vc)
             vc->stopPlayback();
         vc.reset();
@@ -52,30 +50,27 @@ protected:
         resetPlayerState();
     }
 
-    static void setList(const QList<orvoTableModel>& list)
-    {
+    static void setList(const QList<orvoTableModel>& list) {
         recordingList = list;
         displayedRecordingList = list;
     }
 
     Player* player(int i) const { return vc->players.at(i); }
     bool hasItem(int i) const { return player(i)->currentItem() != nullptr; }
-    bool hasSound(int i) const
-    {
+    bool hasSound(int i) const {
         auto item = player(i)->currentItem();
         return item && !item->asset()->tracksWithMediaType(MediaType::Audio).isEmpty();
     }
-    bool playing(int i, double after = 0.2) const
-    {
+    bool playing(int i, double after = 0.2) const {
         return hasItem(i) && player(i)->rate() > 0.0 && player(i)->currentSeconds() > after;
     }
     // Waits until the given players are paused at `seconds` (within one frame).
-    bool pausedAt(std::initializer_list<int> channels, double seconds)
-    {
+    bool pausedAt(std::initializer_list<int> channels, double seconds) {
         return waitFor([&] {
             for (int i : channels)
-                if (!hasItem(i) || player(i)->rate() != 0.0 || std::abs(player(i)->currentSeconds() - seconds) > kFrame
-                    || player(i)->currentItem()->status() != PlayerItem::Status::ReadyToPlay)
+                if (!hasItem(i) || player(i)->rate() != 0.0 ||
+                    std::abs(player(i)->currentSeconds() - seconds) > kFrame ||
+                    player(i)->currentItem()->status() != PlayerItem::Status::ReadyToPlay)
                     return false;
             return true;
         });
@@ -89,8 +84,7 @@ protected:
 
 } // namespace
 
-TEST_F(PlaybackTest, ThreeChannelsPlayInStepAndSwitchChannelsAtTheSamePosition)
-{
+TEST_F(PlaybackTest, ThreeChannelsPlayInStepAndSwitchChannelsAtTheSamePosition) {
     vc->playNext(); // from no current recording: the first entry
     ASSERT_TRUE(waitFor([&] { return playing(0) && playing(1) && playing(2); }));
     EXPECT_EQ(currentIndex, 0);
@@ -148,8 +142,7 @@ TEST_F(PlaybackTest, ThreeChannelsPlayInStepAndSwitchChannelsAtTheSamePosition)
     EXPECT_EQ(playState, 1);
 }
 
-TEST_F(PlaybackTest, StopEmptiesEveryPlayerAndTheScreen)
-{
+TEST_F(PlaybackTest, StopEmptiesEveryPlayerAndTheScreen) {
     vc->playNext();
     ASSERT_TRUE(waitFor([&] { return playing(0); }));
     vc->stopPlayback();
@@ -169,8 +162,7 @@ TEST_F(PlaybackTest, StopEmptiesEveryPlayerAndTheScreen)
     EXPECT_FALSE(lastPlayTime);
 }
 
-TEST_F(PlaybackTest, NextAndPreviousWrapAndResetThePlaySettings)
-{
+TEST_F(PlaybackTest, NextAndPreviousWrapAndResetThePlaySettings) {
     setList({single, shortClip, silent});
     playMode = mode::ch1;
     struct Step {
@@ -218,8 +210,7 @@ TEST_F(PlaybackTest, NextAndPreviousWrapAndResetThePlaySettings)
     EXPECT_EQ(vc->orvoPlayer, nullptr);
 }
 
-TEST_F(PlaybackTest, AOneChannelRecordingAfterAThreeChannelOnePlaysChannelOne)
-{
+TEST_F(PlaybackTest, AOneChannelRecordingAfterAThreeChannelOnePlaysChannelOne) {
     playMode = mode::ch2;
     currentIndex = -1;
     vc->playNext();
@@ -233,8 +224,7 @@ TEST_F(PlaybackTest, AOneChannelRecordingAfterAThreeChannelOnePlaysChannelOne)
     EXPECT_TRUE(hasSound(0));
 }
 
-TEST_F(PlaybackTest, TheEndOfARecordingPlaysTheNextOrTheSameAgain)
-{
+TEST_F(PlaybackTest, TheEndOfARecordingPlaysTheNextOrTheSameAgain) {
     setList({shortClip, single});
     playMode = mode::ch1;
     vc->playNext();
@@ -256,8 +246,7 @@ TEST_F(PlaybackTest, TheEndOfARecordingPlaysTheNextOrTheSameAgain)
     EXPECT_LT(player(0)->currentSeconds(), 1.4);
 }
 
-TEST_F(PlaybackTest, AnAviRecordingIsRewrappedAndPlaysItsTwoChannels)
-{
+TEST_F(PlaybackTest, AnAviRecordingIsRewrappedAndPlaysItsTwoChannels) {
     if (!Bundle::ffmpegPath())
         GTEST_SKIP() << "no ffmpeg";
     setList({entry(files().twoStreamAvi)});
@@ -269,20 +258,18 @@ TEST_F(PlaybackTest, AnAviRecordingIsRewrappedAndPlaysItsTwoChannels)
     EXPECT_FALSE(hasItem(2));
 }
 
-TEST_F(PlaybackTest, AnAviRecordingThatCannotBeRewrappedIsReported)
-{
+TEST_F(PlaybackTest, AnAviRecordingThatCannotBeRewrappedIsReported) {
     channelCompositionEnvironment().ffmpegPath = [] { return std::optional<QString>(); };
     setList({entry(files().twoStreamAvi)});
     vc->playNext();
-    EXPECT_EQ(guard->alerts,
-              (QStringList{QStringLiteral("Video Playback Error | ffmpeg path : nil"),
-                           QStringLiteral("Can't Play File | FilePath : ") + QUrl::fromLocalFile(files().twoStreamAvi).toString()}));
+    EXPECT_EQ(guard->alerts, (QStringList{QStringLiteral("Video Playback Error | ffmpeg path : nil"),
+                                          QStringLiteral("Can't Play File | FilePath : ") +
+                                              QUrl::fromLocalFile(files().twoStreamAvi).toString()}));
     EXPECT_EQ(vc->orvoPlayer, nullptr);
     EXPECT_EQ(playState, 0);
 }
 
-TEST_F(PlaybackTest, TheTimeDisplayFollowsOnlyPastTheFirstHundredth)
-{
+TEST_F(PlaybackTest, TheTimeDisplayFollowsOnlyPastTheFirstHundredth) {
     vc->videoCurrentText->setText(QStringLiteral("keep"));
     vc->videoTotalText->setText(QStringLiteral("keep"));
     struct Case {
@@ -290,9 +277,9 @@ TEST_F(PlaybackTest, TheTimeDisplayFollowsOnlyPastTheFirstHundredth)
         QString currentText, totalText;
     };
     const Case cases[] = {
-        {0, 0, "keep", "keep"},          // a recording shorter than a second
-        {1, 200, "keep", "keep"},        // 0.005 of it
-        {2, 200, "keep", "keep"},        // exactly a hundredth
+        {0, 0, "keep", "keep"},   // a recording shorter than a second
+        {1, 200, "keep", "keep"}, // 0.005 of it
+        {2, 200, "keep", "keep"}, // exactly a hundredth
         {50, 100, "00:00:50", "00:01:40"},
         {3725, 36000, "01:02:05", "10:00:00"},
     };

@@ -2,20 +2,20 @@
 
 // Generated recordings and a loaded window player for the playback tests.
 
-#include "common/EventLoopWait.h"
 #include "SampleGen.h"
+#include "common/EventLoopWait.h"
 
 #include "metadata/RecordingList.h"
+#include "platform/Player.h"
 #include "player/ChannelComposition.h"
 #include "player/OrvoViewController.h"
 #include "player/PlayerState.h"
-#include "platform/Player.h"
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QUrl>
 
@@ -29,16 +29,15 @@ namespace playbacktest {
 // The files every playback test uses, written once per run.
 struct Files {
     QString dir;
-    QString front, rear, inside;   // one three-channel recording (sound in the front file)
-    QString frontSilent;           // a front file without sound
-    QString single;                // a one-channel recording
-    QString shortClip;             // a one-channel recording of 1.5 s
-    QString twoStreamAvi;          // a short-form AVI with two video streams
-    QString notMedia;              // a file that is no recording
+    QString front, rear, inside; // one three-channel recording (sound in the front file)
+    QString frontSilent;         // a front file without sound
+    QString single;              // a one-channel recording
+    QString shortClip;           // a one-channel recording of 1.5 s
+    QString twoStreamAvi;        // a short-form AVI with two video streams
+    QString notMedia;            // a file that is no recording
 };
 
-inline const Files& files()
-{
+inline const Files& files() {
     static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/kavrin-playback-XXXXXX"));
     static Files made = [] {
         Files f;
@@ -78,8 +77,8 @@ inline const Files& files()
     return made;
 }
 
-inline orvoTableModel entry(const QString& path, std::optional<QString> merge = {}, std::optional<QString> merge2 = {})
-{
+inline orvoTableModel entry(const QString& path, std::optional<QString> merge = {},
+                            std::optional<QString> merge2 = {}) {
     orvoTableModel model;
     model.url = QUrl::fromLocalFile(path);
     if (merge)
@@ -90,16 +89,14 @@ inline orvoTableModel entry(const QString& path, std::optional<QString> merge = 
 }
 
 // Waits for `condition`, letting the event loop run; false after the timeout.
-inline bool waitFor(const std::function<bool()>& condition, int timeoutMs = 20000)
-{
+inline bool waitFor(const std::function<bool()>& condition, int timeoutMs = 20000) {
     return looptest::runUntil(condition, timeoutMs, 10, 2);
 }
 
 // Replaces the alert and the Movies folder of the media routines for one test.
 class MediaEnvironmentGuard {
 public:
-    explicit MediaEnvironmentGuard(const QString& movies)
-    {
+    explicit MediaEnvironmentGuard(const QString& movies) {
         auto& environment = channelCompositionEnvironment();
         saved = environment;
         environment.moviesFolder = [movies] {
@@ -118,8 +115,7 @@ private:
 };
 
 // Resets the shared state a playback test depends on.
-inline void resetPlayerState()
-{
+inline void resetPlayerState() {
     recordingList.clear();
     displayedRecordingList.reset();
     currentIndex = -1;

@@ -17,15 +17,13 @@ namespace {
 
 // Other tests of this executable change the shared state: the values at
 // start are checked in a fresh process running only the tests below.
-bool inFreshProcess()
-{
+bool inFreshProcess() {
     return qEnvironmentVariableIsSet("KAVRIN_PLAYER_STATE_FRESH");
 }
 
 } // namespace
 
-TEST(PlayerState, StartsFreshInANewProcess)
-{
+TEST(PlayerState, StartsFreshInANewProcess) {
     if (inFreshProcess())
         GTEST_SKIP();
     QProcess child;
@@ -39,8 +37,7 @@ TEST(PlayerState, StartsFreshInANewProcess)
     EXPECT_TRUE(output.contains("[  PASSED  ] 3 tests")) << output.toStdString();
 }
 
-TEST(PlayerStateFresh, InitialValuesBeforeAnyFolderIsOpened)
-{
+TEST(PlayerStateFresh, InitialValuesBeforeAnyFolderIsOpened) {
     if (!inFreshProcess())
         GTEST_SKIP() << "run by PlayerState.StartsFreshInANewProcess";
     EXPECT_TRUE(recordingList.isEmpty());
@@ -75,34 +72,31 @@ TEST(PlayerStateFresh, InitialValuesBeforeAnyFolderIsOpened)
     EXPECT_TRUE(packetCache.isEmpty());
 }
 
-TEST(PlayerState, RateAndZoomTables)
-{
+TEST(PlayerState, RateAndZoomTables) {
     EXPECT_EQ(speedRates, (std::array<float, 4>{0.5f, 1.0f, 1.5f, 2.0f}));
     EXPECT_EQ(zoomScales, (std::array<double, 4>{1.0, 1.5, 2.0, 3.0}));
 }
 
-TEST(PlayerState, TimeStringPadsEachPartBelowTen)
-{
+TEST(PlayerState, TimeStringPadsEachPartBelowTen) {
     const std::pair<qint64, const char*> cases[] = {
-        {0, "00:00:00"},       {9, "00:00:09"},         {10, "00:00:10"},       {59, "00:00:59"},
-        {60, "00:01:00"},      {599, "00:09:59"},       {600, "00:10:00"},      {3599, "00:59:59"},
-        {3600, "01:00:00"},    {3725, "01:02:05"},      {35999, "09:59:59"},    {36000, "10:00:00"},
-        {359999, "99:59:59"},  {360000, "100:00:00"},   {3600 * 1000 + 61, "1000:01:01"},
+        {0, "00:00:00"},      {9, "00:00:09"},       {10, "00:00:10"},
+        {59, "00:00:59"},     {60, "00:01:00"},      {599, "00:09:59"},
+        {600, "00:10:00"},    {3599, "00:59:59"},    {3600, "01:00:00"},
+        {3725, "01:02:05"},   {35999, "09:59:59"},   {36000, "10:00:00"},
+        {359999, "99:59:59"}, {360000, "100:00:00"}, {3600 * 1000 + 61, "1000:01:01"},
     };
     for (const auto& [seconds, text] : cases)
         EXPECT_EQ(timeString(seconds), QString::fromLatin1(text)) << "seconds " << seconds;
 }
 
-TEST(PlayerState, TimeStringShowsTheStartForNegativeSeconds)
-{
+TEST(PlayerState, TimeStringShowsTheStartForNegativeSeconds) {
     EXPECT_EQ(timeString(-1), "00:00:00");
     EXPECT_EQ(timeString(-3725), "00:00:00");
     EXPECT_EQ(timeString(std::numeric_limits<qint64>::min()), "00:00:00");
     EXPECT_FALSE(timeString(std::numeric_limits<qint64>::max()).isEmpty());
 }
 
-TEST(PlayerStateFresh, RecordingCategoriesAreNineBuiltOnce)
-{
+TEST(PlayerStateFresh, RecordingCategoriesAreNineBuiltOnce) {
     if (!inFreshProcess())
         GTEST_SKIP() << "run by PlayerState.StartsFreshInANewProcess";
     const QStringList& categories = recordingCategories();
@@ -111,12 +105,11 @@ TEST(PlayerStateFresh, RecordingCategoriesAreNineBuiltOnce)
     // Without a loaded table the keys are the names.
     EXPECT_EQ(categories.first(), "All");
     EXPECT_EQ(categories.last(), "Etc.");
-    EXPECT_EQ(categories,
-              (QStringList{"All", "Normal", "Event", "Parking", "Motion", "Camcorder", "Myfolder", "AI", "Etc."}));
+    EXPECT_EQ(categories, (QStringList{"All", "Normal", "Event", "Parking", "Motion", "Camcorder", "Myfolder",
+                                       "AI", "Etc."}));
 }
 
-TEST(PlayerState, ModesCompareAndHashByCaseIndex)
-{
+TEST(PlayerState, ModesCompareAndHashByCaseIndex) {
     EXPECT_EQ(modeIndex(mode::ch1), 0);
     EXPECT_EQ(modeIndex(mode::none_ch), 5);
     std::unordered_set<mode> std{mode::ch1, mode::ch2, mode::ch1};

@@ -5,13 +5,13 @@
 #include "FolderOpenTestCard.h"
 #include "common/EventLoopWait.h"
 
+#include "platform/Player.h"
 #include "player/ChannelComposition.h"
 #include "player/OrvoViewController.h"
 #include "player/RecordingTableModel.h"
 #include "player/controls/OrvoPopupBtnCell.h"
 #include "player/controls/OrvoTableRowView.h"
 #include "player/controls/OrvoVerticalAlignText.h"
-#include "platform/Player.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -32,12 +32,13 @@ namespace {
 
 const QColor kOrange(255, 128, 0);
 
-orvoTableModel makeEntry(int i, const QString& location = QStringLiteral("-"))
-{
+orvoTableModel makeEntry(int i, const QString& location = QStringLiteral("-")) {
     orvoTableModel entry;
-    entry.url = QUrl::fromLocalFile(QStringLiteral("/nowhere/20241108-%1_F_N.mp4").arg(i, 6, 10, QLatin1Char('0')));
+    entry.url =
+        QUrl::fromLocalFile(QStringLiteral("/nowhere/20241108-%1_F_N.mp4").arg(i, 6, 10, QLatin1Char('0')));
     entry.row.Date = QStringLiteral("2024-11-08");
-    entry.row.Time = QStringLiteral("%1:%2:%3").arg(i / 3600 % 24, 2, 10, QLatin1Char('0'))
+    entry.row.Time = QStringLiteral("%1:%2:%3")
+                         .arg(i / 3600 % 24, 2, 10, QLatin1Char('0'))
                          .arg(i / 60 % 60, 2, 10, QLatin1Char('0'))
                          .arg(i % 60, 2, 10, QLatin1Char('0'));
     entry.row.Channel = i % 2 ? QStringLiteral("F+R") : QStringLiteral("F");
@@ -45,8 +46,7 @@ orvoTableModel makeEntry(int i, const QString& location = QStringLiteral("-"))
     return entry;
 }
 
-QList<orvoTableModel> makeEntries(int count)
-{
+QList<orvoTableModel> makeEntries(int count) {
     QList<orvoTableModel> entries;
     entries.reserve(count);
     for (int i = 0; i < count; ++i)
@@ -62,8 +62,7 @@ protected:
 
 } // namespace
 
-TEST_F(RecordingTableModelTest, RowsShowTheDisplayedListInFourColumns)
-{
+TEST_F(RecordingTableModelTest, RowsShowTheDisplayedListInFourColumns) {
     displayedRecordingList = QList<orvoTableModel>{makeEntry(0, QStringLiteral("Mapo-gu")), makeEntry(61)};
     RecordingTableModel model;
     ASSERT_EQ(model.rowCount(), 2);
@@ -75,7 +74,7 @@ TEST_F(RecordingTableModelTest, RowsShowTheDisplayedListInFourColumns)
         const char* text;
         const char* identifier;
     } cells[] = {
-        {0, 0, "2024-11-08", "dateCell"},   {0, 1, "00:00:00", "timeCell"}, {0, 2, "F", "channelCell"},
+        {0, 0, "2024-11-08", "dateCell"},  {0, 1, "00:00:00", "timeCell"}, {0, 2, "F", "channelCell"},
         {0, 3, "Mapo-gu", "locationCell"}, {1, 1, "00:01:01", "timeCell"}, {1, 2, "F+R", "channelCell"},
         {1, 3, "-", "locationCell"},
     };
@@ -103,8 +102,7 @@ TEST_F(RecordingTableModelTest, RowsShowTheDisplayedListInFourColumns)
     EXPECT_EQ(model.rowCount(), 1);
 }
 
-TEST_F(RecordingTableModelTest, RowCountIsPrintedOnlyWhileTheListExists)
-{
+TEST_F(RecordingTableModelTest, RowCountIsPrintedOnlyWhileTheListExists) {
     const struct {
         std::optional<QList<orvoTableModel>> list;
         qint64 rows;
@@ -117,14 +115,14 @@ TEST_F(RecordingTableModelTest, RowCountIsPrintedOnlyWhileTheListExists)
     for (const auto& c : cases) {
         displayedRecordingList = c.list;
         qint64 rows = -1;
-        const QStringList printed = printedLines([&] { rows = RecordingTableModel::numberOfRowsInTableView(); });
+        const QStringList printed =
+            printedLines([&] { rows = RecordingTableModel::numberOfRowsInTableView(); });
         EXPECT_EQ(rows, c.rows);
         EXPECT_EQ(printed, c.printed);
     }
 }
 
-TEST_F(RecordingTableModelTest, MarksColourEveryCellOfARowUntilTheNextReload)
-{
+TEST_F(RecordingTableModelTest, MarksColourEveryCellOfARowUntilTheNextReload) {
     displayedRecordingList = makeEntries(4);
     RecordingTableModel model;
     model.markRow(2, kOrange);
@@ -152,8 +150,7 @@ namespace {
 // A loaded window player over a copy of the generated card, its list built.
 class RecordingTableTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         resetPlayerState();
         playMode = mode::ch1;
         windowTransition = 0;
@@ -178,8 +175,7 @@ protected:
         ASSERT_NE(model, nullptr);
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         if (player)
             player->stopPlayback();
         player.reset();
@@ -188,21 +184,18 @@ protected:
         resetPlayerState();
     }
 
-    void selectRow(int row)
-    {
+    void selectRow(int row) {
         table->selectionModel()->select(model->index(row, 0),
                                         QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     }
 
-    void doubleClickRow(int row)
-    {
+    void doubleClickRow(int row) {
         selectRow(row);
         player->tableClickedRow = row;
         player->tableViewDoubleActionWithTable();
     }
 
-    QList<int> orangeRows() const
-    {
+    QList<int> orangeRows() const {
         QList<int> rows;
         for (int row = 0; row < model->rowCount(); ++row) {
             bool all = true;
@@ -224,8 +217,7 @@ protected:
 
 } // namespace
 
-TEST_F(RecordingTableTest, TheTableShowsTheBuiltListWithNineteenPointRows)
-{
+TEST_F(RecordingTableTest, TheTableShowsTheBuiltListWithNineteenPointRows) {
     EXPECT_EQ(model->rowCount(), displayedRecordingList->size());
     EXPECT_EQ(table->verticalHeader()->defaultSectionSize(), 19);
     EXPECT_EQ(table->verticalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
@@ -238,8 +230,7 @@ TEST_F(RecordingTableTest, TheTableShowsTheBuiltListWithNineteenPointRows)
     }
 }
 
-TEST_F(RecordingTableTest, DoubleClickPlaysTheRowAndMovesTheOrangeMark)
-{
+TEST_F(RecordingTableTest, DoubleClickPlaysTheRowAndMovesTheOrangeMark) {
     // Another recording plays with zoom, speed and mono changed.
     doubleClickRow(0);
     ASSERT_EQ(playState, 1);
@@ -265,8 +256,7 @@ TEST_F(RecordingTableTest, DoubleClickPlaysTheRowAndMovesTheOrangeMark)
     EXPECT_TRUE(alerts.isEmpty()) << alerts.join(QLatin1Char('\n')).toStdString();
 }
 
-TEST_F(RecordingTableTest, ARecordingWithOneTrackStartsInChannelOne)
-{
+TEST_F(RecordingTableTest, ARecordingWithOneTrackStartsInChannelOne) {
     // A front file copied alone: a recording of one video track.
     const QString single = temp.path() + QStringLiteral("/single");
     QDir().mkpath(single);
@@ -282,8 +272,7 @@ TEST_F(RecordingTableTest, ARecordingWithOneTrackStartsInChannelOne)
     }
 }
 
-TEST_F(RecordingTableTest, DoubleClickWithoutARowOnlyStopsAndResets)
-{
+TEST_F(RecordingTableTest, DoubleClickWithoutARowOnlyStopsAndResets) {
     doubleClickRow(1);
     ASSERT_EQ(playState, 1);
     zoomIndex = 3;
@@ -296,8 +285,7 @@ TEST_F(RecordingTableTest, DoubleClickWithoutARowOnlyStopsAndResets)
     EXPECT_FALSE(currentAsset);
 }
 
-TEST_F(RecordingTableTest, ARecordingThatCannotBeLoadedIsReported)
-{
+TEST_F(RecordingTableTest, ARecordingThatCannotBeLoadedIsReported) {
     // An AVI recording whose files are gone cannot be rewrapped.
     int row = -1;
     for (int i = 0; i < displayedRecordingList->size() && row < 0; ++i) {
@@ -318,8 +306,7 @@ TEST_F(RecordingTableTest, ARecordingThatCannotBeLoadedIsReported)
     EXPECT_EQ(alerts.last(), QStringLiteral("Can't Play File / FilePath : ") + entry.url.toString());
 }
 
-TEST_F(RecordingTableTest, TheDeleteKeyTakesARecordingOutOfTheListsOnly)
-{
+TEST_F(RecordingTableTest, TheDeleteKeyTakesARecordingOutOfTheListsOnly) {
     const struct {
         const char* name;
         int deleted;
@@ -365,8 +352,7 @@ TEST_F(RecordingTableTest, TheDeleteKeyTakesARecordingOutOfTheListsOnly)
     EXPECT_EQ(recordingList.size(), displayedRecordingList->size());
 }
 
-TEST_F(RecordingTableTest, DeletingUnderAKindFilterRemovesFromTheWholeList)
-{
+TEST_F(RecordingTableTest, DeletingUnderAKindFilterRemovesFromTheWholeList) {
     const QString event = localized("Event");
     player->tableSortingMenu->setCurrentIndex(int(recordingCategories().indexOf(event)));
     player->onTableSortMenuTap();
@@ -384,8 +370,7 @@ TEST_F(RecordingTableTest, DeletingUnderAKindFilterRemovesFromTheWholeList)
     EXPECT_FALSE(displayedRecordingList->contains(removed));
 }
 
-TEST_F(RecordingTableTest, TheDeleteKeyWithoutASelectionDoesNothing)
-{
+TEST_F(RecordingTableTest, TheDeleteKeyWithoutASelectionDoesNothing) {
     const qsizetype before = recordingList.size();
     table->clearSelection();
     player->deleteSelectedRecording();
@@ -393,8 +378,7 @@ TEST_F(RecordingTableTest, TheDeleteKeyWithoutASelectionDoesNothing)
     EXPECT_EQ(model->rowCount(), before);
 }
 
-TEST_F(RecordingTableTest, ThePlayingRowIsOrangeAndTheSelectionGrey)
-{
+TEST_F(RecordingTableTest, ThePlayingRowIsOrangeAndTheSelectionGrey) {
     player->resize(1280, 800);
     player->show();
     doubleClickRow(1);
@@ -415,8 +399,7 @@ TEST_F(RecordingTableTest, ThePlayingRowIsOrangeAndTheSelectionGrey)
     EXPECT_NE(selected, kOrange);
 }
 
-TEST(RecordingTableSizeTest, FiveThousandRecordingsReloadAndScrollSmoothly)
-{
+TEST(RecordingTableSizeTest, FiveThousandRecordingsReloadAndScrollSmoothly) {
     resetPlayerState();
     OrvoViewController player;
     player.loadViewIfNeeded();
@@ -462,10 +445,11 @@ TEST(RecordingTableSizeTest, FiveThousandRecordingsReloadAndScrollSmoothly)
                          new QStandardItem(entry.row.Channel), new QStandardItem(entry.row.location)});
     const qint64 itemsNs = timer.nsecsElapsed();
 
-    std::cout << "[ table    ] 5000 rows: reload " << reloadNs / 1000 << " us, first paint " << firstPaintNs / 1000
-              << " us, " << pages << " pages scrolled and painted in " << scrollNs / 1000000 << " ms ("
-              << scrollNs / std::max(1, pages) / 1000 << " us a page), mark and scroll to the end " << markNs / 1000
-              << " us; item model fill " << itemsNs / 1000 << " us" << std::endl;
+    std::cout << "[ table    ] 5000 rows: reload " << reloadNs / 1000 << " us, first paint "
+              << firstPaintNs / 1000 << " us, " << pages << " pages scrolled and painted in "
+              << scrollNs / 1000000 << " ms (" << scrollNs / std::max(1, pages) / 1000
+              << " us a page), mark and scroll to the end " << markNs / 1000 << " us; item model fill "
+              << itemsNs / 1000 << " us" << std::endl;
     RecordProperty("reload_us", int(reloadNs / 1000));
     RecordProperty("page_us", int(scrollNs / std::max(1, pages) / 1000));
     resetPlayerState();

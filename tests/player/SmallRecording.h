@@ -16,8 +16,7 @@ namespace paneltest {
 
 // Writes the recording `name` into `folder` below the test temporary folder; its path.
 inline QString writeSmallRecording(const char* folder, const char* name, samplegen::Layout layout,
-                                   double seconds)
-{
+                                   double seconds) {
     const std::filesystem::path dir = std::filesystem::path(testing::TempDir()) / folder;
     std::filesystem::create_directories(dir);
     samplegen::RecordingOptions options;

@@ -9,8 +9,7 @@
 
 namespace {
 
-QUrl writePage(QTemporaryDir& dir, const QByteArray& body)
-{
+QUrl writePage(QTemporaryDir& dir, const QByteArray& body) {
     const QString path = dir.filePath(QStringLiteral("page.html"));
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
@@ -20,8 +19,7 @@ QUrl writePage(QTemporaryDir& dir, const QByteArray& body)
 
 } // namespace
 
-TEST(WebView, ScriptsBeforeAnyPageAreDroppedAndScriptsDuringALoadWaitForThePage)
-{
+TEST(WebView, ScriptsBeforeAnyPageAreDroppedAndScriptsDuringALoadWaitForThePage) {
     WebView view;
     view.setAttribute(Qt::WA_DontShowOnScreen);
     view.resize(200, 100);
@@ -52,7 +50,8 @@ TEST(WebView, ScriptsBeforeAnyPageAreDroppedAndScriptsDuringALoadWaitForThePage)
     const QUrl page = view.url();
     view.load(page);
     bool dropped = false;
-    view.evaluateJavaScript(QStringLiteral("window.calls.push('old')"), [&](const QVariant& r) { dropped = !r.isValid(); });
+    view.evaluateJavaScript(QStringLiteral("window.calls.push('old')"),
+                            [&](const QVariant& r) { dropped = !r.isValid(); });
     view.load(page);
     EXPECT_TRUE(dropped);
     view.evaluateJavaScript(QStringLiteral("window.calls.push('new')"));
@@ -60,8 +59,7 @@ TEST(WebView, ScriptsBeforeAnyPageAreDroppedAndScriptsDuringALoadWaitForThePage)
     EXPECT_EQ(webtest::evaluate(view, QStringLiteral("window.calls.join(',')")).toString(), "new");
 }
 
-TEST(WebView, StringLiteralsReadBackExactly)
-{
+TEST(WebView, StringLiteralsReadBackExactly) {
     const QString texts[] = {
         QString(),
         QStringLiteral("서울특별시_종로구"),
@@ -91,15 +89,15 @@ TEST(WebView, StringLiteralsReadBackExactly)
     ASSERT_TRUE(dir.isValid());
     ASSERT_TRUE(webtest::loadAndWait(view, writePage(dir, "")));
     for (const QString& text : texts) {
-        const QVariant back = webtest::evaluate(view, QStringLiteral("(function (s) { return s; })(")
-                                                          + WebView::javaScriptStringLiteral(text) + QLatin1Char(')'));
+        const QVariant back =
+            webtest::evaluate(view, QStringLiteral("(function (s) { return s; })(") +
+                                        WebView::javaScriptStringLiteral(text) + QLatin1Char(')'));
         EXPECT_EQ(back.toString(), text) << text.toStdString();
     }
     EXPECT_EQ(webtest::evaluate(view, QStringLiteral("typeof window.injected")).toString(), "undefined");
 }
 
-TEST(WebView, ALoadThatNeverEndsIsStoppedAfterItsTimeout)
-{
+TEST(WebView, ALoadThatNeverEndsIsStoppedAfterItsTimeout) {
     // A server that accepts and never answers.
     QTcpServer silent;
     ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));

@@ -19,8 +19,7 @@ namespace webtest {
 constexpr int kTimeoutMs = 120000;
 
 // Loads `url` into `view` and waits for the load to end; the load's result.
-inline bool loadAndWait(WebView& view, const QUrl& url)
-{
+inline bool loadAndWait(WebView& view, const QUrl& url) {
     auto done = std::make_shared<std::optional<bool>>();
     const QMetaObject::Connection c =
         QObject::connect(&view, &WebView::loadFinished, &view, [done](bool ok) { *done = ok; });
@@ -33,8 +32,7 @@ inline bool loadAndWait(WebView& view, const QUrl& url)
 }
 
 // Waits for a load already started (by the code under test).
-inline bool waitForLoad(WebView& view)
-{
+inline bool waitForLoad(WebView& view) {
     const QDeadlineTimer deadline(kTimeoutMs);
     while (view.isLoading() && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
@@ -42,8 +40,7 @@ inline bool waitForLoad(WebView& view)
 }
 
 // Runs `script` and returns its result (invalid when none came in time).
-inline QVariant evaluate(WebView& view, const QString& script)
-{
+inline QVariant evaluate(WebView& view, const QString& script) {
     auto result = std::make_shared<std::optional<QVariant>>();
     view.evaluateJavaScript(script, [result](const QVariant& value) { *result = value; });
     const QDeadlineTimer deadline(kTimeoutMs);

@@ -6,6 +6,11 @@
 #include "FolderOpenTestCard.h"
 #include "common/EventLoopWait.h"
 
+#include "platform/Bookmark.h"
+#include "platform/KeyMonitor.h"
+#include "platform/NotificationCenter.h"
+#include "platform/Player.h"
+#include "platform/Workspace.h"
 #include "player/ChannelComposition.h"
 #include "player/NotificationNames.h"
 #include "player/OrvoViewController.h"
@@ -18,11 +23,6 @@
 #include "player/controls/OrvoPopupBtnCell.h"
 #include "player/controls/OrvoVerticalAlignText.h"
 #include "player/controls/VolumeSliderCell.h"
-#include "platform/Bookmark.h"
-#include "platform/KeyMonitor.h"
-#include "platform/NotificationCenter.h"
-#include "platform/Player.h"
-#include "platform/Workspace.h"
 
 #include <QApplication>
 #include <QItemSelectionModel>
@@ -34,15 +34,13 @@ using namespace looptest;
 
 namespace {
 
-QString key(const char* name)
-{
+QString key(const char* name) {
     return QString::fromLatin1(name);
 }
 
 class WindowPlayerStartupTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         resetPlayerState();
         loadDistricts();
         ASSERT_TRUE(temp.isValid());
@@ -65,8 +63,7 @@ protected:
         };
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         if (player)
             player->stopPlayback();
         player.reset();
@@ -80,8 +77,7 @@ protected:
     }
 
     // A new window player whose folder alerts are counted, its view loaded.
-    OrvoViewController& loadPlayer()
-    {
+    OrvoViewController& loadPlayer() {
         player = std::make_unique<OrvoViewController>();
         player->folderOpener().hooks().showAlert = [this](const QString& title, const QString&) {
             alerts.append(title);
@@ -97,13 +93,11 @@ protected:
     std::unique_ptr<OrvoViewController> player;
 };
 
-QStringList storedLanguages()
-{
+QStringList storedLanguages() {
     return UserDefaults::standard().stringArray(key(DefaultsKey::kAppleLanguages)).value_or(QStringList());
 }
 
-QStringList menuTitles(const QComboBox* menu)
-{
+QStringList menuTitles(const QComboBox* menu) {
     QStringList titles;
     for (int i = 0; i < menu->count(); ++i)
         titles.append(menu->itemText(i));
@@ -112,8 +106,7 @@ QStringList menuTitles(const QComboBox* menu)
 
 } // namespace
 
-TEST_F(WindowPlayerStartupTest, TheStoredVolumeShowsOnTheSliderInPercent)
-{
+TEST_F(WindowPlayerStartupTest, TheStoredVolumeShowsOnTheSliderInPercent) {
     const struct {
         std::optional<double> stored;
         bool muted;
@@ -134,12 +127,12 @@ TEST_F(WindowPlayerStartupTest, TheStoredVolumeShowsOnTheSliderInPercent)
         EXPECT_EQ(view.volumeText->text(), QString::number(c.shown));
         EXPECT_EQ(view.volumeSlider->toolTip(), QString::number(c.shown));
         EXPECT_EQ(view.volumeSlider->isEnabled(), !c.muted);
-        EXPECT_EQ(view.volumeBtn->imageName(), c.muted ? QStringLiteral("btn_all_vol_mute") : QStringLiteral("btn_all_vol"));
+        EXPECT_EQ(view.volumeBtn->imageName(),
+                  c.muted ? QStringLiteral("btn_all_vol_mute") : QStringLiteral("btn_all_vol"));
     }
 }
 
-TEST_F(WindowPlayerStartupTest, TheInterfaceLanguageIsCutToItsLanguagePart)
-{
+TEST_F(WindowPlayerStartupTest, TheInterfaceLanguageIsCutToItsLanguagePart) {
     const struct {
         QVariant stored;
         QStringList after;
@@ -147,7 +140,10 @@ TEST_F(WindowPlayerStartupTest, TheInterfaceLanguageIsCutToItsLanguagePart)
         QStringList printed;
     } cases[] = {
         {QStringList{"ko-KR"}, {"ko"}, true, {"system language : [\"ko-KR\"]", "defaultLng : ko"}},
-        {QStringList{"ja-JP", "en-US"}, {"ja"}, false, {"system language : [\"ja-JP\", \"en-US\"]", "defaultLng : ja"}},
+        {QStringList{"ja-JP", "en-US"},
+         {"ja"},
+         false,
+         {"system language : [\"ja-JP\", \"en-US\"]", "defaultLng : ja"}},
         {QStringList{"en"}, {"en"}, false, {"system language : [\"en\"]"}},
         {QStringList{"ko"}, {"ko"}, true, {"system language : [\"ko\"]"}},
         {QStringList{"ko", "en"}, {"ko", "en"}, false, {"system language : [\"ko\", \"en\"]"}},
@@ -169,8 +165,7 @@ TEST_F(WindowPlayerStartupTest, TheInterfaceLanguageIsCutToItsLanguagePart)
     }
 }
 
-TEST_F(WindowPlayerStartupTest, MenusButtonsAndTableAreSetUpWhenTheViewLoads)
-{
+TEST_F(WindowPlayerStartupTest, MenusButtonsAndTableAreSetUpWhenTheViewLoads) {
     OrvoViewController& view = loadPlayer();
     EXPECT_EQ(menuTitles(view.zoomMenu), (QStringList{"1.0x", "1.5x", "2.0x", "3.0x"}));
     EXPECT_EQ(view.zoomMenu->currentIndex(), 0);
@@ -194,23 +189,22 @@ TEST_F(WindowPlayerStartupTest, MenusButtonsAndTableAreSetUpWhenTheViewLoads)
     EXPECT_NE(view.recordingTableModel(), nullptr);
 }
 
-TEST(UpdateCheckTest, RequestTextAndItem)
-{
+TEST(UpdateCheckTest, RequestTextAndItem) {
     EXPECT_EQ(updateItemName(false), QStringLiteral("kavrin_player"));
     EXPECT_EQ(updateItemName(true), QStringLiteral("FILE_TEST"));
     EXPECT_EQ(updateRequestText(QStringLiteral("http://127.0.0.1:8080"), QStringLiteral("kavrin_player")),
-              QStringLiteral("http://127.0.0.1:8080/file-server/services/kavrin_player?query=%7B%22name%22:%22KAVRIn_"
-                             "Player_2.0_MacOS%22,%22last_field%22:%22version%22%7D"));
+              QStringLiteral(
+                  "http://127.0.0.1:8080/file-server/services/kavrin_player?query=%7B%22name%22:%22KAVRIn_"
+                  "Player_2.0_MacOS%22,%22last_field%22:%22version%22%7D"));
 }
 
-TEST_F(WindowPlayerStartupTest, TheUpdateCheckGateAsksNothingWhileAutomaticUpdateIsOff)
-{
+TEST_F(WindowPlayerStartupTest, TheUpdateCheckGateAsksNothingWhileAutomaticUpdateIsOff) {
     const struct {
         QVariant autoUpdate;
         bool asks;
     } cases[] = {
-        {QVariant(), false},         {QVariant(false), false}, {QVariant(0), false},
-        {QVariant("YES"), false},   {QVariant(1), true},       {QVariant(true), true},
+        {QVariant(), false},      {QVariant(false), false}, {QVariant(0), false},
+        {QVariant("YES"), false}, {QVariant(1), true},      {QVariant(true), true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.autoUpdate.toString().toStdString());
@@ -220,10 +214,11 @@ TEST_F(WindowPlayerStartupTest, TheUpdateCheckGateAsksNothingWhileAutomaticUpdat
         int completed = 0;
         std::optional<QUrl> address = QUrl(QStringLiteral("http://unset"));
         const QStringList printed = printedLines([&] {
-            checkForUpdate([&] { ++reopened; }, [&](const std::optional<QUrl>& url) {
-                ++completed;
-                address = url;
-            });
+            checkForUpdate([&] { ++reopened; },
+                           [&](const std::optional<QUrl>& url) {
+                               ++completed;
+                               address = url;
+                           });
         });
         EXPECT_EQ(!printed.filter(QStringLiteral("update url = ")).isEmpty(), c.asks);
         if (c.asks) {
@@ -238,8 +233,7 @@ TEST_F(WindowPlayerStartupTest, TheUpdateCheckGateAsksNothingWhileAutomaticUpdat
     }
 }
 
-TEST_F(WindowPlayerStartupTest, TheDebugMarkerIsReadFromTheBookmarkedFolder)
-{
+TEST_F(WindowPlayerStartupTest, TheDebugMarkerIsReadFromTheBookmarkedFolder) {
     const QString folder = temp.path() + QStringLiteral("/marker");
     const struct {
         const char* file;
@@ -263,8 +257,7 @@ TEST_F(WindowPlayerStartupTest, TheDebugMarkerIsReadFromTheBookmarkedFolder)
     EXPECT_FALSE(cardHasDebugMarker()); // unresolvable
 }
 
-TEST_F(WindowPlayerStartupTest, TheDeferredStepReopensTheBookmarkedCard)
-{
+TEST_F(WindowPlayerStartupTest, TheDeferredStepReopensTheBookmarkedCard) {
     storeFolderBookmark(QUrl::fromLocalFile(cardCopy()));
     OrvoViewController& view = loadPlayer();
     EXPECT_FALSE(updateChecked);
@@ -282,8 +275,7 @@ TEST_F(WindowPlayerStartupTest, TheDeferredStepReopensTheBookmarkedCard)
     EXPECT_EQ(next.recordingTableModel()->rowCount(), recordingList.size());
 }
 
-TEST_F(WindowPlayerStartupTest, ABookmarkThatNoLongerResolvesLeavesThePlayerUsable)
-{
+TEST_F(WindowPlayerStartupTest, ABookmarkThatNoLongerResolvesLeavesThePlayerUsable) {
     const struct {
         const char* name;
         std::function<void(const QString& card)> spoil;
@@ -311,7 +303,8 @@ TEST_F(WindowPlayerStartupTest, ABookmarkThatNoLongerResolvesLeavesThePlayerUsab
         QTemporaryDir folder(temp.path() + QStringLiteral("/case-XXXXXX"));
         const QString card = copyCard(folder.path());
         storeFolderBookmark(QUrl::fromLocalFile(card));
-        const QByteArray before = UserDefaults::standard().data(key(DefaultsKey::kOrvoBookMark)).value_or(QByteArray());
+        const QByteArray before =
+            UserDefaults::standard().data(key(DefaultsKey::kOrvoBookMark)).value_or(QByteArray());
         c.spoil(card);
 
         const QStringList printed = printedLines([&] {
@@ -340,8 +333,7 @@ TEST_F(WindowPlayerStartupTest, ABookmarkThatNoLongerResolvesLeavesThePlayerUsab
     }
 }
 
-TEST_F(WindowPlayerStartupTest, ANewWindowPlayerAfterFullScreenRestoresTheKindFilter)
-{
+TEST_F(WindowPlayerStartupTest, ANewWindowPlayerAfterFullScreenRestoresTheKindFilter) {
     const QString card = cardCopy();
     loadPlayer().openFileVolume(QUrl::fromLocalFile(card));
     storeFolderBookmark(QUrl::fromLocalFile(card));
@@ -370,13 +362,13 @@ TEST_F(WindowPlayerStartupTest, ANewWindowPlayerAfterFullScreenRestoresTheKindFi
     EXPECT_EQ(recordingList.size(), all);
 }
 
-TEST_F(WindowPlayerStartupTest, ANewWindowPlayerResumesThePausedRecording)
-{
+TEST_F(WindowPlayerStartupTest, ANewWindowPlayerResumesThePausedRecording) {
     const QString card = cardCopy();
     OrvoViewController& first = loadPlayer();
     first.openFileVolume(QUrl::fromLocalFile(card));
     first.orvoTableView->selectionModel()->select(first.recordingTableModel()->index(1, 0),
-                                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+                                                  QItemSelectionModel::ClearAndSelect |
+                                                      QItemSelectionModel::Rows);
     first.tableClickedRow = 1;
     first.tableViewDoubleActionWithTable();
     ASSERT_EQ(playState, 1);
@@ -407,12 +399,12 @@ TEST_F(WindowPlayerStartupTest, ANewWindowPlayerResumesThePausedRecording)
               OrvoViewController::recordingDisplayName(playMode, displayedRecordingList->at(1)));
 }
 
-TEST_F(WindowPlayerStartupTest, RequestPlayResumesOnlyAPlayingRecording)
-{
+TEST_F(WindowPlayerStartupTest, RequestPlayResumesOnlyAPlayingRecording) {
     OrvoViewController& view = loadPlayer();
     view.openFileVolume(QUrl::fromLocalFile(cardCopy()));
     view.orvoTableView->selectionModel()->select(view.recordingTableModel()->index(0, 0),
-                                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+                                                 QItemSelectionModel::ClearAndSelect |
+                                                     QItemSelectionModel::Rows);
     view.tableClickedRow = 0;
     view.tableViewDoubleActionWithTable();
     ASSERT_EQ(playState, 1);
@@ -437,8 +429,7 @@ TEST_F(WindowPlayerStartupTest, RequestPlayResumesOnlyAPlayingRecording)
     EXPECT_EQ(view.playPauseBtn->imageName(), QStringLiteral("btn_all_pause"));
 }
 
-TEST_F(WindowPlayerStartupTest, TheDownloadedInstallerIsOpenedAndTheApplicationEnds)
-{
+TEST_F(WindowPlayerStartupTest, TheDownloadedInstallerIsOpenedAndTheApplicationEnds) {
     QList<QUrl> opened;
     int terminated = 0;
     Workspace::setOpenURLHandler([&](const QUrl& url) {
@@ -458,8 +449,7 @@ TEST_F(WindowPlayerStartupTest, TheDownloadedInstallerIsOpenedAndTheApplicationE
     EXPECT_EQ(terminated, 2);
 }
 
-TEST(WindowPlayerDisplayNameTest, TheFileNameShownPerChannelMode)
-{
+TEST(WindowPlayerDisplayNameTest, TheFileNameShownPerChannelMode) {
     orvoTableModel full;
     full.url = QUrl::fromLocalFile(QStringLiteral("/c/A_F_N.mp4"));
     full.row.merge = QUrl::fromLocalFile(QStringLiteral("/c/A_R_N.mp4"));
@@ -473,17 +463,16 @@ TEST(WindowPlayerDisplayNameTest, TheFileNameShownPerChannelMode)
         const orvoTableModel& entry;
         const char* name;
     } cases[] = {
-        {mode::ch1, full, "A_F_N.mp4"},   {mode::ch2, full, "A_R_N.mp4"},  {mode::ch2, inside, "A_I_N.mp4"},
-        {mode::ch2, alone, "A_F_N.mp4"},  {mode::ch3, full, "A_I_N.mp4"},  {mode::ch3, alone, "A_F_N.mp4"},
-        {mode::ch4, full, ""},            {mode::multiple_ch, full, ""},   {mode::none_ch, full, ""},
+        {mode::ch1, full, "A_F_N.mp4"},  {mode::ch2, full, "A_R_N.mp4"}, {mode::ch2, inside, "A_I_N.mp4"},
+        {mode::ch2, alone, "A_F_N.mp4"}, {mode::ch3, full, "A_I_N.mp4"}, {mode::ch3, alone, "A_F_N.mp4"},
+        {mode::ch4, full, ""},           {mode::multiple_ch, full, ""},  {mode::none_ch, full, ""},
     };
     for (const auto& c : cases)
         EXPECT_EQ(OrvoViewController::recordingDisplayName(c.m, c.entry), QString::fromLatin1(c.name))
             << modeIndex(c.m);
 }
 
-TEST_F(WindowPlayerStartupTest, TheLocationColumnIsFilledOnlyForKorean)
-{
+TEST_F(WindowPlayerStartupTest, TheLocationColumnIsFilledOnlyForKorean) {
     const struct {
         QStringList languages;
         bool filled;
@@ -509,8 +498,7 @@ TEST_F(WindowPlayerStartupTest, TheLocationColumnIsFilledOnlyForKorean)
     }
 }
 
-TEST_F(WindowPlayerStartupTest, RenderTheWindowPlayerWithAGeneratedCard)
-{
+TEST_F(WindowPlayerStartupTest, RenderTheWindowPlayerWithAGeneratedCard) {
     setLanguages({QStringLiteral("ko")});
     OrvoViewController& view = loadPlayer();
     view.resize(1280, 800);
@@ -519,11 +507,13 @@ TEST_F(WindowPlayerStartupTest, RenderTheWindowPlayerWithAGeneratedCard)
     ASSERT_TRUE(waitUntil([] { return updateChecked; }));
     view.openFileVolume(QUrl::fromLocalFile(cardCopy()));
     view.orvoTableView->selectionModel()->select(view.recordingTableModel()->index(0, 0),
-                                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+                                                 QItemSelectionModel::ClearAndSelect |
+                                                     QItemSelectionModel::Rows);
     view.tableClickedRow = 0;
     view.tableViewDoubleActionWithTable();
     view.orvoTableView->selectionModel()->select(view.recordingTableModel()->index(2, 0),
-                                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+                                                 QItemSelectionModel::ClearAndSelect |
+                                                     QItemSelectionModel::Rows);
     ASSERT_TRUE(waitUntil([&] { return view.orvoPlayer && view.orvoPlayer->currentSeconds() > 0.5; }));
     spinFor(300);
     const QString path = QStringLiteral(KAVRIN_BINARY_DIR "/window-player-startup.png");

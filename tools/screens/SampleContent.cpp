@@ -12,11 +12,11 @@
 #include "OrvoViewController.h"
 #include "platform/Localization.h"
 
+#include "PlayerState.h"
+#include "metadata/orvoTableModel.h"
 #include <QGridLayout>
 #include <QLabel>
 #include <QPainter>
-#include "PlayerState.h"
-#include "metadata/orvoTableModel.h"
 
 #include <QStandardItemModel>
 #include <QTableView>
