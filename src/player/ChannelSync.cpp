@@ -35,6 +35,18 @@ double itemDuration(const Player* player) {
 
 } // namespace
 
+// One coordinated seek: the players still to arrive, and the rate they all
+// start at once every one has (0: they stay paused).
+struct ChannelSync::Pending {
+    int remaining = 0;
+    bool finished = true;
+    bool done = false;
+    QList<QPointer<Player>> players;
+    std::vector<QMetaObject::Connection> holds;
+    double rate = 0.0;
+    std::function<void(bool)> completion;
+};
+
 ChannelSync::ChannelSync(QObject* parent) : QObject(parent) {
     m_clock.start();
     m_sampleTimer.setTimerType(Qt::PreciseTimer);
@@ -81,6 +93,7 @@ QList<Player*> ChannelSync::activePlayers() const {
 void ChannelSync::reset() {
     ++m_request;
     m_coordinating = false;
+    m_pending.reset();
     clearNudges();
     for (Track& track : m_tracks) {
         track.lastSeconds = -1.0;
@@ -108,6 +121,7 @@ void ChannelSync::seekAll(const MediaTime& time, double rate, std::function<void
     }
     if (players.isEmpty()) {
         m_coordinating = false;
+        m_pending.reset();
         if (completion)
             completion(false);
         return;
@@ -117,21 +131,13 @@ void ChannelSync::seekAll(const MediaTime& time, double rate, std::function<void
     if (!target.isNumeric() || target.seconds() < 0.0)
         target = MediaTime::zero();
 
-    struct Pending {
-        int remaining = 0;
-        bool finished = true;
-        bool done = false;
-        QList<QPointer<Player>> players;
-        std::vector<QMetaObject::Connection> holds;
-        double rate = 0.0;
-        std::function<void(bool)> completion;
-    };
     auto pending = std::make_shared<Pending>();
     pending->remaining = static_cast<int>(players.size());
     pending->rate = rate;
     pending->completion = std::move(completion);
     for (Player* player : players)
         pending->players.append(player);
+    m_pending = pending;
 
     QPointer<ChannelSync> self(this);
     auto finish = [self, pending, request] {
@@ -142,6 +148,7 @@ void ChannelSync::seekAll(const MediaTime& time, double rate, std::function<void
             QObject::disconnect(connection);
         const bool current = self && self->m_request == request;
         if (current) {
+            self->m_pending.reset();
             // All together, in this one turn of the event loop.
             if (pending->rate > 0.0)
                 for (const QPointer<Player>& player : pending->players)
@@ -182,14 +189,35 @@ void ChannelSync::seekAll(const MediaTime& time, double rate, std::function<void
     });
 }
 
+double ChannelSync::intendedRate() const {
+    // Every player is paused while a coordination is pending: its own rate
+    // says nothing about whether they are to play on.
+    if (m_coordinating && m_pending)
+        return m_pending->rate;
+    return m_leader && m_leader->rate() > 0.0 ? m_leader->rate() : 0.0;
+}
+
 void ChannelSync::seekAllKeepingState(const MediaTime& time) {
-    const double rate = m_leader && m_leader->rate() > 0.0 ? m_leader->rate() : 0.0;
-    seekAll(time, rate);
+    seekAll(time, intendedRate());
 }
 
 void ChannelSync::startAll(double rate) {
+    if (m_coordinating && m_pending) {
+        // The players are already on their way to the one frame; they start there.
+        m_pending->rate = rate;
+        return;
+    }
     const MediaTime from = m_leader ? m_leader->currentTime() : MediaTime::zero();
     seekAll(from, rate);
+}
+
+void ChannelSync::pauseAll() {
+    if (m_pending)
+        m_pending->rate = 0.0;
+    for (Player* player : activePlayers())
+        player->pause();
+    clearNudges();
+    updateTimers();
 }
 
 std::optional<double> ChannelSync::steadyOffset(const Track& track) {

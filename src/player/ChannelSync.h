@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -43,11 +44,19 @@ public:
     // paused). `completion` runs then (false when a later request replaced
     // this one). A negative time seeks to the start.
     void seekAll(const MediaTime& time, double rate, std::function<void(bool)> completion = {});
-    // seekAll keeping the players' state: playing ones go on at the leader's rate.
+    // seekAll keeping the players' state: playing ones go on at the leader's
+    // rate. While an earlier coordination is pending, the state it was to end
+    // in is kept (the players are all paused meanwhile).
     void seekAllKeepingState(const MediaTime& time);
     // Starts every player with an item together at `rate` from the leader's
-    // position (a coordinated seek to it first).
+    // position (a coordinated seek to it first). While a coordination is
+    // pending it only sets the rate that one ends with.
     void startAll(double rate);
+    // Pauses every player with an item; a pending coordination then ends paused.
+    void pauseAll();
+    // The rate the players go on at once the pending coordination ends; the
+    // leader's rate when none is pending.
+    double intendedRate() const;
     // Whether a coordinated seek or start is under way.
     bool isCoordinating() const { return m_coordinating; }
     // Stops the drift correction and forgets pending requests (stop, new recording).
@@ -108,8 +117,12 @@ private:
     void clearNudges();
     bool allPlaying() const;
 
+    struct Pending;
+
     QList<Track> m_tracks;
     QPointer<Player> m_leader;
+    // The coordinated seek under way; null when none.
+    std::shared_ptr<Pending> m_pending;
     QElapsedTimer m_clock;
     QTimer m_sampleTimer;
     QTimer m_checkTimer;

@@ -1,5 +1,8 @@
 #include "OrvoViewController.h"
 
+#include "RecordingPlayback.h"
+#include "platform/PlayerView.h"
+
 #include "CustomTableHeaderView.h"
 #include "OrvoTableRowView.h"
 #include "RecordingTableModel.h"
@@ -13,9 +16,20 @@
 
 #include <cstdio>
 
-OrvoViewController::OrvoViewController(QWidget* parent) : ViewController(parent) {}
+OrvoViewController::OrvoViewController(QWidget* parent)
+    : OrvoViewController(parent, std::make_unique<RecordingPlayback>()) {}
+
+OrvoViewController::OrvoViewController(QWidget* parent, std::unique_ptr<RecordingPlayback> playback)
+    : ViewController(parent), players(playback->players), orvoPlayer(playback->orvoPlayer),
+      m_playback(std::move(playback)) {
+    m_playback->hooks().didPlayToEnd = [this] { playerDidFinishPlaying(); };
+}
 
 OrvoViewController::~OrvoViewController() {
+    // The views let go of their players before the players go with the playback.
+    for (PlayerView* view : std::as_const(avplayerViews))
+        view->setPlayer(nullptr);
+    m_playback->unload();
     std::puts("OrvoViewController::deinit");
     std::fflush(stdout);
 }

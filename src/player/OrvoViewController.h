@@ -57,6 +57,8 @@ class QTimer;
 struct orvoTableModel;
 // Recording table.
 class RecordingTableModel;
+class RecordingPlayback;
+struct orvoPacketModel;
 
 namespace Ui {
 class OrvoViewController;
@@ -144,9 +146,8 @@ public:
     QPointer<OrvoTableRowView> orvoTableRowView;
 
 public slots:
-    // Folder (the open panel).
-    void onOpenBtnTap();
-    // Transport.
+    // Actions, in the order of the files that hold them.
+    // Transport and play settings (OrvoViewControllerTransport.cpp).
     void onPlayPauseBtnTap();
     void onStopBtnTap();
     void onPrevBtnTap();
@@ -154,63 +155,53 @@ public slots:
     void onRewindBtnTap();
     void onForwardBtnTap();
     void onVideoSliderDidChange();
-    // Play settings.
     void onSpeedMenuTap();
     void onZoomMenuTap();
     void onMonoMenuTap();
     void onVolumeSliderDidChange();
     void onVolumeBtnTap();
     void onRepeatBtnTap();
-    // Data panel.
-    void onMotionBtnTap();
-    void onSpeedBtnTap();
-    // Window and other screens.
+    // Window and other screens (OrvoViewControllerScreens.cpp).
     void onFullScreenBtnTap();
     void onSettingBtnTap();
     void onHelpBtnTap();
     void onDefaultImgBtnTap();
     void onCaptureBtnTap();
     void onSaveBtnTap();
-    // Channels.
+    // Folder (OrvoViewControllerFolder.cpp).
+    void onOpenBtnTap();
+    // Data panel (OrvoViewControllerDataPanel.cpp).
+    void onMotionBtnTap();
+    void onSpeedBtnTap();
+    // Channels (OrvoViewControllerChannels.cpp).
     void onTouchCh1Btn();
     void onTouchCh2Btn();
     void onTouchCh3Btn();
     void onTouchCh4Btn();
     void onMultipleModeBtnTap();
-    // Recording table.
+    // Recording table (OrvoViewControllerTable.cpp).
     void onSearchFieldChanged();
     void onTableSortMenuTap();
     void tableViewDoubleActionWithTable();
 
 public:
-    // Data panel, charts and map page (OrvoViewControllerDataPanel.cpp).
-    void loadMapPage(bool hasGps);
-    void showMapMessage(bool hasPosition, bool showMap, bool connected);
-    void updateMapPosition(std::uint32_t dirLat, std::uint32_t dirLng, float lat, float lng);
-    void redrawMapTrack(qint64 index);
-    void updateDataPanel(bool replay);
-    // The data panel's texts and map message as without metadata.
-    void clearDataPanelTexts();
-    void updateChartIntervalPosition(LayoutConstraint& constraint);
-    // The layout constraints of chartIntervalView ("chartIntervalLeading").
-    QList<LayoutConstraint> chartIntervalConstraints() const;
+    // --- Life cycle and start-up (OrvoViewControllerLifecycle.cpp) ---
+    // The window's frame when the view appeared.
+    std::optional<QRect> tempFrame;
+    // The deferred start-up step: the update check once per process, else the last folder.
+    void launchFollowUp();
+    // The update check's completion: the update screen for an installer address, else the last folder.
+    void onUpdateCheckFinished(const std::optional<QUrl>& url);
+    // Reloads and resumes the current entry (a new window player after full screen).
+    void resumeCurrentRecording();
+    void initButtonState();
+    // Notification handlers.
+    void windowDidEndLiveResize();
+    void onRequestPlay();
+    void onCancelUpdate();
+    void onInstallerDownloadCompleteWithNotification(const Notification& notification);
 
-protected:
-    void loadView() override;
-
-private:
-    void connectOutlets();
-
-    std::unique_ptr<Ui::OrvoViewController> ui;
-    // Data panel and map page (OrvoViewControllerDataPanel.cpp).
-    MapPage& mapPage();
-    DataPanel& dataPanel();
-    std::optional<MediaTime> orvoPlayerItemTime() const;
-    std::shared_ptr<MapPage> m_mapPage;
-    std::shared_ptr<DataPanel> m_dataPanel;
-
-public:
-    // Folder opening, recording list, search and kind filter (OrvoViewControllerFolder.cpp).
+    // --- Folder opening, recording list, search and kind filter (OrvoViewControllerFolder.cpp) ---
     void openFileVolume(const QUrl& url);
     void playInBookMark();
     void didBookMarkChanged();
@@ -220,75 +211,31 @@ public:
     // The folder opening and its list builder; their hooks reach the players and the table.
     class FolderOpener& folderOpener();
 
-private:
-    struct FolderOpening;
-    std::shared_ptr<FolderOpening> m_folderOpening;
+    // --- Recording table (OrvoViewControllerTable.cpp, RecordingTableModel) ---
+    // The table's rows; null before the view has loaded.
+    RecordingTableModel* recordingTableModel() const;
+    // Reloads orvoTableView from displayedRecordingList; the row marks go.
+    void reloadTableData();
+    // The table's selected row; -1 when none.
+    qint64 tableSelectedRow() const;
+    // The row last double-clicked; -1 when none.
+    qint64 tableClickedRow = -1;
+    // Colours every cell of `row` (clear colour: unmarks); rows outside the table are ignored.
+    void markTableRow(qint64 row, const QColor& color);
+    // Marks table row `row` as the one playing (orange, selected); selectedRow = row.
+    void highlightPlayingRow(qint64 row);
+    // The forward-delete key: takes the selected recording out of the lists (not off the disk).
+    void deleteSelectedRecording();
+    void tableViewSelectionDidChange();
 
-public:
-    // Channel views and layout, channel modes and buttons (OrvoViewControllerChannels.cpp).
-    // Element i of the three lists belongs to channel i.
-    QList<ScrollView*> scrollViews;
-    QList<PlayerView*> avplayerViews;
-    QList<Player*> players;
-    void setupPlayerViews(qint64 count);
-    void layoutChannelViews(qint64 count);
-    // One channel's view over the whole container; -1 hides every channel.
-    void showSingleChannelView(qint64 channel);
-    void applyPlayModeLayout();
-    // A drag on a magnified channel picture.
-    void handlePan(ScrollView* scrollView, Qt::GestureState state, QPointF translation);
-    // Button index 0-4 (ch1Btn .. ch4Btn, multipleModeBtn), state 0 unavailable, 1 current, 2 available.
-    void updateChannelButtonImages(int buttonIndex, int state);
-    void updateChannelButtons();
-    void modeBtnsChange(mode playMode);
-
-    // Transport, rate and view controls (OrvoViewControllerTransport.cpp).
-    // The window is zoomed by the full-screen button rather than resized by the user.
-    bool isMaximizing = false;
-    // The body of the play/pause action (also the space key).
-    void playPause();
-    void setPlaySpeed(int index);
-    void applyPlayRate(int index);
-    void selectSpeedMenuItem(int index);
-    void setZoom(int index);
-    void setMonoFilter(bool on);
-    // The maker's web page for the interface language ("AppleLanguages").
-    static QUrl makerWebPageUrl();
-    // The metadata packet of a position: `seconds` of `total` over `count`
-    // packets, kept inside the list (0 without packets or length).
-    static qint64 packetIndexAt(double seconds, double total, qint64 count);
-
-    // Keyboard (OrvoViewControllerKeys.cpp).
-    // The local key monitor's token; 0 while none is installed.
-    std::uint64_t hotKeyMonitor = 0;
-    void installKeyMonitor();
-    void removeKeyMonitor();
-    bool handleHotKey(const KeyEvent& event);
-    void keyDown(const KeyEvent& event);
-    void seekWithHotKey(std::uint16_t keyCode);
-    void changeVolumeWithHotKey(bool up);
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
-private:
-    // Channel layout state and the seek shared by the slider, the buttons and the keys.
-    void seekAllPlayers(const MediaTime& time);
-    void seekBySeconds(double delta);
-    // A channel button: the mode `target` shown from the same position.
-    void switchChannel(CustomButton* button, mode target);
-    // Keys that reach the window itself (nothing inside it has the focus) go to keyDown too.
-    void watchWindowKeys();
-    QPointer<ChannelLayout> m_channelLayout;
-    QPointer<QObject> m_windowKeyFilter;
-    // The latest speed change; a delayed rate of an earlier one is dropped.
-    quint64 m_speedRequest = 0;
-
-public:
-    // Loading and playing a recording (OrvoViewControllerPlayback.cpp).
+    // --- Loading and playing a recording (OrvoViewControllerPlayback.cpp) ---
+    // The players, their items, the channel sync and the end of an item.
+    RecordingPlayback& playback() { return *m_playback; }
+    // The channel players by channel index (the playback's).
+    QList<Player*>& players;
     // The player whose item's end ends the recording and whose position drives
     // the time display: the shown channel's, or the sound channel's when all show.
-    QPointer<Player> orvoPlayer;
+    QPointer<Player>& orvoPlayer;
     // Path of the file whose metadata the charts and the map page show.
     QString videoFileName;
     // Loads and starts entry `idx` of displayedRecordingList with `asset`;
@@ -302,26 +249,36 @@ public:
     void playPrev();
     void stopPlayback();
     // The end of orvoPlayer's item: the same recording again or the next one.
-    void playerDidFinishPlaying(const Notification& notification);
+    void playerDidFinishPlaying();
     // The file name shown for `entry` in channel mode `channelMode`.
     static QString recordingDisplayName(mode channelMode, const orvoTableModel& entry);
-    // The playable asset of an .avi recording (rewrapped into "temp.mov").
-    std::shared_ptr<Asset> assetForAviFile(const QUrl& url);
-    // The asset of an entry: its channel composition, the rewrap of an .avi
-    // file, or the file itself; null when none could be made.
+    // The asset of an entry (see RecordingPlayback::assetForEntry).
     std::shared_ptr<Asset> assetForEntry(const orvoTableModel& entry);
-    // Marks table row `row` as the one playing (orange, selected); selectedRow = row.
-    void highlightPlayingRow(qint64 row);
     // playMode after a recording of channelCount channels was chosen: a
     // channel it does not have (or none_ch) becomes ch1.
     void adjustPlayModeToChannelCount();
-    // The metadata reader's delegate step: parses the file once into packetCache.
-    void getUserData(const QString& path);
-    // Keeps the channel players in step: coordinated starts and seeks, drift
-    // correction. The transport's seeks go through channelSync().seekAll.
+    // Chooses, loads and plays entry `idx` from its start after the channel
+    // layout was fitted to it; "Can't Play File" (`alert`) when it has no asset.
+    bool loadEntry(qint64 idx, bool alert);
     ChannelSync& channelSync();
 
-    // Playback tick (OrvoViewControllerTick.cpp).
+    // --- Channel views and layout, channel modes and buttons (OrvoViewControllerChannels.cpp) ---
+    // Element i of the lists belongs to channel i.
+    QList<ScrollView*> scrollViews;
+    QList<PlayerView*> avplayerViews;
+    void setupPlayerViews(qint64 count);
+    void layoutChannelViews(qint64 count);
+    // One channel's view over the whole container; -1 hides every channel.
+    void showSingleChannelView(qint64 channel);
+    void applyPlayModeLayout();
+    // A drag on a magnified channel picture.
+    void handlePan(ScrollView* scrollView, Qt::GestureState state, QPointF translation);
+    // Button index 0-4 (ch1Btn .. ch4Btn, multipleModeBtn), state 0 unavailable, 1 current, 2 available.
+    void updateChannelButtonImages(int buttonIndex, int state);
+    void updateChannelButtons();
+    void modeBtnsChange(mode playMode);
+
+    // --- Playback tick (OrvoViewControllerTick.cpp) ---
     QPointer<QTimer> currentTrackTimer;
     void startPlayTimer();
     // One tick: stores orvoPlayer's position in lastPlayTime and updates the time display.
@@ -330,57 +287,91 @@ public:
     void updatePlayTime(qint64 current, qint64 total);
     void updateTimeDisplay(qint64 current, qint64 total);
 
-    // --- Recording table (OrvoViewControllerTable.cpp, RecordingTableModel) ---
-    // The table's rows; null before the view has loaded.
-    RecordingTableModel* recordingTableModel() const;
-    // Reloads orvoTableView from displayedRecordingList; the row marks go.
-    void reloadTableData();
-    // The table's selected row; -1 when none.
-    qint64 tableSelectedRow() const;
-    // The row last double-clicked; -1 when none.
-    qint64 tableClickedRow = -1;
-    // Colours every cell of `row` (clear colour: unmarks); rows outside the table are ignored.
-    void markTableRow(qint64 row, const QColor& color);
-    // The forward-delete key: takes the selected recording out of the lists (not off the disk).
-    void deleteSelectedRecording();
-    void tableViewSelectionDidChange();
+    // --- Transport, rate and view controls (OrvoViewControllerTransport.cpp) ---
+    // The window is zoomed by the full-screen button rather than resized by the user.
+    bool isMaximizing = false;
+    // The body of the play/pause action (also the space key).
+    void playPause();
+    void setPlaySpeed(int index);
+    void applyPlayRate(int index);
+    void selectSpeedMenuItem(int index);
+    void setZoom(int index);
+    void setMonoFilter(bool on);
+    // The metadata packet of a position: `seconds` of `total` over `count`
+    // packets, kept inside the list (0 without packets or length).
+    static qint64 packetIndexAt(double seconds, double total, qint64 count);
 
-    // --- Life cycle and start-up (OrvoViewControllerLifecycle.cpp) ---
-    // The window's frame when the view appeared.
-    std::optional<QRect> tempFrame;
-    // The deferred start-up step: the update check once per process, else the last folder.
-    void launchFollowUp();
-    // The update check's completion: the update screen for an installer address, else the last folder.
-    void onUpdateCheckFinished(const std::optional<QUrl>& url);
-    // Reloads and resumes the current entry (a new window player after full screen).
-    void resumeCurrentRecording();
-    void initButtonState();
+    // --- Window and other screens (OrvoViewControllerScreens.cpp) ---
+    // The maker's web page for the interface language ("AppleLanguages").
+    static QUrl makerWebPageUrl();
+
+    // --- Keyboard (OrvoViewControllerKeys.cpp) ---
+    // The local key monitor's token; 0 while none is installed.
+    std::uint64_t hotKeyMonitor = 0;
+    void installKeyMonitor();
+    void removeKeyMonitor();
+    bool handleHotKey(const KeyEvent& event);
+    void keyDown(const KeyEvent& event);
+    void seekWithHotKey(std::uint16_t keyCode);
+    void changeVolumeWithHotKey(bool up);
+
+    // --- Data panel, charts and map page (OrvoViewControllerDataPanel.cpp) ---
+    void loadMapPage(bool hasGps);
+    void showMapMessage(bool hasPosition, bool showMap, bool connected);
+    void updateMapPosition(std::uint32_t dirLat, std::uint32_t dirLng, float lat, float lng);
+    void redrawMapTrack(qint64 index);
+    void updateDataPanel(bool replay);
+    // The data panel's texts and map message as without metadata.
+    void clearDataPanelTexts();
+    // Empties both charts and puts the panel back to its state without a recording.
+    void clearDataPanel();
+    // Gives both charts the metadata of `model` and redraws them.
+    void setChartPackets(const std::optional<orvoPacketModel>& model);
+    void updateChartIntervalPosition(LayoutConstraint& constraint);
+    // The layout constraints of chartIntervalView ("chartIntervalLeading").
+    QList<LayoutConstraint> chartIntervalConstraints() const;
     // Shows the speed chart (`speed`) or the G-sensor chart and colours its button.
     void showDataPanel(bool speed, bool activate);
-    // Notification handlers.
-    void windowDidEndLiveResize();
-    void onRequestPlay();
-    void onCancelUpdate();
-    void onInstallerDownloadCompleteWithNotification(const Notification& notification);
 
 protected:
+    void loadView() override;
     void viewDidLoad() override;
     void viewWillAppear() override;
     void viewDidAppear() override;
     void viewDidLayout() override;
     void viewWillDisappear() override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The playback is made first, so that the members that name its parts can be bound to it.
+    OrvoViewController(QWidget* parent, std::unique_ptr<RecordingPlayback> playback);
+    void connectOutlets();
+    // Life cycle.
     void setUpRecordingTable();
     void normalizeInterfaceLanguage();
     void fillMenus();
     void restoreDisplayedList();
     void startEveryPlayer();
-    // --- end of life cycle and recording table ---
+    // Transport: the seek shared by the slider, the buttons and the keys.
+    void seekAllPlayers(const MediaTime& time);
+    void seekBySeconds(double delta);
+    // Channels: the mode `target` shown from the same position.
+    void switchChannel(CustomButton* button, mode target);
+    // Keys that reach the window itself (nothing inside it has the focus) go to keyDown too.
+    void watchWindowKeys();
+    // Data panel.
+    MapPage& mapPage();
+    DataPanel& dataPanel();
+    std::optional<MediaTime> orvoPlayerItemTime() const;
 
-private:
-    void observeEndOfItem();
-    std::shared_ptr<FFmpeg> m_playbackReader;
-    QPointer<ChannelSync> m_channelSync;
-    NotificationCenter::ObserverToken m_endObserver = 0;
+    std::unique_ptr<Ui::OrvoViewController> ui;
+    std::unique_ptr<RecordingPlayback> m_playback;
+    std::shared_ptr<MapPage> m_mapPage;
+    std::shared_ptr<DataPanel> m_dataPanel;
+    struct FolderOpening;
+    std::shared_ptr<FolderOpening> m_folderOpening;
+    QPointer<ChannelLayout> m_channelLayout;
+    QPointer<QObject> m_windowKeyFilter;
+    // The latest speed change; a delayed rate of an earlier one is dropped.
+    quint64 m_speedRequest = 0;
 };

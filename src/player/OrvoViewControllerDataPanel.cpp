@@ -3,9 +3,20 @@
 
 #include "OrvoViewController.h"
 
+#include "CustomButton.h"
 #include "DataPanel.h"
+#include "DefaultButtonStyle.h"
 #include "MapPage.h"
+#include "OrvoGraphChartView.h"
+#include "OrvoLineChartView.h"
+#include "PlayerState.h"
+#include "ViewLayer.h"
+#include "controls/AssetColor.h"
+#include "controls/DefaultImgBtnCell.h"
 #include "ui_OrvoViewController.h"
+
+#include "platform/Assets.h"
+#include "platform/Localization.h"
 
 #include "platform/Player.h"
 #include "platform/PlayerItem.h"
@@ -89,4 +100,74 @@ void OrvoViewController::clearDataPanelTexts() {
 
 void OrvoViewController::updateChartIntervalPosition(LayoutConstraint& constraint) {
     dataPanel().updateChartIntervalPosition(constraint);
+}
+
+void OrvoViewController::onMotionBtnTap() {
+    dataPanelIndex = 0;
+    showDataPanel(false, true);
+}
+
+void OrvoViewController::onSpeedBtnTap() {
+    dataPanelIndex = 1;
+    showDataPanel(true, true);
+}
+
+void OrvoViewController::setChartPackets(const std::optional<orvoPacketModel>& model) {
+    if (motionChartView)
+        motionChartView->orvoPacket = model;
+    if (speedChartView)
+        speedChartView->orvoPacket = model;
+}
+
+void OrvoViewController::clearDataPanel() {
+    if (motionChartView) {
+        motionChartView->orvoPacket.reset();
+        motionChartView->drawChart(QRectF(motionChartView->rect()));
+        motionChartView->update();
+    }
+    if (speedChartView) {
+        speedChartView->orvoPacket.reset();
+        speedChartView->drawChart(QRectF(speedChartView->rect()));
+        speedChartView->update();
+    }
+    // The marker goes back to the left edge.
+    for (LayoutConstraint& constraint : chartIntervalConstraints())
+        if (constraint.identifier() == QLatin1String("chartIntervalLeading") && chartIntervalView)
+            constraint.setConstant(chartIntervalView->rect().x());
+    clearDataPanelTexts();
+    if (gpsOnOffImg)
+        gpsOnOffImg->setImageName(QStringLiteral("img_gps_off"));
+    if (gpsOnOffText)
+        gpsOnOffText->setText(QStringLiteral("GPS Off"));
+    if (meterImg)
+        meterImg->setImageName(QStringLiteral("speed_graph_0"));
+}
+
+void OrvoViewController::showDataPanel(bool speed, bool activate) {
+    const QColor keyColor = assetColor(QLatin1String(AssetName::kKeyColor));
+    if (speed) {
+        if (motionView)
+            motionView->hide();
+        if (speedView)
+            speedView->show();
+        if (speedBtn) {
+            speedBtn->setIsActivated(activate);
+            ViewLayer::setBackgroundColor(speedBtn, keyColor);
+        }
+        applyDefaultButtonBackground(motionBtn);
+    } else {
+        if (speedView)
+            speedView->hide();
+        if (motionView)
+            motionView->show();
+        if (motionBtn) {
+            motionBtn->setIsActivated(activate);
+            ViewLayer::setBackgroundColor(motionBtn, keyColor);
+        }
+        applyDefaultButtonBackground(speedBtn);
+    }
+    if (motionBtn)
+        motionBtn->setText(localized("충격센서"));
+    if (speedBtn)
+        speedBtn->setText(localized("속도"));
 }

@@ -3,6 +3,8 @@
 
 #include "OrvoViewController.h"
 
+#include "RecordingPlayback.h"
+
 #include "DefaultsKeys.h"
 #include "FolderOpener.h"
 #include "OrvoImgBtnCell.h"
@@ -52,10 +54,7 @@ FolderOpener& OrvoViewController::folderOpener() {
         };
         FolderOpener::Hooks& hooks = m_folderOpening->opener.hooks();
         hooks.releaseOrvoPlayer = [this] { orvoPlayer = nullptr; };
-        hooks.pausePlayers = [this] {
-            for (Player* player : std::as_const(players))
-                player->pause();
-        };
+        hooks.pausePlayers = [this] { m_playback->pause(); };
         hooks.emptyPlayers = [this] {
             for (Player* player : std::as_const(players)) {
                 player->pause();

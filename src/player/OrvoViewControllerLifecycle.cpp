@@ -20,6 +20,7 @@
 #include "OrvoPopupBtnCell.h"
 #include "OrvoVerticalAlignText.h"
 #include "PlayerState.h"
+#include "RecordingPlayback.h"
 #include "RecordingTableModel.h"
 #include "SegueIdentifiers.h"
 #include "UpdateCheck.h"
@@ -347,20 +348,11 @@ void OrvoViewController::viewWillDisappear() {
         currentTrackTimer->deleteLater();
         currentTrackTimer = nullptr;
     }
-    channelSync().reset();
-    for (Player* player : std::as_const(players)) {
-        player->pause();
-        player->replaceCurrentItemWithPlayerItem(nullptr);
-    }
     NotificationCenter::defaultCenter().removeObserver(this);
     // A view lets go of its player before the player goes.
     for (PlayerView* view : std::as_const(avplayerViews))
         view->setPlayer(nullptr);
-    const QList<Player*> released = players;
-    players.clear();
-    orvoPlayer = nullptr;
-    for (Player* player : released)
-        player->deleteLater();
+    m_playback->releasePlayers();
     currentAsset = nullptr;
     removeKeyMonitor();
 }
@@ -375,14 +367,8 @@ void OrvoViewController::resumeCurrentRecording() {
         videoNameText->setText(recordingDisplayName(playMode, entry));
 
     const std::shared_ptr<Asset> asset = assetForEntry(entry);
-    currentAsset = asset;
     if (!asset) {
-        const QString message = QStringLiteral("FilePath : ") + entry.url.toString();
-        const ChannelCompositionEnvironment& environment = channelCompositionEnvironment();
-        if (environment.alert)
-            environment.alert(QStringLiteral("Can't Play File"), message);
-        else
-            showAlert(QStringLiteral("Can't Play File"), message);
+        m_playback->alertCannotPlay(entry.url);
         return;
     }
 
@@ -429,35 +415,6 @@ void OrvoViewController::initButtonState() {
         showDataPanel(false, true);
 }
 
-void OrvoViewController::showDataPanel(bool speed, bool activate) {
-    const QColor keyColor = assetColor(QLatin1String(AssetName::kKeyColor));
-    if (speed) {
-        if (motionView)
-            motionView->hide();
-        if (speedView)
-            speedView->show();
-        if (speedBtn) {
-            speedBtn->setIsActivated(activate);
-            ViewLayer::setBackgroundColor(speedBtn, keyColor);
-        }
-        applyDefaultButtonBackground(motionBtn);
-    } else {
-        if (speedView)
-            speedView->hide();
-        if (motionView)
-            motionView->show();
-        if (motionBtn) {
-            motionBtn->setIsActivated(activate);
-            ViewLayer::setBackgroundColor(motionBtn, keyColor);
-        }
-        applyDefaultButtonBackground(speedBtn);
-    }
-    if (motionBtn)
-        motionBtn->setText(localized("충격센서"));
-    if (speedBtn)
-        speedBtn->setText(localized("속도"));
-}
-
 void OrvoViewController::windowDidEndLiveResize() {
     if (channelCount != 2)
         return;
@@ -482,7 +439,7 @@ void OrvoViewController::startEveryPlayer() {
     // At the chosen speed, and all channels together when all show.
     const double rate = speedRates[std::min<std::size_t>(speedIndex, speedRates.size() - 1)];
     if (playMode == mode::multiple_ch) {
-        channelSync().startAll(rate);
+        m_playback->resume(rate, true, 0);
         return;
     }
     for (Player* player : std::as_const(players)) {

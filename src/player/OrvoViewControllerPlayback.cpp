@@ -13,11 +13,12 @@
 #include "OrvoSliderCell.h"
 #include "OrvoVerticalAlignText.h"
 #include "PlayerState.h"
+#include "RecordingPlayback.h"
 #include "VolumeSliderCell.h"
 #include "showAlert.h"
 
-#include "metadata/FFmpeg.h"
 #include "metadata/PacketCache.h"
+#include "platform/Assets.h"
 #include "platform/MutableComposition.h"
 #include "platform/Player.h"
 #include "platform/PlayerItem.h"
@@ -80,16 +81,6 @@ void setTableRowColor(QTableView* table, qint64 row, const QColor& color) {
     }
 }
 
-// The alert of an entry without an asset.
-void alertCannotPlay(const QUrl& url) {
-    auto& environment = channelCompositionEnvironment();
-    const QString message = QStringLiteral("FilePath : ") + url.toString();
-    if (environment.alert)
-        environment.alert(QStringLiteral("Can't Play File"), message);
-    else
-        showAlert(QStringLiteral("Can't Play File"), message);
-}
-
 } // namespace
 
 QString OrvoViewController::recordingDisplayName(mode channelMode, const orvoTableModel& entry) {
@@ -109,36 +100,12 @@ QString OrvoViewController::recordingDisplayName(mode channelMode, const orvoTab
     }
 }
 
-std::shared_ptr<Asset> OrvoViewController::assetForAviFile(const QUrl& url) {
-    print(QStringLiteral("itemPath - ") + url.path());
-    if (!m_playbackReader)
-        m_playbackReader = std::make_shared<FFmpeg>();
-    const bool hevc = m_playbackReader->isH265(url.isLocalFile() ? url.toLocalFile() : url.path());
-    return aviToMov(url, hevc);
-}
-
 std::shared_ptr<Asset> OrvoViewController::assetForEntry(const orvoTableModel& entry) {
-    std::shared_ptr<Asset> asset = makeChannelComposition(entry.url);
-    if (!asset) {
-        if (QFileInfo(entry.url.path()).suffix().toLower() == QLatin1String("avi"))
-            asset = assetForAviFile(entry.url);
-        else
-            asset = Asset::assetWithUrl(entry.url);
-    }
-    currentAsset = asset;
-    return asset;
-}
-
-void OrvoViewController::getUserData(const QString& path) {
-    if (!m_playbackReader)
-        m_playbackReader = std::make_shared<FFmpeg>();
-    ::getUserData(path, *m_playbackReader);
+    return m_playback->assetForEntry(entry);
 }
 
 ChannelSync& OrvoViewController::channelSync() {
-    if (!m_channelSync)
-        m_channelSync = new ChannelSync(this);
-    return *m_channelSync;
+    return m_playback->channelSync();
 }
 
 void OrvoViewController::highlightPlayingRow(qint64 row) {
@@ -191,7 +158,7 @@ void loadRecording(OrvoViewController& view, const std::shared_ptr<Asset>& asset
     const QString path = entry.url.path();
     if (path != view.videoFileName) {
         view.videoFileName = path;
-        view.getUserData(entry.url.isLocalFile() ? entry.url.toLocalFile() : path);
+        view.playback().getUserData(entry.url.isLocalFile() ? entry.url.toLocalFile() : path);
         hasGps = false;
         const std::optional<orvoPacketModel> model = packetModelForURL(entry.url);
         if (model) {
@@ -201,10 +168,7 @@ void loadRecording(OrvoViewController& view, const std::shared_ptr<Asset>& asset
                          *first.gps_longitude != 0.0f;
             }
         }
-        if (view.motionChartView)
-            view.motionChartView->orvoPacket = model;
-        if (view.speedChartView)
-            view.speedChartView->orvoPacket = model;
+        view.setChartPackets(model);
         view.loadMapPage(hasGps);
     }
 
@@ -242,8 +206,11 @@ void loadRecording(OrvoViewController& view, const std::shared_ptr<Asset>& asset
         view.motionChartView->update();
     if (view.speedChartView)
         view.speedChartView->update();
-    if (!readyOnly)
+    if (!readyOnly) {
         playState = 1;
+        if (view.playPauseBtn)
+            view.playPauseBtn->setImageName(QLatin1String(AssetName::kPause));
+    }
 }
 
 } // namespace
@@ -256,138 +223,32 @@ void OrvoViewController::ready(std::shared_ptr<Asset> asset, qint64 idx, bool co
     loadRecording(*this, asset, idx, continuously, true);
 }
 
-namespace {
-
-// A new composition of `video` and, when given, `sound`, each over the
-// asset's duration from zero.
-std::shared_ptr<MutableComposition> channelComposition(const std::shared_ptr<Asset>& asset,
-                                                       const std::shared_ptr<AssetTrack>& video,
-                                                       const std::shared_ptr<AssetTrack>& sound,
-                                                       bool printErrors) {
-    auto composition = MutableComposition::composition();
-    auto videoTrack = composition->addMutableTrackWithMediaType(video->mediaType(), 0);
-    const MediaTimeRange range(MediaTime::zero(), asset->duration());
-    QString error;
-    if (sound) {
-        if (auto soundTrack = composition->addMutableTrackWithMediaType(sound->mediaType(), 0)) {
-            if (!soundTrack->insertTimeRange(range, sound, MediaTime::zero(), &error)) {
-                if (printErrors)
-                    print(error);
-                composition->removeTrack(soundTrack);
-            }
-        }
-    }
-    if (videoTrack && !videoTrack->insertTimeRange(range, video, MediaTime::zero(), &error)) {
-        if (printErrors)
-            print(error);
-        composition->removeTrack(videoTrack);
-    }
-    return composition;
-}
-
-std::shared_ptr<AssetTrack> lastSoundTrack(const std::shared_ptr<Asset>& asset) {
-    const auto sounds = asset->tracksWithMediaType(MediaType::Audio);
-    return sounds.isEmpty() ? nullptr : sounds.last();
-}
-
-} // namespace
-
 void OrvoViewController::playChannel(mode channel, std::shared_ptr<Asset> asset, bool continuously,
                                      bool readyOnly) {
-    if (!asset)
-        return;
-    const auto videoTracks = asset->tracksWithMediaType(MediaType::Video);
     const int trackIndex = channel == mode::multiple_ch ? 4 : channelIndex(channel);
-    if (trackIndex < 0 || trackIndex >= videoTracks.size() || trackIndex >= players.size())
+    if (!m_playback->loadChannel(trackIndex, asset, RecordingPlayback::SoundTrack::Last,
+                                 sliderVolume(volumeSlider), continuously, !readyOnly, true))
         return;
-
-    channelSync().reset();
-    for (Player* player : players) {
-        player->pause();
-        player->replaceCurrentItemWithPlayerItem(nullptr);
-    }
-    const auto soundTrack = lastSoundTrack(asset);
-    if (lastPlayTime && lastPlayTime->timescale() > 0)
-        print(QStringLiteral("currentSec - %1").arg(lastPlayTime->value() / lastPlayTime->timescale()));
-    if (!soundTrack) {
-        print(QStringLiteral("nil soundTrack"));
-        print(QStringLiteral("current track : \n") + asset->description());
-    }
-    auto composition = channelComposition(asset, videoTracks.at(trackIndex), soundTrack, true);
-
-    orvoPlayer = players.at(trackIndex);
-    orvoPlayer->replaceCurrentItemWithPlayerItem(PlayerItem::playerItemWithAsset(composition));
-    orvoPlayer->setVolume(sliderVolume(volumeSlider));
-    orvoPlayer->setMuted(isMuted);
-    if (continuously && lastPlayTime)
-        orvoPlayer->seekToTime(*lastPlayTime);
-    orvoPlayer->setActionAtItemEnd(Player::ActionAtItemEnd::Pause);
-    observeEndOfItem();
-    channelSync().setLeader(orvoPlayer);
-
     if (!readyOnly) {
-        orvoPlayer->play();
         playState = 1;
         if (playPauseBtn)
-            playPauseBtn->setImageName(QStringLiteral("btn_all_pause"));
+            playPauseBtn->setImageName(QLatin1String(AssetName::kPause));
     }
 }
 
 void OrvoViewController::playAllChannel(std::shared_ptr<Asset> asset, bool continuously, bool readyOnly) {
-    channelSync().reset();
-    for (Player* player : players) {
-        player->pause();
-        player->replaceCurrentItemWithPlayerItem(nullptr);
-    }
-    if (!asset)
-        return;
-    const auto videoTracks = asset->tracksWithMediaType(MediaType::Video);
-    const auto soundTrack = lastSoundTrack(asset);
     const int sound = soundChannel(playMode) < 0 ? 0 : soundChannel(playMode);
-    const float level = sliderVolume(volumeSlider);
-
-    for (qsizetype i = 0; i < videoTracks.size() && i < players.size(); ++i) {
-        auto composition =
-            channelComposition(asset, videoTracks.at(i), i == sound ? soundTrack : nullptr, false);
-        Player* player = players.at(i);
-        player->replaceCurrentItemWithPlayerItem(PlayerItem::playerItemWithAsset(composition));
-        player->setVolume(level);
-        player->setMuted(isMuted);
-    }
-    if (sound >= players.size())
-        return;
-    orvoPlayer = players.at(sound);
-    orvoPlayer->setActionAtItemEnd(Player::ActionAtItemEnd::Pause);
-    observeEndOfItem();
-
-    // Every channel starts from the same frame at the same moment: a
-    // coordinated exact seek, then one start for all of them.
-    ChannelSync& sync = channelSync();
-    sync.setPlayers(players);
-    sync.setLeader(orvoPlayer);
-    const MediaTime from = continuously && lastPlayTime ? *lastPlayTime : MediaTime::zero();
+    // Switching to all channels while playing leaves the start to setPlaySpeed's rate.
     const bool start = !readyOnly && playState != 1;
-    sync.seekAll(from, start ? 1.0 : 0.0);
+    m_playback->loadAllChannels(asset, sound, sliderVolume(volumeSlider), continuously, start ? 1.0 : 0.0);
     if (start) {
         playState = 1;
         if (playPauseBtn)
-            playPauseBtn->setImageName(QStringLiteral("btn_all_pause"));
+            playPauseBtn->setImageName(QLatin1String(AssetName::kPause));
     }
 }
 
-void OrvoViewController::observeEndOfItem() {
-    NotificationCenter& center = NotificationCenter::defaultCenter();
-    if (m_endObserver)
-        center.removeObserver(m_endObserver);
-    m_endObserver = 0;
-    if (!orvoPlayer || !orvoPlayer->currentItem())
-        return;
-    m_endObserver = center.addObserver(
-        this, PlayerItem::DidPlayToEndTimeNotification, orvoPlayer->currentItem().get(),
-        [this](const Notification& notification) { playerDidFinishPlaying(notification); });
-}
-
-void OrvoViewController::playerDidFinishPlaying(const Notification&) {
+void OrvoViewController::playerDidFinishPlaying() {
     if (isRepeatOne) {
         if (currentAsset)
             play(currentAsset, currentIndex, false);
@@ -422,26 +283,12 @@ void playAdjacent(OrvoViewController& view, Direction direction) {
         n = currentIndex == 0 ? count - 1 : currentIndex - 1;
     if (n < 0 || n >= count)
         return;
-    const orvoTableModel entry = displayedRecordingList->at(n);
     if (view.videoNameText)
-        view.videoNameText->setText(direction == Direction::Previous
-                                        ? OrvoViewController::recordingDisplayName(playMode, entry)
-                                        : QString());
-    const std::shared_ptr<Asset> asset = view.assetForEntry(entry);
-    if (!asset) {
-        alertCannotPlay(entry.url);
-        return;
-    }
-    view.highlightPlayingRow(n);
-    currentRecording = entry;
-    channelCount = videoTrackCount(asset);
-    view.adjustPlayModeToChannelCount();
-    view.applyPlayModeLayout();
-    view.updateChannelButtons();
-    view.modeBtnsChange(playMode);
-    if (direction == Direction::Next && view.videoNameText)
-        view.videoNameText->setText(OrvoViewController::recordingDisplayName(playMode, entry));
-    view.play(asset, n, false);
+        view.videoNameText->setText(
+            direction == Direction::Previous
+                ? OrvoViewController::recordingDisplayName(playMode, displayedRecordingList->at(n))
+                : QString());
+    view.loadEntry(n, true);
 }
 
 } // namespace
@@ -454,6 +301,29 @@ void OrvoViewController::playPrev() {
     playAdjacent(*this, Direction::Previous);
 }
 
+bool OrvoViewController::loadEntry(qint64 idx, bool alert) {
+    if (!displayedRecordingList || idx < 0 || idx >= displayedRecordingList->size())
+        return false;
+    const orvoTableModel entry = displayedRecordingList->at(idx);
+    const std::shared_ptr<Asset> asset = assetForEntry(entry);
+    if (!asset) {
+        if (alert)
+            m_playback->alertCannotPlay(entry.url);
+        return false;
+    }
+    highlightPlayingRow(idx);
+    currentRecording = entry;
+    channelCount = videoTrackCount(asset);
+    adjustPlayModeToChannelCount();
+    applyPlayModeLayout();
+    updateChannelButtons();
+    modeBtnsChange(playMode);
+    if (videoNameText)
+        videoNameText->setText(recordingDisplayName(playMode, entry));
+    play(asset, idx, false);
+    return true;
+}
+
 void OrvoViewController::stopPlayback() {
     playState = 0;
     if (videoNameText)
@@ -461,30 +331,8 @@ void OrvoViewController::stopPlayback() {
     if (defaultImgBtn)
         defaultImgBtn->show();
     if (playPauseBtn)
-        playPauseBtn->setImageName(QStringLiteral("btn_all_play"));
-
-    // The data panel goes back to its empty state.
-    if (motionChartView) {
-        motionChartView->orvoPacket.reset();
-        motionChartView->drawChart(QRectF(motionChartView->rect()));
-        motionChartView->update();
-    }
-    if (speedChartView) {
-        speedChartView->orvoPacket.reset();
-        speedChartView->drawChart(QRectF(speedChartView->rect()));
-        speedChartView->update();
-    }
-    for (LayoutConstraint& constraint : chartIntervalConstraints())
-        if (constraint.identifier() == QLatin1String("chartIntervalLeading") && chartIntervalView)
-            constraint.setConstant(chartIntervalView->rect().x());
-    clearDataPanelTexts();
-    if (gpsOnOffImg)
-        gpsOnOffImg->setImageName(QStringLiteral("img_gps_off"));
-    if (gpsOnOffText)
-        gpsOnOffText->setText(QStringLiteral("GPS Off"));
-    if (meterImg)
-        meterImg->setImageName(QStringLiteral("speed_graph_0"));
-
+        playPauseBtn->setImageName(QLatin1String(AssetName::kPlay));
+    clearDataPanel();
     if (videoSlider)
         videoSlider->setDoubleValue(0.0);
     if (videoCurrentText)
@@ -494,15 +342,7 @@ void OrvoViewController::stopPlayback() {
 
     initButtonState();
 
-    channelSync().reset();
-    if (m_endObserver)
-        NotificationCenter::defaultCenter().removeObserver(m_endObserver);
-    m_endObserver = 0;
-    orvoPlayer = nullptr;
-    for (Player* player : players) {
-        player->pause();
-        player->replaceCurrentItemWithPlayerItem(nullptr);
-    }
+    m_playback->unload();
     currentAsset = nullptr;
     if (videoContentView)
         videoContentView->hide();

@@ -51,15 +51,6 @@ private:
     QPointer<OrvoViewController> m_controller;
 };
 
-void alertCannotPlayFile(const QUrl& url) {
-    const QString message = QStringLiteral("FilePath : ") + url.toString();
-    const ChannelCompositionEnvironment& environment = channelCompositionEnvironment();
-    if (environment.alert)
-        environment.alert(QStringLiteral("Can't Play File"), message);
-    else
-        showAlert(QStringLiteral("Can't Play File"), message);
-}
-
 } // namespace
 
 RecordingTableModel* OrvoViewController::recordingTableModel() const {
@@ -129,32 +120,9 @@ void OrvoViewController::tableViewDoubleActionWithTable() {
     const qint64 index = tableSelectedRow();
     if (index < 0 || !displayedRecordingList || index >= displayedRecordingList->size())
         return;
-    const orvoTableModel entry = displayedRecordingList->at(index);
     if (videoNameText)
         videoNameText->setText(QString());
-
-    const std::shared_ptr<Asset> asset = assetForEntry(entry);
-    currentAsset = asset;
-    if (!asset) {
-        alertCannotPlayFile(entry.url);
-        return;
-    }
-    currentRecording = entry;
-    channelCount = videoTrackCount(asset);
-    adjustPlayModeToChannelCount();
-    applyPlayModeLayout();
-    updateChannelButtons();
-    modeBtnsChange(playMode);
-
-    const qint64 rows = recordingTableModel() ? recordingTableModel()->rowCount() : 0;
-    if (selectedRow && *selectedRow >= 0 && *selectedRow < rows)
-        markTableRow(*selectedRow, Qt::transparent);
-    markTableRow(tableClickedRow, kPlayingRowColor);
-    selectedRow = tableClickedRow;
-
-    if (videoNameText)
-        videoNameText->setText(recordingDisplayName(playMode, entry));
-    play(asset, index, false);
+    loadEntry(index, true);
 }
 
 void OrvoViewController::deleteSelectedRecording() {

@@ -1,12 +1,10 @@
 // The window player's control bar: play/pause, stop, previous and next, ten
 // seconds back and forward, the position slider, the speed, zoom and mono
-// menus, volume and mute, repeat, the data-panel buttons, the window zoom,
-// the settings and help screens and the picture shown while nothing plays.
+// menus, volume and mute, and repeat.
 
 #include "OrvoViewController.h"
 
 #include "ChannelComposition.h"
-#include "ChannelSync.h"
 #include "CustomButton.h"
 #include "DefaultImgBtnCell.h"
 #include "DefaultsKeys.h"
@@ -15,6 +13,7 @@
 #include "OrvoSliderCell.h"
 #include "OrvoVerticalAlignText.h"
 #include "PlayerState.h"
+#include "RecordingPlayback.h"
 #include "SegueIdentifiers.h"
 #include "ServiceConfig.h"
 #include "VolumeSliderCell.h"
@@ -58,15 +57,6 @@ int indexOfTitle(const QString& title, std::initializer_list<const char*> titles
 
 } // namespace
 
-QUrl OrvoViewController::makerWebPageUrl() {
-    const QStringList languages = UserDefaults::standard()
-                                      .stringArray(QLatin1String(DefaultsKey::kAppleLanguages))
-                                      .value_or(QStringList());
-    if (languages.contains(QStringLiteral("en")) || languages.contains(QStringLiteral("ja")))
-        return QUrl(serviceAddress(QStringLiteral("webPage")));
-    return QUrl(serviceAddress(QStringLiteral("webPageDomestic")));
-}
-
 void OrvoViewController::onPlayPauseBtnTap() {
     playPause();
 }
@@ -74,8 +64,7 @@ void OrvoViewController::onPlayPauseBtnTap() {
 void OrvoViewController::playPause() {
     if (orvoPlayer) {
         if (playState == 1) {
-            for (Player* player : std::as_const(players))
-                player->pause();
+            m_playback->pause();
             if (playPauseBtn)
                 playPauseBtn->setImageName(QLatin1String(AssetName::kPlay));
             playState = 2;
@@ -87,14 +76,7 @@ void OrvoViewController::playPause() {
             if (defaultImgBtn)
                 defaultImgBtn->hide();
             const double rate = speedRates[std::min<std::size_t>(speedIndex, speedRates.size() - 1)];
-            if (playMode == mode::multiple_ch) {
-                // All channels start together from the leader's position.
-                channelSync().startAll(rate);
-            } else {
-                const int channel = soundChannelOf(playMode);
-                if (channel >= 0 && channel < players.size())
-                    players[channel]->playImmediatelyAtRate(rate);
-            }
+            m_playback->resume(rate, playMode == mode::multiple_ch, soundChannelOf(playMode));
             playState = 1;
             if (playPauseBtn)
                 playPauseBtn->setImageName(QLatin1String(AssetName::kPause));
@@ -102,28 +84,14 @@ void OrvoViewController::playPause() {
         return;
     }
 
-    // Nothing loaded: start the current entry.
+    // Nothing loaded: start the current entry; zoom, speed and mono stay as they were.
     if (currentIndex == -1)
         currentIndex = 0;
     if (!displayedRecordingList || currentIndex < 0 || currentIndex >= displayedRecordingList->size())
         return;
-    const orvoTableModel entry = displayedRecordingList->at(currentIndex);
     if (videoNameText)
-        videoNameText->setText(recordingDisplayName(playMode, entry));
-    std::shared_ptr<Asset> asset = assetForEntry(entry);
-    currentAsset = asset;
-    if (!asset)
-        return;
-    highlightPlayingRow(currentIndex);
-    selectedRow = currentIndex;
-    currentRecording = entry;
-    channelCount = videoTrackCount(asset);
-    adjustPlayModeToChannelCount();
-    applyPlayModeLayout();
-    updateChannelButtons();
-    modeBtnsChange(playMode);
-    // Zoom, speed and mono stay as they were.
-    play(asset, currentIndex, false);
+        videoNameText->setText(recordingDisplayName(playMode, displayedRecordingList->at(currentIndex)));
+    loadEntry(currentIndex, false);
 }
 
 void OrvoViewController::onStopBtnTap() {
@@ -147,19 +115,14 @@ void OrvoViewController::onForwardBtnTap() {
 }
 
 void OrvoViewController::seekAllPlayers(const MediaTime& time) {
-    // Every channel lands on the same frame and goes on as it was (playing or paused).
-    channelSync().seekAllKeepingState(time);
+    m_playback->seek(time);
 }
 
 void OrvoViewController::seekBySeconds(double delta) {
-    if (!orvoPlayer || !orvoPlayer->currentItem() || !currentRecording)
+    double current = 0.0;
+    double total = 0.0;
+    if (!currentRecording || !m_playback->position(current, total))
         return;
-    const std::shared_ptr<PlayerItem> item = orvoPlayer->currentItem();
-    const double current = item->currentTime().seconds();
-    if (!std::isfinite(current))
-        return;
-    const double duration = item->duration().seconds();
-    const double total = std::isfinite(duration) && duration > 0.0 ? duration : 0.0;
     // The target is not limited to the recording: the players stop at its ends.
     const double target = current + delta;
     updatePlayTime(static_cast<qint64>(target), static_cast<qint64>(total));
@@ -207,8 +170,7 @@ void OrvoViewController::setPlaySpeed(int index) {
     const quint64 request = ++m_speedRequest;
     if (orvoPlayer && playState == 1 && orvoPlayer->rate() != rate) {
         // The players go through the normal rate for a second before the chosen one.
-        for (Player* player : std::as_const(players))
-            player->setRate(1.0);
+        m_playback->setRate(1.0);
         mainQueueAfter(1.0, this, [this, index, request] {
             // A pause, a stop or another speed within that second: a rate would
             // start the players again, or undo the later choice.
@@ -227,8 +189,7 @@ void OrvoViewController::setPlaySpeed(int index) {
 void OrvoViewController::applyPlayRate(int index) {
     if (index < 0 || index >= static_cast<int>(speedRates.size()))
         return;
-    for (Player* player : std::as_const(players))
-        player->setRate(speedRates[static_cast<std::size_t>(index)]);
+    m_playback->setRate(speedRates[static_cast<std::size_t>(index)]);
     selectSpeedMenuItem(index);
 }
 
@@ -296,19 +257,14 @@ void OrvoViewController::onVolumeSliderDidChange() {
     const float v = static_cast<float>(volumeSlider->doubleValue() / 100.0);
     UserDefaults::standard().set(QLatin1String(DefaultsKey::kVolume), static_cast<double>(v));
     // Only the sound channel's player is heard, and only while not muted.
-    const int soundChannel = soundChannelOf(playMode);
-    for (int i = 0; i < players.size(); ++i) {
-        players[i]->setVolume(v);
-        players[i]->setMuted(!(i == soundChannel && !isMuted));
-    }
+    m_playback->setVolume(v, soundChannelOf(playMode), isMuted);
 }
 
 void OrvoViewController::onVolumeBtnTap() {
     if (volumeBtn)
         volumeBtn->setImageName(QLatin1String(isMuted ? AssetName::kVolume : AssetName::kVolumeMute));
     isMuted = !isMuted;
-    if (orvoPlayer)
-        orvoPlayer->setMuted(isMuted);
+    m_playback->setMuted(isMuted);
     if (volumeSlider)
         volumeSlider->setEnabled(!isMuted);
 }
@@ -317,39 +273,4 @@ void OrvoViewController::onRepeatBtnTap() {
     isRepeatOne = !isRepeatOne;
     if (repeatBtn)
         repeatBtn->setImageName(QLatin1String(isRepeatOne ? AssetName::kRepeatOne : AssetName::kRepeatAll));
-}
-
-void OrvoViewController::onMotionBtnTap() {
-    dataPanelIndex = 0;
-    showDataPanel(false, true);
-}
-
-void OrvoViewController::onSpeedBtnTap() {
-    dataPanelIndex = 1;
-    showDataPanel(true, true);
-}
-
-void OrvoViewController::onFullScreenBtnTap() {
-    isMaximizing = true;
-    // The platform's window zoom: between the window's own frame and the
-    // largest one; the window does not enter full-screen mode.
-    QWidget* shownWindow = window();
-    if (!shownWindow || shownWindow == this)
-        return;
-    if (shownWindow->isMaximized())
-        shownWindow->showNormal();
-    else
-        shownWindow->showMaximized();
-}
-
-void OrvoViewController::onSettingBtnTap() {
-    performSegue(QLatin1String(SegueIdentifier::kOrvoToSetting));
-}
-
-void OrvoViewController::onHelpBtnTap() {
-    performSegue(QLatin1String(SegueIdentifier::kOrvoToHelp));
-}
-
-void OrvoViewController::onDefaultImgBtnTap() {
-    QDesktopServices::openUrl(makerWebPageUrl());
 }

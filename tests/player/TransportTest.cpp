@@ -271,6 +271,65 @@ TEST_F(TransportTest, SliderAndTenSecondButtonsSeekEveryChannelTogether) {
     ASSERT_TRUE(waitFor([&] { return player().orvoPlayer->currentSeconds() > 5.5 || currentIndex != 0; }));
 }
 
+// Actions given faster than a coordinated seek or start completes, as a person
+// gives them: the players end in the state asked for last, and a playing
+// recording keeps advancing.
+TEST_F(TransportTest, OverlappingActionsEndInTheStateAskedForLast) {
+    struct Case {
+        const char* name;
+        mode channels;
+        std::function<void(OrvoViewController&)> actions;
+        bool playing;
+    };
+    auto seekTo = [](OrvoViewController& p, double fraction) {
+        p.videoSlider->setDoubleValue(fraction);
+        p.onVideoSliderDidChange();
+    };
+    const std::vector<Case> cases{
+        {"seek+seek", mode::multiple_ch,
+         [](OrvoViewController& p) { p.onRewindBtnTap(), p.onRewindBtnTap(); }, true},
+        {"seek+seek", mode::ch1, [&](OrvoViewController& p) { seekTo(p, 0.1), seekTo(p, 0.2); }, true},
+        {"slider drag", mode::multiple_ch,
+         [&](OrvoViewController& p) {
+             for (double f : {0.1, 0.15, 0.2, 0.25, 0.3})
+                 seekTo(p, f);
+         },
+         true},
+        {"seek+pause", mode::multiple_ch, [&](OrvoViewController& p) { seekTo(p, 0.2), p.playPause(); },
+         false},
+        {"seek+pause", mode::ch1, [&](OrvoViewController& p) { seekTo(p, 0.2), p.playPause(); }, false},
+        {"pause+play+pause", mode::multiple_ch,
+         [](OrvoViewController& p) { p.playPause(), p.playPause(), p.playPause(); }, false},
+        {"next+pause", mode::multiple_ch,
+         [](OrvoViewController& p) { p.playNext(), p.playPrev(), p.playPause(); }, false},
+        {"pause+seek+play", mode::multiple_ch,
+         [&](OrvoViewController& p) { p.playPause(), seekTo(p, 0.1), p.playPause(); }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + (c.channels == mode::ch1 ? " (1CH)" : " (ALL)"));
+        player().stopPlayback();
+        ASSERT_TRUE(w.playThreeChannels(c.channels, 0.3));
+        c.actions(player());
+        EXPECT_EQ(playState, c.playing ? 1 : 2);
+        EXPECT_EQ(player().playPauseBtn->imageName(),
+                  QLatin1String(c.playing ? "btn_all_pause" : "btn_all_play"));
+        // Whatever was pending has settled.
+        waitFor([&] { return !player().channelSync().isCoordinating(); });
+        playbacktest::waitFor([] { return false; }, 300);
+        ASSERT_TRUE(player().orvoPlayer);
+        const double before = player().orvoPlayer->currentSeconds();
+        playbacktest::waitFor([] { return false; }, 500);
+        const double after = player().orvoPlayer->currentSeconds();
+        if (c.playing) {
+            EXPECT_GT(after, before + 0.2) << "the pictures stopped";
+            EXPECT_TRUE(everyLoadedPlayer(player(), [](Player* p) { return p->rate() > 0.0; }));
+        } else {
+            EXPECT_NEAR(after, before, 0.01) << "a pause was undone";
+            EXPECT_TRUE(everyLoadedPlayer(player(), [](Player* p) { return p->rate() == 0.0; }));
+        }
+    }
+}
+
 TEST_F(TransportTest, TheEndPlaysTheNextRecordingOrRepeatsAndNextAndPreviousWrap) {
     ASSERT_TRUE(w.playThreeChannels(mode::multiple_ch, 0.2));
     // Repeat one: the same recording again from the start.

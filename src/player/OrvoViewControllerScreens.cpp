@@ -1,0 +1,47 @@
+// The window player's way to other screens and pages: the window zoom, the
+// settings and help screens and the maker's web page behind the picture shown
+// while nothing plays.
+
+#include "OrvoViewController.h"
+
+#include "DefaultsKeys.h"
+#include "SegueIdentifiers.h"
+#include "ServiceConfig.h"
+
+#include "platform/UserDefaults.h"
+
+#include <QDesktopServices>
+
+QUrl OrvoViewController::makerWebPageUrl() {
+    const QStringList languages = UserDefaults::standard()
+                                      .stringArray(QLatin1String(DefaultsKey::kAppleLanguages))
+                                      .value_or(QStringList());
+    if (languages.contains(QStringLiteral("en")) || languages.contains(QStringLiteral("ja")))
+        return QUrl(serviceAddress(QStringLiteral("webPage")));
+    return QUrl(serviceAddress(QStringLiteral("webPageDomestic")));
+}
+
+void OrvoViewController::onFullScreenBtnTap() {
+    isMaximizing = true;
+    // The platform's window zoom: between the window's own frame and the
+    // largest one; the window does not enter full-screen mode.
+    QWidget* shownWindow = window();
+    if (!shownWindow || shownWindow == this)
+        return;
+    if (shownWindow->isMaximized())
+        shownWindow->showNormal();
+    else
+        shownWindow->showMaximized();
+}
+
+void OrvoViewController::onSettingBtnTap() {
+    performSegue(QLatin1String(SegueIdentifier::kOrvoToSetting));
+}
+
+void OrvoViewController::onHelpBtnTap() {
+    performSegue(QLatin1String(SegueIdentifier::kOrvoToHelp));
+}
+
+void OrvoViewController::onDefaultImgBtnTap() {
+    QDesktopServices::openUrl(makerWebPageUrl());
+}
