@@ -6,6 +6,8 @@
 #include <QEvent>
 #include <QKeySequence>
 #include <QMainWindow>
+#include <QPointer>
+#include <QScreen>
 
 namespace {
 constexpr char kControllerProperty[] = "kavrinWindowController";
@@ -16,12 +18,27 @@ WindowController::WindowController(QObject* parent) : QObject(parent), m_window(
     m_window->setProperty(kControllerProperty, QVariant::fromValue<QObject*>(this));
     m_window->installEventFilter(this);
 
-    // The platform's full-screen toggle.
+    // The full-screen toggle: F11 everywhere (the desktop's own binding is not
+    // F11 under every theme), and Escape leaves full screen as desktops do.
     auto* fullScreen = new QAction(m_window);
-    fullScreen->setShortcut(QKeySequence::FullScreen);
-    fullScreen->setShortcutContext(Qt::ApplicationShortcut);
+    QList<QKeySequence> keys{QKeySequence(Qt::Key_F11)};
+    for (const QKeySequence& key : QKeySequence::keyBindings(QKeySequence::FullScreen))
+        if (!keys.contains(key))
+            keys.append(key);
+    fullScreen->setShortcuts(keys);
+    fullScreen->setShortcutContext(Qt::WindowShortcut);
     connect(fullScreen, &QAction::triggered, this, &WindowController::toggleFullScreen);
     m_window->addAction(fullScreen);
+    auto* leaveFullScreen = new QAction(m_window);
+    m_leaveFullScreen = leaveFullScreen;
+    leaveFullScreen->setEnabled(false);
+    leaveFullScreen->setShortcut(QKeySequence(Qt::Key_Escape));
+    leaveFullScreen->setShortcutContext(Qt::WindowShortcut);
+    connect(leaveFullScreen, &QAction::triggered, this, [this] {
+        if (m_fullScreen)
+            toggleFullScreen();
+    });
+    m_window->addAction(leaveFullScreen);
 
     m_liveResizeTimer.setSingleShot(true);
     m_liveResizeTimer.setInterval(kLiveResizeSettleMs);
@@ -106,19 +123,31 @@ bool WindowController::isMiniaturized() const {
 void WindowController::toggleFullScreen() {
     if (!m_window || m_inFullScreenTransition)
         return;
+    transitionFullScreen(!m_fullScreen, true);
+}
+
+void WindowController::transitionFullScreen(bool enter, bool changeWindow) {
     m_inFullScreenTransition = true;
+    // Escape is the window's own key outside full screen.
+    if (m_leaveFullScreen)
+        m_leaveFullScreen->setEnabled(enter);
     m_liveResizeTimer.stop();
-    if (m_fullScreen) {
+    if (!enter) {
         m_fullScreen = false;
         windowWillExitFullScreen();
-        if (m_window)
+        if (m_window && changeWindow)
             m_window->showNormal();
         windowDidExitFullScreen();
     } else {
         m_fullScreen = true;
         windowWillEnterFullScreen();
-        if (m_window)
-            m_window->showFullScreen();
+        if (m_window) {
+            if (changeWindow)
+                m_window->showFullScreen();
+            // Without a window manager nothing resizes the window: it covers its screen itself.
+            if (QScreen* screen = m_window->screen(); screen && m_window->geometry() != screen->geometry())
+                m_window->setGeometry(screen->geometry());
+        }
         windowDidEnterFullScreen();
     }
     m_inFullScreenTransition = false;
@@ -161,6 +190,16 @@ bool WindowController::eventFilter(QObject* watched, QEvent* event) {
 
 void WindowController::handleWindowStateChange() {
     const Qt::WindowStates state = m_window->windowState();
+
+    // Full screen entered or left by the desktop itself (its title-bar button
+    // or shortcut) goes through the same transition as the toggle.
+    const bool fullScreen = state.testFlag(Qt::WindowFullScreen);
+    if (!m_inFullScreenTransition && fullScreen != m_fullScreen && !state.testFlag(Qt::WindowMinimized)) {
+        QPointer<QMainWindow> guard(m_window);
+        transitionFullScreen(fullScreen, false);
+        if (!guard)
+            return;
+    }
 
     const bool minimized = state.testFlag(Qt::WindowMinimized);
     if (minimized && !m_miniaturized) {

@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QTimer>
 
+class QAction;
 class QMainWindow;
 class ViewController;
 
@@ -12,10 +13,11 @@ class ViewController;
 // the window's content controller and reports the window's transitions
 // through virtual hooks.
 //
-// - Full screen: toggleFullScreen() (the window's full-screen shortcut, F11)
-//   calls windowWillEnterFullScreen() before showFullScreen() and
-//   windowWillExitFullScreen() before showNormal(). The window system's own
-//   state echoes arrive late and are not taken for transitions.
+// - Full screen: toggleFullScreen() (F11, the desktop's full-screen key, and
+//   Escape to leave) calls windowWillEnterFullScreen() before showFullScreen()
+//   and windowWillExitFullScreen() before showNormal(). A state change the
+//   desktop makes itself (its title-bar button or shortcut) goes through the
+//   same hooks; echoes of our own changes agree with the state and pass.
 // - End of live resize: windowDidEndLiveResize() 250 ms after the last
 //   resize of the visible, non-full-screen window.
 // - Miniaturise and restore: the content disappears, then
@@ -72,12 +74,16 @@ protected:
 
 private:
     void handleWindowStateChange();
+    // Enters or leaves full screen with the will/did hooks around it; the
+    // window's own state changes too unless the desktop already changed it.
+    void transitionFullScreen(bool enter, bool changeWindow);
 
     QPointer<QMainWindow> m_window;
     QPointer<ViewController> m_content;
     QTimer m_liveResizeTimer;
     bool m_loaded = false;
     bool m_inFullScreenTransition = false;
+    QPointer<QAction> m_leaveFullScreen;
     bool m_miniaturized = false;
     bool m_fullScreen = false;
 };

@@ -48,6 +48,9 @@ void OrvoViewController::updateTimeDisplay(qint64 current, qint64 total) {
     if (orvoPlayer && orvoPlayer->currentItem() &&
         orvoPlayer->currentItem()->currentTime() == MediaTime::zero())
         return;
+    // Without a length yet (an item still loading) there is no position to show.
+    if (total <= 0)
+        return;
     const double fraction = static_cast<double>(current) / static_cast<double>(total);
     // Also false for 0 / 0.
     if (!(fraction > 0.01))
