@@ -1,11 +1,90 @@
+// The full-screen player: its start, the hand-over from the window player,
+// its keys, its folder opening and the backup and settings screens. Playback
+// is in MainViewControllerPlayback.cpp, the control bar in
+// MainViewControllerControlBar.cpp.
+
 #include "MainViewController.h"
 
+#include "DefaultsKeys.h"
+#include "FolderOpener.h"
+#include "NotificationNames.h"
+#include "OrvoImgBtnCell.h"
+#include "OrvoPopupBtnCell.h"
+#include "OrvoSliderCell.h"
+#include "OrvoVerticalAlignText.h"
+#include "OrvoViewController.h"
+#include "PlayerState.h"
+#include "RecordingListBuilder.h"
+#include "RecordingPlayback.h"
+#include "SegueIdentifiers.h"
 #include "ViewLayer.h"
+#include "VolumeSliderCell.h"
+#include "backupData.h"
+#include "controls/AssetColor.h"
+#include "controls/DefaultImgBtnCell.h"
+#include "controls/FullScreenPlayer.h"
+#include "showAlert.h"
 #include "ui_MainViewController.h"
 
-MainViewController::MainViewController(QWidget* parent) : ViewController(parent) {}
+#include "metadata/FFmpeg.h"
+#include "platform/Assets.h"
+#include "platform/KeyMonitor.h"
+#include "platform/Localization.h"
+#include "platform/MainQueue.h"
+#include "platform/Player.h"
+#include "platform/ScrollView.h"
+#include "platform/UserDefaults.h"
+#include "platform/Volumes.h"
+#include "platform/WindowController.h"
 
-MainViewController::~MainViewController() = default;
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMainWindow>
+#include <QScreen>
+#include <QTimer>
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+constexpr float kVolumeStep = 0.05f;
+constexpr int kVolumeSliderStep = 5;
+
+void fillMenu(OrvoPopupBtnCell* menu, const QStringList& titles) {
+    if (!menu)
+        return;
+    menu->clear();
+    menu->addItems(titles);
+    menu->setCurrentIndex(1);
+    menu->setProperty("contentTintColor", assetColor(QLatin1String(AssetName::kMenuTint)));
+}
+
+void showVolume(VolumeSliderCell* slider, QLabel* text) {
+    if (!slider)
+        return;
+    const QString number = QString::number(slider->value());
+    slider->setToolTip(number);
+    if (text)
+        text->setText(number);
+}
+
+} // namespace
+
+MainViewController::MainViewController(QWidget* parent)
+    : ViewController(parent), m_playback(std::make_unique<RecordingPlayback>()) {
+    m_playback->hooks().didPlayToEnd = [this] { playerDidFinishPlaying(); };
+}
+
+MainViewController::~MainViewController() {
+    if (singlePlayerView)
+        singlePlayerView->setPlayer(nullptr);
+    removeKeyMonitor();
+    std::puts("MainViewController::deinit");
+    std::fflush(stdout);
+}
 
 void MainViewController::loadView() {
     ui = std::make_unique<Ui::MainViewController>();
@@ -43,23 +122,322 @@ void MainViewController::loadView() {
     repeatBtn = ui->repeatBtn;
     videoCurrentText = ui->videoCurrentText;
     videoTotalText = ui->videoTotalText;
+    saveBtn = ui->saveBtn;
+
+    // The time display waits while the slider is dragged, until the button is let go.
+    connect(ui->videoSlider, &QSlider::sliderReleased, this, [this] { sliderIsSelected = false; });
+    // The one player, shown in the one view.
+    ui->singlePlayerView->setPlayer(m_playback->addPlayer());
 }
 
-void MainViewController::onOpenBtnTap() {}
-void MainViewController::onPlayPauseBtnTap() {}
-void MainViewController::onStopBtnTap() {}
-void MainViewController::onRewindBtnTap() {}
-void MainViewController::onForwardBtnTap() {}
-void MainViewController::onPrevBtnTap() {}
-void MainViewController::onNextBtnTap() {}
-void MainViewController::onVideoSliderDidChange() {}
-void MainViewController::onVolumeBtnTap() {}
-void MainViewController::onVolumeSliderDidChange() {}
-void MainViewController::onZoomMenuTap() {}
-void MainViewController::onSpeedMenuTap() {}
-void MainViewController::onMonoMenuTap() {}
-void MainViewController::onPlayModeBtnTap() {}
-void MainViewController::onRepeatBtnTap() {}
-void MainViewController::onSaveBtnTap() {}
-void MainViewController::onSettingBtnTap() {}
-void MainViewController::onDefaultImgBtnTap() {}
+void MainViewController::viewDidLoad() {
+    UserDefaults& defaults = UserDefaults::standard();
+    if (const std::optional<double> stored = defaults.number(QLatin1String(DefaultsKey::kVolume));
+        stored && std::isfinite(*stored))
+        volume = static_cast<float>(std::clamp(*stored, 0.0, 1.0));
+    if (volumeSlider) {
+        volumeSlider->setValue(static_cast<int>(volume * 100));
+        volumeSlider->setEnabled(!isMuted);
+    }
+    showVolume(volumeSlider, volumeText);
+    if (volumeBtn)
+        volumeBtn->setImageName(QLatin1String(isMuted ? AssetName::kVolumeMute : AssetName::kVolume));
+
+    fillMenu(zoomMenu, {QStringLiteral("1.0x"), QStringLiteral("1.5x"), QStringLiteral("2.0x"),
+                        QStringLiteral("3.0x")});
+    fillMenu(speedMenu, {QStringLiteral("0.5x"), QStringLiteral("1.0x"), QStringLiteral("1.5x"),
+                         QStringLiteral("2.0x")});
+    fillMenu(monoMenu, {QStringLiteral("ON"), QStringLiteral("OFF")});
+    if (zoomMenu)
+        zoomMenu->setCurrentIndex(0);
+
+    NotificationCenter& center = NotificationCenter::defaultCenter();
+    center.addObserver(this, QLatin1String(NotificationName::kMouseMoved), nullptr,
+                       [this](const Notification&) { onMouseMoved(); });
+    auto* timer = new QTimer(this);
+    timer->setInterval(1000);
+    connect(timer, &QTimer::timeout, this, &MainViewController::mouseTimerInterval);
+    timer->start();
+    mouseTimer = timer;
+
+    switch (playMode) {
+    case mode::ch2:
+    case mode::ch3:
+    case mode::ch4:
+        setPlayModeButton(playMode);
+        break;
+    default:
+        setPlayModeButton(mode::ch1);
+        break;
+    }
+    if (videoCurrentText)
+        videoCurrentText->setText(timeString(0));
+    if (videoTotalText)
+        videoTotalText->setText(timeString(0));
+    installKeyMonitor();
+    startPlayTimer();
+    center.addObserver(this, QLatin1String(NotificationName::kRequestPlay), nullptr,
+                       [this](const Notification&) { onRequestPlay(); });
+}
+
+void MainViewController::viewDidAppear() {
+    // The window covers its screen (also where no window manager resizes it).
+    if (QWidget* shownWindow = window(); shownWindow && shownWindow != this) {
+        if (QScreen* screen = shownWindow->screen(); screen && shownWindow->geometry() != screen->geometry())
+            shownWindow->setGeometry(screen->geometry());
+    }
+    resumeFromWindowPlayer();
+}
+
+void MainViewController::resumeFromWindowPlayer() {
+    if (currentIndex == -1)
+        currentIndex = 0;
+    if (playState != 1 && playState != 2)
+        return;
+    if (!displayedRecordingList || currentIndex < 0 || currentIndex >= displayedRecordingList->size())
+        return;
+    const orvoTableModel entry = displayedRecordingList->at(currentIndex);
+    if (defaultImgBtn)
+        defaultImgBtn->hide();
+    setWindowTitle(QFileInfo(entry.url.path()).fileName());
+    const std::shared_ptr<Asset> asset = assetForEntry(currentIndex, true);
+    if (!asset)
+        return;
+    currentRecording = entry;
+    setMonoFilter(isMono);
+    selectSpeedMenuItem(speedIndex);
+    setZoom(zoomIndex);
+    if (playState == 2)
+        ready(asset, currentIndex, true);
+    else
+        play(asset, currentIndex, true);
+}
+
+void MainViewController::viewWillDisappear() {
+    if (currentTrackTimer) {
+        currentTrackTimer->stop();
+        currentTrackTimer->deleteLater();
+    }
+    if (mouseTimer) {
+        mouseTimer->stop();
+        mouseTimer->deleteLater();
+    }
+    m_playback->unload();
+    NotificationCenter::defaultCenter().removeObserver(this);
+    player = nullptr;
+    removeKeyMonitor();
+    if (singlePlayerView)
+        singlePlayerView->setMono(false);
+    // The shared state stays as it is: the next window player resumes from it.
+}
+
+void MainViewController::viewDidLayout() {
+    if (repeatBtn)
+        repeatBtn->setImageName(QLatin1String(isRepeatOne ? AssetName::kRepeatOne : AssetName::kRepeatAll));
+    if (singlePlayerView && singlePlayerView->isMono() != isMono)
+        setMonoFilter(isMono);
+}
+
+void MainViewController::setWindowTitle(const QString& title) {
+    if (QWidget* shownWindow = window(); shownWindow && shownWindow != this)
+        shownWindow->setWindowTitle(title);
+}
+
+// --- Keys ---
+
+void MainViewController::installKeyMonitor() {
+    removeKeyMonitor();
+    QPointer<MainViewController> self(this);
+    hotKeyMonitor = KeyMonitor::addLocalMonitorForKeyDown(
+        [self](const KeyEvent& event) { return self && self->handleHotKey(event); });
+}
+
+void MainViewController::removeKeyMonitor() {
+    if (hotKeyMonitor == 0)
+        return;
+    KeyMonitor::removeMonitor(hotKeyMonitor);
+    hotKeyMonitor = 0;
+}
+
+bool MainViewController::handleHotKey(const KeyEvent& event) {
+    QWidget* ownWindow = window();
+    if (!ownWindow || ownWindow != QApplication::activeWindow())
+        return false;
+    switch (event.keyCode) {
+    case KeyCode::k1:
+    case KeyCode::k2:
+    case KeyCode::k3:
+    case KeyCode::k4:
+        speedIndex = static_cast<std::uint8_t>(event.keyCode - KeyCode::k1);
+        setPlaySpeed(speedIndex);
+        return true;
+    case KeyCode::kRightBracket:
+        if (zoomIndex < 3)
+            setZoom(++zoomIndex);
+        return true;
+    case KeyCode::kLeftBracket:
+        if (zoomIndex > 0)
+            setZoom(--zoomIndex);
+        return true;
+    case KeyCode::kComma:
+    case KeyCode::kPeriod:
+    case KeyCode::kLeftArrow:
+    case KeyCode::kRightArrow:
+        seekWithHotKey(event.keyCode);
+        return true;
+    case KeyCode::kSpace:
+        onPlayPauseBtnTap();
+        return true;
+    case KeyCode::kDownArrow:
+        changeVolumeWithHotKey(false);
+        return true;
+    case KeyCode::kUpArrow:
+        changeVolumeWithHotKey(true);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void MainViewController::seekWithHotKey(std::uint16_t keyCode) {
+    if (!player || !player->currentItem())
+        return;
+    switch (keyCode) {
+    case KeyCode::kComma:
+        playPrev();
+        return;
+    case KeyCode::kPeriod:
+        playNext();
+        return;
+    case KeyCode::kLeftArrow:
+        onRewindBtnTap();
+        return;
+    case KeyCode::kRightArrow:
+        onForwardBtnTap();
+        return;
+    default:
+        std::printf("seekWithHotKey - %u\n", static_cast<unsigned>(keyCode));
+        return;
+    }
+}
+
+void MainViewController::changeVolumeWithHotKey(bool up) {
+    if (isMuted)
+        return;
+    UserDefaults& defaults = UserDefaults::standard();
+    if (player) {
+        const float v = player->volume();
+        if (up && v < 1.0f)
+            player->setVolume(std::min(1.0f, v + kVolumeStep));
+        else if (!up && v > 0.0f)
+            player->setVolume(std::max(0.0f, v - kVolumeStep));
+        if (volumeSlider) {
+            // The margin keeps a float 0.95 at 95.
+            const double percent = std::floor(static_cast<double>(player->volume()) * 100.0 + 1e-4);
+            volumeSlider->setValue(static_cast<int>(std::clamp(percent, 0.0, 100.0)));
+        }
+        defaults.set(QLatin1String(DefaultsKey::kVolume), static_cast<double>(player->volume()));
+    } else if (volumeSlider) {
+        volumeSlider->setValue(
+            std::clamp(volumeSlider->value() + (up ? kVolumeSliderStep : -kVolumeSliderStep), 0, 100));
+        defaults.set(QLatin1String(DefaultsKey::kVolume), volumeSlider->value() / 100.0);
+    }
+    showVolume(volumeSlider, volumeText);
+}
+
+// --- Folder ---
+
+FolderOpener& MainViewController::folderOpener() {
+    if (!m_folderOpener) {
+        RecordingListOutlets outlets;
+        // The list building here begins with this screen's reset and has no table or texts to update.
+        outlets.stopPlayback = [this] { resetPlayer(); };
+        m_listBuilder = std::make_unique<RecordingListBuilder>(m_playback->reader(), outlets);
+        FolderOpener::Hooks hooks;
+        // A folder that cannot be listed is only reported: no volume scan from full screen.
+        hooks.mountedVolumeURLs = [] { return QList<QUrl>{}; };
+        hooks.resetPermission = [](const QString&) { return PermissionReset::Result{}; };
+        m_folderOpener = std::make_unique<FolderOpener>(*m_listBuilder, hooks);
+    }
+    return *m_folderOpener;
+}
+
+void MainViewController::onOpenBtnTap() {
+    if (player) {
+        m_playback->pause();
+        playState = 2;
+        if (playPauseBtn)
+            playPauseBtn->setImageName(QLatin1String(AssetName::kPlay));
+    }
+    QFileDialog panel(this);
+    const QVariant stored = UserDefaults::standard().object(QLatin1String(DefaultsKey::kSDcardDirectory));
+    std::optional<QUrl> lastDirectory;
+    if (stored.isValid() && !stored.toUrl().isEmpty())
+        lastDirectory = stored.toUrl();
+    if (const std::optional<QUrl> start =
+            openPanelStartDirectory(lastDirectory, Volumes::mountedVolumeURLs(true)))
+        panel.setDirectoryUrl(*start);
+    panel.setWindowTitle(localized("Choose video file or directory"));
+    panel.setFileMode(QFileDialog::Directory);
+    panel.setOption(QFileDialog::ShowDirsOnly, false);
+    panel.setOption(QFileDialog::ReadOnly, true);
+    QPointer<MainViewController> self(this);
+    const bool accepted = panel.exec() == QDialog::Accepted;
+    // The screen may have gone while the panel was open (full screen left meanwhile).
+    if (!self || !accepted)
+        return;
+    const QList<QUrl> chosen = panel.selectedUrls();
+    if (chosen.isEmpty() || chosen.first().isEmpty()) {
+        showAlert(QStringLiteral("Path Component Error"), QStringLiteral("Please open another directory."));
+        return;
+    }
+    UserDefaults::standard().set(QLatin1String(DefaultsKey::kSDcardDirectory), chosen.first());
+    cardModel.reset();
+    cardVersion.reset();
+    folderOpener().openFileVolume(chosen.first());
+    // With recordings, the list is current from its first entry and the player goes.
+    if (!recordingList.isEmpty())
+        player = nullptr;
+}
+
+// --- Other screens ---
+
+void MainViewController::onSaveBtnTap() {
+    if (!displayedRecordingList || currentIndex < 0 || currentIndex >= displayedRecordingList->size() ||
+        !currentAsset || !player)
+        return;
+    // The play state stays, so that "requestPlay" resumes a recording that was playing.
+    m_playback->pause();
+    if (playPauseBtn)
+        playPauseBtn->setImageName(QLatin1String(AssetName::kPlay));
+    backupData data{currentAsset, displayedRecordingList->at(currentIndex).url};
+    performSegue(QLatin1String(SegueIdentifier::kMainToBackup), QVariant::fromValue(data));
+}
+
+void MainViewController::prepareForSegue(const StoryboardSegue& segue, const QVariant& sender) {
+    if (segue.identifier() != QLatin1String(SegueIdentifier::kMainToBackup))
+        return;
+    if (!sender.canConvert<backupData>()) {
+        std::puts("backup sender err");
+        return;
+    }
+    // The backup screen takes its backupData from this property before its view loads.
+    if (ViewController* destination = segue.destinationController())
+        destination->setProperty(kBackupDataProperty, sender);
+}
+
+void MainViewController::onSettingBtnTap() {
+    performSegue(QLatin1String(SegueIdentifier::kFullScreenToSetting));
+}
+
+void MainViewController::onDefaultImgBtnTap() {
+    QDesktopServices::openUrl(OrvoViewController::makerWebPageUrl());
+}
+
+void MainViewController::onRequestPlay() {
+    if (!player || playState != 1)
+        return;
+    m_playback->resume(speedRates[std::min<std::size_t>(speedIndex, speedRates.size() - 1)], false, 0);
+    if (playPauseBtn)
+        playPauseBtn->setImageName(QLatin1String(AssetName::kPause));
+}

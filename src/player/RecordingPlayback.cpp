@@ -83,11 +83,15 @@ void RecordingPlayback::releasePlayers() {
         player->deleteLater();
 }
 
-std::shared_ptr<Asset> RecordingPlayback::assetForAviFile(const QUrl& url) {
-    print(QStringLiteral("itemPath - ") + url.path());
+FFmpeg& RecordingPlayback::reader() {
     if (!m_reader)
         m_reader = std::make_unique<FFmpeg>();
-    const bool hevc = m_reader->isH265(url.isLocalFile() ? url.toLocalFile() : url.path());
+    return *m_reader;
+}
+
+std::shared_ptr<Asset> RecordingPlayback::assetForAviFile(const QUrl& url) {
+    print(QStringLiteral("itemPath - ") + url.path());
+    const bool hevc = reader().isH265(url.isLocalFile() ? url.toLocalFile() : url.path());
     return aviToMov(url, hevc);
 }
 
@@ -107,9 +111,7 @@ std::shared_ptr<Asset> RecordingPlayback::assetForEntry(const orvoTableModel& en
 }
 
 void RecordingPlayback::getUserData(const QString& path) {
-    if (!m_reader)
-        m_reader = std::make_unique<FFmpeg>();
-    ::getUserData(path, *m_reader);
+    ::getUserData(path, reader());
 }
 
 void RecordingPlayback::alertCannotPlay(const QUrl& url) {

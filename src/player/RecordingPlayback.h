@@ -57,6 +57,8 @@ public:
     std::shared_ptr<Asset> assetForEntry(const orvoTableModel& entry, bool composition = true);
     // The playable asset of an .avi recording (rewrapped into "temp.mov").
     std::shared_ptr<Asset> assetForAviFile(const QUrl& url);
+    // The metadata reader (stream counts, HEVC test, first fixes).
+    FFmpeg& reader();
     // Parses the file's metadata once into the metadata cache.
     void getUserData(const QString& path);
     // The "Can't Play File" alert for the file of `url`.
