@@ -86,7 +86,8 @@ struct MediaTimeRange {
     MediaTime duration;
 
     MediaTimeRange() = default;
-    MediaTimeRange(MediaTime start, MediaTime duration) : start(start), duration(duration) {}
+    MediaTimeRange(MediaTime rangeStart, MediaTime rangeDuration)
+        : start(rangeStart), duration(rangeDuration) {}
 
     MediaTime end() const { return start + duration; }
     // Both ends numeric and a duration of zero or more.

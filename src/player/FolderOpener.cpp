@@ -89,8 +89,8 @@ std::optional<QUrl> openPanelStartDirectory(const std::optional<QUrl>& lastDirec
     }
     if (mountedVolumes.size() >= 3) {
         QStringList names;
-        for (const QUrl& volume : mountedVolumes)
-            names.append(volume.toString());
+        for (const QUrl& mounted : mountedVolumes)
+            names.append(mounted.toString());
         printLine(QStringLiteral("first Mounted Volume except local HDD : [") +
                   names.join(QStringLiteral(", ")) + QLatin1Char(']'));
         return mountedVolumes.at(1);
@@ -212,9 +212,9 @@ void FolderOpener::scanRemovableVolumes() {
 void FolderOpener::validateCardVolumes(const QList<QUrl>& volumes) {
     const bool wasScanning = m_scanning;
     m_scanning = true;
-    for (const QUrl& volume : volumes) {
+    for (const QUrl& card : volumes) {
         QString error;
-        const std::optional<QList<QUrl>> entries = FileManager::contentsOfDirectory(volume, &error);
+        const std::optional<QList<QUrl>> entries = FileManager::contentsOfDirectory(card, &error);
         if (!entries) {
             printLine(error);
             continue;
@@ -236,9 +236,9 @@ void FolderOpener::validateCardVolumes(const QList<QUrl>& volumes) {
             printLine(QStringLiteral("verTxt parsing Err."));
         }
         if (isCard)
-            openFolder(volume, true);
+            openFolder(card, true);
         else
-            printLine(volume.toString() + QStringLiteral(" is not validated orvo volume"));
+            printLine(card.toString() + QStringLiteral(" is not validated orvo card"));
     }
     m_scanning = wasScanning;
 }

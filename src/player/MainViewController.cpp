@@ -410,8 +410,8 @@ void MainViewController::onSaveBtnTap() {
     m_playback->pause();
     if (playPauseBtn)
         playPauseBtn->setImageName(QLatin1String(AssetName::kPlay));
-    backupData data{currentAsset, displayedRecordingList->at(currentIndex).url};
-    performSegue(QLatin1String(SegueIdentifier::kMainToBackup), QVariant::fromValue(data));
+    const backupData payload{currentAsset, displayedRecordingList->at(currentIndex).url};
+    performSegue(QLatin1String(SegueIdentifier::kMainToBackup), QVariant::fromValue(payload));
 }
 
 void MainViewController::prepareForSegue(const StoryboardSegue& segue, const QVariant& sender) {

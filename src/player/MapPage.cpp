@@ -123,7 +123,7 @@ bool MapPage::isKoreanInterface() {
            QStringList{QStringLiteral("ko")};
 }
 
-void MapPage::loadMapPage(bool hasGps) {
+void MapPage::loadMapPage(bool withGps) {
     if (!isNetworkConnected.load()) {
         showMapMessage(false, false, false);
         return;
@@ -142,7 +142,7 @@ void MapPage::loadMapPage(bool hasGps) {
     }
     const QUrl url = mapPageUrl(mapPageName(languages));
 
-    showMapMessage(true, hasGps, isNetworkConnected.load());
+    showMapMessage(true, withGps, isNetworkConnected.load());
     if (m_outlets.mapWebView)
         m_outlets.mapWebView->load(url, kLoadTimeoutSeconds);
 }

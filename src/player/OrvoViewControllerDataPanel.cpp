@@ -74,8 +74,8 @@ QList<LayoutConstraint> OrvoViewController::chartIntervalConstraints() const {
                              ui->chartIntervalLayout)};
 }
 
-void OrvoViewController::loadMapPage(bool hasGps) {
-    mapPage().loadMapPage(hasGps);
+void OrvoViewController::loadMapPage(bool withGps) {
+    mapPage().loadMapPage(withGps);
 }
 
 void OrvoViewController::showMapMessage(bool hasPosition, bool showMap, bool connected) {

@@ -101,7 +101,7 @@ TEST_P(AmbaSampleTest, DecodesSample) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, AmbaSampleTest, ::testing::ValuesIn(sampleCases()),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& paramInfo) { return std::string(paramInfo.param.name); });
 
 // With m_bFirstPacketBreak only sample 0 is decoded, while the counts are those of all samples.
 TEST(AmbaParserTest, FirstPacketBreakReadsSampleZeroOnly) {

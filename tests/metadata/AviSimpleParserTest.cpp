@@ -205,7 +205,9 @@ std::vector<BrokenCase> brokenCases() {
 } // namespace
 
 INSTANTIATE_TEST_SUITE_P(Files, AviBroken, testing::ValuesIn(brokenCases()),
-                         [](const testing::TestParamInfo<BrokenCase>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<BrokenCase>& paramInfo) {
+                             return paramInfo.param.name;
+                         });
 
 TEST(AviSimpleParser, NotAnAviFileFindsNothing) {
     const std::string path = tempPath("garbage.avi");

@@ -71,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
         SentenceCase{"FieldsTooShortForMinutes", "$GPRMC,1,A,5,N,7,E,1,2",
                      fix('A', true, 'N', 'E', 0, 0, 1.852, 2)},
         SentenceCase{"OnlyCommas", ",,,,", GpsRecord{}}, SentenceCase{"Empty", "", GpsRecord{}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& paramInfo) { return std::string(paramInfo.param.name); });
 
 TEST(CMovieOldParserTest, GpsAndSensorBoxes) {
     const Bytes gpsr = box("GPSR", cat({gpsrEntry("$GPRMC,1,A,3723.1234,N,12701.5678,E,10.0,90.0"),

@@ -49,7 +49,9 @@ TEST_P(WrapperLayouts, ListsOfEqualLengthMatchingTheDrive) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, WrapperLayouts, testing::ValuesIn(kLayouts),
-                         [](const testing::TestParamInfo<LayoutCase>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<LayoutCase>& paramInfo) {
+                             return paramInfo.param.name;
+                         });
 
 TEST(CParserWrapper, UnreadableFileLeavesBothListsNone) {
     for (const char* name : {"missing.mp4", "upper_case.AVI"}) {

@@ -191,7 +191,7 @@ TEST_P(SelectionTest, SelectsFirstParserWithFramesAndData) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, SelectionTest, ::testing::ValuesIn(selectionCases()),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& paramInfo) { return std::string(paramInfo.param.name); });
 
 TEST(ParserManagerTest, FailedParseKeepsSelection) {
     TempFolder folder;
@@ -304,7 +304,7 @@ TEST_P(BrokenMp4Test, ParsesSafely) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, BrokenMp4Test, ::testing::ValuesIn(brokenCases()),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& paramInfo) { return std::string(paramInfo.param.name); });
 
 namespace {
 
@@ -374,4 +374,4 @@ TEST_P(GeneratedRecordingTest, ReadsGeneratedDrive) {
 INSTANTIATE_TEST_SUITE_P(Layouts, GeneratedRecordingTest,
                          ::testing::Values(GeneratedCase{"DataTrack", samplegen::Layout::DataTrack, 3},
                                            GeneratedCase{"Boxes", samplegen::Layout::Boxes, 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& paramInfo) { return std::string(paramInfo.param.name); });

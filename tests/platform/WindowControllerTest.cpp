@@ -34,7 +34,7 @@ private:
 class RecordingWindowController : public WindowController {
 public:
     // Declared before the controller: the content reports into it while the window goes.
-    explicit RecordingWindowController(QStringList& journal) : journal(journal) {}
+    explicit RecordingWindowController(QStringList& lines) : journal(lines) {}
     QStringList& journal;
     bool allowClose = true;
 

@@ -125,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{"BoxesHevc", Layout::Boxes, Codec::Hevc, 1, {"video,hevc", "audio,aac"}},
         LayoutCase{
             "AviHevc", Layout::Avi, Codec::Hevc, 1, {"video,hevc", "audio,pcm_s16le", "data,unknown"}}),
-    [](const testing::TestParamInfo<LayoutCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<LayoutCase>& paramInfo) { return paramInfo.param.name; });
 
 TEST(RecordingBoxOrder, DataTrackFileHoldsOnlyWalkableBoxesAndEndsWithTheSamples) {
     ScratchDir dir("order-dt");
