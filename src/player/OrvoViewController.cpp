@@ -125,4 +125,3 @@ void OrvoViewController::connectOutlets() {
 }
 
 void OrvoViewController::onCaptureBtnTap() {}
-void OrvoViewController::onSaveBtnTap() {}

@@ -378,6 +378,23 @@ private:
     void startEveryPlayer();
     // --- end of life cycle and recording table ---
 
+public:
+    // Clip backup (OrvoViewControllerBackup.cpp).
+    // The save button's step: pauses a playing recording and presents the
+    // backup screen with the current recording (segue "orvoToBackup").
+    void showBackupDialog();
+    // The context menu's backups of the current recording, without a screen:
+    // every channel with its sound, or the video alone.
+    void contextBackupVideo();
+    void contextBackupVideoOnly();
+    void backupFromContextMenu(bool withExtra);
+    void backupWithFFmpeg(const orvoTableModel& row, bool withExtra);
+
+protected:
+    void prepareForSegue(const StoryboardSegue& segue, const QVariant& sender) override;
+    // The backup segue's branch of prepareForSegue; false for any other segue.
+    bool prepareBackupSegue(const StoryboardSegue& segue, const QVariant& sender);
+
 private:
     void observeEndOfItem();
     std::shared_ptr<FFmpeg> m_playbackReader;

@@ -2,6 +2,7 @@
 
 #include "platform/Asset.h"
 
+#include <QMetaType>
 #include <QUrl>
 
 #include <memory>
@@ -11,3 +12,6 @@ struct backupData {
     std::shared_ptr<Asset> asset; // the media asset being played
     QUrl url;                     // the recording's file URL
 };
+
+// Carried as a segue's sender.
+Q_DECLARE_METATYPE(backupData)
