@@ -27,6 +27,7 @@ constexpr int kToolTimeoutMs = 30 * 60 * 1000;
 const QString kBackupErrorTitle = QStringLiteral("Backup Error");
 const QString kFailedOutputsMessage = QStringLiteral("These backup files could not be written:");
 const QString kNothingToCopyMessage = QStringLiteral("No video stream could be read from the recording.");
+const QString kNoToolMessage = QStringLiteral("The ffmpeg tool was not found.");
 
 void print(const QString& text) {
     std::printf("%s\n", text.toUtf8().constData());
@@ -197,7 +198,7 @@ bool runBackupRemux(int a, int b, bool withExtra, const QString& input, const QS
     }
     const std::optional<QString> tool = ffmpegTool();
     if (!tool) {
-        printError(QStringLiteral("The ffmpeg tool was not found."));
+        printError(kNoToolMessage);
         return false;
     }
 
@@ -235,6 +236,8 @@ void reportBackupFailures(const QString& recordingName, const QStringList& faile
             localized(kFailedOutputsMessage) + QStringLiteral("\n") + failedNames.join(QLatin1Char('\n'));
     else
         return;
+    if (!nothingToCopy && !ffmpegTool())
+        message += QStringLiteral("\n\n") + localized(kNoToolMessage);
     auto& environment = clipBackupEnvironment();
     if (environment.alert)
         environment.alert(kBackupErrorTitle, message);

@@ -99,7 +99,9 @@ void expectExactCopy(const QString& output, const QString& input, const QList<in
     if (!QStandardPaths::findExecutable(QStringLiteral("mpv")).isEmpty()) {
         int playExit = -1;
         runTool(QStringLiteral("mpv"),
-                {"--no-config", "--vo=null", "--ao=null", "--ao-null-untimed", "--untimed", "--really-quiet", output}, &playExit);
+                {"--no-config", "--vo=null", "--ao=null", "--ao-null-untimed", "--untimed", "--really-quiet",
+                 output},
+                &playExit);
         EXPECT_EQ(playExit, 0) << "mpv could not play it";
     }
 }
@@ -296,6 +298,8 @@ TEST(BackupCopy, FailuresAreReportedOnceAndTheOtherOutputsStillRun) {
         EXPECT_TRUE(guard.alerts[0].startsWith(QLatin1String("Backup Error | ")));
         for (const QString& name : c.failed)
             EXPECT_TRUE(guard.alerts[0].contains(name)) << guard.alerts[0].toStdString();
+        EXPECT_EQ(guard.alerts[0].contains(QLatin1String("The ffmpeg tool was not found.")),
+                  QLatin1String(c.label) == QLatin1String("no ffmpeg"));
         if (c.failed.isEmpty()) {
             EXPECT_TRUE(guard.alerts[0].contains(QLatin1String("20241108-099999_F_N")));
         }
