@@ -48,8 +48,8 @@ void BackupViewController::loadView() {
 }
 
 void BackupViewController::viewDidLoad() {
-    if (const std::optional<QByteArray> data = UserDefaults::standard().data(backupKey())) {
-        const std::optional<QUrl> url = resolveDestinationBookmark(*data);
+    if (const std::optional<QByteArray> stored = UserDefaults::standard().data(backupKey())) {
+        const std::optional<QUrl> url = resolveDestinationBookmark(*stored);
         if (!url) {
             print(QStringLiteral("nil bookMark url"));
         } else {
@@ -101,20 +101,20 @@ void BackupViewController::keyPressEvent(QKeyEvent* event) {
 
 void BackupViewController::storeDestinationBookmark(const QUrl& url) {
     QString error;
-    const std::optional<QByteArray> data = Bookmark::create(url, &error);
-    if (!data) {
+    const std::optional<QByteArray> bookmark = Bookmark::create(url, &error);
+    if (!bookmark) {
         print(error);
         return;
     }
-    UserDefaults::standard().set(backupKey(), *data);
+    UserDefaults::standard().set(backupKey(), *bookmark);
     directoryURL = url;
     if (urlTextField)
         urlTextField->setText(url.toLocalFile());
 }
 
-std::optional<QUrl> BackupViewController::resolveDestinationBookmark(const QByteArray& data) {
+std::optional<QUrl> BackupViewController::resolveDestinationBookmark(const QByteArray& bookmark) {
     QString error;
-    const std::optional<Bookmark::Resolution> resolved = Bookmark::resolve(data, &error);
+    const std::optional<Bookmark::Resolution> resolved = Bookmark::resolve(bookmark, &error);
     if (!resolved) {
         print(QStringLiteral("BookMark"));
         print(error);
@@ -161,7 +161,7 @@ void BackupViewController::startBackup() {
 void BackupViewController::backupRecording(const orvoTableModel& row, bool withExtra) {
     // Read again: the panel may have changed it, and a stale bookmark is renewed.
     const QString folder =
-        backupFolder([this](const QByteArray& data) { return resolveDestinationBookmark(data); });
+        backupFolder([this](const QByteArray& bookmark) { return resolveDestinationBookmark(bookmark); });
     int videoStreams = 0;
     if (!row.row.merge) {
         FFmpeg reader;

@@ -44,12 +44,12 @@ public:
     // Asked for the recording's sound streams when the view loads.
     FFmpeg FFmpegInstance;
 
-    void setBackupData(const ::backupData& data) override { backupData = data; }
+    void setBackupData(const ::backupData& payload) override { backupData = payload; }
 
     // Keeps `url` under "backupBookMark" and shows it as the destination.
     void storeDestinationBookmark(const QUrl& url);
     // The folder of bookmark data; a stale bookmark is stored again.
-    std::optional<QUrl> resolveDestinationBookmark(const QByteArray& data);
+    std::optional<QUrl> resolveDestinationBookmark(const QByteArray& bookmark);
     // The folder panel.
     void chooseDestinationFolder();
     // Save: the backup of the current recording by the chosen radio.

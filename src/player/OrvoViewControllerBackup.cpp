@@ -26,8 +26,8 @@ void OrvoViewController::showBackupDialog() {
         if (playPauseBtn)
             playPauseBtn->setImageName(QLatin1String(AssetName::kPlay));
     }
-    const backupData data{currentAsset, currentRecording->url};
-    performSegue(QLatin1String(SegueIdentifier::kOrvoToBackup), QVariant::fromValue(data));
+    const backupData payload{currentAsset, currentRecording->url};
+    performSegue(QLatin1String(SegueIdentifier::kOrvoToBackup), QVariant::fromValue(payload));
 }
 
 void OrvoViewController::prepareForSegue(const StoryboardSegue& segue, const QVariant& sender) {

@@ -15,9 +15,11 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -110,6 +112,40 @@ TEST(BackupScreen, FolderAndRadiosWhenItOpens) {
         EXPECT_EQ(screen.audioRadioBtn->isChecked(), c.audioOn);
         EXPECT_EQ(screen.videoRadioBtn->isChecked(), c.videoOn);
     }
+}
+
+TEST(BackupScreen, ChosenFolderIsRememberedAndFollowedWhenRenamed) {
+    BackupEnvironmentGuard guard;
+    currentRecording.reset();
+    const QString chosen = guard.folder.path() + QStringLiteral("/chosen");
+    QDir().mkpath(chosen);
+    {
+        BackupViewController screen;
+        screen.loadViewIfNeeded();
+        // The panel: the folder is picked and Set.
+        QTimer::singleShot(0, [&chosen] {
+            auto* panel = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(panel);
+            panel->selectUrl(QUrl::fromLocalFile(chosen));
+            QMetaObject::invokeMethod(panel, "accept");
+        });
+        screen.onURLBtnTap();
+        EXPECT_EQ(screen.urlTextField->text(), chosen);
+        EXPECT_EQ(screen.directoryURL, QUrl::fromLocalFile(chosen));
+    }
+    // Renamed since: the bookmark is stale, is stored again, and the screen shows the new path.
+    const QString renamed = guard.folder.path() + QStringLiteral("/renamed");
+    ASSERT_TRUE(QDir().rename(chosen, renamed));
+    BackupViewController screen;
+    screen.loadViewIfNeeded();
+    EXPECT_EQ(screen.urlTextField->text(), renamed);
+    const std::optional<QByteArray> stored =
+        UserDefaults::standard().data(QString::fromLatin1(DefaultsKey::kBackupBookMark));
+    ASSERT_TRUE(stored);
+    const std::optional<Bookmark::Resolution> resolved = Bookmark::resolve(*stored);
+    ASSERT_TRUE(resolved);
+    EXPECT_FALSE(resolved->isStale);
+    EXPECT_EQ(resolved->url, QUrl::fromLocalFile(renamed));
 }
 
 TEST(BackupScreen, RadiosAreAlwaysOpposite) {
