@@ -3,6 +3,37 @@
 #include "ViewLayer.h"
 #include "ui_BackupViewController.h"
 
+#include "platform/Bookmark.h"
+#include "platform/Localization.h"
+#include "platform/NotificationCenter.h"
+#include "platform/UserDefaults.h"
+#include "player/ClipBackup.h"
+#include "player/DefaultsKeys.h"
+#include "player/NotificationNames.h"
+#include "player/PlayerState.h"
+#include "player/showAlert.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include <cstdio>
+
+namespace {
+
+void print(const QString& text) {
+    std::printf("%s\n", text.toUtf8().constData());
+    std::fflush(stdout);
+}
+
+QString backupKey() {
+    return QString::fromLatin1(DefaultsKey::kBackupBookMark);
+}
+
+} // namespace
+
 BackupViewController::BackupViewController(QWidget* parent) : ViewController(parent) {}
 
 BackupViewController::~BackupViewController() = default;
@@ -16,8 +47,166 @@ void BackupViewController::loadView() {
     videoRadioBtn = ui->videoRadioBtn;
 }
 
-void BackupViewController::onURLBtnTap() {}
-void BackupViewController::onAudioRadioBtnTap() {}
-void BackupViewController::onVideoRadioBtnTap() {}
-void BackupViewController::onCancelBtnTap() {}
-void BackupViewController::onSaveBtnTap() {}
+void BackupViewController::viewDidLoad() {
+    if (const std::optional<QByteArray> stored = UserDefaults::standard().data(backupKey())) {
+        const std::optional<QUrl> url = resolveDestinationBookmark(*stored);
+        if (!url) {
+            print(QStringLiteral("nil bookMark url"));
+        } else {
+            directoryURL = *url;
+            if (urlTextField)
+                urlTextField->setText(url->toLocalFile());
+        }
+    } else {
+        print(QStringLiteral("no bookmark"));
+        const QString desktop = desktopFolder();
+        directoryURL = QUrl::fromLocalFile(desktop);
+        if (urlTextField)
+            urlTextField->setText(desktop);
+    }
+    // Whatever the folder, a recording without sound offers the video alone.
+    settleRadiosForSound();
+}
+
+void BackupViewController::settleRadiosForSound() {
+    if (!currentRecording)
+        return;
+    const int audioCount = FFmpegInstance.getAudioStreamCount(recordingPath(currentRecording->url));
+    print(QStringLiteral("audioCount = ") + QString::number(audioCount));
+    if (audioCount != 0 || !audioRadioBtn || !videoRadioBtn)
+        return;
+    // The video radio first: the two are exclusive, so it turns the other off.
+    videoRadioBtn->setChecked(true);
+    audioRadioBtn->setChecked(false);
+    audioRadioBtn->setEnabled(false);
+}
+
+void BackupViewController::viewWillDisappear() {
+    NotificationCenter::defaultCenter().post(QString::fromLatin1(NotificationName::kRequestPlay));
+}
+
+void BackupViewController::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        onCancelBtnTap();
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        onSaveBtnTap();
+        return;
+    default:
+        ViewController::keyPressEvent(event);
+    }
+}
+
+void BackupViewController::storeDestinationBookmark(const QUrl& url) {
+    QString error;
+    const std::optional<QByteArray> bookmark = Bookmark::create(url, &error);
+    if (!bookmark) {
+        print(error);
+        return;
+    }
+    UserDefaults::standard().set(backupKey(), *bookmark);
+    directoryURL = url;
+    if (urlTextField)
+        urlTextField->setText(url.toLocalFile());
+}
+
+std::optional<QUrl> BackupViewController::resolveDestinationBookmark(const QByteArray& bookmark) {
+    QString error;
+    const std::optional<Bookmark::Resolution> resolved = Bookmark::resolve(bookmark, &error);
+    if (!resolved) {
+        print(QStringLiteral("BookMark"));
+        print(error);
+        return std::nullopt;
+    }
+    if (resolved->isStale) {
+        print(QStringLiteral("bookmark is stale."));
+        storeDestinationBookmark(resolved->url);
+    }
+    return resolved->url;
+}
+
+void BackupViewController::chooseDestinationFolder() {
+    QFileDialog panel(this);
+    panel.setDirectory(desktopFolder());
+    panel.setWindowTitle(localized("Choose directory to save"));
+    panel.setLabelText(QFileDialog::Accept, localized("Set"));
+    panel.setFileMode(QFileDialog::Directory);
+    panel.setOption(QFileDialog::ShowDirsOnly, false);
+    // No new folders from the panel.
+    panel.setOption(QFileDialog::ReadOnly, true);
+    if (panel.exec() != QDialog::Accepted)
+        return;
+    const QList<QUrl> chosen = panel.selectedUrls();
+    if (chosen.isEmpty() || chosen.first().isEmpty()) {
+        showAlert(QStringLiteral("Path Component Error"),
+                  QStringLiteral("Please choose another directory.."));
+        return;
+    }
+    storeDestinationBookmark(chosen.first());
+}
+
+void BackupViewController::startBackup() {
+    if (!currentRecording || !audioRadioBtn || !videoRadioBtn)
+        return;
+    const bool audio = audioRadioBtn->isChecked();
+    const bool video = videoRadioBtn->isChecked();
+    if (audio && !video)
+        backupRecording(*currentRecording, true);
+    else if (!audio && video)
+        backupRecording(*currentRecording, false);
+}
+
+void BackupViewController::backupRecording(const orvoTableModel& row, bool withExtra) {
+    // Read again: the panel may have changed it, and a stale bookmark is renewed.
+    const QString folder =
+        backupFolder([this](const QByteArray& bookmark) { return resolveDestinationBookmark(bookmark); });
+    int videoStreams = 0;
+    if (!row.row.merge) {
+        FFmpeg reader;
+        videoStreams = reader.getVideoStreamCount(recordingPath(row.url));
+    }
+    const QList<BackupOutput> outputs = backupOutputs(row, videoStreams);
+    QStringList failed;
+    for (const BackupOutput& output : outputs)
+        if (!runBackupRemux(output.a, output.b, withExtra, output.input, output.name, folder))
+            failed.append(output.name);
+    reportBackupFailures(recordingBaseName(row.url), failed, outputs.isEmpty());
+    dismissViewController(this);
+}
+
+bool BackupViewController::runBackupRemux(int a, int b, bool withExtra, const QString& input,
+                                          const QString& outputName, const QString& folder) {
+    return ::runBackupRemux(a, b, withExtra, input, outputName, folder);
+}
+
+QStringList BackupViewController::ffmpegRemuxArguments(int a, int b, bool withExtra, const QString& input,
+                                                       const QString& output) {
+    return ::ffmpegRemuxArguments(a, b, withExtra, input, output);
+}
+
+void BackupViewController::onURLBtnTap() {
+    chooseDestinationFolder();
+}
+
+void BackupViewController::onAudioRadioBtnTap() {
+    if (!audioRadioBtn || !videoRadioBtn)
+        return;
+    // The two radios are always opposite.
+    videoRadioBtn->setChecked(!audioRadioBtn->isChecked());
+}
+
+void BackupViewController::onVideoRadioBtnTap() {
+    if (!audioRadioBtn || !videoRadioBtn)
+        return;
+    audioRadioBtn->setChecked(!videoRadioBtn->isChecked());
+}
+
+void BackupViewController::onCancelBtnTap() {
+    dismissViewController(this);
+}
+
+void BackupViewController::onSaveBtnTap() {
+    startBackup();
+}

@@ -1,14 +1,20 @@
 #pragma once
 
+#include "metadata/FFmpeg.h"
+#include "metadata/orvoTableModel.h"
 #include "platform/ViewController.h"
+#include "player/BackupDataReceiver.h"
 #include "player/backupData.h"
 
+#include <QByteArray>
 #include <QPointer>
+#include <QStringList>
 #include <QUrl>
 
 #include <memory>
 #include <optional>
 
+class QKeyEvent;
 class QLineEdit;
 class QRadioButton;
 
@@ -17,8 +23,10 @@ class BackupViewController;
 }
 
 // The clip backup screen: the destination folder and whether the sound is
-// copied with the video.
-class BackupViewController : public ViewController {
+// copied with the video. Save copies the current recording's streams into
+// MOV files of that folder and closes the screen; every ending posts
+// "requestPlay".
+class BackupViewController : public ViewController, public BackupDataReceiver {
     Q_OBJECT
 
 public:
@@ -28,10 +36,32 @@ public:
     QPointer<QLineEdit> urlTextField;
     QPointer<QRadioButton> audioRadioBtn;
     QPointer<QRadioButton> videoRadioBtn;
-    // The recording to back up, set by the presenting segue.
+    // The recording to back up, set by the presenting segue. The backup itself
+    // works from currentRecording, which is the same recording.
     std::optional<::backupData> backupData;
     // The destination folder shown in urlTextField.
     std::optional<QUrl> directoryURL;
+    // Asked for the recording's sound streams when the view loads.
+    FFmpeg FFmpegInstance;
+
+    void setBackupData(const ::backupData& payload) override { backupData = payload; }
+
+    // Keeps `url` under "backupBookMark" and shows it as the destination.
+    void storeDestinationBookmark(const QUrl& url);
+    // The folder of bookmark data; a stale bookmark is stored again.
+    std::optional<QUrl> resolveDestinationBookmark(const QByteArray& bookmark);
+    // The folder panel.
+    void chooseDestinationFolder();
+    // Save: the backup of the current recording by the chosen radio.
+    void startBackup();
+    // Copies the outputs of `row` into the backup folder, tells the user which
+    // could not be written, and closes the screen.
+    void backupRecording(const orvoTableModel& row, bool withExtra);
+    // One copy (see ClipBackup.h).
+    bool runBackupRemux(int a, int b, bool withExtra, const QString& input, const QString& outputName,
+                        const QString& folder);
+    static QStringList ffmpegRemuxArguments(int a, int b, bool withExtra, const QString& input,
+                                            const QString& output);
 
 public slots:
     void onURLBtnTap();
@@ -42,7 +72,13 @@ public slots:
 
 protected:
     void loadView() override;
+    void viewDidLoad() override;
+    void viewWillDisappear() override;
+    // Escape cancels, Return saves.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The audio check: a recording without sound can only be copied as video.
+    void settleRadiosForSound();
     std::unique_ptr<Ui::BackupViewController> ui;
 };

@@ -19,6 +19,7 @@
 #include "SegueIdentifiers.h"
 #include "ViewLayer.h"
 #include "VolumeSliderCell.h"
+#include "BackupDataReceiver.h"
 #include "backupData.h"
 #include "controls/AssetColor.h"
 #include "controls/DefaultImgBtnCell.h"
@@ -417,13 +418,7 @@ void MainViewController::onSaveBtnTap() {
 void MainViewController::prepareForSegue(const StoryboardSegue& segue, const QVariant& sender) {
     if (segue.identifier() != QLatin1String(SegueIdentifier::kMainToBackup))
         return;
-    if (!sender.canConvert<backupData>()) {
-        std::puts("backup sender err");
-        return;
-    }
-    // The backup screen takes its backupData from this property before its view loads.
-    if (ViewController* destination = segue.destinationController())
-        destination->setProperty(kBackupDataProperty, sender);
+    prepareBackupDestination(segue.destinationController(), sender);
 }
 
 void MainViewController::onSettingBtnTap() {

@@ -139,4 +139,3 @@ void OrvoViewController::connectOutlets() {
 }
 
 void OrvoViewController::onCaptureBtnTap() {}
-void OrvoViewController::onSaveBtnTap() {}

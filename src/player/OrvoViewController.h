@@ -333,7 +333,21 @@ public:
     // Shows the speed chart (`speed`) or the G-sensor chart and colours its button.
     void showDataPanel(bool speed, bool activate);
 
+    // --- Clip backup (OrvoViewControllerBackup.cpp) ---
+    // The save button's step: pauses a playing recording and presents the
+    // backup screen with the current recording (segue "orvoToBackup").
+    void showBackupDialog();
+    // The context menu's backups of the current recording, without a screen:
+    // every channel with its sound, or the video alone.
+    void contextBackupVideo();
+    void contextBackupVideoOnly();
+    void backupFromContextMenu(bool withExtra);
+    void backupWithFFmpeg(const orvoTableModel& row, bool withExtra);
+
 protected:
+    void prepareForSegue(const StoryboardSegue& segue, const QVariant& sender) override;
+    // The backup segue's branch of prepareForSegue; false for any other segue.
+    bool prepareBackupSegue(const StoryboardSegue& segue, const QVariant& sender);
     void loadView() override;
     void viewDidLoad() override;
     void viewWillAppear() override;

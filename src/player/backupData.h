@@ -12,7 +12,6 @@ struct backupData {
     std::shared_ptr<Asset> asset; // the media asset being played
     QUrl url;                     // the recording's file URL
 };
-Q_DECLARE_METATYPE(backupData)
 
-// The property of the backup screen that a presenter's prepareForSegue sets to the backupData.
-inline constexpr char kBackupDataProperty[] = "backupData";
+// Carried as a segue's sender.
+Q_DECLARE_METATYPE(backupData)

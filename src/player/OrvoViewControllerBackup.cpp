@@ -1,0 +1,60 @@
+// The window player's clip backups: the save button, which presents the
+// backup screen, and the context menu's backups without a screen.
+
+#include "OrvoViewController.h"
+
+#include "BackupDataReceiver.h"
+#include "ClipBackup.h"
+#include "OrvoImgBtnCell.h"
+#include "PlayerState.h"
+#include "SegueIdentifiers.h"
+
+#include "platform/Assets.h"
+#include "platform/Player.h"
+
+void OrvoViewController::onSaveBtnTap() {
+    showBackupDialog();
+}
+
+void OrvoViewController::showBackupDialog() {
+    if (!orvoPlayer || !currentAsset || !currentRecording)
+        return;
+    if (playState == 1) {
+        // playState stays 1: "requestPlay" resumes when the screen closes.
+        for (Player* player : std::as_const(players))
+            player->pause();
+        if (playPauseBtn)
+            playPauseBtn->setImageName(QLatin1String(AssetName::kPlay));
+    }
+    const backupData payload{currentAsset, currentRecording->url};
+    performSegue(QLatin1String(SegueIdentifier::kOrvoToBackup), QVariant::fromValue(payload));
+}
+
+void OrvoViewController::prepareForSegue(const StoryboardSegue& segue, const QVariant& sender) {
+    prepareBackupSegue(segue, sender);
+}
+
+bool OrvoViewController::prepareBackupSegue(const StoryboardSegue& segue, const QVariant& sender) {
+    if (segue.identifier() != QLatin1String(SegueIdentifier::kOrvoToBackup))
+        return false;
+    prepareBackupDestination(segue.destinationController(), sender);
+    return true;
+}
+
+void OrvoViewController::contextBackupVideo() {
+    backupFromContextMenu(true);
+}
+
+void OrvoViewController::contextBackupVideoOnly() {
+    backupFromContextMenu(false);
+}
+
+void OrvoViewController::backupFromContextMenu(bool withExtra) {
+    if (!currentRecording)
+        return;
+    backupWithFFmpeg(*currentRecording, withExtra);
+}
+
+void OrvoViewController::backupWithFFmpeg(const orvoTableModel& row, bool withExtra) {
+    backupRecordingFromContextMenu(row, withExtra);
+}
