@@ -18,6 +18,7 @@
 
 #include "metadata/FFmpeg.h"
 #include "metadata/PacketCache.h"
+#include "platform/FileManager.h"
 #include "platform/MutableComposition.h"
 #include "platform/Player.h"
 #include "platform/PlayerItem.h"
@@ -113,7 +114,7 @@ std::shared_ptr<Asset> OrvoViewController::assetForAviFile(const QUrl& url) {
     print(QStringLiteral("itemPath - ") + url.path());
     if (!m_playbackReader)
         m_playbackReader = std::make_shared<FFmpeg>();
-    const bool hevc = m_playbackReader->isH265(url.isLocalFile() ? url.toLocalFile() : url.path());
+    const bool hevc = m_playbackReader->isH265(url.isLocalFile() ? FileManager::filePath(url) : url.path());
     return aviToMov(url, hevc);
 }
 
@@ -191,7 +192,7 @@ void loadRecording(OrvoViewController& view, const std::shared_ptr<Asset>& asset
     const QString path = entry.url.path();
     if (path != view.videoFileName) {
         view.videoFileName = path;
-        view.getUserData(entry.url.isLocalFile() ? entry.url.toLocalFile() : path);
+        view.getUserData(entry.url.isLocalFile() ? FileManager::filePath(entry.url) : path);
         hasGps = false;
         const std::optional<orvoPacketModel> model = packetModelForURL(entry.url);
         if (model) {
