@@ -19,6 +19,7 @@
 #include "metadata/FFmpeg.h"
 #include "metadata/PacketCache.h"
 #include "platform/FileManager.h"
+#include "platform/Localization.h"
 #include "platform/MutableComposition.h"
 #include "platform/Player.h"
 #include "platform/PlayerItem.h"
@@ -482,7 +483,7 @@ void OrvoViewController::stopPlayback() {
     if (gpsOnOffImg)
         gpsOnOffImg->setImageName(QStringLiteral("img_gps_off"));
     if (gpsOnOffText)
-        gpsOnOffText->setText(QStringLiteral("GPS Off"));
+        gpsOnOffText->setText(localized("GPS Off"));
     if (meterImg)
         meterImg->setImageName(QStringLiteral("speed_graph_0"));
 
