@@ -382,7 +382,11 @@ void Player::onTrackList(const void* data) {
             if (!audioExternal && !external)
                 aid = QByteArray::number(id);
             else if (audioExternal && external) {
-                const QString name = stringValue(mapValue(track, P::TrackExternalFilename));
+                // libmpv hands back the bytes it was given; a name that is not UTF-8 stays comparable.
+                const mpv_node* filename = mapValue(track, P::TrackExternalFilename);
+                const QString name = filename && filename->format == MPV_FORMAT_STRING
+                                         ? FileManager::stringWithFileSystemRepresentation(filename->u.string)
+                                         : QString();
                 if (name == m_audioPath || QUrl::fromUserInput(name).toLocalFile() == m_audioPath)
                     aid = QByteArray::number(id);
             }

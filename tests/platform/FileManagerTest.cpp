@@ -7,6 +7,7 @@
 #include "platform/FileManager.h"
 #include "platform/Player.h"
 #include "platform/PlayerItem.h"
+#include "platform/Process.h"
 
 #include <gtest/gtest.h>
 
@@ -137,4 +138,29 @@ TEST(FileManager, ARecordingNamedInAnotherEncodingPlays) {
     player.play();
     EXPECT_TRUE(mediatest::waitFor([&] { return player.currentSeconds() > 0.2; }));
     player.replaceCurrentItemWithPlayerItem(nullptr);
+}
+
+// A tool started with paths whose names are not UTF-8 reads and writes those
+// very files, and the aliases it was given are gone afterwards.
+TEST(FileManager, ToolsGetPathsNamedInAnotherEncoding) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QByteArray folder = QFile::encodeName(dir.path());
+    const QByteArray input = folder + "/\xc0\xcc\xba\xa5\xc6\xae_F_N.avi";
+    const QByteArray output = folder + "/caf\xe9.mov";
+    ASSERT_TRUE(writeBytes(input, "recording"));
+    const QStringList before = QDir::temp().entryList({QStringLiteral("kavrin-names-*")});
+
+    // Like ffmpeg, the shell opens its output by name and so creates it.
+    const Process::Result result = Process::runAndWait(
+        QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("cat \"$0\" > \"$1\""),
+                               FileManager::stringWithFileSystemRepresentation(input),
+                               FileManager::stringWithFileSystemRepresentation(output)});
+    ASSERT_TRUE(result.started);
+    EXPECT_EQ(result.exitCode, 0);
+    struct stat info {};
+    ASSERT_EQ(::lstat(output.constData(), &info), 0);
+    EXPECT_TRUE(S_ISREG(info.st_mode));
+    EXPECT_EQ(info.st_size, 9);
+    EXPECT_EQ(QDir::temp().entryList({QStringLiteral("kavrin-names-*")}), before);
 }
