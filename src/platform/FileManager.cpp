@@ -155,10 +155,7 @@ QByteArray FileManager::fileSystemRepresentation(const QString& path) {
 }
 
 QByteArray FileManager::fileSystemRepresentation(const QUrl& url) {
-    if (!url.isLocalFile())
-        return {};
-    // The encoded path keeps bytes that are not UTF-8 as they were given.
-    return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+    return platform::fileSystemRepresentation(url);
 }
 
 QString FileManager::stringWithFileSystemRepresentation(const QByteArray& bytes) {
@@ -166,7 +163,7 @@ QString FileManager::stringWithFileSystemRepresentation(const QByteArray& bytes)
 }
 
 QString FileManager::filePath(const QUrl& url) {
-    return url.isLocalFile() ? stringWithFileSystemRepresentation(fileSystemRepresentation(url)) : QString();
+    return url.isLocalFile() ? platform::filePath(url) : QString();
 }
 
 QUrl FileManager::fileURLWithFileSystemRepresentation(const QByteArray& bytes) {

@@ -11,6 +11,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
+#include <QUrl>
 
 namespace platform {
 
@@ -82,6 +83,19 @@ inline QString stringWithFileSystemRepresentation(const QByteArray& bytes) {
     }
     path += QString::fromUtf8(bytes.constData() + plainFrom, bytes.size() - plainFrom);
     return path;
+}
+
+// The bytes of a local file URL's path (a URL keeps bytes that are not UTF-8
+// percent-encoded); empty for any other URL.
+inline QByteArray fileSystemRepresentation(const QUrl& url) {
+    if (!url.isLocalFile())
+        return {};
+    return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+}
+
+// The path string of a URL: lossless for a local file, the decoded path otherwise.
+inline QString filePath(const QUrl& url) {
+    return url.isLocalFile() ? stringWithFileSystemRepresentation(fileSystemRepresentation(url)) : url.path();
 }
 
 } // namespace platform

@@ -226,7 +226,7 @@ std::vector<RecordingListBuilder::FirstFix> RecordingListBuilder::firstFixes(con
 void RecordingListBuilder::firstGpsOfFile(const QString& path) {
     qsizetype index = -1;
     for (qsizetype i = 0; i < recordingList.size(); ++i) {
-        if (recordingList[i].url.path() == path) {
+        if (localPath(recordingList[i].url) == path) {
             index = i;
             break;
         }
