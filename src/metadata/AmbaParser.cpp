@@ -132,8 +132,9 @@ void AmbaParser::ReadSampleSizes(BoundedFile& file, const Mp4Box& box) {
     uint32_t constantSize = 0;
     if (box.Holds(12, 4) && file.ReadBE32At(box.start + 12, constantSize) && constantSize != 0) {
         // Samples are disjoint parts of the file: no more of them than fit in it.
-        const uint64_t count = std::min<uint64_t>(
-            {static_cast<uint64_t>(m_nFrameCount), file.Size() / constantSize, static_cast<uint64_t>(kMaxSamples)});
+        const uint64_t count =
+            std::min<uint64_t>({static_cast<uint64_t>(m_nFrameCount), file.Size() / constantSize,
+                                static_cast<uint64_t>(kMaxSamples)});
         m_sampleCount = static_cast<int>(count);
         m_sampleSizes.assign(count, constantSize);
         return;
