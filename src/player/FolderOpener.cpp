@@ -89,8 +89,8 @@ std::optional<QUrl> openPanelStartDirectory(const std::optional<QUrl>& lastDirec
     }
     if (mountedVolumes.size() >= 3) {
         QStringList names;
-        for (const QUrl& volume : mountedVolumes)
-            names.append(volume.toString());
+        for (const QUrl& mounted : mountedVolumes)
+            names.append(mounted.toString());
         printLine(QStringLiteral("first Mounted Volume except local HDD : [") +
                   names.join(QStringLiteral(", ")) + QLatin1Char(']'));
         return mountedVolumes.at(1);
@@ -206,9 +206,9 @@ void FolderOpener::scanRemovableVolumes() {
 void FolderOpener::validateCardVolumes(const QList<QUrl>& volumes) {
     const bool wasScanning = m_scanning;
     m_scanning = true;
-    for (const QUrl& volume : volumes) {
+    for (const QUrl& candidate : volumes) {
         QString error;
-        const std::optional<QList<QUrl>> entries = FileManager::contentsOfDirectory(volume, &error);
+        const std::optional<QList<QUrl>> entries = FileManager::contentsOfDirectory(candidate, &error);
         if (!entries) {
             printLine(error);
             continue;
@@ -230,9 +230,9 @@ void FolderOpener::validateCardVolumes(const QList<QUrl>& volumes) {
             printLine(QStringLiteral("verTxt parsing Err."));
         }
         if (isCard)
-            openFileVolume(volume);
+            openFileVolume(candidate);
         else
-            printLine(volume.toString() + QStringLiteral(" is not validated orvo volume"));
+            printLine(candidate.toString() + QStringLiteral(" is not validated orvo volume"));
     }
     m_scanning = wasScanning;
 }
