@@ -139,5 +139,353 @@ Update now?</translation>
         <translation>The download is complete.
 To apply it, insert the memory card into the dash camera and then turn the power on.</translation>
     </message>
+    <message>
+        <source>Backup</source>
+        <translation>Backup</translation>
+    </message>
+    <message>
+        <source>Copy the recording as a MOV clip with</source>
+        <translation>Copy the recording as a MOV clip with</translation>
+    </message>
+    <message>
+        <source>Video and sound</source>
+        <translation>Video and sound</translation>
+    </message>
+    <message>
+        <source>Video only</source>
+        <translation>Video only</translation>
+    </message>
+    <message>
+        <source>Save to</source>
+        <translation>Save to</translation>
+    </message>
+    <message>
+        <source>Change…</source>
+        <translation>Change…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Capture</source>
+        <translation>Capture</translation>
+    </message>
+    <message>
+        <source>Save a still image of</source>
+        <translation>Save a still image of</translation>
+    </message>
+    <message>
+        <source>The player window</source>
+        <translation>The player window</translation>
+    </message>
+    <message>
+        <source>The video</source>
+        <translation>The video</translation>
+    </message>
+    <message>
+        <source>The video and the map</source>
+        <translation>The video and the map</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>Kavrin Player Help</source>
+        <translation>Kavrin Player Help</translation>
+    </message>
+    <message>
+        <source>Keyboard</source>
+        <translation>Keyboard</translation>
+    </message>
+    <message>
+        <source>Space</source>
+        <translation>Space</translation>
+    </message>
+    <message>
+        <source>Play / pause</source>
+        <translation>Play / pause</translation>
+    </message>
+    <message>
+        <source>Back / forward 10 seconds</source>
+        <translation>Back / forward 10 seconds</translation>
+    </message>
+    <message>
+        <source>Volume up / down</source>
+        <translation>Volume up / down</translation>
+    </message>
+    <message>
+        <source>Previous / next recording</source>
+        <translation>Previous / next recording</translation>
+    </message>
+    <message>
+        <source>Speed 0.5x / 1.0x / 1.5x / 2.0x</source>
+        <translation>Speed 0.5x / 1.0x / 1.5x / 2.0x</translation>
+    </message>
+    <message>
+        <source>Zoom out / in</source>
+        <translation>Zoom out / in</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Remove the recording from the list</source>
+        <translation>Remove the recording from the list</translation>
+    </message>
+    <message>
+        <source>Ctrl + Return</source>
+        <translation>Ctrl + Return</translation>
+    </message>
+    <message>
+        <source>Full screen</source>
+        <translation>Full screen</translation>
+    </message>
+    <message>
+        <source>Mouse</source>
+        <translation>Mouse</translation>
+    </message>
+    <message>
+        <source>Double-click</source>
+        <translation>Double-click</translation>
+    </message>
+    <message>
+        <source>Play a recording of the list</source>
+        <translation>Play a recording of the list</translation>
+    </message>
+    <message>
+        <source>Right-click</source>
+        <translation>Right-click</translation>
+    </message>
+    <message>
+        <source>Capture or back up the video</source>
+        <translation>Capture or back up the video</translation>
+    </message>
+    <message>
+        <source>Drag</source>
+        <translation>Drag</translation>
+    </message>
+    <message>
+        <source>Move a zoomed picture</source>
+        <translation>Move a zoomed picture</translation>
+    </message>
+    <message>
+        <source>1CH … ALL</source>
+        <translation>1CH … ALL</translation>
+    </message>
+    <message>
+        <source>Show one channel or all of them</source>
+        <translation>Show one channel or all of them</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>Find recordings by district</source>
+        <translation>Find recordings by district</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Visit the maker's web site</source>
+        <translation>Visit the maker's web site</translation>
+    </message>
+    <message>
+        <source>Play position</source>
+        <translation>Play position</translation>
+    </message>
+    <message>
+        <source>Open a folder</source>
+        <translation>Open a folder</translation>
+    </message>
+    <message>
+        <source>Previous recording</source>
+        <translation>Previous recording</translation>
+    </message>
+    <message>
+        <source>Back 10 seconds</source>
+        <translation>Back 10 seconds</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Forward 10 seconds</source>
+        <translation>Forward 10 seconds</translation>
+    </message>
+    <message>
+        <source>Next recording</source>
+        <translation>Next recording</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>Mute</translation>
+    </message>
+    <message>
+        <source>Zoom</source>
+        <translation>Zoom</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>Speed</translation>
+    </message>
+    <message>
+        <source>Play speed</source>
+        <translation>Play speed</translation>
+    </message>
+    <message>
+        <source>Mono</source>
+        <translation>Mono</translation>
+    </message>
+    <message>
+        <source>Black and white</source>
+        <translation>Black and white</translation>
+    </message>
+    <message>
+        <source>Next channel</source>
+        <translation>Next channel</translation>
+    </message>
+    <message>
+        <source>Repeat</source>
+        <translation>Repeat</translation>
+    </message>
+    <message>
+        <source>Back up</source>
+        <translation>Back up</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>Channel 1</source>
+        <translation>Channel 1</translation>
+    </message>
+    <message>
+        <source>Channel 2</source>
+        <translation>Channel 2</translation>
+    </message>
+    <message>
+        <source>Channel 3</source>
+        <translation>Channel 3</translation>
+    </message>
+    <message>
+        <source>Channel 4</source>
+        <translation>Channel 4</translation>
+    </message>
+    <message>
+        <source>ALL</source>
+        <translation>ALL</translation>
+    </message>
+    <message>
+        <source>All channels</source>
+        <translation>All channels</translation>
+    </message>
+    <message>
+        <source>Enlarge the window</source>
+        <translation>Enlarge the window</translation>
+    </message>
+    <message>
+        <source>G-SENSOR</source>
+        <translation>G-SENSOR</translation>
+    </message>
+    <message>
+        <source>GPS Off</source>
+        <translation>GPS Off</translation>
+    </message>
+    <message>
+        <source>Recording kind</source>
+        <translation>Recording kind</translation>
+    </message>
+    <message>
+        <source>Search district</source>
+        <translation>Search district</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>Download</translation>
+    </message>
+    <message>
+        <source>Downloading the installer</source>
+        <translation>Downloading the installer</translation>
+    </message>
+    <message>
+        <source>0 bytes</source>
+        <translation>0 bytes</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>Check for a new version at start-up</source>
+        <translation>Check for a new version at start-up</translation>
+    </message>
+    <message>
+        <source>Memory card</source>
+        <translation>Memory card</translation>
+    </message>
+    <message>
+        <source>Memory card downloads</source>
+        <translation>Memory card downloads</translation>
+    </message>
+    <message>
+        <source>Firmware</source>
+        <translation>Firmware</translation>
+    </message>
+    <message>
+        <source>Speed cameras</source>
+        <translation>Speed cameras</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Update</translation>
+    </message>
+    <message>
+        <source>GPS On</source>
+        <translation>GPS On</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Channel</source>
+        <translation>Channel</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>Location</translation>
+    </message>
+    <message>
+        <source>Choose video file or directory</source>
+        <translation>Choose video file or directory</translation>
+    </message>
 </context>
 </TS>

@@ -139,5 +139,353 @@
         <translation>ダウンロードが完了しました。
 適用するには、ダウンロードしたメモリーカードをドライブレコーダーに挿入してから電源を入れてください。</translation>
     </message>
+    <message>
+        <source>Backup</source>
+        <translation>バックアップ</translation>
+    </message>
+    <message>
+        <source>Copy the recording as a MOV clip with</source>
+        <translation>録画をMOVクリップとしてコピーする内容</translation>
+    </message>
+    <message>
+        <source>Video and sound</source>
+        <translation>映像と音声</translation>
+    </message>
+    <message>
+        <source>Video only</source>
+        <translation>映像のみ</translation>
+    </message>
+    <message>
+        <source>Save to</source>
+        <translation>保存先</translation>
+    </message>
+    <message>
+        <source>Change…</source>
+        <translation>変更…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Capture</source>
+        <translation>キャプチャ</translation>
+    </message>
+    <message>
+        <source>Save a still image of</source>
+        <translation>静止画として保存する対象</translation>
+    </message>
+    <message>
+        <source>The player window</source>
+        <translation>プレーヤーのウィンドウ</translation>
+    </message>
+    <message>
+        <source>The video</source>
+        <translation>映像</translation>
+    </message>
+    <message>
+        <source>The video and the map</source>
+        <translation>映像と地図</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>ヘルプ</translation>
+    </message>
+    <message>
+        <source>Kavrin Player Help</source>
+        <translation>Kavrin Player ヘルプ</translation>
+    </message>
+    <message>
+        <source>Keyboard</source>
+        <translation>キーボード</translation>
+    </message>
+    <message>
+        <source>Space</source>
+        <translation>スペースキー</translation>
+    </message>
+    <message>
+        <source>Play / pause</source>
+        <translation>再生 / 一時停止</translation>
+    </message>
+    <message>
+        <source>Back / forward 10 seconds</source>
+        <translation>10秒戻る / 進む</translation>
+    </message>
+    <message>
+        <source>Volume up / down</source>
+        <translation>音量を上げる / 下げる</translation>
+    </message>
+    <message>
+        <source>Previous / next recording</source>
+        <translation>前 / 次の録画</translation>
+    </message>
+    <message>
+        <source>Speed 0.5x / 1.0x / 1.5x / 2.0x</source>
+        <translation>再生速度 0.5x / 1.0x / 1.5x / 2.0x</translation>
+    </message>
+    <message>
+        <source>Zoom out / in</source>
+        <translation>縮小 / 拡大</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>削除キー</translation>
+    </message>
+    <message>
+        <source>Remove the recording from the list</source>
+        <translation>録画をリストから外す</translation>
+    </message>
+    <message>
+        <source>Ctrl + Return</source>
+        <translation>Ctrl + エンター</translation>
+    </message>
+    <message>
+        <source>Full screen</source>
+        <translation>全画面表示</translation>
+    </message>
+    <message>
+        <source>Mouse</source>
+        <translation>マウス</translation>
+    </message>
+    <message>
+        <source>Double-click</source>
+        <translation>ダブルクリック</translation>
+    </message>
+    <message>
+        <source>Play a recording of the list</source>
+        <translation>リストの録画を再生</translation>
+    </message>
+    <message>
+        <source>Right-click</source>
+        <translation>右クリック</translation>
+    </message>
+    <message>
+        <source>Capture or back up the video</source>
+        <translation>映像のキャプチャまたはバックアップ</translation>
+    </message>
+    <message>
+        <source>Drag</source>
+        <translation>ドラッグ</translation>
+    </message>
+    <message>
+        <source>Move a zoomed picture</source>
+        <translation>拡大した画面を移動</translation>
+    </message>
+    <message>
+        <source>1CH … ALL</source>
+        <translation>1CH … すべて</translation>
+    </message>
+    <message>
+        <source>Show one channel or all of them</source>
+        <translation>1チャンネルまたは全チャンネルを表示</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>検索</translation>
+    </message>
+    <message>
+        <source>Find recordings by district</source>
+        <translation>地域で録画を探す</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Visit the maker's web site</source>
+        <translation>メーカーのウェブサイトを開く</translation>
+    </message>
+    <message>
+        <source>Play position</source>
+        <translation>再生位置</translation>
+    </message>
+    <message>
+        <source>Open a folder</source>
+        <translation>フォルダを開く</translation>
+    </message>
+    <message>
+        <source>Previous recording</source>
+        <translation>前の録画</translation>
+    </message>
+    <message>
+        <source>Back 10 seconds</source>
+        <translation>10秒戻る</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Forward 10 seconds</source>
+        <translation>10秒進む</translation>
+    </message>
+    <message>
+        <source>Next recording</source>
+        <translation>次の録画</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>消音</translation>
+    </message>
+    <message>
+        <source>Zoom</source>
+        <translation>拡大</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>速度</translation>
+    </message>
+    <message>
+        <source>Play speed</source>
+        <translation>再生速度</translation>
+    </message>
+    <message>
+        <source>Mono</source>
+        <translation>白黒</translation>
+    </message>
+    <message>
+        <source>Black and white</source>
+        <translation>白黒で表示</translation>
+    </message>
+    <message>
+        <source>Next channel</source>
+        <translation>次のチャンネル</translation>
+    </message>
+    <message>
+        <source>Repeat</source>
+        <translation>リピート</translation>
+    </message>
+    <message>
+        <source>Back up</source>
+        <translation>バックアップ</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>モデル</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>バージョン</translation>
+    </message>
+    <message>
+        <source>Channel 1</source>
+        <translation>チャンネル1</translation>
+    </message>
+    <message>
+        <source>Channel 2</source>
+        <translation>チャンネル2</translation>
+    </message>
+    <message>
+        <source>Channel 3</source>
+        <translation>チャンネル3</translation>
+    </message>
+    <message>
+        <source>Channel 4</source>
+        <translation>チャンネル4</translation>
+    </message>
+    <message>
+        <source>ALL</source>
+        <translation>すべて</translation>
+    </message>
+    <message>
+        <source>All channels</source>
+        <translation>全チャンネル</translation>
+    </message>
+    <message>
+        <source>Enlarge the window</source>
+        <translation>ウィンドウを大きくする</translation>
+    </message>
+    <message>
+        <source>G-SENSOR</source>
+        <translation>Gセンサー</translation>
+    </message>
+    <message>
+        <source>GPS Off</source>
+        <translation>GPS オフ</translation>
+    </message>
+    <message>
+        <source>Recording kind</source>
+        <translation>録画の種類</translation>
+    </message>
+    <message>
+        <source>Search district</source>
+        <translation>地域を検索</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>ダウンロード</translation>
+    </message>
+    <message>
+        <source>Downloading the installer</source>
+        <translation>インストーラーをダウンロード中</translation>
+    </message>
+    <message>
+        <source>0 bytes</source>
+        <translation>0 バイト</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>言語</translation>
+    </message>
+    <message>
+        <source>Check for a new version at start-up</source>
+        <translation>起動時に新しいバージョンを確認</translation>
+    </message>
+    <message>
+        <source>Memory card</source>
+        <translation>メモリーカード</translation>
+    </message>
+    <message>
+        <source>Memory card downloads</source>
+        <translation>メモリーカードへのダウンロード</translation>
+    </message>
+    <message>
+        <source>Firmware</source>
+        <translation>ファームウェア</translation>
+    </message>
+    <message>
+        <source>Speed cameras</source>
+        <translation>オービスデータ</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>確認</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>アップデート</translation>
+    </message>
+    <message>
+        <source>GPS On</source>
+        <translation>GPS オン</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>日付</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>時刻</translation>
+    </message>
+    <message>
+        <source>Channel</source>
+        <translation>チャンネル</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>場所</translation>
+    </message>
+    <message>
+        <source>Choose video file or directory</source>
+        <translation>映像ファイルまたはフォルダを選択してください</translation>
+    </message>
 </context>
 </TS>

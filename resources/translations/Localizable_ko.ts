@@ -139,5 +139,353 @@
         <translation>다운로드가 완료되었습니다.
 적용하시려면 다운로드 받은 메모리카드를 블랙박스에 삽입 후 전원을 인가해 주세요.</translation>
     </message>
+    <message>
+        <source>Backup</source>
+        <translation>백업</translation>
+    </message>
+    <message>
+        <source>Copy the recording as a MOV clip with</source>
+        <translation>녹화 영상을 MOV 클립으로 복사할 내용</translation>
+    </message>
+    <message>
+        <source>Video and sound</source>
+        <translation>영상과 소리</translation>
+    </message>
+    <message>
+        <source>Video only</source>
+        <translation>영상만</translation>
+    </message>
+    <message>
+        <source>Save to</source>
+        <translation>저장 위치</translation>
+    </message>
+    <message>
+        <source>Change…</source>
+        <translation>변경…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>취소</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>저장</translation>
+    </message>
+    <message>
+        <source>Capture</source>
+        <translation>캡처</translation>
+    </message>
+    <message>
+        <source>Save a still image of</source>
+        <translation>정지 영상으로 저장할 대상</translation>
+    </message>
+    <message>
+        <source>The player window</source>
+        <translation>플레이어 창</translation>
+    </message>
+    <message>
+        <source>The video</source>
+        <translation>영상</translation>
+    </message>
+    <message>
+        <source>The video and the map</source>
+        <translation>영상과 지도</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>도움말</translation>
+    </message>
+    <message>
+        <source>Kavrin Player Help</source>
+        <translation>Kavrin Player 도움말</translation>
+    </message>
+    <message>
+        <source>Keyboard</source>
+        <translation>키보드</translation>
+    </message>
+    <message>
+        <source>Space</source>
+        <translation>스페이스바</translation>
+    </message>
+    <message>
+        <source>Play / pause</source>
+        <translation>재생 / 일시 정지</translation>
+    </message>
+    <message>
+        <source>Back / forward 10 seconds</source>
+        <translation>10초 뒤로 / 앞으로</translation>
+    </message>
+    <message>
+        <source>Volume up / down</source>
+        <translation>볼륨 크게 / 작게</translation>
+    </message>
+    <message>
+        <source>Previous / next recording</source>
+        <translation>이전 / 다음 녹화 영상</translation>
+    </message>
+    <message>
+        <source>Speed 0.5x / 1.0x / 1.5x / 2.0x</source>
+        <translation>재생 속도 0.5x / 1.0x / 1.5x / 2.0x</translation>
+    </message>
+    <message>
+        <source>Zoom out / in</source>
+        <translation>축소 / 확대</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>삭제 키</translation>
+    </message>
+    <message>
+        <source>Remove the recording from the list</source>
+        <translation>목록에서 녹화 영상 제거</translation>
+    </message>
+    <message>
+        <source>Ctrl + Return</source>
+        <translation>Ctrl + 엔터</translation>
+    </message>
+    <message>
+        <source>Full screen</source>
+        <translation>전체 화면</translation>
+    </message>
+    <message>
+        <source>Mouse</source>
+        <translation>마우스</translation>
+    </message>
+    <message>
+        <source>Double-click</source>
+        <translation>더블 클릭</translation>
+    </message>
+    <message>
+        <source>Play a recording of the list</source>
+        <translation>목록의 녹화 영상 재생</translation>
+    </message>
+    <message>
+        <source>Right-click</source>
+        <translation>오른쪽 클릭</translation>
+    </message>
+    <message>
+        <source>Capture or back up the video</source>
+        <translation>영상 캡처 또는 백업</translation>
+    </message>
+    <message>
+        <source>Drag</source>
+        <translation>드래그</translation>
+    </message>
+    <message>
+        <source>Move a zoomed picture</source>
+        <translation>확대한 화면 이동</translation>
+    </message>
+    <message>
+        <source>1CH … ALL</source>
+        <translation>1CH … 전체</translation>
+    </message>
+    <message>
+        <source>Show one channel or all of them</source>
+        <translation>채널 하나 또는 전체 보기</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>검색</translation>
+    </message>
+    <message>
+        <source>Find recordings by district</source>
+        <translation>지역으로 녹화 영상 찾기</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>확인</translation>
+    </message>
+    <message>
+        <source>Visit the maker's web site</source>
+        <translation>제조사 웹사이트 방문</translation>
+    </message>
+    <message>
+        <source>Play position</source>
+        <translation>재생 위치</translation>
+    </message>
+    <message>
+        <source>Open a folder</source>
+        <translation>폴더 열기</translation>
+    </message>
+    <message>
+        <source>Previous recording</source>
+        <translation>이전 녹화 영상</translation>
+    </message>
+    <message>
+        <source>Back 10 seconds</source>
+        <translation>10초 뒤로</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>정지</translation>
+    </message>
+    <message>
+        <source>Forward 10 seconds</source>
+        <translation>10초 앞으로</translation>
+    </message>
+    <message>
+        <source>Next recording</source>
+        <translation>다음 녹화 영상</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>음소거</translation>
+    </message>
+    <message>
+        <source>Zoom</source>
+        <translation>확대</translation>
+    </message>
+    <message>
+        <source>Speed</source>
+        <translation>속도</translation>
+    </message>
+    <message>
+        <source>Play speed</source>
+        <translation>재생 속도</translation>
+    </message>
+    <message>
+        <source>Mono</source>
+        <translation>흑백</translation>
+    </message>
+    <message>
+        <source>Black and white</source>
+        <translation>흑백으로 보기</translation>
+    </message>
+    <message>
+        <source>Next channel</source>
+        <translation>다음 채널</translation>
+    </message>
+    <message>
+        <source>Repeat</source>
+        <translation>반복</translation>
+    </message>
+    <message>
+        <source>Back up</source>
+        <translation>백업</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>설정</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>모델</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>버전</translation>
+    </message>
+    <message>
+        <source>Channel 1</source>
+        <translation>채널 1</translation>
+    </message>
+    <message>
+        <source>Channel 2</source>
+        <translation>채널 2</translation>
+    </message>
+    <message>
+        <source>Channel 3</source>
+        <translation>채널 3</translation>
+    </message>
+    <message>
+        <source>Channel 4</source>
+        <translation>채널 4</translation>
+    </message>
+    <message>
+        <source>ALL</source>
+        <translation>전체</translation>
+    </message>
+    <message>
+        <source>All channels</source>
+        <translation>모든 채널</translation>
+    </message>
+    <message>
+        <source>Enlarge the window</source>
+        <translation>창 크게 보기</translation>
+    </message>
+    <message>
+        <source>G-SENSOR</source>
+        <translation>충격센서</translation>
+    </message>
+    <message>
+        <source>GPS Off</source>
+        <translation>GPS 꺼짐</translation>
+    </message>
+    <message>
+        <source>Recording kind</source>
+        <translation>녹화 종류</translation>
+    </message>
+    <message>
+        <source>Search district</source>
+        <translation>지역 검색</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>다운로드</translation>
+    </message>
+    <message>
+        <source>Downloading the installer</source>
+        <translation>설치 파일을 다운로드하는 중</translation>
+    </message>
+    <message>
+        <source>0 bytes</source>
+        <translation>0 바이트</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>언어</translation>
+    </message>
+    <message>
+        <source>Check for a new version at start-up</source>
+        <translation>시작할 때 새 버전 확인</translation>
+    </message>
+    <message>
+        <source>Memory card</source>
+        <translation>메모리카드</translation>
+    </message>
+    <message>
+        <source>Memory card downloads</source>
+        <translation>메모리카드 다운로드</translation>
+    </message>
+    <message>
+        <source>Firmware</source>
+        <translation>펌웨어</translation>
+    </message>
+    <message>
+        <source>Speed cameras</source>
+        <translation>안전운전도우미</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>확인</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>업데이트</translation>
+    </message>
+    <message>
+        <source>GPS On</source>
+        <translation>GPS 켜짐</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>날짜</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>시간</translation>
+    </message>
+    <message>
+        <source>Channel</source>
+        <translation>채널</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>위치</translation>
+    </message>
+    <message>
+        <source>Choose video file or directory</source>
+        <translation>영상 파일 또는 폴더를 선택하세요</translation>
+    </message>
 </context>
 </TS>

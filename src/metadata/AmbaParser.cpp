@@ -3,6 +3,7 @@
 #include "metadata/BoundedFile.h"
 #include "metadata/Mp4BoxWalker.h"
 #include "metadata/NmeaFields.h"
+#include "metadata/ParserOutput.h"
 
 #include <algorithm>
 #include <climits>
@@ -102,7 +103,7 @@ void AmbaParser::OnBox(BoundedFile& file, Mp4Box& box, WalkState& state) {
             uint32_t frames = 0;
             if (box.Holds(16, 4) && file.ReadBE32At(box.start + 16, frames)) {
                 m_nFrameCount = static_cast<int>(frames);
-                std::printf("frame_count = %d\n", m_nFrameCount);
+                ParserOutput::printf("frame_count = %d\n", m_nFrameCount);
             }
             box.resumeAt = box.End();
         }
@@ -119,13 +120,25 @@ void AmbaParser::OnBox(BoundedFile& file, Mp4Box& box, WalkState& state) {
 void AmbaParser::ReadSampleSizes(BoundedFile& file, const Mp4Box& box) {
     uint32_t declared = 0;
     if (!box.Holds(16, 4) || !file.ReadBE32At(box.start + 16, declared)) {
-        std::printf("fseek(%ld) fail\n", static_cast<long>(box.start + 16));
+        ParserOutput::printf("fseek(%ld) fail\n", static_cast<long>(box.start + 16));
         return;
     }
     ClearSampleTable();
     m_nFrameCount = static_cast<int>(declared);
     if (m_nFrameCount <= 0)
         return;
+    // The box's sample size field (after its version and flags): when it is not
+    // 0, every sample has that size and the box holds no table of sizes.
+    uint32_t constantSize = 0;
+    if (box.Holds(12, 4) && file.ReadBE32At(box.start + 12, constantSize) && constantSize != 0) {
+        // Samples are disjoint parts of the file: no more of them than fit in it.
+        const uint64_t count =
+            std::min<uint64_t>({static_cast<uint64_t>(m_nFrameCount), file.Size() / constantSize,
+                                static_cast<uint64_t>(kMaxSamples)});
+        m_sampleCount = static_cast<int>(count);
+        m_sampleSizes.assign(count, constantSize);
+        return;
+    }
     // Only the size entries the box really holds make samples.
     const uint64_t inBox = box.size >= 20 ? (box.size - 20) / 4 : 0;
     const uint64_t inFile = file.Available(box.start + 20, inBox * 4) / 4;
@@ -144,7 +157,7 @@ void AmbaParser::ReadSampleSizes(BoundedFile& file, const Mp4Box& box) {
 void AmbaParser::ReadSamples(BoundedFile& file, Mp4Box& box, WalkState& state) {
     m_chunkOffsets.clear();
     if (!box.Holds(16, 0) || box.start + 16 > file.Size()) {
-        std::printf("fseek(%ld) fail\n", static_cast<long>(box.start));
+        ParserOutput::printf("fseek(%ld) fail\n", static_cast<long>(box.start));
     } else {
         // The box's own entry count is not trusted: its remaining bytes are the offsets.
         const uint64_t inBox = (box.size - 16) / 4;
@@ -178,7 +191,7 @@ void AmbaParser::ReadSamples(BoundedFile& file, Mp4Box& box, WalkState& state) {
         if (static_cast<size_t>(i) < m_chunkOffsets.size()) {
             const uint64_t offset = m_chunkOffsets[i];
             if (offset >= file.Size()) {
-                std::printf("fseek(%ld) fail\n", static_cast<long>(offset));
+                ParserOutput::printf("fseek(%ld) fail\n", static_cast<long>(offset));
             } else {
                 const uint64_t wanted =
                     std::min<uint64_t>({m_sampleSizes[i], kBufferSize, state.sampleBytes});
@@ -204,9 +217,9 @@ void AmbaParser::ParsingPacketData(int index, const unsigned char* sample, size_
     if (5 + accLength > size)
         return;
 
-    std::printf("tokens : %s\n", cString(sample, size).c_str());
+    ParserOutput::printf("tokens : %s\n", cString(sample, size).c_str());
     const std::string acc = cString(sample + 5, accLength);
-    std::printf("acc_data : %s\n", acc.c_str());
+    ParserOutput::printf("acc_data : %s\n", acc.c_str());
 
     // Commas separate x, y and z; runs of commas count as one.
     float axes[3] = {99.0f, 99.0f, 99.0f};
@@ -247,7 +260,7 @@ void AmbaParser::DecodeSentence(GpsRecord& record, const char* sentence, size_t 
 
     std::string token = takeField();
     for (int number = 0;; ++number) {
-        std::printf("AmbaParser::ParsingPacketData => token[%d] = %s\r\n", number, token.c_str());
+        ParserOutput::printf("AmbaParser::ParsingPacketData => token[%d] = %s\r\n", number, token.c_str());
         const char* t = token.c_str();
         switch (number) {
         case 0:
@@ -288,7 +301,7 @@ void AmbaParser::DecodeSentence(GpsRecord& record, const char* sentence, size_t 
             token = number == 6 ? "0.000000" : number == 7 ? "0.00" : "0";
         } else {
             token = takeField();
-            std::printf("token : %s\n next_token : %s\n\n", token.c_str(), text.c_str() + pos);
+            ParserOutput::printf("token : %s\n next_token : %s\n\n", token.c_str(), text.c_str() + pos);
         }
     }
 }

@@ -2,6 +2,7 @@
 
 #include "metadata/AvInput.h"
 #include "metadata/AvPacket.h"
+#include "metadata/ParserOutput.h"
 #include "metadata/VideoPacketDecoder.h"
 
 #include <bit>
@@ -74,7 +75,7 @@ void AviSimpleParser::StoreLists() {
         m_pGpsData = new GpsRecord[m_gpsList.size()]();
         std::copy(m_gpsList.begin(), m_gpsList.end(), m_pGpsData);
     }
-    std::printf("nTotalBytes = %d\n", m_nGpsData * kRecordBytes);
+    ParserOutput::printf("nTotalBytes = %d\n", m_nGpsData * kRecordBytes);
 }
 
 long AviSimpleParser::Parse(const char* path) {
@@ -83,7 +84,7 @@ long AviSimpleParser::Parse(const char* path) {
 
     AvInput input;
     if (!input.open(path)) {
-        std::puts("AviSimpleParser::Parse - fail");
+        ParserOutput::puts("AviSimpleParser::Parse - fail");
         return -1;
     }
     // The probe decodes frames of every stream, which costs more than the whole data stream;

@@ -3,6 +3,7 @@
 #include "metadata/BoundedFile.h"
 #include "metadata/Mp4BoxWalker.h"
 #include "metadata/NmeaFields.h"
+#include "metadata/ParserOutput.h"
 
 #include <algorithm>
 #include <climits>
@@ -105,14 +106,14 @@ void CMovieOldParser::OnBox(BoundedFile& file, Mp4Box& box, bool& video) {
             uint32_t frames = 0;
             if (box.Holds(16, 4) && file.ReadBE32At(box.start + 16, frames)) {
                 m_nFrameCount = static_cast<int>(frames);
-                std::printf("frame_count = %lu\n", static_cast<unsigned long>(frames));
+                ParserOutput::printf("frame_count = %lu\n", static_cast<unsigned long>(frames));
             }
             box.resumeAt = box.End();
         }
     } else if (box.Is("TIME")) {
-        std::puts("= TIME_ATOM =");
+        ParserOutput::puts("= TIME_ATOM =");
     } else if (box.Is("ENCY")) {
-        std::puts("= ENCY_ATOM =");
+        ParserOutput::puts("= ENCY_ATOM =");
     } else if (box.Is("GPSR")) {
         ReadGpsBox(file, box);
     } else if (box.Is("SENS")) {
@@ -152,8 +153,8 @@ void CMovieOldParser::ReadSensorBox(BoundedFile& file, const Mp4Box& box) {
     m_pSensorData = nullptr;
     m_nSensorSamples = 0;
     m_pSensorRaw = readPayload(file, box, m_nSensorData);
-    std::printf("SENS_ATOM m_nSensorData=%d\n", m_nSensorData);
-    std::printf("nGPSDataNum : %d\n", m_nDecodedGps);
+    ParserOutput::printf("SENS_ATOM m_nSensorData=%d\n", m_nSensorData);
+    ParserOutput::printf("nGPSDataNum : %d\n", m_nDecodedGps);
     // One sample per GPS entry decoded so far: none when no "GPSR" box came first.
     if (m_nDecodedGps <= 0)
         return;

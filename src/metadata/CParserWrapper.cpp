@@ -1,6 +1,8 @@
 #include "metadata/CParserWrapper.h"
 
 #include "metadata/ParserManager.h"
+#include "metadata/ParserOutput.h"
+#include "platform/FileSystemRepresentation.h"
 
 #include <cstdio>
 
@@ -19,8 +21,8 @@ void CParserWrapper::setParserManager(ParserManager* manager) {
 bool CParserWrapper::parse(const QString& path) {
     if (!m_parserManager)
         return false;
-    const QByteArray utf8 = path.toUtf8();
-    if (m_parserManager->ParseData(utf8.constData()) == -1)
+    const QByteArray file = platform::fileSystemRepresentation(path);
+    if (m_parserManager->ParseData(file.constData()) == -1)
         return false;
 
     int gpsCount = 0;
@@ -31,7 +33,7 @@ bool CParserWrapper::parse(const QString& path) {
             datas.append(
                 GpsData(float(records[i].speed), float(records[i].latitude), float(records[i].longitude)));
         m_gpsDatas = std::move(datas);
-        std::puts("\n");
+        ParserOutput::puts("\n");
     }
 
     // One sample per fix: every parser keeps at least m_nGpsData samples (zero-padded).
@@ -48,8 +50,8 @@ bool CParserWrapper::parse(const QString& path) {
 
 std::optional<GpsData> CParserWrapper::getFirstGPS(const QString& path) const {
     GpsRecord record{};
-    const QByteArray utf8 = path.toUtf8();
-    if (!GetFirstGpsRecord(utf8.constData(), record))
+    const QByteArray file = platform::fileSystemRepresentation(path);
+    if (!GetFirstGpsRecord(file.constData(), record))
         return std::nullopt;
     return GpsData(float(record.speed), float(record.latitude), float(record.longitude));
 }

@@ -2,7 +2,9 @@
 
 #include "metadata/AvInput.h"
 #include "metadata/AvPacket.h"
+#include "metadata/ParserOutput.h"
 #include "metadata/swiftyAVISimpleParser.h"
+#include "platform/FileSystemRepresentation.h"
 #include "platform/SystemLog.h"
 
 #include <cstdio>
@@ -50,7 +52,7 @@ int dataStreamBesideVideo(const AvInput& input, bool hasVideo) {
 } // namespace
 
 int FFmpeg::getDataForFile(const QString& path) {
-    const QByteArray file = path.toUtf8();
+    const QByteArray file = platform::fileSystemRepresentation(path);
     platform::systemLog("start get data%s", file.constData());
     AvInput input;
     if (!openAndProbe(input, file))
@@ -73,7 +75,7 @@ int FFmpeg::getDataForFile(const QString& path) {
 
 int FFmpeg::getFirstGPSForFile(const QString& path) {
     setUseH265(false);
-    const QByteArray file = path.toUtf8();
+    const QByteArray file = platform::fileSystemRepresentation(path);
     platform::systemLog("start get data%s", file.constData());
     AvInput input;
     if (!openAndProbe(input, file))
@@ -108,12 +110,12 @@ int FFmpeg::getFirstGPSForFile(const QString& path) {
 }
 
 int FFmpeg::countStreams(const QString& path, int type, int line) {
-    const QByteArray file = path.toUtf8();
+    const QByteArray file = platform::fileSystemRepresentation(path);
     AvInput input;
     if (!input.open(file.constData())) {
         char text[1024];
         av_strerror(input.error(), text, sizeof text);
-        std::printf("[%d] %s\r\n", line, text);
+        ParserOutput::printf("[%d] %s\r\n", line, text);
         return 0;
     }
     return input.countStreams(type);
@@ -128,7 +130,7 @@ int FFmpeg::getAudioStreamCount(const QString& path) {
 }
 
 bool FFmpeg::isH265(const QString& path) {
-    const QByteArray file = path.toUtf8();
+    const QByteArray file = platform::fileSystemRepresentation(path);
     AvInput input;
     if (!openAndProbe(input, file))
         return true;

@@ -4,6 +4,7 @@
 #include "metadata/RecordingList.h"
 #include "metadata/VideoPacketDecoder.h"
 #include "metadata/nmeaToDegrees.h"
+#include "platform/FileSystemRepresentation.h"
 
 void fillFirstPacketLocation(std::span<const uint8_t> bytes, const QString& path) {
     const OrvoVideoPacket packet = decodeVideoPacket(bytes);
@@ -20,7 +21,7 @@ void fillFirstPacketLocation(std::span<const uint8_t> bytes, const QString& path
     if (!name)
         return;
     for (orvoTableModel& entry : recordingList) {
-        if (entry.url.path() == path) {
+        if (platform::filePath(entry.url) == path) {
             entry.row.location = *name;
             return;
         }

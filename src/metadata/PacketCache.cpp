@@ -2,13 +2,15 @@
 
 #include "metadata/CParserWrapper.h"
 #include "metadata/FFmpeg.h"
+#include "platform/FileSystemRepresentation.h"
 
 #include <algorithm>
 
 QList<orvoPacketModel> packetCache;
 
 std::optional<orvoPacketModel> packetModelForURL(const QUrl& url) {
-    const QString path = url.path();
+    // Metadata is kept under the file's path string, which keeps names that are not UTF-8.
+    const QString path = platform::filePath(url);
     for (const orvoPacketModel& model : std::as_const(packetCache)) {
         if (model.name == path)
             return model;

@@ -1,5 +1,6 @@
 #include "metadata/ParserManager.h"
 
+#include "metadata/ParserOutput.h"
 #include <cstdio>
 
 namespace {
@@ -21,7 +22,7 @@ ParserManager::~ParserManager() {
 }
 
 int ParserManager::ParseData(const char* path) {
-    std::printf("ParseData - %s\n", path != nullptr ? path : "(null)");
+    ParserOutput::printf("ParseData - %s\n", path != nullptr ? path : "(null)");
     ClearAll();
     for (int i = 0; i < 4; ++i) {
         ISimpleParser* parser = parsers[i];
@@ -38,7 +39,7 @@ int ParserManager::ParseData(const char* path) {
 
 ISimpleParser* ParserManager::GetSelectedParser() {
     if (selected < 0) {
-        std::puts(kNoSelection);
+        ParserOutput::puts(kNoSelection);
         return nullptr;
     }
     return parsers[selected];
@@ -77,27 +78,27 @@ SensorRecord* ParserManager::GetSensorArray() {
 
 void ParserManager::gpsDataCount() {
     if (selected < 0 || parsers[selected] == nullptr) {
-        std::puts(kNoSelection);
+        ParserOutput::puts(kNoSelection);
         return;
     }
     const ISimpleParser* parser = parsers[selected];
-    std::printf("gpsDataCount - %d\n", parser->m_nGpsData);
+    ParserOutput::printf("gpsDataCount - %d\n", parser->m_nGpsData);
     for (int i = 0; i < parser->m_nGpsData && parser->m_pGpsData != nullptr; ++i) {
         const GpsRecord& r = parser->m_pGpsData[i];
-        std::printf("%02d: speed:%f, lat:%f, lng:%f\n", i, r.speed, r.latitude, r.longitude);
+        ParserOutput::printf("%02d: speed:%f, lat:%f, lng:%f\n", i, r.speed, r.latitude, r.longitude);
     }
-    std::printf("\n");
+    ParserOutput::printf("\n");
 }
 
 void ParserManager::printSensorData() {
     if (selected < 0 || parsers[selected] == nullptr) {
-        std::puts(kNoSelection);
+        ParserOutput::puts(kNoSelection);
         return;
     }
     const ISimpleParser* parser = parsers[selected];
     for (int i = 0; i < parser->m_nGpsData && parser->m_pSensorData != nullptr; ++i) {
         const SensorRecord& s = parser->m_pSensorData[i];
-        std::printf("%02d: x:%f, y:%f, z:%f\n", i, s.x, s.y, s.z);
+        ParserOutput::printf("%02d: x:%f, y:%f, z:%f\n", i, s.x, s.y, s.z);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "metadata/VideoPacketDecoder.h"
 
+#include "metadata/ParserOutput.h"
 #include <bit>
 #include <cstdio>
 
@@ -30,7 +31,7 @@ std::optional<float> floatAt(std::span<const uint8_t> bytes, std::size_t offset)
 
 std::optional<uint32_t> uint32FromBytes(std::span<const uint8_t> bytes) {
     if (bytes.size() > 4) {
-        std::puts("row data count less then 4");
+        ParserOutput::puts("row data count less then 4");
         return std::nullopt;
     }
     uint8_t padded[4] = {0, 0, 0, 0};

@@ -1,6 +1,7 @@
 #include "metadata/swiftyAVISimpleParser.h"
 
 #include "metadata/FirstPacketLocation.h"
+#include "metadata/ParserOutput.h"
 #include "metadata/VideoPacketDecoder.h"
 
 #include <cstdio>
@@ -22,7 +23,7 @@ void swiftyAVISimpleParser::aviSimpleParserWithPacket(const AVPacket*, const uns
 }
 
 void swiftyAVISimpleParser::disposeParsedModelWithPath(const QString&) {
-    std::puts("disposeParsedModel");
+    ParserOutput::puts("disposeParsedModel");
 }
 
 void swiftyAVISimpleParser::aviSimpleParserFirstPacketWithPacket(const AVPacket*, const unsigned char* buf,

@@ -6,6 +6,8 @@ extern "C" {
 #include <libavutil/avutil.h>
 }
 
+#include "platform/FileManager.h"
+
 #include <QFileInfo>
 
 namespace {
@@ -23,7 +25,7 @@ MediaTime streamTime(std::int64_t value, AVRational timeBase) {
 
 QString localPath(const QUrl& url) {
     if (url.isLocalFile())
-        return url.toLocalFile();
+        return FileManager::filePath(url);
     if (url.scheme().isEmpty())
         return url.path();
     return {};
@@ -125,15 +127,16 @@ void Asset::load() const {
         m_error = QStringLiteral("not a local file: %1").arg(m_url.toString());
         return;
     }
-    const QFileInfo info(path);
-    if (!info.isFile()) {
+    // Only regular files: a FIFO or a device would block or never end.
+    if (!FileManager::isRegularFile(path)) {
         m_error = QStringLiteral("no such file: %1").arg(path);
         return;
     }
-    const QString absolute = info.absoluteFilePath();
+    const QString absolute = QFileInfo(path).absoluteFilePath();
 
     AVFormatContext* format = nullptr;
-    int rc = avformat_open_input(&format, absolute.toUtf8().constData(), nullptr, nullptr);
+    int rc = avformat_open_input(&format, FileManager::fileSystemRepresentation(absolute).constData(),
+                                 nullptr, nullptr);
     if (rc < 0) {
         m_error = QStringLiteral("cannot open %1: %2").arg(absolute, averror(rc));
         return;

@@ -1,5 +1,7 @@
 #include "platform/FileManager.h"
 
+#include "platform/FileSystemRepresentation.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -8,7 +10,10 @@
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -51,8 +56,8 @@ std::optional<QList<QUrl>> FileManager::contentsOfDirectory(const QUrl& url, QSt
                                        "isn\u2019t supported."));
         return std::nullopt;
     }
-    QString folder = url.toLocalFile();
-    const QByteArray encoded = QFile::encodeName(folder);
+    const QString folder = url.toLocalFile();
+    QByteArray encoded = fileSystemRepresentation(url);
     DIR* dir = opendir(encoded.constData());
     if (!dir) {
         setError(error, listingErrorText(folder, errno));
@@ -72,33 +77,69 @@ std::optional<QList<QUrl>> FileManager::contentsOfDirectory(const QUrl& url, QSt
     }
     std::sort(names.begin(), names.end());
 
-    if (!folder.endsWith(QLatin1Char('/')))
-        folder += QLatin1Char('/');
+    if (!encoded.endsWith('/'))
+        encoded += '/';
     QList<QUrl> urls;
     urls.reserve(qsizetype(names.size()));
+    // The names' own bytes, so that a name that is not UTF-8 opens again.
     for (const std::string& name : names)
-        urls.append(QUrl::fromLocalFile(folder + QFile::decodeName(name.c_str())));
+        urls.append(fileURLWithFileSystemRepresentation(encoded + QByteArray::fromStdString(name)));
     return urls;
 }
 
-std::optional<QString> FileManager::stringWithContentsOfUtf8File(const QUrl& url, QString* error) {
+std::optional<QString> FileManager::stringWithContentsOfUtf8File(const QUrl& url, QString* error,
+                                                                 qint64 maxBytes) {
     const QString path = url.toLocalFile();
-    QFile file(path);
-    if (!url.isLocalFile() || !file.open(QIODevice::ReadOnly)) {
+    if (!url.isLocalFile()) {
+        setError(error, QStringLiteral("The file couldn\u2019t be opened because there is no such file."));
+        return std::nullopt;
+    }
+    // Not blocking: a FIFO standing where a text file is expected must not
+    // hold the caller until a writer comes; fstat below refuses it.
+    const int fd = ::open(fileSystemRepresentation(url).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const int code = errno;
         setError(error,
                  QStringLiteral("The file \u201C%1\u201D couldn\u2019t be opened because %2.")
-                     .arg(displayName(path), url.isLocalFile() && file.exists()
+                     .arg(displayName(path), code == EACCES || code == EPERM
                                                  ? QStringLiteral("you don\u2019t have permission to view it")
                                                  : QStringLiteral("there is no such file")));
         return std::nullopt;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        setError(error, QStringLiteral("The file \u201C%1\u201D couldn\u2019t be read: %2")
-                            .arg(displayName(path), file.errorString()));
+    struct stat info {};
+    // Links are followed by open(); what they lead to must be a regular file
+    // (not a device such as /dev/zero, a FIFO or a folder).
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        setError(error,
+                 QStringLiteral("The file \u201C%1\u201D couldn\u2019t be opened because it isn\u2019t a "
+                                "regular file.")
+                     .arg(displayName(path)));
         return std::nullopt;
     }
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QByteArray bytes;
+    bytes.resize(qsizetype(std::clamp<qint64>(std::min<qint64>(info.st_size, maxBytes), 0, maxBytes)));
+    qsizetype filled = 0;
+    int readError = 0;
+    while (filled < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + filled, size_t(bytes.size() - filled));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            readError = errno;
+        if (n <= 0)
+            break;
+        filled += qsizetype(n);
+    }
+    ::close(fd);
+    if (readError != 0) {
+        setError(error, QStringLiteral("The file \u201C%1\u201D couldn\u2019t be read: %2")
+                            .arg(displayName(path), QString::fromLocal8Bit(std::strerror(readError))));
+        return std::nullopt;
+    }
+    bytes.truncate(filled);
+    // Stateful: a character cut in two by the size limit is dropped, not an error.
+    QStringDecoder decoder(QStringDecoder::Utf8);
     QString text = decoder.decode(bytes);
     if (decoder.hasError()) {
         setError(error, QStringLiteral("The file \u201C%1\u201D couldn\u2019t be opened using text encoding "
@@ -109,8 +150,65 @@ std::optional<QString> FileManager::stringWithContentsOfUtf8File(const QUrl& url
     return text;
 }
 
+QByteArray FileManager::fileSystemRepresentation(const QString& path) {
+    return platform::fileSystemRepresentation(path);
+}
+
+QByteArray FileManager::fileSystemRepresentation(const QUrl& url) {
+    return platform::fileSystemRepresentation(url);
+}
+
+QString FileManager::stringWithFileSystemRepresentation(const QByteArray& bytes) {
+    return platform::stringWithFileSystemRepresentation(bytes);
+}
+
+QString FileManager::filePath(const QUrl& url) {
+    return url.isLocalFile() ? platform::filePath(url) : QString();
+}
+
+QUrl FileManager::fileURLWithFileSystemRepresentation(const QByteArray& bytes) {
+    return fileURLWithPath(stringWithFileSystemRepresentation(bytes));
+}
+
+QUrl FileManager::fileURLWithPath(const QString& path) {
+    QList<uchar> escaped;
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        if (platform::isEscapedByte(path[i], i > 0 ? path[i - 1] : QChar()))
+            escaped.append(uchar(path[i].unicode() - platform::kEscapeBase));
+    }
+    if (escaped.isEmpty())
+        return QUrl::fromLocalFile(path);
+    // QUrl builds the URL around a private-use stand-in the path does not
+    // hold; each stand-in's encoding then becomes the byte it stands for.
+    char16_t standIn = 0xE000;
+    while (path.contains(QChar(standIn)))
+        ++standIn;
+    QString marked = path;
+    for (qsizetype i = 0; i < marked.size(); ++i) {
+        if (platform::isEscapedByte(marked[i], i > 0 ? path[i - 1] : QChar()))
+            marked[i] = QChar(standIn);
+    }
+    QByteArray encoded = QUrl::fromLocalFile(marked).toEncoded();
+    const QByteArray mark = QString(QChar(standIn)).toUtf8().toPercentEncoding();
+    qsizetype from = 0;
+    for (const uchar byte : std::as_const(escaped)) {
+        const qsizetype at = encoded.indexOf(mark, from);
+        if (at < 0)
+            break;
+        const QByteArray replacement = '%' + QByteArray::number(byte, 16).toUpper();
+        encoded.replace(at, mark.size(), replacement);
+        from = at + replacement.size();
+    }
+    return QUrl::fromEncoded(encoded, QUrl::StrictMode);
+}
+
+bool FileManager::isRegularFile(const QString& path) {
+    struct stat info {};
+    return ::stat(fileSystemRepresentation(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 QString FileManager::lastPathComponent(const QUrl& url) {
-    QString path = url.isLocalFile() ? url.toLocalFile() : url.path(QUrl::FullyDecoded);
+    QString path = url.isLocalFile() ? filePath(url) : url.path(QUrl::FullyDecoded);
     while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
         path.chop(1);
     if (path == QLatin1String("/"))

@@ -1,5 +1,6 @@
 #include "platform/Player.h"
 
+#include "platform/FileManager.h"
 #include "platform/MpvProperties.h"
 
 #include <mpv/client.h>
@@ -381,7 +382,11 @@ void Player::onTrackList(const void* data) {
             if (!audioExternal && !external)
                 aid = QByteArray::number(id);
             else if (audioExternal && external) {
-                const QString name = stringValue(mapValue(track, P::TrackExternalFilename));
+                // libmpv hands back the bytes it was given; a name that is not UTF-8 stays comparable.
+                const mpv_node* filename = mapValue(track, P::TrackExternalFilename);
+                const QString name = filename && filename->format == MPV_FORMAT_STRING
+                                         ? FileManager::stringWithFileSystemRepresentation(filename->u.string)
+                                         : QString();
                 if (name == m_audioPath || QUrl::fromUserInput(name).toLocalFile() == m_audioPath)
                     aid = QByteArray::number(id);
             }
@@ -471,7 +476,7 @@ void Player::replaceCurrentItemWithPlayerItem(std::shared_ptr<PlayerItem> item) 
             plan.aid = QByteArray::number(audio->typeOrdinal() + 1);
         } else {
             // An added sound file's tracks come after the main file's own sound tracks.
-            const auto main = Asset::assetWithUrl(QUrl::fromLocalFile(plan.mainPath));
+            const auto main = Asset::assetWithUrl(FileManager::fileURLWithPath(plan.mainPath));
             const auto ownSound = main->tracksWithMediaType(MediaType::Audio).size();
             plan.aid = QByteArray::number(static_cast<qint64>(ownSound) + audio->typeOrdinal() + 1);
             plan.externalAudio = audio->sourcePath();
@@ -485,7 +490,7 @@ void Player::replaceCurrentItemWithPlayerItem(std::shared_ptr<PlayerItem> item) 
     QList<QByteArray> values{plan.vid, plan.aid};
     if (!plan.externalAudio.isEmpty()) {
         keys.append(P::AudioFilesAppend);
-        values.append(plan.externalAudio.toUtf8());
+        values.append(FileManager::fileSystemRepresentation(plan.externalAudio));
     }
     std::vector<mpv_node> optionValues(keys.size());
     std::vector<char*> optionKeys(keys.size());
@@ -496,7 +501,9 @@ void Player::replaceCurrentItemWithPlayerItem(std::shared_ptr<PlayerItem> item) 
     }
     mpv_node_list optionList{static_cast<int>(keys.size()), optionValues.data(), optionKeys.data()};
 
-    QByteArray name = P::LoadFile, url = plan.mainPath.toUtf8(), flags = P::FlagsReplace;
+    // libmpv opens the path's own bytes, also those of a name that is not UTF-8.
+    QByteArray name = P::LoadFile, url = FileManager::fileSystemRepresentation(plan.mainPath),
+               flags = P::FlagsReplace;
     mpv_node args[4];
     args[0].format = args[1].format = args[2].format = MPV_FORMAT_STRING;
     args[0].u.string = name.data();

@@ -1,5 +1,7 @@
 #include "platform/Process.h"
 
+#include "platform/ProcessArgumentAliases.h"
+
 #include <QProcess>
 
 namespace Process {
@@ -8,12 +10,14 @@ Result runAndWait(const QString& program, const QStringList& arguments, int time
     Result result;
     if (program.isEmpty())
         return result;
+    // Paths whose names are not UTF-8 reach the tool by aliases of their own.
+    const ProcessArgumentAliases aliases(arguments);
     QProcess process;
     // The tool's own chatter is of no use to the user and could fill a pipe.
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
     process.setStandardInputFile(QProcess::nullDevice());
-    process.start(program, arguments, QIODevice::NotOpen);
+    process.start(program, aliases.arguments(), QIODevice::NotOpen);
     if (!process.waitForStarted(-1))
         return result;
     result.started = true;

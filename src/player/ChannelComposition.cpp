@@ -6,6 +6,7 @@
 #include "metadata/FFmpeg.h"
 #include "metadata/RecordingList.h"
 #include "platform/Bundle.h"
+#include "platform/FileManager.h"
 
 #include <QDir>
 #include <QFile>
@@ -76,7 +77,7 @@ QString listText(const QStringList& list) {
 }
 
 std::shared_ptr<Asset> probedAsset(const QString& path) {
-    auto asset = Asset::assetWithUrl(QUrl::fromLocalFile(path));
+    auto asset = Asset::assetWithUrl(FileManager::fileURLWithPath(path));
     // Read the tracks now: the file may be replaced by a later rewrap.
     asset->tracks();
     return asset;
@@ -194,7 +195,7 @@ std::shared_ptr<Asset> aviToMov(const QUrl& url, bool hevc) {
 }
 
 std::shared_ptr<Asset> aviToMov(const QUrl& url, bool hevc, int channel) {
-    const QString input = url.isLocalFile() ? url.toLocalFile() : url.path();
+    const QString input = url.isLocalFile() ? FileManager::filePath(url) : url.path();
     FFmpeg reader;
     const int count = reader.getVideoStreamCount(input);
 

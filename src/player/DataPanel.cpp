@@ -6,6 +6,7 @@
 #include "PlayerState.h"
 #include "metadata/PacketCache.h"
 #include "platform/Assets.h"
+#include "platform/Localization.h"
 
 #include <QLabel>
 #include <QWidget>
@@ -89,7 +90,7 @@ void DataPanel::showEmpty() {
 
 void DataPanel::showGpsOff() {
     setImage(m_outlets.gpsOnOffImg, QString::fromLatin1(AssetName::kGpsOff));
-    setText(m_outlets.gpsOnOffText, QString::fromLatin1(kGpsOffText));
+    setText(m_outlets.gpsOnOffText, localized(kGpsOffText));
 }
 
 void DataPanel::updateDataPanel(bool replay) {
@@ -136,7 +137,7 @@ void DataPanel::updateDataPanel(bool replay) {
     } else {
         m_mapPage.showMapMessage(true, true, connected);
         setImage(m_outlets.gpsOnOffImg, QString::fromLatin1(AssetName::kGpsOn));
-        setText(m_outlets.gpsOnOffText, QString::fromLatin1(kGpsOnText));
+        setText(m_outlets.gpsOnOffText, localized(kGpsOnText));
         if (replay)
             m_mapPage.redrawMapTrack(*index);
         else

@@ -102,10 +102,6 @@ FolderOpener::FolderOpener(RecordingListBuilder& builder, Hooks hooks)
     : m_builder(builder), m_hooks(std::move(hooks)) {}
 
 void FolderOpener::openFileVolume(const QUrl& url) {
-    openFolder(url, true);
-}
-
-void FolderOpener::openFolder(const QUrl& url, bool alertOnFailure) {
     printLine(QStringLiteral("openFileVolume()"));
     // The folder is remembered before it is read, so that the folder opened
     // last is the one reopened at the next start even when it cannot be listed.
@@ -123,12 +119,10 @@ void FolderOpener::openFolder(const QUrl& url, bool alertOnFailure) {
         // A card opened by the scan itself does not start another scan.
         if (!m_scanning)
             scanRemovableVolumes();
-        if (alertOnFailure) {
-            if (m_hooks.showAlert)
-                m_hooks.showAlert(kPathComponentError, kOpenAnotherDirectory);
-            else
-                showAlert(kPathComponentError, kOpenAnotherDirectory);
-        }
+        if (m_hooks.showAlert)
+            m_hooks.showAlert(kPathComponentError, kOpenAnotherDirectory);
+        else
+            showAlert(kPathComponentError, kOpenAnotherDirectory);
         return;
     }
     for (const QUrl& entry : *entries)
@@ -187,9 +181,9 @@ void FolderOpener::playInBookMark() {
     const std::optional<QUrl> url = resolveBookmark(*data, key);
     if (!url)
         return;
-    // Nobody asked for this folder just now: a folder that cannot be listed
-    // (a card taken out) is reported by the printed lines only.
-    openFolder(*url, false);
+    // A folder that resolves but cannot be listed (a card taken out, a folder
+    // whose permissions changed) is told to the user like any other opening.
+    openFileVolume(*url);
 }
 
 void FolderOpener::scanRemovableVolumes() {
@@ -212,9 +206,9 @@ void FolderOpener::scanRemovableVolumes() {
 void FolderOpener::validateCardVolumes(const QList<QUrl>& volumes) {
     const bool wasScanning = m_scanning;
     m_scanning = true;
-    for (const QUrl& card : volumes) {
+    for (const QUrl& candidate : volumes) {
         QString error;
-        const std::optional<QList<QUrl>> entries = FileManager::contentsOfDirectory(card, &error);
+        const std::optional<QList<QUrl>> entries = FileManager::contentsOfDirectory(candidate, &error);
         if (!entries) {
             printLine(error);
             continue;
@@ -236,9 +230,9 @@ void FolderOpener::validateCardVolumes(const QList<QUrl>& volumes) {
             printLine(QStringLiteral("verTxt parsing Err."));
         }
         if (isCard)
-            openFolder(card, true);
+            openFileVolume(candidate);
         else
-            printLine(card.toString() + QStringLiteral(" is not validated orvo card"));
+            printLine(candidate.toString() + QStringLiteral(" is not validated orvo volume"));
     }
     m_scanning = wasScanning;
 }

@@ -79,8 +79,9 @@ public:
     // Sorts one entry of the opened folder: "ver.txt" fills the card's model
     // and version, a recording file goes to `files`, anything else to `folders`.
     void readVerTxtModel(const QUrl& entry, QList<QUrl>& files, QList<QUrl>& folders);
-    // Reopens the folder kept in "orvoBookMark". Nothing is shown to the user
-    // when the bookmark no longer resolves or its folder cannot be listed.
+    // Reopens the folder kept in "orvoBookMark". A bookmark that no longer
+    // resolves is only printed; a folder that resolves but cannot be listed
+    // shows "Path Component Error" as openFileVolume does.
     void playInBookMark();
     // Resets the removable-volume permission and opens every card among the
     // mounted volumes.
@@ -92,8 +93,6 @@ public:
     void didBookMarkChanged();
 
 private:
-    void openFolder(const QUrl& url, bool alertOnFailure);
-
     RecordingListBuilder& m_builder;
     Hooks m_hooks;
     // A volume scan is running: a card that cannot be listed does not start another.

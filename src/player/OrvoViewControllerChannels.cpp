@@ -12,6 +12,7 @@
 #include "PlayerState.h"
 
 #include "platform/Assets.h"
+#include "platform/Localization.h"
 #include "platform/Player.h"
 #include "platform/PlayerView.h"
 #include "platform/ScrollView.h"
@@ -186,7 +187,7 @@ void OrvoViewController::updateChannelButtonImages(int buttonIndex, int state) {
     const ChannelButtonKind& kind = kChannelButtons[static_cast<std::size_t>(buttonIndex)];
     button->setImageName(
         AssetName::channelButtonImage(kind.family, kStateLetters[static_cast<std::size_t>(state)]));
-    button->setText(QString::fromLatin1(kind.title));
+    button->setText(localized(kind.title));
     button->setIsActivated(state != 0);
 }
 

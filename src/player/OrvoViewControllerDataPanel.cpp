@@ -138,7 +138,7 @@ void OrvoViewController::clearDataPanel() {
     if (gpsOnOffImg)
         gpsOnOffImg->setImageName(QStringLiteral("img_gps_off"));
     if (gpsOnOffText)
-        gpsOnOffText->setText(QStringLiteral("GPS Off"));
+        gpsOnOffText->setText(localized("GPS Off"));
     if (meterImg)
         meterImg->setImageName(QStringLiteral("speed_graph_0"));
 }

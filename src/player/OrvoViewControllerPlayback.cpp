@@ -19,6 +19,7 @@
 
 #include "metadata/PacketCache.h"
 #include "platform/Assets.h"
+#include "platform/FileManager.h"
 #include "platform/MutableComposition.h"
 #include "platform/Player.h"
 #include "platform/PlayerItem.h"
@@ -158,7 +159,7 @@ void loadRecording(OrvoViewController& view, const std::shared_ptr<Asset>& asset
     const QString path = entry.url.path();
     if (path != view.videoFileName) {
         view.videoFileName = path;
-        view.playback().getUserData(entry.url.isLocalFile() ? entry.url.toLocalFile() : path);
+        view.playback().getUserData(entry.url.isLocalFile() ? FileManager::filePath(entry.url) : path);
         hasGps = false;
         const std::optional<orvoPacketModel> model = packetModelForURL(entry.url);
         if (model) {

@@ -4,6 +4,7 @@
 #include "metadata/DistrictTable.h"
 #include "metadata/FFmpeg.h"
 #include "metadata/PacketCache.h"
+#include "metadata/ParserOutput.h"
 #include "metadata/RecordingList.h"
 #include "metadata/nmeaToDegrees.h"
 #include "platform/FileManager.h"
@@ -12,7 +13,6 @@
 #include "player/DefaultsKeys.h"
 #include "player/PlayerState.h"
 #include "player/RecordingRow.h"
-#include "player/ThreadOutputCapture.h"
 
 #include <QHash>
 
@@ -29,14 +29,14 @@ bool isRecordingFile(const QUrl& url) {
 }
 
 QString localPath(const QUrl& url) {
-    return url.isLocalFile() ? url.toLocalFile() : url.path(QUrl::FullyDecoded);
+    return url.isLocalFile() ? FileManager::filePath(url) : url.path(QUrl::FullyDecoded);
 }
 
 // The URL of `name` in the folder that holds `url`.
 QUrl urlBeside(const QUrl& url, const QString& name) {
     if (url.isLocalFile()) {
-        const QString path = url.toLocalFile();
-        return QUrl::fromLocalFile(path.left(path.lastIndexOf(QLatin1Char('/')) + 1) + name);
+        const QString path = FileManager::filePath(url);
+        return FileManager::fileURLWithPath(path.left(path.lastIndexOf(QLatin1Char('/')) + 1) + name);
     }
     QUrl sibling = url.adjusted(QUrl::RemoveFilename);
     sibling.setPath(sibling.path(QUrl::FullyDecoded) + name, QUrl::DecodedMode);
@@ -204,16 +204,16 @@ std::vector<RecordingListBuilder::FirstFix> RecordingListBuilder::firstFixes(con
     // Each parse has parsers of its own and touches no shared state. What the
     // parsers print is kept per file and printed when the file's fix is applied,
     // so the lines come in the same order as when the files are parsed in turn.
-    const ThreadOutputCapture capture;
+    // Standard output itself is left alone: each worker prints into the line
+    // sink of the file it parses.
     std::atomic<qsizetype> next{0};
     const auto work = [&] {
         for (qsizetype i = next++; i < paths.size(); i = next++) {
             FirstFix& fix = fixes[size_t(i)];
-            ThreadOutputCapture::captureInto(&fix.printed);
+            const ParserOutput::ThreadSink sink(&fix.printed);
             fix.gps = CParserWrapper(true).getFirstGPS(paths[i]);
             fix.parsed = true;
         }
-        ThreadOutputCapture::captureInto(nullptr);
     };
     std::vector<std::jthread> workers;
     workers.reserve(size_t(threads));
@@ -226,7 +226,7 @@ std::vector<RecordingListBuilder::FirstFix> RecordingListBuilder::firstFixes(con
 void RecordingListBuilder::firstGpsOfFile(const QString& path) {
     qsizetype index = -1;
     for (qsizetype i = 0; i < recordingList.size(); ++i) {
-        if (recordingList[i].url.path() == path) {
+        if (localPath(recordingList[i].url) == path) {
             index = i;
             break;
         }

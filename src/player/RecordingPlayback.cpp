@@ -8,6 +8,7 @@
 #include "metadata/FFmpeg.h"
 #include "metadata/PacketCache.h"
 #include "platform/Asset.h"
+#include "platform/FileManager.h"
 #include "platform/MutableComposition.h"
 #include "platform/Player.h"
 #include "platform/PlayerItem.h"
@@ -91,7 +92,7 @@ FFmpeg& RecordingPlayback::reader() {
 
 std::shared_ptr<Asset> RecordingPlayback::assetForAviFile(const QUrl& url) {
     print(QStringLiteral("itemPath - ") + url.path());
-    const bool hevc = reader().isH265(url.isLocalFile() ? url.toLocalFile() : url.path());
+    const bool hevc = reader().isH265(url.isLocalFile() ? FileManager::filePath(url) : url.path());
     return aviToMov(url, hevc);
 }
 

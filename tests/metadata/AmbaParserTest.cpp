@@ -86,18 +86,28 @@ class AmbaSampleTest : public ::testing::TestWithParam<SampleCase> {};
 
 } // namespace
 
-// Every sample decodes into the complete expected sample and record.
+// Every sample decodes into the complete expected sample and record, whether the data track's
+// sample-size box lists the size or gives it once for all samples (no table).
 TEST_P(AmbaSampleTest, DecodesSample) {
     const SampleCase& c = GetParam();
     TempFolder folder;
-    const std::string path = folder.write("sample.mp4", ambaFile(30, {c.sample}));
-    AmbaParser parser(false);
-    EXPECT_EQ(parser.Parse(path.c_str()), 0);
-    ASSERT_EQ(parser.m_nGpsData, 1);
-    EXPECT_EQ(parser.m_nSensorData, 12);
-    EXPECT_EQ(parser.m_nFrameCount, 1) << "the data track's sample count follows the video frame count";
-    EXPECT_TRUE(sameSensor(parser.m_pSensorData[0], c.sensor));
-    EXPECT_TRUE(sameGps(parser.m_pGpsData[0], c.record));
+    for (const bool constantSize : {false, true}) {
+        // A size of 0 in the box means "a table follows": an empty sample needs the table.
+        if (constantSize && c.sample.empty())
+            continue;
+        SCOPED_TRACE(constantSize ? "one size for all samples" : "table of sizes");
+        const std::string path =
+            folder.write("sample.mp4", ambaFile(30, {c.sample, c.sample}, {}, false, constantSize));
+        AmbaParser parser(false);
+        EXPECT_EQ(parser.Parse(path.c_str()), 0);
+        ASSERT_EQ(parser.m_nGpsData, 2);
+        EXPECT_EQ(parser.m_nSensorData, 24);
+        EXPECT_EQ(parser.m_nFrameCount, 2) << "the data track's sample count follows the video frame count";
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_TRUE(sameSensor(parser.m_pSensorData[i], c.sensor)) << "sample " << i;
+            EXPECT_TRUE(sameGps(parser.m_pGpsData[i], c.record)) << "sample " << i;
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, AmbaSampleTest, ::testing::ValuesIn(sampleCases()),
@@ -194,4 +204,27 @@ TEST(AmbaParserTest, ParsersDoNotShareSampleTable) {
     b.join();
     EXPECT_TRUE(okOne);
     EXPECT_TRUE(okFifty);
+}
+
+// A sample-size box that gives one size for all samples and a sample count far beyond the file:
+// no more samples are taken than the file can hold, and the real ones are read.
+TEST(AmbaParserTest, OneSizeForAllSamplesIsBoundedByTheFile) {
+    TempFolder folder;
+    const Bytes sample = ambaSample("1,2,3", kRmc);
+    Bytes file = ambaFile(30, {sample, sample}, {}, false, true);
+    // The data track's stsz count (the second stsz of the file) becomes 2^31 - 1.
+    const Bytes tag = text("stsz");
+    auto at = std::search(file.begin(), file.end(), tag.begin(), tag.end());
+    at = std::search(at + 1, file.end(), tag.begin(), tag.end());
+    ASSERT_NE(at, file.end());
+    const Bytes huge = be32(0x7FFFFFFF);
+    std::copy(huge.begin(), huge.end(), at + 12);
+    const std::string path = folder.write("huge.mp4", file);
+    AmbaParser parser(false);
+    parser.Parse(path.c_str());
+    EXPECT_EQ(parser.m_nFrameCount, 0x7FFFFFFF);
+    ASSERT_GE(parser.m_nGpsData, 2);
+    EXPECT_LE(uint64_t(parser.m_nGpsData), file.size() / sample.size());
+    EXPECT_TRUE(sameSensor(parser.m_pSensorData[1], {1, 2, 3}));
+    EXPECT_TRUE(sameGps(parser.m_pGpsData[1], gps('A', true, kLat, kLng, 18.52)));
 }

@@ -78,8 +78,10 @@ inline Bytes hdlr(const char* handler) {
 }
 
 // Sample-size box: version/flags, sample size 0, count, then the entries.
-inline Bytes stsz(uint32_t count, const std::vector<uint32_t>& sizes = {}) {
-    Bytes payload = cat({be32(0), be32(0), be32(count)});
+// Sample-size box: version/flags, the size shared by every sample (0: a table of sizes follows),
+// the sample count, then the sizes.
+inline Bytes stsz(uint32_t count, const std::vector<uint32_t>& sizes = {}, uint32_t constantSize = 0) {
+    Bytes payload = cat({be32(0), be32(constantSize), be32(count)});
     for (uint32_t s : sizes) {
         const Bytes e = be32(s);
         payload.insert(payload.end(), e.begin(), e.end());
@@ -107,15 +109,21 @@ inline Bytes videoTrak(uint32_t frames) {
                                                                        stco({})}))}))}))}));
 }
 
-// A data track (null media header) whose samples sit at the given offsets.
-inline Bytes dataTrak(const std::vector<uint32_t>& sizes, const std::vector<uint32_t>& offsets) {
-    return box("trak",
-               cat({box("tkhd", zeros(84)),
-                    box("mdia", cat({box("mdhd", zeros(24)), hdlr("meta"),
-                                     box("minf", cat({box("nmhd", zeros(4)),
-                                                      box("stbl", cat({box("stsd", zeros(8)),
-                                                                       stsz(uint32_t(sizes.size()), sizes),
-                                                                       stco(offsets)}))}))}))}));
+// A data track (null media header) whose samples sit at the given offsets. With constantSize
+// its sample-size box gives the first size for all samples and holds no table.
+inline Bytes dataTrak(const std::vector<uint32_t>& sizes, const std::vector<uint32_t>& offsets,
+                      bool constantSize = false) {
+    return box(
+        "trak",
+        cat({box("tkhd", zeros(84)),
+             box("mdia",
+                 cat({box("mdhd", zeros(24)), hdlr("meta"),
+                      box("minf", cat({box("nmhd", zeros(4)),
+                                       box("stbl", cat({box("stsd", zeros(8)),
+                                                        constantSize && !sizes.empty()
+                                                            ? stsz(uint32_t(sizes.size()), {}, sizes[0])
+                                                            : stsz(uint32_t(sizes.size()), sizes),
+                                                        stco(offsets)}))}))}))}));
 }
 
 // One data-track sample: the 0xFD 0x10 ? 'G' head, the accelerometer text and, unless nmea
@@ -144,15 +152,16 @@ inline Bytes sensTriple(float x, float y, float z) {
 
 // A recording with a video track of frames frames and a data track holding the samples in an
 // "mdat" after "moov". extraMoov is appended inside "moov" before the tracks when
-// boxesFirst is set, after them otherwise.
+// boxesFirst is set, after them otherwise. With constantSize the data track's sample-size box
+// gives one size for all samples (they must all have it) instead of a table.
 inline Bytes ambaFile(uint32_t frames, const std::vector<Bytes>& samples, const Bytes& extraMoov = {},
-                      bool boxesFirst = false) {
+                      bool boxesFirst = false, bool constantSize = false) {
     std::vector<uint32_t> sizes;
     for (const Bytes& s : samples)
         sizes.push_back(uint32_t(s.size()));
     const Bytes videoData = zeros(64);
     auto build = [&](const std::vector<uint32_t>& offsets) {
-        const Bytes tracks = cat({videoTrak(frames), dataTrak(sizes, offsets)});
+        const Bytes tracks = cat({videoTrak(frames), dataTrak(sizes, offsets, constantSize)});
         const Bytes moov = box("moov", boxesFirst ? cat({box("mvhd", zeros(100)), extraMoov, tracks})
                                                   : cat({box("mvhd", zeros(100)), tracks, extraMoov}));
         Bytes mdat = videoData;

@@ -2,6 +2,7 @@
 // (.ts) and the compiled tables (.qm) the application loads.
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
@@ -51,7 +52,52 @@ const QStringList kKeys = {
     QStringLiteral("안전운전도우미 파일이 이미 존재합니다."),
     QStringLiteral("다운로드가 완료되었습니다.\n적용하시려면 다운로드 받은 메모리카드를 블랙박스에 삽입 후 "
                    "전원을 인가해 주세요."),
+    QStringLiteral("Date"),
+    QStringLiteral("Time"),
+    QStringLiteral("Channel"),
+    QStringLiteral("Location"),
+    QStringLiteral("Choose video file or directory"),
+    QStringLiteral("GPS On"),
+    QStringLiteral("GPS Off"),
+    QStringLiteral("ALL"),
 };
+
+// Every translatable text of the storyboard's screens (.ui files): the
+// <string> elements not marked notr="true", in file order.
+QStringList storyboardKeys() {
+    QStringList keys;
+    const QDir folder(QStringLiteral(KAVRIN_SOURCE_DIR "/resources/storyboard"));
+    for (const QString& name : folder.entryList({QStringLiteral("*.ui")}, QDir::Files, QDir::Name)) {
+        QFile file(folder.filePath(name));
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        QXmlStreamReader xml(&file);
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != QLatin1String("string"))
+                continue;
+            const bool translatable = xml.attributes().value(QLatin1String("notr")) != QLatin1String("true");
+            const QString text = xml.readElementText();
+            if (translatable && !text.trimmed().isEmpty() && !keys.contains(text))
+                keys.append(text);
+        }
+    }
+    return keys;
+}
+
+// Every key of the tables: the application's and the storyboard's.
+QStringList allKeys() {
+    QStringList keys = kKeys;
+    for (const QString& key : storyboardKeys()) {
+        if (!keys.contains(key))
+            keys.append(key);
+    }
+    return keys;
+}
+
+// Keys that stay as they are in a language (names, and what that language writes the same way).
+bool staysAsItIs(const QString& lang, const QString& key) {
+    return key == QLatin1String("AI") || (lang == QLatin1String("ja") && key == QLatin1String("OK"));
+}
 
 QString sourceTable(const QString& lang) {
     return QStringLiteral(KAVRIN_SOURCE_DIR "/resources/translations/Localizable_%1.ts").arg(lang);
@@ -105,21 +151,28 @@ bool hasKana(const QString& text) {
     return kana.match(text).hasMatch();
 }
 
+// Every text the code looks up and every text a screen of the storyboard
+// shows is in every table, written in that language's script.
 TEST(LocalizableTable, EveryKeyIsTranslatedInEveryLanguage) {
+    const QStringList keys = allKeys();
+    ASSERT_GT(keys.size(), kKeys.size() + 60) << "the storyboard's texts were not found";
     for (const QString& lang : kLanguages) {
         SCOPED_TRACE(lang.toStdString());
         const Table table = readTable(sourceTable(lang));
         ASSERT_TRUE(table.error.isEmpty()) << table.error.toStdString();
         EXPECT_EQ(table.contexts, QStringList{QStringLiteral("Localizable")});
         EXPECT_TRUE(table.duplicates.isEmpty()) << table.duplicates.join(QLatin1Char('|')).toStdString();
-        for (const QString& key : kKeys) {
+        for (const QString& key : keys) {
             SCOPED_TRACE(key.toStdString());
-            ASSERT_TRUE(table.messages.contains(key));
+            if (!table.messages.contains(key)) {
+                ADD_FAILURE() << "missing from the table";
+                continue;
+            }
             const QString text = table.messages.value(key);
             EXPECT_FALSE(text.trimmed().isEmpty());
             // A line break in the key stays a line break in every language.
             EXPECT_EQ(key.contains(QLatin1Char('\n')), text.contains(QLatin1Char('\n')));
-            const bool ownScript = key != QLatin1String("AI"); // names like "AI" stay as they are
+            const bool ownScript = !staysAsItIs(lang, key);
             if (lang == QLatin1String("en")) {
                 EXPECT_FALSE(hasHangul(text) || hasKana(text));
             } else if (lang == QLatin1String("ko")) {
@@ -130,7 +183,7 @@ TEST(LocalizableTable, EveryKeyIsTranslatedInEveryLanguage) {
                 EXPECT_TRUE(!ownScript || hasKana(text));
             }
         }
-        EXPECT_EQ(table.messages.size(), kKeys.size())
+        EXPECT_EQ(table.messages.size(), keys.size())
             << "keys in the table that the application does not use";
     }
 }
@@ -147,6 +200,10 @@ TEST(LocalizableTable, CompiledTablesTranslateThroughQtTranslator) {
         {"ko", QStringLiteral("Video Playback Error"), QStringLiteral("동영상 재생 오류")},
         {"ko", QStringLiteral("속도"), QStringLiteral("속도")},
         {"ja", QStringLiteral("Event"), QStringLiteral("イベント")},
+        {"ko", QStringLiteral("Zoom"), QStringLiteral("확대")},
+        {"ko", QStringLiteral("Search district"), QStringLiteral("지역 검색")},
+        {"ja", QStringLiteral("G-SENSOR"), QStringLiteral("Gセンサー")},
+        {"en", QStringLiteral("Model"), QStringLiteral("Model")},
         {"ja", QStringLiteral("펌웨어 업데이트"), QStringLiteral("ファームウェアのアップデート")},
         {"en", QStringLiteral("충격센서"), QStringLiteral("G-Sensor")},
         {"en", QStringLiteral("인터넷 연결을 확인해 주세요."),

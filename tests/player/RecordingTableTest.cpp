@@ -17,11 +17,14 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QImage>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QScrollBar>
 #include <QStandardItemModel>
 #include <QTableView>
+#include <QToolTip>
 
 #include <iostream>
 
@@ -397,6 +400,49 @@ TEST_F(RecordingTableTest, ThePlayingRowIsOrangeAndTheSelectionGrey) {
     EXPECT_EQ(selected.green(), selected.blue());
     EXPECT_NE(selected, plain);
     EXPECT_NE(selected, kOrange);
+}
+
+// Texts that come from the card (its "ver.txt", file names, districts) are
+// shown as they are, never read as markup; a cell too narrow for its text
+// shows the whole text as its tool tip.
+TEST_F(RecordingTableTest, CardTextsShowAsPlainTextAndElidedCellsTellTheirWholeText) {
+    player->resize(1280, 800);
+    player->show();
+    const QString markup = QStringLiteral("<img src=\"/etc/hostname\"><table><tr><td>x</td></tr></table>");
+    writeFile(card + QStringLiteral("/ver.txt"), ("Model=" + markup + "\nVersion=" + markup + "\n").toUtf8());
+    player->openFileVolume(QUrl::fromLocalFile(card));
+    for (QLabel* label : {static_cast<QLabel*>(player->modelText), static_cast<QLabel*>(player->versionTxt),
+                          static_cast<QLabel*>(player->videoNameText)}) {
+        SCOPED_TRACE(label->objectName().toStdString());
+        label->setText(markup);
+        EXPECT_EQ(label->textFormat(), Qt::PlainText);
+        // Drawn as characters, the markup is wider than any picture or table it could make.
+        EXPECT_GE(label->sizeHint().width(), label->fontMetrics().horizontalAdvance(markup));
+    }
+    EXPECT_EQ(player->modelText->text(), markup);
+
+    const QString longName = QStringLiteral("Gyeongsangbuk-do Uljin-gun Buk-myeon <b>Sincheon-ri</b> 1234");
+    (*displayedRecordingList)[1].row.location = longName;
+    (*displayedRecordingList)[2].row.location = QStringLiteral("Mapo-gu");
+    player->reloadTableData();
+    QCoreApplication::processEvents();
+    const auto toolTipOf = [&](int row) {
+        const QModelIndex index = model->index(row, 3);
+        const QRect rect = table->visualRect(index);
+        QHelpEvent event(QEvent::ToolTip, rect.center(), table->viewport()->mapToGlobal(rect.center()));
+        QStyleOptionViewItem option;
+        option.initFrom(table->viewport());
+        option.rect = rect;
+        option.font = table->font();
+        option.fontMetrics = table->fontMetrics();
+        table->itemDelegate()->helpEvent(&event, table, option, index);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    // A tip once shown fades out later: the short name is asked first.
+    EXPECT_EQ(toolTipOf(2), QString());
+    const QString whole = toolTipOf(1);
+    EXPECT_TRUE(whole.contains(longName.toHtmlEscaped())) << whole.toStdString();
+    QToolTip::hideText();
 }
 
 TEST(RecordingTableSizeTest, FiveThousandRecordingsReloadAndScrollSmoothly) {

@@ -119,7 +119,7 @@ void SampleContent::fillWindowPlayer(ViewController* screen) {
     player->meterValueText->setText(QStringLiteral("62"));
     player->meterImg->setImageName(QStringLiteral("speed_graph_15"));
     player->gpsOnOffImg->setImageName(QStringLiteral("img_gps_on"));
-    player->gpsOnOffText->setText(QStringLiteral("GPS On"));
+    player->gpsOnOffText->setText(localized("GPS On"));
     player->motionXText->setText(QStringLiteral("X : 0.12"));
     player->motionYText->setText(QStringLiteral("Y : -0.04"));
     player->motionZText->setText(QStringLiteral("Z : 1.01"));

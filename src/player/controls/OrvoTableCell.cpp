@@ -13,6 +13,8 @@ OrvoTableCell::OrvoTableCell(QWidget* parent) : QWidget(parent) {
     layout->setContentsMargins(6, 0, 6, 0);
     auto* text = new QLabel(this);
     text->setObjectName(QStringLiteral("tableTxt"));
+    // Cells show texts from the card (dates, districts): never markup.
+    text->setTextFormat(Qt::PlainText);
     text->setTextInteractionFlags(Qt::NoTextInteraction);
     text->setAttribute(Qt::WA_TransparentForMouseEvents);
     layout->addWidget(text);

@@ -17,4 +17,9 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+    // A cell whose text is elided shows the whole text as its tool tip.
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override;
+    // Whether the cell's text is too wide for its cell and is drawn elided.
+    bool isElided(const QStyleOptionViewItem& option, const QModelIndex& index) const;
 };

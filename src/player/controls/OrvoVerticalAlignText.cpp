@@ -4,7 +4,10 @@
 #include <QPainter>
 #include <QStyle>
 
-OrvoVerticalAlignText::OrvoVerticalAlignText(QWidget* parent) : QLabel(parent) {}
+OrvoVerticalAlignText::OrvoVerticalAlignText(QWidget* parent) : QLabel(parent) {
+    // A text field: its text is never read as markup (file names may hold anything).
+    setTextFormat(Qt::PlainText);
+}
 
 qreal OrvoVerticalAlignText::centredBaseline(const QFontMetricsF& metrics, qreal height) {
     return height * 0.5 + metrics.xHeight() * 0.5;
