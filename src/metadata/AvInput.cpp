@@ -1,5 +1,7 @@
 #include "metadata/AvInput.h"
 
+#include "metadata/RiffExtent.h"
+
 #include <string>
 #include <sys/stat.h>
 
@@ -29,10 +31,17 @@ bool AvInput::open(const char* path) {
     // libavformat open anything but files. A relative path that looks like
     // "scheme:rest" is a file name all the same.
     AVDictionary* options = nullptr;
-    av_dict_set(&options, "protocol_whitelist", "file", 0);
     std::string url = path != nullptr ? path : "";
-    if (!url.empty() && url.front() != '/')
-        url.insert(0, "file:");
+    if (const std::optional<std::uint64_t> limit = riffReadLimit(path)) {
+        // An AVI recording followed by what is not its data (a power cut's preallocated tail):
+        // read only its data, or the demuxer searches the whole tail for the next chunk.
+        url = boundedInputUrl(url, *limit);
+        av_dict_set(&options, "protocol_whitelist", "subfile,file", 0);
+    } else {
+        av_dict_set(&options, "protocol_whitelist", "file", 0);
+        if (!url.empty() && url.front() != '/')
+            url.insert(0, "file:");
+    }
     // On failure avformat_open_input frees the context and sets it to null.
     m_error = avformat_open_input(&m_context, url.c_str(), nullptr, &options);
     av_dict_free(&options);

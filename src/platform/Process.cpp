@@ -4,6 +4,10 @@
 
 #include <QProcess>
 
+#include <csignal>
+#include <sys/prctl.h>
+#include <unistd.h>
+
 namespace Process {
 
 Result runAndWait(const QString& program, const QStringList& arguments, int timeoutMs) {
@@ -17,6 +21,15 @@ Result runAndWait(const QString& program, const QStringList& arguments, int time
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
     process.setStandardInputFile(QProcess::nullDevice());
+    // The child ends with the thread that waits for it (and so with the player): a killed
+    // player must not leave a long stream copy running. Only async-signal-safe calls here.
+    const pid_t parent = ::getpid();
+    process.setChildProcessModifier([parent] {
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        // The parent may have gone before the signal was armed.
+        if (::getppid() != parent)
+            ::_exit(127);
+    });
     process.start(program, aliases.arguments(), QIODevice::NotOpen);
     if (!process.waitForStarted(-1))
         return result;

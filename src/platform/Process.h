@@ -12,9 +12,10 @@ struct Result {
     bool crashed = false; // it started but did not exit normally
 };
 
-// Starts `program` with `arguments` (no shell), discards its output and waits
-// for it to exit; `timeoutMs` < 0 waits for ever, otherwise the program is
-// killed when it runs longer.
+// Starts `program` with `arguments` (no shell), with no input, discards its
+// output and waits for it to exit; `timeoutMs` < 0 waits for ever, otherwise
+// the program is killed when it runs longer. The program is sent SIGTERM when
+// the calling thread ends first (the player was killed or crashed).
 Result runAndWait(const QString& program, const QStringList& arguments, int timeoutMs = -1);
 
 } // namespace Process

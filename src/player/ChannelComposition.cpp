@@ -5,6 +5,7 @@
 
 #include "metadata/FFmpeg.h"
 #include "metadata/RecordingList.h"
+#include "metadata/RiffExtent.h"
 #include "platform/Bundle.h"
 #include "platform/FileManager.h"
 
@@ -14,6 +15,8 @@
 #include <QStandardPaths>
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -42,12 +45,11 @@ std::optional<QString> ffmpegTool() {
     return environment.ffmpegPath ? environment.ffmpegPath() : Bundle::ffmpegPath();
 }
 
-void runTool(const QString& program, const QStringList& arguments) {
+Process::Result runTool(const QString& program, const QStringList& arguments) {
     auto& environment = channelCompositionEnvironment();
     if (environment.run)
-        environment.run(program, arguments);
-    else
-        Process::runAndWait(program, arguments, kToolTimeoutMs);
+        return environment.run(program, arguments);
+    return Process::runAndWait(program, arguments, kToolTimeoutMs);
 }
 
 void alert(const QString& title, const QString& message) {
@@ -122,9 +124,23 @@ QString rewrapFileName(int channel) {
     return QStringLiteral("temp_%1.mov").arg(channel + 1);
 }
 
+QString partialRewrapFileName(int channel) {
+    return QLatin1Char('.') + QFileInfo(rewrapFileName(channel)).completeBaseName() +
+           QStringLiteral(".part.mov");
+}
+
 QStringList aviToMovArguments(const QString& input, const QString& output, bool hevc, int videoStreams,
-                              bool retry) {
-    QStringList arguments{QStringLiteral("-i"), input, QStringLiteral("-vcodec"), QStringLiteral("copy")};
+                              bool retry, std::optional<quint64> readLimit) {
+    QStringList arguments;
+    if (readLimit) {
+        arguments << QStringLiteral("-protocol_whitelist") << QStringLiteral("subfile,file")
+                  << QStringLiteral("-i")
+                  << QString::fromStdString(
+                         boundedInputUrl(QFile::encodeName(input).toStdString(), *readLimit));
+    } else {
+        arguments << QStringLiteral("-i") << input;
+    }
+    arguments << QStringLiteral("-vcodec") << QStringLiteral("copy");
     if (hevc && !retry)
         arguments << QStringLiteral("-vtag") << QStringLiteral("hvc1");
     arguments << QStringLiteral("-acodec") << QStringLiteral("copy");
@@ -196,12 +212,21 @@ std::shared_ptr<Asset> aviToMov(const QUrl& url, bool hevc) {
 
 std::shared_ptr<Asset> aviToMov(const QUrl& url, bool hevc, int channel) {
     const QString input = url.isLocalFile() ? FileManager::filePath(url) : url.path();
+    // A pipe or a device (or a link to one) would block the tool, or never end.
+    if (!FileManager::isRegularFile(input)) {
+        print(QStringLiteral("aviToMov - not a regular file: ") + input);
+        return nullptr;
+    }
     FFmpeg reader;
     const int count = reader.getVideoStreamCount(input);
+    const std::optional<quint64> readLimit = riffReadLimit(FileManager::fileSystemRepresentation(input).constData());
 
     const QString folder = moviesFolder();
     const QString fileName = rewrapFileName(channel);
     const QString output = folder + QLatin1Char('/') + fileName;
+    // The tool writes beside the result and the file is renamed only when the tool succeeded:
+    // a failed or cut-off run never stands as a rewrap.
+    const QString partial = folder + QLatin1Char('/') + partialRewrapFileName(channel);
     const std::optional<QString> tool = ffmpegTool();
     const QString toolText = tool ? QStringLiteral("Optional(\"%1\")").arg(*tool) : QStringLiteral("nil");
     const QString noFileMessage = QStringLiteral("ffmpeg path : ") + toolText;
@@ -220,28 +245,51 @@ std::shared_ptr<Asset> aviToMov(const QUrl& url, bool hevc, int channel) {
         return nullptr;
     }
 
-    const QStringList first = aviToMovArguments(input, output, hevc, count, false);
-    print(QStringLiteral("aviToMov param : ") + listText(first));
-    runTool(*tool, first);
-
-    auto listing = listFolder(folder, error);
-    if (!listing) {
-        alert(QStringLiteral("Video Playback Error"), error);
-        return nullptr;
-    }
-    if (listing->contains(fileName))
-        return probedAsset(output);
-
-    // A file without video has no stream to map alone: no retry.
-    if (count > 0) {
-        runTool(*tool, aviToMovArguments(input, output, hevc, count, true));
-        listing = listFolder(folder, error);
-        if (!listing) {
-            alert(QStringLiteral("Video Playback Error"), error);
-            return nullptr;
+    // One run of the tool into `partial`; the asset of "temp.mov" once it holds the result.
+    const auto attempt = [&](bool retry) -> std::shared_ptr<Asset> {
+        QFile::remove(partial);
+        const QStringList arguments = aviToMovArguments(input, partial, hevc, count, retry, readLimit);
+        if (!retry)
+            print(QStringLiteral("aviToMov param : ") + listText(arguments));
+        const Process::Result result = runTool(*tool, arguments);
+        const bool written =
+            result.started && !result.crashed && result.exitCode == 0 && QFileInfo(partial).size() > 0;
+        if (written) {
+            std::error_code renameError;
+            std::filesystem::rename(QFile::encodeName(partial).toStdString(),
+                                    QFile::encodeName(output).toStdString(), renameError);
+            if (!renameError) {
+                auto asset = probedAsset(output);
+                if (!asset->tracks().isEmpty())
+                    return asset;
+                QFile::remove(output);
+            }
         }
-        if (listing->contains(fileName)) {
-            auto asset = probedAsset(output);
+        QFile::remove(partial);
+        return nullptr;
+    };
+
+    const auto checkFolder = [&] {
+        if (listFolder(folder, error))
+            return true;
+        alert(QStringLiteral("Video Playback Error"), error);
+        return false;
+    };
+
+    auto asset = attempt(false);
+    if (!checkFolder())
+        return nullptr;
+    if (asset)
+        return asset;
+
+    // The first run maps one stream more than there are video streams, for the sound; a
+    // recording without sound has none there and gets the video streams alone. A file without
+    // video has no stream to map alone: no retry.
+    if (count > 0) {
+        asset = attempt(true);
+        if (!checkFolder())
+            return nullptr;
+        if (asset) {
             print(asset->description());
             return asset;
         }

@@ -39,11 +39,17 @@ ChannelCompositionEnvironment& channelCompositionEnvironment();
 // "temp_3.mov"), since one file cannot hold them all at once.
 QString rewrapFileName(int channel = 0);
 
+// The hidden file in the Movies folder that a rewrap writes before it is
+// renamed to rewrapFileName(channel): ".temp.part.mov" for "temp.mov".
+QString partialRewrapFileName(int channel = 0);
+
 // The tool's arguments for a rewrap of `input` into `output`: the first run
 // maps the streams 0 to videoStreams inclusive (and tags HEVC video "hvc1"),
-// the retry maps the streams 0 to videoStreams - 1, never with the tag.
+// the retry maps the streams 0 to videoStreams - 1, never with the tag. With
+// `readLimit` the tool reads only the first readLimit bytes of the input (the
+// end of a recording's valid data, see riffReadLimit).
 QStringList aviToMovArguments(const QString& input, const QString& output, bool hevc, int videoStreams,
-                              bool retry);
+                              bool retry, std::optional<quint64> readLimit = std::nullopt);
 
 // One asset of the recording at `url` joining its front file with its rear
 // (`merge`) and inside (`merge2`) files from recordingList: the video tracks
@@ -54,8 +60,14 @@ std::shared_ptr<MutableComposition> makeChannelComposition(const QUrl& url);
 
 // Rewraps the AVI file at `url` without re-encoding into "temp.mov" in the
 // user's Movies folder (replacing it) and returns its asset; `hevc` tags HEVC
-// video for the players. Null after a failure, which has been shown to the user.
-// Blocks until the tool has exited (twice at most).
+// video for the players. A run counts only when the tool exits with status 0
+// and leaves a readable file; when the first run fails (a recording without
+// sound has no stream after its video), a second maps the video streams
+// alone. Only the recording's valid data is read (a power cut's preallocated
+// tail is not). Null after a failure, which has been shown to the user, and,
+// without an alert of its own, for a path that is not a regular file (a pipe,
+// a device, a link to one: nothing is run). Blocks until the tool has exited
+// (twice at most).
 std::shared_ptr<Asset> aviToMov(const QUrl& url, bool hevc);
 // The same into the rewrap file of one channel (see rewrapFileName).
 std::shared_ptr<Asset> aviToMov(const QUrl& url, bool hevc, int channel);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ChartPacket.h"
 #include "metadata/orvoPacketModel.h"
 #include "platform/ShapeLayerView.h"
 
@@ -11,8 +12,7 @@
 
 // The speed chart of the data panel: the speed of the whole recording as one
 // line over a grid, 0 km/h at the bottom and 200 km/h at the top. The chart
-// shows the packets of `orvoPacket` at its next draw; setting it does not
-// redraw by itself.
+// repaints with the packets of `orvoPacket` whenever it is set.
 class OrvoGraphChartView : public ShapeLayerView {
     Q_OBJECT
 
@@ -21,7 +21,7 @@ public:
 
     ShapeLayer sheetLayer;
     ShapeLayer speedLayer;
-    std::optional<orvoPacketModel> orvoPacket;
+    ChartPacket orvoPacket{this};
 
     // Draws the grid into sheetLayer.
     void drawSheet(const QRectF& rect);

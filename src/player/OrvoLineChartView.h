@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ChartPacket.h"
 #include "metadata/orvoPacketModel.h"
 #include "platform/ShapeLayerView.h"
 
@@ -10,8 +11,7 @@
 
 // The G-sensor chart of the data panel: the x, y and z values of the whole
 // recording as three lines over a grid, -2 g at the bottom and +2 g at the top.
-// The chart shows the packets of `orvoPacket` at its next draw; setting it
-// does not redraw by itself.
+// Setting `orvoPacket` repaints the chart with its packets.
 class OrvoLineChartView : public ShapeLayerView {
     Q_OBJECT
 
@@ -22,7 +22,7 @@ public:
     ShapeLayer xLayer;
     ShapeLayer yLayer;
     ShapeLayer zLayer;
-    std::optional<orvoPacketModel> orvoPacket;
+    ChartPacket orvoPacket{this};
 
     // Draws the grid into sheetLayer.
     void drawSheet(const QRectF& rect);

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/stat.h>
+
 using namespace playbacktest;
 
 namespace {
@@ -106,10 +108,12 @@ TEST(AviRewrapArguments, FirstRunAndRetry) {
 
 namespace {
 
-struct FakeTool {
-    QList<QStringList> runs;
-    // Which runs (0-based) write the output file.
-    QList<int> writing;
+// What one run of a stand-in tool leaves in its output file, and how it ends.
+enum class Leaves { Nothing, Empty, Garbage, Recording };
+struct FakeRun {
+    int exitCode;
+    Leaves leaves;
+    bool crashed = false; // killed (the time limit) or crashed
 };
 
 } // namespace
@@ -119,24 +123,60 @@ TEST_F(ChannelCompositionTest, RewrapRetriesAndReplacesTempMov) {
     QTemporaryDir movies;
     MediaEnvironmentGuard guard(movies.path());
     const QString output = movies.path() + QStringLiteral("/temp.mov");
+    const QString partial = movies.path() + QStringLiteral("/.temp.part.mov");
+    const QString failed = QStringLiteral("Video Playback Error | ffmpeg path : Optional(\"/x/ffmpeg\")");
     struct Case {
         const char* what;
         std::optional<QString> tool;
-        QList<int> writing;
-        int expectedRuns;
+        QList<FakeRun> runs;
         bool asset;
         QString alert;
     };
     const Case cases[] = {
-        {"first run writes", QStringLiteral("/x/ffmpeg"), {0}, 1, true, {}},
-        {"retry writes", QStringLiteral("/x/ffmpeg"), {1}, 2, true, {}},
+        {"first run writes", QStringLiteral("/x/ffmpeg"), {{0, Leaves::Recording}}, true, {}},
+        {"retry writes",
+         QStringLiteral("/x/ffmpeg"),
+         {{1, Leaves::Nothing}, {0, Leaves::Recording}},
+         true,
+         {}},
+        // A recording without sound: the first run maps a stream that is not there, fails and
+        // leaves an empty file.
+        {"first run fails leaving an empty file",
+         QStringLiteral("/x/ffmpeg"),
+         {{1, Leaves::Empty}, {0, Leaves::Recording}},
+         true,
+         {}},
+        {"first run succeeds but writes nothing",
+         QStringLiteral("/x/ffmpeg"),
+         {{0, Leaves::Empty}, {0, Leaves::Recording}},
+         true,
+         {}},
+        {"first run fails after writing a part",
+         QStringLiteral("/x/ffmpeg"),
+         {{1, Leaves::Recording}, {0, Leaves::Recording}},
+         true,
+         {}},
+        {"first run writes no movie",
+         QStringLiteral("/x/ffmpeg"),
+         {{0, Leaves::Garbage}, {0, Leaves::Recording}},
+         true,
+         {}},
+        {"both runs killed at the time limit",
+         QStringLiteral("/x/ffmpeg"),
+         {{-1, Leaves::Recording, true}, {-1, Leaves::Recording, true}},
+         false,
+         failed},
+        {"retry fails with an empty file",
+         QStringLiteral("/x/ffmpeg"),
+         {{1, Leaves::Empty}, {1, Leaves::Empty}},
+         false,
+         failed},
         {"neither writes",
          QStringLiteral("/x/ffmpeg"),
-         {},
-         2,
+         {{1, Leaves::Nothing}, {1, Leaves::Nothing}},
          false,
-         QStringLiteral("Video Playback Error | ffmpeg path : Optional(\"/x/ffmpeg\")")},
-        {"no tool", std::nullopt, {}, 0, false, QStringLiteral("Video Playback Error | ffmpeg path : nil")},
+         failed},
+        {"no tool", std::nullopt, {}, false, QStringLiteral("Video Playback Error | ffmpeg path : nil")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -147,34 +187,127 @@ TEST_F(ChannelCompositionTest, RewrapRetriesAndReplacesTempMov) {
             ASSERT_TRUE(old.open(QIODevice::WriteOnly));
             old.write("old");
         }
-        FakeTool tool;
-        tool.writing = c.writing;
+        QList<QStringList> runs;
         auto& environment = channelCompositionEnvironment();
         environment.ffmpegPath = [&] { return c.tool; };
         environment.run = [&](const QString& program, const QStringList& arguments) {
             EXPECT_FALSE(QFile::exists(output)) << "the old temp.mov is still there";
             EXPECT_EQ(program, *c.tool);
-            const int run = static_cast<int>(tool.runs.size());
-            tool.runs.append(arguments);
-            if (tool.writing.contains(run))
-                QFile::copy(f.single, output);
-            return Process::Result{true, 0, false};
+            const qsizetype run = runs.size();
+            runs.append(arguments);
+            if (run >= c.runs.size())
+                return Process::Result{true, 1, false};
+            const FakeRun& fake = c.runs[run];
+            QFile target(arguments.last());
+            if (fake.leaves == Leaves::Recording) {
+                QFile::remove(arguments.last());
+                QFile::copy(f.single, arguments.last());
+            } else if (fake.leaves != Leaves::Nothing && target.open(QIODevice::WriteOnly)) {
+                target.write(fake.leaves == Leaves::Garbage ? QByteArray("no movie") : QByteArray());
+            }
+            return Process::Result{true, fake.exitCode, fake.crashed};
         };
         const auto asset = aviToMov(QUrl::fromLocalFile(f.twoStreamAvi), true);
-        EXPECT_EQ(tool.runs.size(), c.expectedRuns);
+        EXPECT_EQ(runs.size(), c.runs.size());
         EXPECT_EQ(asset != nullptr, c.asset);
         if (asset) {
             EXPECT_EQ(asset->url().toLocalFile(), output);
+            EXPECT_EQ(videoTrackCount(asset), 1);
         }
+        // Only a finished rewrap stands as temp.mov; nothing half-written is left behind.
+        EXPECT_EQ(QFile::exists(output), c.asset);
+        EXPECT_FALSE(QFile::exists(partial));
         EXPECT_EQ(guard.alerts, c.alert.isEmpty() ? QStringList{} : QStringList{c.alert});
-        if (c.expectedRuns >= 1) {
-            EXPECT_TRUE(tool.runs[0].contains("hvc1"));
+        if (!runs.isEmpty()) {
+            EXPECT_TRUE(runs[0].contains("hvc1"));
+            EXPECT_EQ(runs[0].last(), partial);
         }
-        if (c.expectedRuns == 2) {
-            EXPECT_FALSE(tool.runs[1].contains("hvc1"));
-            EXPECT_EQ(tool.runs[1].mid(tool.runs[1].size() - 5),
-                      (QStringList{"-map", "0:0", "-map", "0:1", output}));
+        if (runs.size() == 2) {
+            EXPECT_FALSE(runs[1].contains("hvc1"));
+            EXPECT_EQ(runs[1].mid(runs[1].size() - 5), (QStringList{"-map", "0:0", "-map", "0:1", partial}));
         }
+    }
+}
+
+TEST_F(ChannelCompositionTest, RewrapPlaysEveryAviAndRefusesWhatIsNoFile) {
+    if (!Bundle::ffmpegPath())
+        GTEST_SKIP() << "no ffmpeg";
+    QTemporaryDir movies;
+    // Hostile files of their own: other tests list the shared recordings folder.
+    QTemporaryDir recordings;
+    ASSERT_TRUE(recordings.isValid());
+    MediaEnvironmentGuard guard(movies.path());
+    QList<QStringList> runs;
+    channelCompositionEnvironment().run = [&](const QString& program, const QStringList& arguments) {
+        runs.append(arguments);
+        return Process::runAndWait(program, arguments, 60000);
+    };
+    const auto avi = [&](const QString& name, int streams, bool audio) {
+        samplegen::RecordingOptions o;
+        o.layout = samplegen::Layout::Avi;
+        o.seconds = 2;
+        o.width = 160;
+        o.height = 96;
+        o.fps = 10;
+        o.videoStreams = streams;
+        o.audio = audio;
+        const QString path = recordings.path() + QLatin1Char('/') + name;
+        samplegen::writeRecording(path.toStdString(), o);
+        return path;
+    };
+    // A power cut in a camera that reserves its files: the recording, then zeros.
+    const QString powerCut = avi(QStringLiteral("20241108-095000_F_N.avi"), 1, true);
+    const qint64 recorded = QFileInfo(powerCut).size();
+    ASSERT_TRUE(QFile::resize(powerCut, recorded + (64 << 20)));
+    const QString fifo = recordings.path() + QStringLiteral("/20241108-095100_F_N.avi");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString device = recordings.path() + QStringLiteral("/20241108-095200_F_N.avi");
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), device));
+    const QString folder = recordings.path() + QStringLiteral("/20241108-095300_F_N.avi");
+    ASSERT_TRUE(QDir().mkpath(folder));
+
+    struct Case {
+        const char* what;
+        QString path;
+        int video, audio; // tracks of the result; -1: no asset
+        int runs;
+        bool bounded; // the tool reads only the recording's data
+    };
+    const Case cases[] = {
+        {"one video stream with sound", avi(QStringLiteral("20241108-095400_F_N.avi"), 1, true), 1, 1, 1,
+         false},
+        {"one video stream without sound", avi(QStringLiteral("20241108-095500_F_N.avi"), 1, false), 1, 0, 2,
+         false},
+        {"two video streams with sound", avi(QStringLiteral("20241108-095600_N.avi"), 2, true), 2, 1, 1,
+         false},
+        {"two video streams without sound", avi(QStringLiteral("20241108-095700_N.avi"), 2, false), 2, 0, 2,
+         false},
+        {"a power cut's reserved tail", powerCut, 1, 1, 1, true},
+        {"a pipe", fifo, -1, 0, 0, false},
+        {"a link to a device", device, -1, 0, 0, false},
+        {"a folder", folder, -1, 0, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        runs.clear();
+        guard.alerts.clear();
+        const auto asset = aviToMov(QUrl::fromLocalFile(c.path), false);
+        EXPECT_EQ(runs.size(), c.runs);
+        if (c.video < 0) {
+            // Nothing is run and no alert of its own: the player says it cannot play the file.
+            EXPECT_EQ(asset, nullptr);
+            EXPECT_TRUE(guard.alerts.isEmpty());
+            continue;
+        }
+        ASSERT_NE(asset, nullptr) << guard.alerts.join('\n').toStdString();
+        EXPECT_EQ(videoTrackCount(asset), c.video);
+        EXPECT_EQ(asset->tracksWithMediaType(MediaType::Audio).size(), c.audio);
+        EXPECT_NEAR(asset->duration().seconds(), 2.0, 0.3);
+        EXPECT_TRUE(guard.alerts.isEmpty());
+        ASSERT_FALSE(runs.isEmpty());
+        EXPECT_EQ(runs.first().join(' ').contains(QStringLiteral("subfile,,start,0,end,%1,,:").arg(recorded)),
+                  c.bounded)
+            << runs.first().join(' ').toStdString();
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QImage>
 #include <QPainter>
@@ -193,6 +194,51 @@ TEST(ChartViews, ClearedChartsShowOnlyTheGrid) {
             const QColor c = image.pixelColor(x, y);
             ASSERT_TRUE(c.alpha() == 0 || c.rgb() == sheet.rgb())
                 << x << "," << y << " " << c.name(QColor::HexArgb).toStdString();
+        }
+    }
+}
+
+TEST(ChartViews, ShownChartsRepaintWhenTheirModelChanges) {
+    // Both charts on screen, painted once, then given a recording, another, and none: each
+    // change shows without anything else asking for a draw.
+    OrvoLineChartView line;
+    OrvoGraphChartView graph;
+    for (QWidget* chart : {static_cast<QWidget*>(&line), static_cast<QWidget*>(&graph)}) {
+        chart->setAttribute(Qt::WA_DontShowOnScreen);
+        chart->resize(300, 100);
+        chart->show();
+    }
+    const auto settle = [] {
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
+    };
+    settle();
+    const orvoPacketModel first{QStringLiteral("/a.mp4"), {gsensor(1.0f, 1.0f, 1.0f), speed(100.0f)}};
+    const orvoPacketModel second{QStringLiteral("/b.mp4"), {gsensor(-1.0f, -1.0f, -1.0f), speed(50.0f)}};
+    const struct {
+        const char* what;
+        std::optional<orvoPacketModel> model;
+        int layers;           // sublayers after the repaint: the grid, and the lines with a model
+        double lineY, speedY; // where the first sample's lines lie (unflipped), with a model
+    } steps[] = {
+        {"a first recording", first, 4, 75.0, 50.0},
+        {"another recording", second, 4, 25.0, 25.0},
+        {"none", std::nullopt, 1, 0, 0},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        line.orvoPacket = step.model;
+        graph.orvoPacket = step.model;
+        settle();
+        EXPECT_EQ(line.sublayers().size(), step.layers);
+        EXPECT_EQ(graph.sublayers().size(), step.layers == 4 ? 2 : 1);
+        if (step.model) {
+            const std::vector<Segment> x = segments(line.xLayer.path);
+            ASSERT_FALSE(x.empty());
+            EXPECT_DOUBLE_EQ(x.front().y, step.lineY);
+            const std::vector<Segment> s = segments(graph.speedLayer.path);
+            ASSERT_FALSE(s.empty());
+            EXPECT_DOUBLE_EQ(s.front().y, step.speedY);
         }
     }
 }
