@@ -16,7 +16,7 @@ packages=(
   libxml2-dev libzip-dev
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
-  libclang-rt-14-dev clang
+  libclang-rt-14-dev clang clang-format
   # bundled web assets (map pages, icons, district data)
   nodejs npm
   # interface fonts for Korean and Japanese

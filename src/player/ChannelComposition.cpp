@@ -219,7 +219,8 @@ std::shared_ptr<Asset> aviToMov(const QUrl& url, bool hevc, int channel) {
     }
     FFmpeg reader;
     const int count = reader.getVideoStreamCount(input);
-    const std::optional<quint64> readLimit = riffReadLimit(FileManager::fileSystemRepresentation(input).constData());
+    const std::optional<quint64> readLimit =
+        riffReadLimit(FileManager::fileSystemRepresentation(input).constData());
 
     const QString folder = moviesFolder();
     const QString fileName = rewrapFileName(channel);

@@ -5,6 +5,7 @@
 
 #include "MainViewController.h"
 
+#include "BackupDataReceiver.h"
 #include "DefaultsKeys.h"
 #include "FolderOpener.h"
 #include "NotificationNames.h"
@@ -19,7 +20,6 @@
 #include "SegueIdentifiers.h"
 #include "ViewLayer.h"
 #include "VolumeSliderCell.h"
-#include "BackupDataReceiver.h"
 #include "backupData.h"
 #include "controls/AssetColor.h"
 #include "controls/DefaultImgBtnCell.h"
