@@ -369,6 +369,8 @@ protected:
     void viewDidAppear() override;
     void viewDidLayout() override;
     void viewWillDisappear() override;
+    // Hands each presented screen its payload (OrvoViewControllerSegues.cpp).
+    void prepareForSegue(const StoryboardSegue& segue, const QVariant& sender) override;
 
 private:
     void setUpRecordingTable();
