@@ -70,7 +70,7 @@ private:
     }
 
     void onFinished() {
-        if (!m_tooLarge)
+        if (!m_tooLarge && m_reply->isOpen())
             m_body.append(m_reply->readAll());
         if (m_tooLarge) {
             m_response.error =
@@ -209,9 +209,8 @@ void HttpDownload::cancel() {
 
 void HttpDownload::onMetaDataChanged() {
     m_statusCode = statusCodeOf(m_reply);
-    // A redirect is followed; only the final answer counts.
-    const QVariant redirect = m_reply->attribute(QNetworkRequest::RedirectionTargetAttribute);
-    if (m_statusCode && !redirect.isValid() && !isSuccessStatus(*m_statusCode))
+    // A redirect is followed by the network layer; only the final answer counts.
+    if (m_statusCode && *m_statusCode >= 400)
         fail(HttpDownloadResponse::Failure::Status,
              QStringLiteral("The server answered %1.").arg(*m_statusCode));
 }
@@ -238,6 +237,11 @@ void HttpDownload::onReadyRead() {
         onMetaDataChanged();
     if (m_failure)
         return;
+    if (m_statusCode && !isSuccessStatus(*m_statusCode)) {
+        // The body of a redirect or other non-file answer is not the file.
+        m_reply->readAll();
+        return;
+    }
     writeAvailable();
 }
 
