@@ -139,5 +139,57 @@ Update now?</translation>
         <translation>The download is complete.
 To apply it, insert the memory card into the dash camera and then turn the power on.</translation>
     </message>
+    <message>
+        <source>Settings</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>Check for a new version at start-up</source>
+        <translation>Check for a new version at start-up</translation>
+    </message>
+    <message>
+        <source>Memory card</source>
+        <translation>Memory card</translation>
+    </message>
+    <message>
+        <source>Memory card downloads</source>
+        <translation>Memory card downloads</translation>
+    </message>
+    <message>
+        <source>Firmware</source>
+        <translation>Firmware</translation>
+    </message>
+    <message>
+        <source>Speed cameras</source>
+        <translation>Speed cameras</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Update</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Downloading the installer</source>
+        <translation>Downloading the installer</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>Download</translation>
+    </message>
 </context>
 </TS>

@@ -139,5 +139,57 @@
         <translation>ダウンロードが完了しました。
 適用するには、ダウンロードしたメモリーカードをドライブレコーダーに挿入してから電源を入れてください。</translation>
     </message>
+    <message>
+        <source>Settings</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>言語</translation>
+    </message>
+    <message>
+        <source>Check for a new version at start-up</source>
+        <translation>起動時に新しいバージョンを確認</translation>
+    </message>
+    <message>
+        <source>Memory card</source>
+        <translation>メモリーカード</translation>
+    </message>
+    <message>
+        <source>Memory card downloads</source>
+        <translation>メモリーカードへのダウンロード</translation>
+    </message>
+    <message>
+        <source>Firmware</source>
+        <translation>ファームウェア</translation>
+    </message>
+    <message>
+        <source>Speed cameras</source>
+        <translation>安全運転支援データ</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>確認</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>アップデート</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Downloading the installer</source>
+        <translation>インストーラーをダウンロード中</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>ダウンロード</translation>
+    </message>
 </context>
 </TS>

@@ -139,5 +139,57 @@
         <translation>다운로드가 완료되었습니다.
 적용하시려면 다운로드 받은 메모리카드를 블랙박스에 삽입 후 전원을 인가해 주세요.</translation>
     </message>
+    <message>
+        <source>Settings</source>
+        <translation>설정</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>언어</translation>
+    </message>
+    <message>
+        <source>Check for a new version at start-up</source>
+        <translation>시작할 때 새 버전 확인</translation>
+    </message>
+    <message>
+        <source>Memory card</source>
+        <translation>메모리카드</translation>
+    </message>
+    <message>
+        <source>Memory card downloads</source>
+        <translation>메모리카드 다운로드</translation>
+    </message>
+    <message>
+        <source>Firmware</source>
+        <translation>펌웨어</translation>
+    </message>
+    <message>
+        <source>Speed cameras</source>
+        <translation>안전운전도우미</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>닫기</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>확인</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>업데이트</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>취소</translation>
+    </message>
+    <message>
+        <source>Downloading the installer</source>
+        <translation>설치 파일 다운로드 중</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>다운로드</translation>
+    </message>
 </context>
 </TS>

@@ -51,6 +51,20 @@ const QStringList kKeys = {
     QStringLiteral("안전운전도우미 파일이 이미 존재합니다."),
     QStringLiteral("다운로드가 완료되었습니다.\n적용하시려면 다운로드 받은 메모리카드를 블랙박스에 삽입 후 "
                    "전원을 인가해 주세요."),
+    // The texts of the settings, update and download screens.
+    QStringLiteral("Settings"),
+    QStringLiteral("Language"),
+    QStringLiteral("Check for a new version at start-up"),
+    QStringLiteral("Memory card"),
+    QStringLiteral("Memory card downloads"),
+    QStringLiteral("Firmware"),
+    QStringLiteral("Speed cameras"),
+    QStringLiteral("Close"),
+    QStringLiteral("Confirm"),
+    QStringLiteral("Update"),
+    QStringLiteral("Cancel"),
+    QStringLiteral("Downloading the installer"),
+    QStringLiteral("Download"),
 };
 
 QString sourceTable(const QString& lang) {
