@@ -187,7 +187,7 @@ void HttpDownload::start() {
     }
     m_reply = manager().get(makeRequest(m_url));
     // Bounds what Qt holds in memory when the disk is slower than the network.
-    m_reply->setReadBufferSize(4 * 1024 * 1024);
+    m_reply->setReadBufferSize(2 * 1024 * 1024);
     connect(m_reply, &QNetworkReply::metaDataChanged, this, &HttpDownload::onMetaDataChanged);
     connect(m_reply, &QNetworkReply::readyRead, this, &HttpDownload::onReadyRead);
     connect(m_reply, &QNetworkReply::finished, this, &HttpDownload::onFinished);

@@ -196,9 +196,9 @@ void SettingViewController::confirmSettings() {
     dismissViewController(this);
 }
 
-std::optional<QUrl> SettingViewController::resolveCardBookmark(const QByteArray& data) {
+std::optional<QUrl> SettingViewController::resolveCardBookmark(const QByteArray& bookmark) {
     QString error;
-    const std::optional<Bookmark::Resolution> resolved = Bookmark::resolve(data, &error);
+    const std::optional<Bookmark::Resolution> resolved = Bookmark::resolve(bookmark, &error);
     if (!resolved) {
         print(error);
         return std::nullopt;
@@ -217,10 +217,10 @@ std::optional<QUrl> SettingViewController::resolveCardBookmark(const QByteArray&
 }
 
 void SettingViewController::showCardCapacity() {
-    const std::optional<QByteArray> data = UserDefaults::standard().data(key(DefaultsKey::kOrvoBookMark));
-    if (!data)
+    const std::optional<QByteArray> bookmark = UserDefaults::standard().data(key(DefaultsKey::kOrvoBookMark));
+    if (!bookmark)
         return;
-    const std::optional<QUrl> card = resolveCardBookmark(*data);
+    const std::optional<QUrl> card = resolveCardBookmark(*bookmark);
     if (!card)
         return;
     const std::optional<FileManager::FileSystemAttributes> attributes =

@@ -50,7 +50,7 @@ public:
     std::optional<QStringList> langunage;
 
     // The card folder of bookmark data: only the folder named after cardModel.
-    std::optional<QUrl> resolveCardBookmark(const QByteArray& data);
+    std::optional<QUrl> resolveCardBookmark(const QByteArray& bookmark);
     // Fills the capacity text and bar from the card's file system.
     void showCardCapacity();
     // Compares the version page's offer for `model` with `version` and

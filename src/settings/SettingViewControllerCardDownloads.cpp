@@ -207,11 +207,11 @@ void SettingViewController::updateSpeedCamData() {
 }
 
 std::optional<QUrl> SettingViewController::bookmarkedCardFolder() {
-    const std::optional<QByteArray> data =
+    const std::optional<QByteArray> bookmark =
         UserDefaults::standard().data(QString::fromLatin1(DefaultsKey::kOrvoBookMark));
-    if (!data)
+    if (!bookmark)
         return std::nullopt;
-    return resolveCardBookmark(*data);
+    return resolveCardBookmark(*bookmark);
 }
 
 void SettingViewController::downloadCardPackage(const QUrl& url, const QUrl& cardFolder,
