@@ -16,6 +16,8 @@ packages=(
   libxml2-dev libzip-dev
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
+  # the download benchmark's peers and its local server
+  curl unzip python3 bc
   libclang-rt-14-dev clang clang-format
   # bundled web assets (map pages, icons, district data)
   nodejs npm

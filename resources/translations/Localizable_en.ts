@@ -456,6 +456,10 @@ To apply it, insert the memory card into the dash camera and then turn the power
         <translation>Speed cameras</translation>
     </message>
     <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
         <source>Confirm</source>
         <translation>Confirm</translation>
     </message>
@@ -486,6 +490,8 @@ To apply it, insert the memory card into the dash camera and then turn the power
     <message>
         <source>Choose video file or directory</source>
         <translation>Choose video file or directory</translation>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 </TS>

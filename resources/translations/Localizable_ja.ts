@@ -454,6 +454,11 @@
     <message>
         <source>Speed cameras</source>
         <translation>オービスデータ</translation>
+        <translation>安全運転支援データ</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
     </message>
     <message>
         <source>Confirm</source>
@@ -486,6 +491,8 @@
     <message>
         <source>Choose video file or directory</source>
         <translation>映像ファイルまたはフォルダを選択してください</translation>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
     </message>
 </context>
 </TS>

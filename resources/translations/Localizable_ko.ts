@@ -456,6 +456,10 @@
         <translation>안전운전도우미</translation>
     </message>
     <message>
+        <source>Close</source>
+        <translation>닫기</translation>
+    </message>
+    <message>
         <source>Confirm</source>
         <translation>확인</translation>
     </message>
@@ -486,6 +490,8 @@
     <message>
         <source>Choose video file or directory</source>
         <translation>영상 파일 또는 폴더를 선택하세요</translation>
+        <source>Cancel</source>
+        <translation>취소</translation>
     </message>
 </context>
 </TS>

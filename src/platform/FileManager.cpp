@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 #include <vector>
 
@@ -222,4 +224,18 @@ QString FileManager::pathExtension(const QUrl& url) {
     if (dot <= 0 || dot + 1 >= name.size())
         return {};
     return name.mid(dot + 1);
+}
+
+QString FileManager::downloadsDirectory() {
+    return QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+}
+
+std::optional<FileManager::FileSystemAttributes> FileManager::attributesOfFileSystem(const QString& path) {
+    struct statvfs info {};
+    if (path.isEmpty() || ::statvfs(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    FileSystemAttributes attributes;
+    attributes.size = double(info.f_blocks) * double(info.f_frsize);
+    attributes.free = double(info.f_bfree) * double(info.f_frsize);
+    return attributes;
 }

@@ -53,4 +53,14 @@ public:
     static QString pathExtension(const QUrl& url);
     // The last path component of a URL ("/" for the root).
     static QString lastPathComponent(const QUrl& url);
+
+    // The size and the free space of the file system holding `path`, in bytes.
+    struct FileSystemAttributes {
+        double size = 0;
+        double free = 0;
+    };
+    static std::optional<FileSystemAttributes> attributesOfFileSystem(const QString& path);
+
+    // The user's Downloads folder (the XDG download directory); it may not exist yet.
+    static QString downloadsDirectory();
 };

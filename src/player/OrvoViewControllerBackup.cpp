@@ -30,10 +30,6 @@ void OrvoViewController::showBackupDialog() {
     performSegue(QLatin1String(SegueIdentifier::kOrvoToBackup), QVariant::fromValue(payload));
 }
 
-void OrvoViewController::prepareForSegue(const StoryboardSegue& segue, const QVariant& sender) {
-    prepareBackupSegue(segue, sender);
-}
-
 bool OrvoViewController::prepareBackupSegue(const StoryboardSegue& segue, const QVariant& sender) {
     if (segue.identifier() != QLatin1String(SegueIdentifier::kOrvoToBackup))
         return false;

@@ -8,11 +8,15 @@
 
 #include "platform/Bundle.h"
 #include "platform/FileManager.h"
+#include "platform/Http.h"
+#include "platform/StringCompare.h"
 #include "platform/UserDefaults.h"
 
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 
 #include <cstdio>
 
@@ -42,8 +46,7 @@ QString updateRequestText(const QString& baseAddress, const QString& item) {
     const QString text = baseAddress + QStringLiteral("/file-server/services/") + item +
                          QStringLiteral("?query={\"name\":\"") + QLatin1String(kProductQueryName) +
                          QStringLiteral("\",\"last_field\":\"version\"}");
-    // Letters, digits and ! $ & ' ( ) * + , - . / : ; = ? @ _ ~ stay as they are.
-    return QString::fromLatin1(QUrl::toPercentEncoding(text, QByteArrayLiteral("!$&'()*+,/:;=?@")));
+    return percentEncodedForUrlQuery(text);
 }
 
 bool cardHasDebugMarker() {
@@ -69,7 +72,85 @@ bool cardHasDebugMarker() {
     return marker;
 }
 
+namespace {
+
+// A member as text: a text as it is, a number in decimal, a boolean as
+// "true"/"false"; anything else (missing, null, list, object) the empty text.
+QString jsonText(const QJsonValue& value) {
+    if (value.isString())
+        return value.toString();
+    if (value.isDouble())
+        return QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+    if (value.isBool())
+        return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+    return {};
+}
+
+qsizetype elementCount(const QJsonValue& value) {
+    if (value.isArray())
+        return value.toArray().size();
+    if (value.isObject())
+        return value.toObject().size();
+    return 0;
+}
+
+QString documentText(const QJsonDocument& document) {
+    QString text = QString::fromUtf8(document.toJson(QJsonDocument::Compact));
+    // The log gets the head of a large reply.
+    constexpr qsizetype kLogLimit = 4096;
+    if (text.size() > kLogLimit)
+        text = text.left(kLogLimit) + QStringLiteral("...");
+    return text;
+}
+
+} // namespace
+
+std::optional<QUrl> installerAddress(const QString& text) {
+    const QUrl url(text, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || url.host().isEmpty() ||
+        (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
+        return std::nullopt;
+    return url;
+}
+
+void handleUpdateInfo(const HttpResponse& reply, const UpdateCheckCompletion& completion,
+                      const QString& applicationVersion) {
+    auto finish = [&completion](const std::optional<QUrl>& url) {
+        if (completion)
+            completion(url);
+    };
+    if (!reply.statusCode || *reply.statusCode != 200) {
+        finish(std::nullopt);
+        return;
+    }
+    if (!reply.json || !reply.data || reply.data->isEmpty()) {
+        finish(std::nullopt);
+        return;
+    }
+    const QJsonDocument document = *reply.json;
+    versionInfo = document.isArray() ? QJsonValue(document.array()) : QJsonValue(document.object());
+    printLine(QStringLiteral("versionInfo : ") + documentText(document));
+
+    const QJsonValue data =
+        document.isObject() ? document.object().value(QStringLiteral("data")) : QJsonValue();
+    if (elementCount(data) < 1) {
+        finish(std::nullopt);
+        return;
+    }
+    const QJsonObject first = data.isArray() ? data.toArray().at(0).toObject() : QJsonObject();
+    const QString offered = jsonText(first.value(QStringLiteral("version")));
+    if (compareNumeric(offered, applicationVersion) > 0) {
+        // An address that is no web address is treated as no offer.
+        finish(installerAddress(jsonText(first.value(QStringLiteral("datauri")))));
+        return;
+    }
+    finish(std::nullopt);
+}
+
 void checkForUpdate(const std::function<void()>& reopenLastFolder, const UpdateCheckCompletion& completion) {
+    const QString applicationVersion =
+        Bundle::objectForInfoDictionaryKey(QStringLiteral("CFBundleShortVersionString")).toString();
     const std::optional<bool> autoUpdate =
         UserDefaults::standard().boolean(QString::fromLatin1(DefaultsKey::kAutoUpdate));
     if (!autoUpdate.value_or(false)) {
@@ -80,8 +161,17 @@ void checkForUpdate(const std::function<void()>& reopenLastFolder, const UpdateC
         return;
     }
     const QString item = updateItemName(cardHasDebugMarker());
-    printLine(QStringLiteral("update url = ") + updateRequestText(updateServiceBaseAddress(), item));
-    // The service's reply is not asked for yet: no newer version is offered.
-    if (completion)
-        completion(std::nullopt);
+    const QString base = updateServiceBaseAddress();
+    const QString text = updateRequestText(base, item);
+    printLine(QStringLiteral("update url = ") + text);
+    const QUrl url = QUrl::fromEncoded(text.toLatin1(), QUrl::StrictMode);
+    if (base.isEmpty() || !url.isValid() || url.isRelative()) {
+        // No service configured (or no usable address): no newer version is offered.
+        if (completion)
+            completion(std::nullopt);
+        return;
+    }
+    Http::request(url, nullptr, [completion, applicationVersion](const HttpResponse& reply) {
+        handleUpdateInfo(reply, completion, applicationVersion);
+    });
 }

@@ -10,6 +10,8 @@
 #include <functional>
 #include <optional>
 
+struct HttpResponse;
+
 // Receives the installer address of a newer version, or none.
 using UpdateCheckCompletion = std::function<void(const std::optional<QUrl>& url)>;
 
@@ -26,9 +28,21 @@ QString updateRequestText(const QString& baseAddress, const QString& item);
 // no bookmark, an unresolvable one, an unreadable folder or file count as no marker.
 bool cardHasDebugMarker();
 
-// The gate of the check. With "autoUpdate" not true (missing, not a boolean,
-// or false) no request is made: updateChecked is set and `reopenLastFolder`
-// runs, which is what the completion does without an address. Otherwise the
-// request is prepared and logged, and `completion` runs exactly once (for
-// now with no address: the service's reply is not asked for yet).
+// The installer address of a reply: an absolute http or https address with a
+// host; none for anything else.
+std::optional<QUrl> installerAddress(const QString& text);
+
+// Handles the service's reply: with status 200 and a JSON body, versionInfo
+// becomes the body and, when the first entry of "data" offers a "version"
+// numerically greater than `applicationVersion`, `completion` gets its
+// "datauri"; on every other path it gets none. Calls `completion` exactly once.
+void handleUpdateInfo(const HttpResponse& reply, const UpdateCheckCompletion& completion,
+                      const QString& applicationVersion);
+
+// The check. With "autoUpdate" not true (missing, not a boolean, or false) no
+// request is made: updateChecked is set and `reopenLastFolder` runs, which is
+// what the completion does without an address. Otherwise the request is
+// logged and sent to the configured update service, and `completion` runs
+// exactly once on the main thread: with the installer address of a newer
+// version, or with none (at once when no service is configured).
 void checkForUpdate(const std::function<void()>& reopenLastFolder, const UpdateCheckCompletion& completion);

@@ -3,6 +3,28 @@
 #include "ViewLayer.h"
 #include "ui_ProgressViewController.h"
 
+#include "platform/FileManager.h"
+#include "platform/Http.h"
+#include "platform/MainQueue.h"
+#include "platform/NotificationCenter.h"
+#include "player/NotificationNames.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProgressBar>
+
+#include <cstdio>
+
+namespace {
+
+void print(const QString& text) {
+    std::printf("%s\n", text.toUtf8().constData());
+    std::fflush(stdout);
+}
+
+} // namespace
+
 ProgressViewController::ProgressViewController(QWidget* parent) : ViewController(parent) {}
 
 ProgressViewController::~ProgressViewController() = default;
@@ -16,4 +38,92 @@ void ProgressViewController::loadView() {
     cancelBtn = ui->cancelBtn;
 }
 
-void ProgressViewController::onCancelBtnTap() {}
+void ProgressViewController::viewDidLoad() {
+    startInstallerDownload();
+}
+
+void ProgressViewController::viewDidAppear() {
+    // The window shows no title of its own.
+    if (isWindow())
+        setWindowTitle(QStringLiteral(" "));
+}
+
+void ProgressViewController::viewDidDisappear() {}
+
+void ProgressViewController::onCancelBtnTap() {
+    cancelInstallerDownload();
+}
+
+std::optional<QString> ProgressViewController::installerDestination(const QUrl& url,
+                                                                    const QString& downloadsFolder) {
+    const QString name = url.fileName(QUrl::FullyDecoded);
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") ||
+        name.contains(QLatin1Char('/')) || name.contains(QChar(0)) || downloadsFolder.isEmpty())
+        return std::nullopt;
+    const QString folder = QDir(downloadsFolder).absolutePath();
+    const QString path = QDir(folder).filePath(name);
+    if (QFileInfo(path).absolutePath() != folder)
+        return std::nullopt;
+    return path;
+}
+
+void ProgressViewController::startInstallerDownload() {
+    if (!downloadURL || !name)
+        return;
+    if (downloadRequest) {
+        print(QStringLiteral("downloading already"));
+        return;
+    }
+    const std::optional<QString> destination =
+        installerDestination(*downloadURL, FileManager::downloadsDirectory());
+    if (!destination) {
+        // Reported like a failed download: the screen closes once it is up.
+        HttpDownloadResponse refused;
+        refused.url = *downloadURL;
+        refused.failure = HttpDownloadResponse::Failure::Refused;
+        refused.error = QStringLiteral("The installer's address names no file.");
+        mainQueueAsync(this, [this, refused] { installerDownloadFinished(refused); });
+        return;
+    }
+    downloadRequest = Http::download(
+        *downloadURL, *destination, this,
+        [this](const HttpProgress& progress) {
+            if (progressLabel)
+                progressLabel->setText(QString::number(progress.completedUnitCount) +
+                                       QStringLiteral(" bytes"));
+            const double fraction = progress.fractionCompleted();
+            if (downloadProgressBar)
+                downloadProgressBar->setValue(
+                    downloadProgressBar->minimum() +
+                    int(fraction * (downloadProgressBar->maximum() - downloadProgressBar->minimum())));
+            print(QStringLiteral("progress - ") + QString::number(fraction));
+        },
+        [this](const HttpDownloadResponse& response) { installerDownloadFinished(response); });
+}
+
+void ProgressViewController::installerDownloadFinished(const HttpDownloadResponse& response) {
+    print(response.description());
+    if (response.failure != HttpDownloadResponse::Failure::None) {
+        dismissViewController(this);
+        return;
+    }
+    if (!response.fileURL)
+        return;
+    print(response.fileURL->toLocalFile());
+    dismissViewController(this);
+    const QUrl file = *response.fileURL;
+    // Observers run once the screen has gone.
+    mainQueueAsync([file] {
+        NotificationCenter::defaultCenter().post(
+            QLatin1String(NotificationName::kInstallerDownloadComplete), nullptr,
+            QVariantMap{{QLatin1String(NotificationUserInfoKey::kDownloadPath), QVariant(file)}});
+    });
+}
+
+void ProgressViewController::cancelInstallerDownload() {
+    if (!downloadRequest || downloadRequest->isFinished()) {
+        dismissViewController(this);
+        return;
+    }
+    downloadRequest->cancel();
+}

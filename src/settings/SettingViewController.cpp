@@ -1,10 +1,66 @@
 #include "SettingViewController.h"
 
+#include "AssetColor.h"
+#include "OrvoPopupBtnCell.h"
+#include "UpdateProgressView.h"
 #include "ViewLayer.h"
 #include "ui_SettingViewController.h"
 
+#include "CardPackages.h"
+
+#include "platform/Assets.h"
+#include "platform/Bookmark.h"
+#include "platform/Bundle.h"
+#include "platform/FileManager.h"
+#include "platform/Http.h"
+#include "platform/Localization.h"
+#include "platform/UserDefaults.h"
+#include "player/DefaultsKeys.h"
+#include "player/PlayerState.h"
+#include "player/showAlert.h"
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+
+#include <cstdio>
+
+namespace {
+
+void print(const QString& text) {
+    std::printf("%s\n", text.toUtf8().constData());
+    std::fflush(stdout);
+}
+
+QString key(const char* name) {
+    return QString::fromLatin1(name);
+}
+
+// The language table: menu position, title, stored value.
+struct LanguageRow {
+    const char* title;
+    const char* code;
+};
+constexpr LanguageRow kLanguages[] = {{"English", "en"}, {"한글", "ko"}, {"日本語", "ja"}};
+
+QString listText(const QStringList& list) {
+    QStringList quoted;
+    for (const QString& text : list)
+        quoted.append(QLatin1Char('"') + text + QLatin1Char('"'));
+    return QLatin1Char('[') + quoted.join(QStringLiteral(", ")) + QLatin1Char(']');
+}
+
+void setLayerColor(QWidget* view, const QColor& color) {
+    if (view && ViewLayer::backgroundColor(view) != color)
+        ViewLayer::setBackgroundColor(view, color);
+}
+
+} // namespace
+
 SettingViewController::SettingViewController(QWidget* parent) : ViewController(parent) {}
 
+// A card download still running when the screen goes is cancelled with it.
 SettingViewController::~SettingViewController() = default;
 
 void SettingViewController::loadView() {
@@ -23,7 +79,182 @@ void SettingViewController::loadView() {
     updateProgressView = ui->updateProgressView;
 }
 
-void SettingViewController::onLanguageMenuTap() {}
-void SettingViewController::onConfirmBtnTap() {}
-void SettingViewController::onFirmUpdateBtnTap() {}
-void SettingViewController::onSpeedUpdateBtnTap() {}
+void SettingViewController::viewDidLoad() {
+    if (languageMenu) {
+        languageMenu->clear();
+        for (const LanguageRow& row : kLanguages)
+            languageMenu->addItem(QString::fromUtf8(row.title));
+        languageMenu->setCurrentIndex(1);
+        languageMenu->setProperty("contentTintColor", assetColor(QLatin1String(AssetName::kMenuTint)));
+    }
+
+    UserDefaults& defaults = UserDefaults::standard();
+    const QString languagesKey = key(DefaultsKey::kAppleLanguages);
+    const std::optional<QStringList> languages = defaults.stringArray(languagesKey);
+    int selected = -1;
+    for (int i = 0; languages && i < int(std::size(kLanguages)); ++i) {
+        if (*languages == QStringList{QLatin1String(kLanguages[i].code)})
+            selected = i;
+    }
+    if (selected < 0) {
+        // Anything but one of the three single languages becomes English.
+        print(QStringLiteral("nil currentLng err."));
+        defaults.set(languagesKey, QStringList{QStringLiteral("en")});
+        selected = 0;
+        if (languages)
+            print(listText(defaults.stringArray(languagesKey).value_or(QStringList())));
+    }
+    if (languageMenu)
+        languageMenu->setCurrentIndex(selected);
+
+    if (versionTxt)
+        versionTxt->setText(
+            localized("Player Version") + QLatin1Char(' ') +
+            Bundle::objectForInfoDictionaryKey(QStringLiteral("CFBundleShortVersionString")).toString());
+
+    showCardCapacity();
+
+    if (const std::optional<bool> autoUpdate = defaults.boolean(key(DefaultsKey::kAutoUpdate));
+        autoUpdate && autoUpdateBox)
+        autoUpdateBox->setChecked(*autoUpdate);
+
+    if (updateProgressView) {
+        updateProgressView->hide();
+        updateProgressView->setAlphaValue(0.0);
+        ViewLayer::setBackgroundColor(updateProgressView, Qt::black);
+    }
+    if (updateProgress)
+        updateProgress->hide();
+}
+
+void SettingViewController::viewDidLayout() {
+    const QColor panel = assetColor(QLatin1String(AssetName::kTransparentBlack20));
+    setLayerColor(volumeView, panel);
+    setLayerColor(autoView, panel);
+}
+
+void SettingViewController::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        // While a card download runs the overlay takes every input.
+        if (!updateProgressView || updateProgressView->isHidden())
+            dismissViewController(this);
+        return;
+    }
+    ViewController::keyPressEvent(event);
+}
+
+void SettingViewController::onLanguageMenuTap() {
+    selectLanguage(languageMenu);
+}
+
+void SettingViewController::onConfirmBtnTap() {
+    confirmSettings();
+}
+
+void SettingViewController::onFirmUpdateBtnTap() {
+    updateFirmware();
+}
+
+void SettingViewController::onSpeedUpdateBtnTap() {
+    updateSpeedCamData();
+}
+
+void SettingViewController::onCloseBtnTap() {
+    // Leaves the stored language and update switch as they were.
+    dismissViewController(this);
+}
+
+void SettingViewController::selectLanguage(OrvoPopupBtnCell* menu) {
+    if (!menu)
+        return;
+    const QString title = menu->currentText();
+    for (const LanguageRow& row : kLanguages) {
+        if (title == QString::fromUtf8(row.title)) {
+            langunage = QStringList{QLatin1String(row.code)};
+            return;
+        }
+    }
+}
+
+void SettingViewController::confirmSettings() {
+    UserDefaults& defaults = UserDefaults::standard();
+    defaults.set(key(DefaultsKey::kAutoUpdate),
+                 QVariant(int(autoUpdateBox && autoUpdateBox->isChecked() ? 1 : 0)));
+    if (!langunage) {
+        dismissViewController(this);
+        return;
+    }
+    const QString languagesKey = key(DefaultsKey::kAppleLanguages);
+    if (defaults.stringArray(languagesKey) == langunage) {
+        dismissViewController(this);
+        return;
+    }
+    defaults.set(languagesKey, *langunage);
+    defaults.synchronize();
+    showAlert(QStringLiteral("The Language has changed."), QStringLiteral("Please restart Kavrin Player"));
+    dismissViewController(this);
+}
+
+std::optional<QUrl> SettingViewController::resolveCardBookmark(const QByteArray& bookmark) {
+    QString error;
+    const std::optional<Bookmark::Resolution> resolved = Bookmark::resolve(bookmark, &error);
+    if (!resolved) {
+        print(error);
+        return std::nullopt;
+    }
+    if (resolved->isStale) {
+        print(QStringLiteral("bookmark is stable."));
+        QString createError;
+        if (const std::optional<QByteArray> fresh = Bookmark::create(resolved->url, &createError))
+            UserDefaults::standard().set(key(DefaultsKey::kOrvoBookMark), *fresh);
+        else
+            print(createError);
+    }
+    if (!cardModel || FileManager::lastPathComponent(resolved->url) != *cardModel)
+        return std::nullopt;
+    return resolved->url;
+}
+
+void SettingViewController::showCardCapacity() {
+    const std::optional<QByteArray> bookmark = UserDefaults::standard().data(key(DefaultsKey::kOrvoBookMark));
+    if (!bookmark)
+        return;
+    const std::optional<QUrl> card = resolveCardBookmark(*bookmark);
+    if (!card)
+        return;
+    const std::optional<FileManager::FileSystemAttributes> attributes =
+        FileManager::attributesOfFileSystem(card->toLocalFile());
+    if (!attributes || attributes->size <= 0)
+        return;
+    if (volumeTxt)
+        volumeTxt->setText(CardPackages::capacityText(attributes->size, attributes->free));
+    if (volumeProgress) {
+        const double fraction =
+            std::clamp((attributes->size - attributes->free) / attributes->size, 0.0, 1.0);
+        volumeProgress->setValue(
+            volumeProgress->minimum() +
+            int(std::lround(fraction * (volumeProgress->maximum() - volumeProgress->minimum()))));
+    }
+}
+
+void SettingViewController::showDownloadOverlay() {
+    if (updateProgressView) {
+        updateProgressView->show();
+        updateProgressView->raise();
+        updateProgressView->setAlphaValue(0.3);
+    }
+    if (updateProgress) {
+        updateProgress->setRange(0, 0);
+        updateProgress->show();
+    }
+}
+
+void SettingViewController::hideDownloadOverlay() {
+    if (updateProgress) {
+        updateProgress->setRange(0, 1);
+        updateProgress->hide();
+    }
+    if (updateProgressView)
+        updateProgressView->hide();
+}

@@ -1,7 +1,17 @@
 #include "UpdateViewController.h"
 
+#include "ProgressViewController.h"
 #include "ViewLayer.h"
 #include "ui_UpdateViewController.h"
+
+#include "platform/Bundle.h"
+#include "platform/Localization.h"
+#include "platform/MainQueue.h"
+#include "platform/NotificationCenter.h"
+#include "player/NotificationNames.h"
+#include "player/SegueIdentifiers.h"
+
+#include <QLabel>
 
 UpdateViewController::UpdateViewController(QWidget* parent) : ViewController(parent) {}
 
@@ -15,6 +25,60 @@ void UpdateViewController::loadView() {
     infoLabel = ui->infoLabel;
 }
 
-void UpdateViewController::onUpdateBtnTap() {}
-void UpdateViewController::onSettingBtnTap() {}
-void UpdateViewController::onCancelBtnTap() {}
+void UpdateViewController::viewDidLoad() {
+    const QString bundleName = Bundle::objectForInfoDictionaryKey(QStringLiteral("CFBundleName")).toString();
+    if (!bundleName.isEmpty())
+        appName = bundleName;
+    if (appName) {
+        if (titleLabel)
+            titleLabel->setText(*appName);
+        if (infoLabel)
+            infoLabel->setText(localized("Update to the latest version of KavrinPlayer.\n update now?"));
+    }
+}
+
+void UpdateViewController::viewDidAppear() {
+    setTitle(localized("Notify"));
+}
+
+void UpdateViewController::onUpdateBtnTap() {
+    proceedToInstallerDownload();
+}
+
+void UpdateViewController::proceedToInstallerDownload() {
+    if (!updateURL || !appName)
+        return;
+    performSegue(QLatin1String(SegueIdentifier::kUpdateToProgress),
+                 QVariant(QStringList{updateURL->toString(QUrl::FullyEncoded), *appName}));
+}
+
+void UpdateViewController::onSettingBtnTap() {
+    performSegue(QLatin1String(SegueIdentifier::kUpdateToSetting));
+}
+
+void UpdateViewController::onCancelBtnTap() {
+    declineUpdate();
+}
+
+void UpdateViewController::declineUpdate() {
+    dismissViewController(this);
+    // Observers run once the screen has gone.
+    mainQueueAsync(
+        [] { NotificationCenter::defaultCenter().post(QLatin1String(NotificationName::kCancelUpdate)); });
+}
+
+void UpdateViewController::prepareForSegue(const StoryboardSegue& segue, const QVariant& sender) {
+    if (segue.identifier() != QLatin1String(SegueIdentifier::kUpdateToProgress))
+        return;
+    auto* destination = qobject_cast<ProgressViewController*>(segue.destinationController());
+    if (!destination || sender.typeId() != QMetaType::QStringList)
+        return;
+    const QStringList texts = sender.toStringList();
+    if (texts.size() < 2)
+        return;
+    // A first text that is no address leaves the download screen without one.
+    const QUrl url(texts.at(0), QUrl::StrictMode);
+    if (url.isValid() && !url.isRelative())
+        destination->downloadURL = url;
+    destination->name = texts.at(1);
+}

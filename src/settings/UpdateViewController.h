@@ -31,6 +31,12 @@ public:
     // The application name, read when the view loads.
     std::optional<QString> appName;
 
+    // Update: the download screen with the installer's address and the
+    // application name; nothing without either.
+    void proceedToInstallerDownload();
+    // Cancel: the screen closes, then "cancelUpdate" is posted.
+    void declineUpdate();
+
 public slots:
     void onUpdateBtnTap();
     void onSettingBtnTap();
@@ -38,6 +44,9 @@ public slots:
 
 protected:
     void loadView() override;
+    void viewDidLoad() override;
+    void viewDidAppear() override;
+    void prepareForSegue(const StoryboardSegue& segue, const QVariant& sender) override;
 
 private:
     std::unique_ptr<Ui::UpdateViewController> ui;

@@ -60,6 +60,20 @@ const QStringList kKeys = {
     QStringLiteral("GPS On"),
     QStringLiteral("GPS Off"),
     QStringLiteral("ALL"),
+    // The texts of the settings, update and download screens.
+    QStringLiteral("Settings"),
+    QStringLiteral("Language"),
+    QStringLiteral("Check for a new version at start-up"),
+    QStringLiteral("Memory card"),
+    QStringLiteral("Memory card downloads"),
+    QStringLiteral("Firmware"),
+    QStringLiteral("Speed cameras"),
+    QStringLiteral("Close"),
+    QStringLiteral("Confirm"),
+    QStringLiteral("Update"),
+    QStringLiteral("Cancel"),
+    QStringLiteral("Downloading the installer"),
+    QStringLiteral("Download"),
 };
 
 // Every translatable text of the storyboard's screens (.ui files): the

@@ -1,0 +1,118 @@
+// The player's side of bench/download/run.sh.
+//
+//   download_bench download URL     the download screen fetches URL into the
+//                                   Downloads folder; prints seconds, bytes and
+//                                   the peak growth of resident memory
+//   download_bench unzip ARCHIVE DIR  unpacks ARCHIVE into DIR; prints seconds
+
+#include "platform/FileManager.h"
+#include "platform/NotificationCenter.h"
+#include "platform/Unzip.h"
+#include "player/NotificationNames.h"
+#include "settings/ProgressViewController.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTimer>
+
+#include <clocale>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// A line of /proc/self/status in kB ("VmRSS", "VmHWM").
+long statusKb(const char* field) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(qsizetype(std::strlen(field)) + 1).trimmed().split(' ').value(0).toLong();
+    }
+    return -1;
+}
+
+// Starts the peak (VmHWM) afresh from the present resident size.
+void resetPeak() {
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+int download(QApplication& app, const QString& address) {
+    ViewController host;
+    QObject observer;
+    std::optional<QUrl> file;
+    NotificationCenter::defaultCenter().addObserver(
+        &observer, QLatin1String(NotificationName::kInstallerDownloadComplete), nullptr,
+        [&](const Notification& notification) {
+            file = notification.userInfo.value(QLatin1String(NotificationUserInfoKey::kDownloadPath)).toUrl();
+            QCoreApplication::quit();
+        });
+    auto* screen = new ProgressViewController;
+    screen->downloadURL = QUrl(address);
+    screen->name = QStringLiteral("KavrinPlayer");
+    QPointer<ProgressViewController> guard(screen);
+
+    // The same screen once without an address (it downloads nothing), so that
+    // fonts and widgets are in memory before the measurement starts.
+    QPointer<ProgressViewController> warmUp = new ProgressViewController;
+    host.presentViewController(warmUp, SeguePresentation::Sheet);
+    QTimer::singleShot(200, &app, [] { QCoreApplication::quit(); });
+    QCoreApplication::exec();
+    if (warmUp)
+        warmUp->dismiss();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    resetPeak();
+    const long before = statusKb("VmRSS:");
+    QElapsedTimer clock;
+    clock.start();
+    host.presentViewController(screen, SeguePresentation::Sheet);
+    // A failed download closes the screen without the notification.
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!guard || !guard->isVisible())
+            QCoreApplication::quit();
+    });
+    watch.start(50);
+    QCoreApplication::exec();
+    const double seconds = double(clock.nsecsElapsed()) / 1e9;
+    const long peak = statusKb("VmHWM:");
+    if (!file) {
+        std::fprintf(stderr, "download failed\n");
+        return 1;
+    }
+    std::printf("seconds %.3f\nbytes %lld\npeak_growth_kb %ld\nfile %s\n", seconds,
+                QFileInfo(file->toLocalFile()).size(), peak - before, qPrintable(file->toLocalFile()));
+    return 0;
+}
+
+int unzip(const QString& archive, const QString& folder) {
+    QElapsedTimer clock;
+    clock.start();
+    QString error;
+    if (!unzipItem(QUrl::fromLocalFile(archive), QUrl::fromLocalFile(folder), &error)) {
+        std::fprintf(stderr, "unzip failed: %s\n", qPrintable(error));
+        return 1;
+    }
+    std::printf("seconds %.3f\n", double(clock.nsecsElapsed()) / 1e9);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    const QStringList args = app.arguments();
+    if (args.size() == 3 && args.at(1) == QLatin1String("download"))
+        return download(app, args.at(2));
+    if (args.size() == 4 && args.at(1) == QLatin1String("unzip"))
+        return unzip(args.at(2), args.at(3));
+    std::fprintf(stderr, "usage: download_bench download URL | unzip ARCHIVE FOLDER\n");
+    return 2;
+}

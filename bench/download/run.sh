@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# The installer download and the card-package unpacking, each beside its peer in the same run:
+# - a 500 MB file from a local HTTP server (python3 -m http.server) into the Downloads folder by the
+#   player's download screen, beside `curl -o` of the same file (goal: time ratio <= 1.2), with the
+#   player's peak growth of resident memory during the download (goal: under 32 MB);
+# - a 200 MB firmware archive of many files unpacked onto a folder, beside `unzip`.
+# Each measurement is the best of REPEAT runs (3). The files live in a temporary folder.
+# usage: bench/download/run.sh [BUILD_DIR]      (default: build; built when needed)
+# Environment: SIZE_MB (500), ARCHIVE_MB (200), REPEAT (3).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=$(cd "${1:-$root/build}" && pwd)
+cmake --build "$build" --target download_bench >"${TMPDIR:-/tmp}/kavrin-download-build.log" 2>&1 ||
+  { cat "${TMPDIR:-/tmp}/kavrin-download-build.log" >&2; exit 1; }
+bench="$build/bench/download/download_bench"
+size_mb=${SIZE_MB:-500}
+archive_mb=${ARCHIVE_MB:-200}
+repeat=${REPEAT:-3}
+
+tmp=$(mktemp -d "${TMPDIR:-/tmp}/kavrin-download-XXXXXX")
+server_pid=
+cleanup() {
+  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null || true
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+mkdir -p "$tmp/srv" "$tmp/config" "$tmp/Downloads" "$tmp/curl"
+# The player's Downloads folder, and no real configuration touched.
+printf 'XDG_DOWNLOAD_DIR="%s"\n' "$tmp/Downloads" >"$tmp/config/user-dirs.dirs"
+export XDG_CONFIG_HOME="$tmp/config" XDG_DATA_HOME="$tmp/data" XDG_CACHE_HOME="$tmp/cache"
+export QT_QPA_PLATFORM=offscreen
+
+head -c "${size_mb}M" /dev/urandom >"$tmp/srv/KavrinPlayer_installer.deb"
+port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1]); s.close()')
+python3 -m http.server "$port" --bind 127.0.0.1 --directory "$tmp/srv" >/dev/null 2>&1 &
+server_pid=$!
+url="http://127.0.0.1:$port/KavrinPlayer_installer.deb"
+for _ in $(seq 50); do curl -sf -o /dev/null -r 0-0 "$url" && break; sleep 0.1; done
+
+now() { date +%s.%N; }
+best() { sort -g | head -1; }
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "download of ${size_mb} MB from a local server"
+curl_times=() player_times=() growths=()
+for i in $(seq "$repeat"); do
+  rm -f "$tmp/curl/file" "$tmp/Downloads/"*
+  t0=$(now); curl -s -o "$tmp/curl/file" "$url"; t1=$(now)
+  curl_times+=("$(echo "$t1 - $t0" | bc -l)")
+  out=$("$bench" download "$url" 2>/dev/null | grep -v '^progress')
+  player_times+=("$(echo "$out" | awk '/^seconds/ {print $2}')")
+  growths+=("$(echo "$out" | awk '/^peak_growth_kb/ {print $2}')")
+  bytes=$(echo "$out" | awk '/^bytes/ {print $2}')
+  [ "$bytes" = "$(stat -c %s "$tmp/srv/KavrinPlayer_installer.deb")" ] || { echo "player: wrong size $bytes" >&2; exit 1; }
+  cmp -s "$tmp/srv/KavrinPlayer_installer.deb" "$tmp/Downloads/KavrinPlayer_installer.deb" ||
+    { echo "player: file differs" >&2; exit 1; }
+done
+curl_best=$(printf '%s\n' "${curl_times[@]}" | best)
+player_best=$(printf '%s\n' "${player_times[@]}" | best)
+growth_max=$(printf '%s\n' "${growths[@]}" | sort -g | tail -1)
+printf '  curl -o      %8.3f s   (runs: %s)\n' "$curl_best" "${curl_times[*]}"
+printf '  player       %8.3f s   (runs: %s)\n' "$player_best" "${player_times[*]}"
+printf '  ratio player/curl: %.2f (goal <= 1.2)\n' "$(echo "$player_best / $curl_best" | bc -l)"
+printf '  player peak memory growth: %.1f MB, largest of the runs (goal < 32 MB)\n' "$(echo "$growth_max / 1024" | bc -l)"
+
+kill "$server_pid" 2>/dev/null || true; server_pid=
+rm -rf "$tmp/srv" "$tmp/curl" "$tmp/Downloads"
+
+echo "unpacking a ${archive_mb} MB archive of many files"
+python3 - "$tmp/package.zip" "$archive_mb" <<'PY'
+import os, random, sys, zipfile
+path, total = sys.argv[1], int(sys.argv[2]) * 1024 * 1024
+random.seed(7)
+text = b"".join(b"speedcam %08d lat 37.%06d lon 127.%06d\n" % (i, i * 7 % 999999, i * 13 % 999999) for i in range(4000))
+size, n = 0, 0
+with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED, compresslevel=6) as z:
+    while size < total:
+        length = 64 * 1024 + (n * 37 % 17) * 16 * 1024
+        data = os.urandom(length) if n % 2 else (text * (length // len(text) + 1))[:length]
+        z.writestr("data/%03d/file_%05d.bin" % (n % 50, n), data)
+        size += length
+        n += 1
+print("  %d files, %.0f MB unpacked, %.0f MB archive" % (n, size / 1048576, os.path.getsize(path) / 1048576))
+PY
+unzip_times=() unpack_times=()
+for i in $(seq "$repeat"); do
+  rm -rf "$tmp/u1" "$tmp/u2"; mkdir -p "$tmp/u1" "$tmp/u2"
+  t0=$(now); unzip -q -o "$tmp/package.zip" -d "$tmp/u1"; t1=$(now)
+  unzip_times+=("$(echo "$t1 - $t0" | bc -l)")
+  unpack_times+=("$("$bench" unzip "$tmp/package.zip" "$tmp/u2" | awk '/^seconds/ {print $2}')")
+  diff -rq "$tmp/u1" "$tmp/u2" >/dev/null || { echo "player: unpacked files differ" >&2; exit 1; }
+done
+unzip_best=$(printf '%s\n' "${unzip_times[@]}" | best)
+unpack_best=$(printf '%s\n' "${unpack_times[@]}" | best)
+printf '  unzip        %8.3f s   (runs: %s)\n' "$unzip_best" "${unzip_times[*]}"
+printf '  player       %8.3f s   (runs: %s)\n' "$unpack_best" "${unpack_times[*]}"
+printf '  ratio player/unzip: %.2f\n' "$(echo "$unpack_best / $unzip_best" | bc -l)"

@@ -1,0 +1,254 @@
+// The settings screen's card downloads: firmware and speed-camera packages for
+// the card's model, fetched with the Korean interface into the card's root,
+// unpacked there and deleted; with English or Japanese the maker's download
+// page opens instead.
+
+#include "SettingViewController.h"
+
+#include "CardPackages.h"
+
+#include "platform/FileManager.h"
+#include "platform/HtmlDocument.h"
+#include "platform/Http.h"
+#include "platform/StringCompare.h"
+#include "platform/Unzip.h"
+#include "platform/UserDefaults.h"
+#include "platform/Workspace.h"
+#include "player/DefaultsKeys.h"
+#include "player/PlayerState.h"
+#include "player/showAlert.h"
+
+#include <QStringDecoder>
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+void print(const QString& text) {
+    std::printf("%s\n", text.toUtf8().constData());
+    std::fflush(stdout);
+}
+
+const QString kFirmwareTitle = QStringLiteral("펌웨어 업데이트");
+const QString kSpeedCamTitle = QStringLiteral("안전운전도우미 업데이트");
+const QString kCheckConnection = QStringLiteral("인터넷 연결을 확인해 주세요.");
+const QString kLatestFirmware = QStringLiteral("현재 설치되어 있는 버전이 최신 펌웨어 입니다.");
+const QString kDownloadFailed = QStringLiteral("다운로드가 실패되었습니다. 다시 시도해 주세요.");
+const QString kFirmwareExists = QStringLiteral("펌웨어 파일이 이미 존재합니다.");
+const QString kSpeedCamExists = QStringLiteral("안전운전도우미 파일이 이미 존재합니다.");
+const QString kDownloadComplete = QStringLiteral("다운로드가 완료되었습니다.\n적용하시려면 다운로드 받은 "
+                                                 "메모리카드를 블랙박스에 삽입 후 전원을 인가해 주세요.");
+const QString kInvalidUrl = QStringLiteral("유효하지 않은 URL입니다.");
+
+void openPage(const std::optional<QUrl>& url) {
+    if (!url) {
+        // The site is not configured: nothing to open.
+        print(kInvalidUrl);
+        return;
+    }
+    Workspace::openURL(*url);
+}
+
+// The names of the card root's entries; none (with the reason) when it cannot be listed.
+std::optional<QStringList> entryNames(const QUrl& folder, QString* error) {
+    const std::optional<QList<QUrl>> entries = FileManager::contentsOfDirectory(folder, error);
+    if (!entries)
+        return std::nullopt;
+    QStringList names;
+    for (const QUrl& entry : *entries)
+        names.append(FileManager::lastPathComponent(entry));
+    return names;
+}
+
+bool anyNameContains(const QStringList& names, const char* marker) {
+    for (const QString& name : names) {
+        if (name.contains(QLatin1String(marker)))
+            return true;
+    }
+    return false;
+}
+
+// Removes a file or folder; the reason when that fails.
+std::optional<QString> removeItem(const QString& path) {
+    std::error_code error;
+    std::filesystem::remove_all(std::filesystem::path(path.toStdString()), error);
+    if (error)
+        return QString::fromStdString(error.message());
+    return std::nullopt;
+}
+
+} // namespace
+
+bool SettingViewController::takeKoreanRoute() {
+    UserDefaults& defaults = UserDefaults::standard();
+    const QString languagesKey = QString::fromLatin1(DefaultsKey::kAppleLanguages);
+    const std::optional<QStringList> languages = defaults.stringArray(languagesKey);
+    switch (CardPackages::routeForLanguages(languages)) {
+    case CardPackages::Route::EnglishPage:
+        openPage(CardPackages::englishDownloadPageURL());
+        return false;
+    case CardPackages::Route::MissingLanguage:
+        print(QStringLiteral("nil currentLng err."));
+        defaults.set(languagesKey, QStringList{QStringLiteral("en")});
+        openPage(CardPackages::englishDownloadPageURL());
+        return false;
+    case CardPackages::Route::Unsupported:
+        print(QStringLiteral("currentLng err.") + languages->join(QStringLiteral(", ")));
+        return false;
+    case CardPackages::Route::Korean:
+        return true;
+    }
+    return false;
+}
+
+void SettingViewController::updateFirmware() {
+    if (!takeKoreanRoute())
+        return;
+    if (cardModel && cardVersion)
+        requestFirmwareVersionPage(*cardModel, *cardVersion);
+    else
+        openPage(CardPackages::koreanFirmwareBoardURL());
+}
+
+void SettingViewController::requestFirmwareVersionPage(const QString& model, const QString& version) {
+    const std::optional<QUrl> page = CardPackages::firmwareVersionPageURL();
+    if (!page) {
+        print(kInvalidUrl);
+        return;
+    }
+    Http::request(*page, this, [this, model, version](const HttpResponse& reply) {
+        // A page the server does not have is a failed fetch, not an empty table.
+        if (!reply.statusCode || *reply.statusCode < 200 || *reply.statusCode >= 300) {
+            print(QStringLiteral("오류 발생: ") +
+                  (reply.statusCode ? QStringLiteral("HTTP %1").arg(*reply.statusCode) : reply.error));
+            showAlert(kFirmwareTitle, kCheckConnection);
+            return;
+        }
+        if (!reply.data)
+            return;
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString html = decoder.decode(*reply.data);
+        if (decoder.hasError())
+            return;
+        checkFirmwareUpdate(model, version, html);
+    });
+}
+
+void SettingViewController::checkFirmwareUpdate(const QString& model, const QString& version,
+                                                const QString& html) {
+    const std::optional<HtmlDocument> document = HtmlDocument::parse(html);
+    if (!document)
+        return;
+    const std::optional<CardPackages::FirmwareOffer> offer =
+        CardPackages::firmwareOffer(document->cells(QStringLiteral("td")), model);
+    if (!offer) {
+        showAlert(kFirmwareTitle, kLatestFirmware);
+        return;
+    }
+    // Only a strictly older offer stops here: the same version is fetched again.
+    if (compareNumeric(offer->latestVersion, version) < 0) {
+        showAlert(kFirmwareTitle, kLatestFirmware);
+        return;
+    }
+    const std::optional<QUrl> card = bookmarkedCardFolder();
+    if (!card)
+        return;
+    QString error;
+    const std::optional<QStringList> names = entryNames(*card, &error);
+    if (!names) {
+        print(error);
+        showAlert(kFirmwareTitle, kDownloadFailed);
+        return;
+    }
+    for (const QString& name : *names) {
+        if (!name.contains(QLatin1String(".zip")))
+            continue;
+        print(name);
+        if (const std::optional<QString> failure = removeItem(card->toLocalFile() + QLatin1Char('/') + name))
+            print(*failure);
+    }
+    if (anyNameContains(*names, CardPackages::kFirmwareFileMarker)) {
+        showAlert(kFirmwareTitle, kFirmwareExists);
+        return;
+    }
+    downloadCardPackage(offer->packageURL, *card, QLatin1String(CardPackages::kFirmwareArchiveName),
+                        kFirmwareTitle);
+}
+
+void SettingViewController::updateSpeedCamData() {
+    if (!takeKoreanRoute())
+        return;
+    if (!cardModel || cardModel->isEmpty() || !cardVersion || cardVersion->isEmpty() ||
+        CardPackages::speedCamBoardModels().contains(*cardModel)) {
+        openPage(CardPackages::koreanFirmwareBoardURL());
+        return;
+    }
+    const std::optional<QUrl> card = bookmarkedCardFolder();
+    if (!card)
+        return;
+    QString error;
+    const std::optional<QStringList> names = entryNames(*card, &error);
+    if (!names) {
+        print(error);
+        return;
+    }
+    if (anyNameContains(*names, CardPackages::kSpeedCamFileMarker)) {
+        showAlert(kSpeedCamTitle, kSpeedCamExists);
+        return;
+    }
+    const std::optional<QUrl> package = CardPackages::speedCamPackageURL();
+    if (!package) {
+        print(kInvalidUrl);
+        return;
+    }
+    downloadCardPackage(*package, *card, QLatin1String(CardPackages::kSpeedCamArchiveName), kSpeedCamTitle);
+}
+
+std::optional<QUrl> SettingViewController::bookmarkedCardFolder() {
+    const std::optional<QByteArray> bookmark =
+        UserDefaults::standard().data(QString::fromLatin1(DefaultsKey::kOrvoBookMark));
+    if (!bookmark)
+        return std::nullopt;
+    return resolveCardBookmark(*bookmark);
+}
+
+void SettingViewController::downloadCardPackage(const QUrl& url, const QUrl& cardFolder,
+                                                const QString& archiveName, const QString& title) {
+    if (m_cardDownload && !m_cardDownload->isFinished()) {
+        print(QStringLiteral("downloading already"));
+        return;
+    }
+    showDownloadOverlay();
+    const QString destination = cardFolder.toLocalFile() + QLatin1Char('/') + archiveName;
+    m_cardDownload = Http::download(
+        url, destination, this,
+        [](const HttpProgress& progress) { print(QString::number(progress.fractionCompleted())); },
+        [this, title, cardFolder](const HttpDownloadResponse& response) {
+            cardDownloadFinished(title, cardFolder, response);
+        });
+}
+
+void SettingViewController::cardDownloadFinished(const QString& title, const QUrl& cardFolder,
+                                                 const HttpDownloadResponse& response) {
+    print(response.description());
+    if (!response.fileURL) {
+        // The card could not be written (taken out, full, read-only): say so.
+        // A network or server failure ends without an alert.
+        if (response.failure == HttpDownloadResponse::Failure::File)
+            showAlert(title, kDownloadFailed);
+        hideDownloadOverlay();
+        return;
+    }
+    const QString archive = response.fileURL->toLocalFile();
+    QString error;
+    const bool unpacked = unzipItem(*response.fileURL, cardFolder, &error);
+    if (!unpacked)
+        showAlert(title, error);
+    if (const std::optional<QString> failure = removeItem(archive))
+        print(QStringLiteral("Deleting ZipFile Error. ") + *failure);
+    if (unpacked)
+        showAlert(title, kDownloadComplete);
+    hideDownloadOverlay();
+}

@@ -1,0 +1,224 @@
+// The settings screen: the language menu and what Confirm stores, the update
+// switch, the card's capacity, and leaving the screen without Confirm.
+
+#include "SettingsTestSupport.h"
+
+#include "platform/FileManager.h"
+#include "platform/UserDefaults.h"
+#include "player/DefaultsKeys.h"
+#include "player/FolderOpener.h"
+#include "player/PlayerState.h"
+#include "player/UpdateCheck.h"
+#include "player/controls/OrvoPopupBtnCell.h"
+#include "settings/CardPackages.h"
+#include "settings/SettingViewController.h"
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+using namespace looptest;
+using namespace settingstest;
+
+namespace {
+
+QString key(const char* name) {
+    return QString::fromLatin1(name);
+}
+
+class SettingScreenTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(temp.isValid());
+        cardModel.reset();
+        cardVersion.reset();
+        defaults().removeObject(key(DefaultsKey::kOrvoBookMark));
+        defaults().removeObject(key(DefaultsKey::kAutoUpdate));
+        defaults().set(key(DefaultsKey::kAppleLanguages), QStringList{QStringLiteral("en")});
+    }
+    void TearDown() override {
+        cardModel.reset();
+        cardVersion.reset();
+        defaults().removeObject(key(DefaultsKey::kOrvoBookMark));
+        defaults().removeObject(key(DefaultsKey::kAutoUpdate));
+        defaults().set(key(DefaultsKey::kAppleLanguages), QStringList{QStringLiteral("en")});
+    }
+
+    static UserDefaults& defaults() { return UserDefaults::standard(); }
+
+    QPointer<SettingViewController> present() {
+        auto* screen = new SettingViewController;
+        host.presentViewController(screen, SeguePresentation::Sheet);
+        return screen;
+    }
+
+    static bool closed(const QPointer<SettingViewController>& screen) {
+        return !screen || !screen->isVisible();
+    }
+
+    static void pick(SettingViewController& screen, int index) {
+        screen.languageMenu->setCurrentIndex(index);
+        screen.onLanguageMenuTap();
+    }
+
+    QTemporaryDir temp;
+    ViewController host;
+};
+
+} // namespace
+
+TEST_F(SettingScreenTest, TheMenuShowsTheStoredLanguageAndAnyOtherListBecomesEnglish) {
+    const struct {
+        const char* name;
+        QVariant stored;
+        int selected;
+        QStringList after;
+        bool complains;
+    } cases[] = {
+        {"en", QStringList{"en"}, 0, {"en"}, false},
+        {"ko", QStringList{"ko"}, 1, {"ko"}, false},
+        {"ja", QStringList{"ja"}, 2, {"ja"}, false},
+        {"two languages", QStringList{"en", "ko"}, 0, {"en"}, true},
+        {"region-qualified", QStringList{"ko-KR"}, 0, {"en"}, true},
+        {"empty list", QStringList{}, 0, {"en"}, true},
+        {"a text, not a list", QVariant(QStringLiteral("ko")), 0, {"en"}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        defaults().set(key(DefaultsKey::kAppleLanguages), c.stored);
+        QPointer<SettingViewController> screen;
+        const QStringList printed = printedLines([&] { screen = present(); });
+        QStringList titles;
+        for (int i = 0; i < screen->languageMenu->count(); ++i)
+            titles.append(screen->languageMenu->itemText(i));
+        EXPECT_EQ(titles, (QStringList{"English", "한글", "日本語"}));
+        EXPECT_EQ(screen->languageMenu->currentIndex(), c.selected);
+        EXPECT_EQ(defaults().stringArray(key(DefaultsKey::kAppleLanguages)), c.after);
+        EXPECT_EQ(printed.contains(QStringLiteral("nil currentLng err.")), c.complains);
+        EXPECT_TRUE(screen->versionTxt->text().startsWith(QStringLiteral("Player Version ")));
+        screen->onCloseBtnTap();
+    }
+}
+
+TEST_F(SettingScreenTest, ConfirmStoresTheSwitchAsANumberAndAChangedLanguageWithTheRestartAlert) {
+    const struct {
+        const char* name;
+        QStringList stored;
+        std::optional<int> picked;
+        bool checked;
+        QStringList after;
+        bool alert;
+    } cases[] = {
+        {"Japanese picked", {"en"}, 2, true, {"ja"}, true},
+        {"stored language picked", {"ko"}, 1, false, {"ko"}, false},
+        {"menu untouched", {"en"}, std::nullopt, true, {"en"}, false},
+        {"picked back to the stored one", {"ja"}, 2, false, {"ja"}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        defaults().set(key(DefaultsKey::kAppleLanguages), c.stored);
+        QPointer<SettingViewController> screen = present();
+        if (c.picked) {
+            pick(*screen, 0);
+            pick(*screen, *c.picked);
+        }
+        screen->autoUpdateBox->setChecked(c.checked);
+        AlertCatcher catcher;
+        screen->onConfirmBtnTap();
+        EXPECT_TRUE(spinUntil([&] { return closed(screen); }));
+        EXPECT_EQ(defaults().stringArray(key(DefaultsKey::kAppleLanguages)), c.after);
+        const QVariant autoUpdate = defaults().object(key(DefaultsKey::kAutoUpdate));
+        EXPECT_TRUE(autoUpdate.typeId() == QMetaType::Int || autoUpdate.typeId() == QMetaType::LongLong);
+        EXPECT_EQ(autoUpdate.toInt(), c.checked ? 1 : 0);
+        if (c.alert) {
+            ASSERT_EQ(catcher.alerts.size(), 1);
+            EXPECT_EQ(catcher.alerts.first().title, QStringLiteral("The Language has changed."));
+            EXPECT_EQ(catcher.alerts.first().message, QStringLiteral("Please restart Kavrin Player"));
+        } else {
+            EXPECT_TRUE(catcher.alerts.isEmpty());
+        }
+    }
+
+    // The switch as the next start-up reads it: 0 makes no request, 1 asks.
+    for (const int stored : {0, 1}) {
+        defaults().set(key(DefaultsKey::kAutoUpdate), stored);
+        QPointer<SettingViewController> screen = present();
+        EXPECT_EQ(screen->autoUpdateBox->isChecked(), stored == 1);
+        screen->onCloseBtnTap();
+        updateChecked = false;
+        int reopened = 0;
+        int completed = 0;
+        checkForUpdate([&] { ++reopened; }, [&](const std::optional<QUrl>&) { ++completed; });
+        EXPECT_EQ(reopened, stored == 0 ? 1 : 0);
+        EXPECT_EQ(completed, stored == 1 ? 1 : 0); // no service configured: no address at once
+    }
+}
+
+TEST_F(SettingScreenTest, EscapeAndCloseLeaveWithoutStoringAnything) {
+    for (const bool escape : {true, false}) {
+        SCOPED_TRACE(escape ? "Escape" : "Close");
+        defaults().set(key(DefaultsKey::kAutoUpdate), 1);
+        QPointer<SettingViewController> screen = present();
+        pick(*screen, 1);
+        screen->autoUpdateBox->setChecked(false);
+        AlertCatcher catcher;
+        if (escape) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QApplication::sendEvent(screen, &press);
+        } else {
+            auto* close = screen->findChild<QPushButton*>(QStringLiteral("closeBtn"));
+            ASSERT_NE(close, nullptr);
+            EXPECT_TRUE(close->isVisible());
+            close->click();
+        }
+        EXPECT_TRUE(spinUntil([&] { return closed(screen); }));
+        EXPECT_EQ(defaults().stringArray(key(DefaultsKey::kAppleLanguages)), QStringList{"en"});
+        EXPECT_EQ(defaults().object(key(DefaultsKey::kAutoUpdate)).toInt(), 1);
+        EXPECT_TRUE(catcher.alerts.isEmpty());
+    }
+}
+
+TEST_F(SettingScreenTest, TheCapacityShowsOnlyForTheCardNamedAfterItsModel) {
+    EXPECT_EQ(CardPackages::capacityText(64e9, 4e9), QStringLiteral("60.00GB / 64.00GB"));
+    EXPECT_EQ(CardPackages::capacityText(63.86e9, 51.52e9), QStringLiteral("12.34GB / 63.86GB"));
+
+    const QString card = temp.path() + QStringLiteral("/KV-1000");
+    const QString other = temp.path() + QStringLiteral("/DCIM");
+    QDir().mkpath(card);
+    QDir().mkpath(other);
+    const std::optional<FileManager::FileSystemAttributes> attributes =
+        FileManager::attributesOfFileSystem(card);
+    ASSERT_TRUE(attributes);
+    const struct {
+        const char* name;
+        QString folder;
+        std::optional<QString> model;
+        bool shown;
+    } cases[] = {
+        {"the card", card, QStringLiteral("KV-1000"), true},
+        {"another folder", other, QStringLiteral("KV-1000"), false},
+        {"no card model", card, std::nullopt, false},
+        {"no bookmark", QString(), QStringLiteral("KV-1000"), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        defaults().removeObject(key(DefaultsKey::kOrvoBookMark));
+        if (!c.folder.isEmpty())
+            storeFolderBookmark(QUrl::fromLocalFile(c.folder));
+        cardModel = c.model;
+        QPointer<SettingViewController> screen = present();
+        if (c.shown) {
+            EXPECT_EQ(screen->volumeTxt->text(),
+                      CardPackages::capacityText(attributes->size, attributes->free));
+            const double fraction = (attributes->size - attributes->free) / attributes->size;
+            EXPECT_EQ(screen->volumeProgress->value(), int(std::lround(fraction * 1000)));
+        } else {
+            EXPECT_EQ(screen->volumeTxt->text(), QStringLiteral("-- GB / -- GB"));
+            EXPECT_EQ(screen->volumeProgress->value(), 0);
+        }
+        screen->onCloseBtnTap();
+    }
+}
