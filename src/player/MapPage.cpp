@@ -107,7 +107,9 @@ QString MapPage::floatText(float value) {
 }
 
 std::optional<QString> MapPage::addPosScript(float lat, float lng) {
-    if (!std::isfinite(lat) || !std::isfinite(lng))
+    // A damaged file can hold a finite but absurd coordinate; the page's map library never
+    // returns from one, and grows without bound meanwhile.
+    if (!std::isfinite(lat) || !std::isfinite(lng) || std::fabs(lat) > 90.0f || std::fabs(lng) > 180.0f)
         return std::nullopt;
     return QStringLiteral("addPos(") + floatText(lat) + QStringLiteral(", ") + floatText(lng) +
            QLatin1Char(')');
@@ -145,6 +147,8 @@ void MapPage::loadMapPage(bool withGps) {
     showMapMessage(true, withGps, isNetworkConnected.load());
     if (m_outlets.mapWebView)
         m_outlets.mapWebView->load(url, kLoadTimeoutSeconds);
+    // A new page holds no route: its first position is sent even when it repeats the last.
+    lastAddPos.clear();
 }
 
 void MapPage::showMapMessage(bool hasPosition, bool showMap, bool connected) {
@@ -170,7 +174,13 @@ void MapPage::showMapMessage(bool hasPosition, bool showMap, bool connected) {
         first->setText(localized(kNoNetworkFirst));
     if (second)
         second->setText(localized(kNoNetworkSecond));
+    delPos();
+}
+
+void MapPage::delPos() {
     run({QStringLiteral("delPos()")});
+    // The route is empty: the next position is sent whatever it is.
+    lastAddPos.clear();
 }
 
 void MapPage::updateMapPosition(std::uint32_t dirLat, std::uint32_t dirLng, float lat, float lng) {
@@ -193,8 +203,8 @@ void MapPage::redrawMapTrack(qint64 index) {
     if (!model || index < 0 || index > model->packet.size())
         return;
 
-    // The whole route goes to the page as one script.
-    QStringList scripts{QStringLiteral("delPos()")};
+    delPos();
+    QStringList scripts;
     const auto degrees = [](const OrvoVideoPacket& packet, float& lat, float& lng) {
         lat = applyDirection(packet.gps_dir_lati, *packet.gps_latitude);
         lng = applyDirection(packet.gps_dir_longi, *packet.gps_longitude);
@@ -226,6 +236,9 @@ void MapPage::redrawMapTrack(qint64 index) {
 }
 
 void MapPage::collectDistrict(float lat, float lng, QStringList& scripts) const {
+    // No place on earth is nearest to a position that is none.
+    if (!addPosScript(lat, lng))
+        return;
     const std::optional<QString> name = nearestDistrictName(lat, lng);
     if (name && isKoreanInterface())
         scripts << districtScript(*name);
@@ -240,7 +253,9 @@ void MapPage::collectPosition(float lat, float lng, QStringList& scripts) {
 }
 
 void MapPage::run(const QStringList& scripts) const {
-    if (scripts.isEmpty() || !m_outlets.mapWebView)
+    if (!m_outlets.mapWebView)
         return;
-    m_outlets.mapWebView->evaluateJavaScript(scripts.join(QLatin1String(";\n")));
+    // One evaluation per call: a call that fails in the page loses only itself.
+    for (const QString& script : scripts)
+        m_outlets.mapWebView->evaluateJavaScript(script);
 }

@@ -46,13 +46,17 @@ public:
     void showMapMessage(bool hasPosition, bool showMap, bool connected);
     // Sends one position (direction codes applied, NMEA values converted) and,
     // with the Korean interface, its district; a position equal to the last one
-    // sent is not sent again.
+    // sent is not sent again, nor one outside -90..90 / -180..180 after the
+    // conversion.
     void updateMapPosition(std::uint32_t dirLat, std::uint32_t dirLng, float lat, float lng);
     // Draws the current recording's route again, from its first packet up to
     // and including the packet at `index`.
     void redrawMapTrack(qint64 index);
+    // Empties the page's route ("delPos()").
+    void delPos();
 
-    // The last addPos call sent; empty before the first.
+    // The last addPos call sent; empty before the first and whenever the route
+    // is emptied or a page is loaded.
     QString lastAddPos;
 
     // The page for the user default "AppleLanguages" as read (none: absent or
@@ -66,7 +70,8 @@ public:
     // is configured or the value is not an http or https address.
     static QString mapServer();
     // "addPos(lat, lng)" with each number as the shortest text that reads
-    // back as the same 32-bit float; none when either is not a finite number.
+    // back as the same 32-bit float; none when either is not a finite number
+    // or the position lies outside -90..90 / -180..180.
     static std::optional<QString> addPosScript(float lat, float lng);
     // "setAdminDistrictName('name')" with the name as an escaped string literal.
     static QString districtScript(const QString& name);

@@ -7,6 +7,7 @@
 #include "ChannelComposition.h"
 #include "ChannelSync.h"
 #include "DefaultImgBtnCell.h"
+#include "MapPage.h"
 #include "OrvoGraphChartView.h"
 #include "OrvoImgBtnCell.h"
 #include "OrvoLineChartView.h"
@@ -347,6 +348,5 @@ void OrvoViewController::stopPlayback() {
     currentAsset = nullptr;
     if (videoContentView)
         videoContentView->hide();
-    if (mapWebView)
-        mapWebView->evaluateJavaScript(QStringLiteral("delPos()"));
+    mapPage().delPos();
 }

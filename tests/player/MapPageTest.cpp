@@ -26,6 +26,7 @@
 #include <QTemporaryDir>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 
 namespace {
@@ -114,6 +115,45 @@ TEST(MapPageRules, PositionsAreConvertedAndRepeatsAreNotSentAgain) {
     // A coordinate that is not a number is not sent (the last text stays).
     map.updateMapPosition(1, 1, std::numeric_limits<float>::quiet_NaN(), 127.0f);
     EXPECT_EQ(map.lastAddPos, "addPos(90, 180)");
+}
+
+TEST(MapPageRules, PositionsOffTheGlobeAreNotSent) {
+    isNetworkConnected = true;
+    const QString before = QStringLiteral("addPos(1, 2)");
+    const struct {
+        const char* what;
+        std::uint32_t dirLat, dirLng;
+        float lat, lng;
+        const char* sent; // empty: nothing sent
+    } cases[] = {
+        {"a huge longitude", 1, 1, 37.5f, 1e16f, ""},
+        {"a huge latitude", 1, 1, 1e16f, 127.0f, ""},
+        {"a huge negated latitude", 0, 1, 1e16f, 127.0f, ""},
+        {"the largest floats", 1, 1, 3.4e38f, -3.4e38f, ""},
+        {"NMEA beyond the pole", 1, 1, 9100.0f, 127.0f, ""},
+        {"NMEA beyond the date line", 1, 1, 37.5f, 18100.0f, ""},
+        {"NMEA on the pole", 1, 1, 9000.0f, 127.0f, "addPos(90, 127)"},
+        {"degrees", 1, 2, 37.5f, 127.0f, "addPos(37.5, -127)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        MapPage map;
+        map.lastAddPos = before;
+        map.updateMapPosition(c.dirLat, c.dirLng, c.lat, c.lng);
+        EXPECT_EQ(map.lastAddPos, *c.sent ? QString::fromLatin1(c.sent) : before);
+    }
+    EXPECT_EQ(MapPage::addPosScript(90.5f, 0.0f), std::nullopt);
+    EXPECT_EQ(MapPage::addPosScript(0.0f, -180.5f), std::nullopt);
+    EXPECT_EQ(MapPage::addPosScript(-90.0f, -180.0f), "addPos(-90, -180)");
+
+    // An emptied route or a new page takes its first position whatever the last one was.
+    MapPage map;
+    map.updateMapPosition(1, 1, 37.5f, 127.0f);
+    map.delPos();
+    EXPECT_TRUE(map.lastAddPos.isEmpty());
+    map.updateMapPosition(1, 1, 37.5f, 127.0f);
+    map.loadMapPage(true);
+    EXPECT_TRUE(map.lastAddPos.isEmpty());
 }
 
 TEST(MapPageRules, MapServerComesFromTheConfiguration) {
@@ -418,4 +458,92 @@ TEST_F(MapPageWeb, PagesComeFromTheConfiguredMapServer) {
     EXPECT_TRUE(server.requests.contains(QStringLiteral("/Kavrin/leaflet/leaflet.js")));
     play();
     expectRoute(positions(packets.size() - 1));
+}
+
+namespace {
+
+// A recording standing still at one place: every packet holds the same position.
+orvoPacketModel parkedModel(const QString& path, float lat, float lng, int packets) {
+    OrvoVideoPacket p;
+    p.gps_dir_lati = 1;
+    p.gps_dir_longi = 1;
+    p.gps_latitude = lat;
+    p.gps_longitude = lng;
+    return orvoPacketModel{path, QList<OrvoVideoPacket>(packets, p)};
+}
+
+} // namespace
+
+TEST_F(MapPageWeb, EveryNewRouteStartsWithItsFirstPosition) {
+    setLanguages(QStringList{"en"});
+    const QPair<float, float> parked(37.5f, 127.0f);
+    const QString parkedPath = QStringLiteral("/recordings/20241108-100000_F_P.mp4");
+    packetCache.append(parkedModel(parkedPath, parked.first, parked.second, 3));
+    const struct {
+        const char* what;
+        std::function<void()> clear; // how the route is emptied before the parked car's position
+        std::function<void()> send;
+    } steps[] = {
+        {"the first page", [&] { map.loadMapPage(true); },
+         [&] { map.updateMapPosition(1, 1, parked.first, parked.second); }},
+        // The previous recording ended at the same place.
+        {"the next recording's page", [&] { map.loadMapPage(true); },
+         [&] { map.updateMapPosition(1, 1, parked.first, parked.second); }},
+        {"a stop and the same recording again", [&] { map.delPos(); },
+         [&] { map.updateMapPosition(1, 1, parked.first, parked.second); }},
+        {"a seek in a parked recording", [] {},
+         [&] {
+             currentRecording = orvoTableModel{QUrl::fromLocalFile(parkedPath), {}};
+             map.redrawMapTrack(2);
+         }},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.clear();
+        if (view.isLoading()) {
+            ASSERT_TRUE(webtest::waitForLoad(view));
+        }
+        step.send();
+        expectRoute({parked});
+    }
+}
+
+TEST_F(MapPageWeb, OneFailingCallLosesOnlyItself) {
+    setLanguages(QStringList{"en"});
+    map.loadMapPage(true);
+    ASSERT_TRUE(webtest::waitForLoad(view));
+    // A page whose addPos throws for one position (as a damaged value could make it).
+    webtest::evaluate(
+        view, QStringLiteral("(function () { var add = window.addPos; window.addPos = function (a, b) {"
+                             " if (a === 2) throw new Error('bad position'); add(a, b); }; })()"));
+    const QString path = QStringLiteral("/recordings/20241108-101000_F_N.mp4");
+    orvoPacketModel model{path, {}};
+    for (const float v : {1.0f, 2.0f, 3.0f, 4.0f}) {
+        OrvoVideoPacket p;
+        p.gps_dir_lati = 1;
+        p.gps_dir_longi = 1;
+        p.gps_latitude = v;
+        p.gps_longitude = v;
+        model.packet.append(p);
+    }
+    packetCache.append(model);
+    currentRecording = orvoTableModel{QUrl::fromLocalFile(path), {}};
+    map.redrawMapTrack(3);
+    expectRoute({{1.0f, 1.0f}, {3.0f, 3.0f}, {4.0f, 4.0f}});
+}
+
+TEST_F(MapPageWeb, PositionsOffTheGlobeNeverReachThePage) {
+    setLanguages(QStringList{"ko"});
+    map.loadMapPage(true);
+    ASSERT_TRUE(webtest::waitForLoad(view));
+    // The page itself drops them (a huge one would never return and grow the page by gigabytes).
+    webtest::evaluate(view,
+                      QStringLiteral("addPos(95, 10); addPos(0, 200); addPos(-91, 0); addPos(1e16, 127); 1"));
+    expectRoute({});
+    map.updateMapPosition(1, 1, 37.5f, 127.0f);
+    const QString district = this->district();
+    map.updateMapPosition(1, 1, 37.5f, 1e16f);
+    map.updateMapPosition(1, 1, -1e16f, 127.0f);
+    expectRoute({{37.5f, 127.0f}});
+    EXPECT_EQ(this->district(), district);
 }

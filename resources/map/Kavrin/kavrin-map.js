@@ -40,7 +40,8 @@
   window.addPos = function (lat, lng) {
     lat = Number(lat);
     lng = Number(lng);
-    if (!isFinite(lat) || !isFinite(lng)) return;
+    // A position off the globe is dropped: the map library would never return from a huge one.
+    if (!isFinite(lat) || !isFinite(lng) || Math.abs(lat) > 90 || Math.abs(lng) > 180) return;
     var latlng = L.latLng(lat, lng);
     var first = route.getLatLngs().length === 0;
     route.addLatLng(latlng);
