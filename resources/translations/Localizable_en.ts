@@ -490,8 +490,6 @@ To apply it, insert the memory card into the dash camera and then turn the power
     <message>
         <source>Choose video file or directory</source>
         <translation>Choose video file or directory</translation>
-        <source>Cancel</source>
-        <translation>Cancel</translation>
     </message>
 </context>
 </TS>

@@ -454,7 +454,6 @@
     <message>
         <source>Speed cameras</source>
         <translation>オービスデータ</translation>
-        <translation>安全運転支援データ</translation>
     </message>
     <message>
         <source>Close</source>
@@ -491,8 +490,6 @@
     <message>
         <source>Choose video file or directory</source>
         <translation>映像ファイルまたはフォルダを選択してください</translation>
-        <source>Cancel</source>
-        <translation>キャンセル</translation>
     </message>
 </context>
 </TS>

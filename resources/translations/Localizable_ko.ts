@@ -490,8 +490,6 @@
     <message>
         <source>Choose video file or directory</source>
         <translation>영상 파일 또는 폴더를 선택하세요</translation>
-        <source>Cancel</source>
-        <translation>취소</translation>
     </message>
 </context>
 </TS>

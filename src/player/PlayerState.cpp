@@ -30,6 +30,35 @@ std::atomic<bool> isNetworkConnected{true};
 bool updateChecked = false;
 QJsonValue versionInfo{QJsonObject()};
 
+void resetSharedPlayerState() {
+    recordingList.clear();
+    packetCache.clear();
+    displayedRecordingList.reset();
+    currentIndex = -1;
+    selectedRow = -1;
+    currentRecording.reset();
+    currentAsset.reset();
+    playState = 0;
+    playMode = mode::multiple_ch;
+    channelCount = 0;
+    speedIndex = 1;
+    zoomIndex = 0;
+    isMono = false;
+    isRepeatOne = false;
+    isMuted = false;
+    volume = 0.5f;
+    lastPlayTime.reset();
+    typeFilterTitle.clear();
+    hasGps = false;
+    windowTransition = 0;
+    dataPanelIndex = 0;
+    cardModel.reset();
+    cardVersion.reset();
+    isNetworkConnected = true;
+    updateChecked = false;
+    versionInfo = QJsonObject();
+}
+
 NetworkMonitor& sharedNetworkMonitor() {
     static NetworkMonitor monitor;
     return monitor;

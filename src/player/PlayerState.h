@@ -80,6 +80,10 @@ extern bool updateChecked;
 // The last reply of the update service.
 extern QJsonValue versionInfo;
 
+// Every value above back to what it is when the process starts (with the
+// recording list and the metadata cache emptied).
+void resetSharedPlayerState();
+
 // The one network watcher, made on first use.
 NetworkMonitor& sharedNetworkMonitor();
 

@@ -116,21 +116,7 @@ private:
 
 // Resets the shared state a playback test depends on.
 inline void resetPlayerState() {
-    recordingList.clear();
-    displayedRecordingList.reset();
-    currentIndex = -1;
-    selectedRow = -1;
-    currentRecording.reset();
-    currentAsset.reset();
-    playState = 0;
-    playMode = mode::multiple_ch;
-    channelCount = 0;
-    speedIndex = 1;
-    zoomIndex = 0;
-    isMono = false;
-    isRepeatOne = false;
-    isMuted = false;
-    lastPlayTime.reset();
+    resetSharedPlayerState();
 }
 
 } // namespace playbacktest
