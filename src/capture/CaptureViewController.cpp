@@ -3,6 +3,45 @@
 #include "ViewLayer.h"
 #include "ui_CaptureViewController.h"
 
+#include "platform/Bookmark.h"
+#include "platform/Localization.h"
+#include "platform/NotificationCenter.h"
+#include "platform/UserDefaults.h"
+#include "player/CaptureImageSaver.h"
+#include "player/DefaultsKeys.h"
+#include "player/NotificationNames.h"
+#include "player/PlayerState.h"
+#include "player/showAlert.h"
+
+#include <QFileDialog>
+#include <QKeySequence>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+
+#include <cstdio>
+
+namespace {
+
+// Keys of "Localizable".
+constexpr char kPanelMessage[] = "Choose directory to save";
+constexpr char kPanelPrompt[] = "Set";
+constexpr char kPathComponentError[] = "Path Component Error";
+constexpr char kChooseAnotherDirectory[] = "Please choose another directory..";
+
+void print(const QString& text) {
+    std::printf("%s\n", qPrintable(text));
+    std::fflush(stdout);
+}
+
+QString bookmarkKey() {
+    return QString::fromLatin1(DefaultsKey::kCaptureBookMark);
+}
+
+} // namespace
+
 CaptureViewController::CaptureViewController(QWidget* parent) : ViewController(parent) {}
 
 CaptureViewController::~CaptureViewController() = default;
@@ -15,11 +54,221 @@ void CaptureViewController::loadView() {
     capturePlayerRadio = ui->capturePlayerRadio;
     captureVideoRadio = ui->captureVideoRadio;
     captureVideoAndMapRadio = ui->captureVideoAndMapRadio;
+
+    // The buttons' key equivalents: Escape cancels and Return saves wherever the focus is.
+    auto* cancelKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(cancelKey, &QShortcut::activated, this, &CaptureViewController::onCancelBtnTap);
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* saveKey = new QShortcut(QKeySequence(key), this);
+        connect(saveKey, &QShortcut::activated, this, &CaptureViewController::onSaveBtnTap);
+    }
 }
 
-void CaptureViewController::onCapturePlayerRadioTap() {}
-void CaptureViewController::onCaptureVideoRadioTap() {}
-void CaptureViewController::onCaptureVideoAndMap() {}
-void CaptureViewController::onCancelBtnTap() {}
-void CaptureViewController::onSaveBtnTap() {}
-void CaptureViewController::onURLBtnTap() {}
+void CaptureViewController::viewDidLoad() {
+    if (const std::optional<QByteArray> data = UserDefaults::standard().data(bookmarkKey())) {
+        if (const std::optional<QUrl> url = resolveDestinationBookmark(*data)) {
+            directoryURL = *url;
+            if (urlTextField)
+                urlTextField->setText(url->toLocalFile());
+        } else {
+            print(QStringLiteral("nil bookMark url"));
+        }
+    } else {
+        print(QStringLiteral("no bookmark"));
+        const QString desktop = CaptureImageSaver::desktopFolder();
+        if (!desktop.isEmpty()) {
+            directoryURL = QUrl::fromLocalFile(desktop);
+            if (urlTextField)
+                urlTextField->setText(desktop);
+        }
+    }
+    // Shown without a capture, the screen has nothing to save.
+    if (!captureData)
+        ui->saveBtn->setEnabled(false);
+}
+
+void CaptureViewController::viewWillDisappear() {
+    NotificationCenter::defaultCenter().post(QString::fromLatin1(NotificationName::kRequestPlay));
+}
+
+void CaptureViewController::onCapturePlayerRadioTap() {
+    if (capturePlayerRadio->isChecked()) {
+        captureVideoRadio->setChecked(false);
+        captureVideoAndMapRadio->setChecked(false);
+    } else {
+        captureVideoRadio->setChecked(true);
+    }
+}
+
+void CaptureViewController::onCaptureVideoRadioTap() {
+    if (captureVideoRadio->isChecked()) {
+        capturePlayerRadio->setChecked(false);
+        captureVideoAndMapRadio->setChecked(false);
+    } else {
+        capturePlayerRadio->setChecked(true);
+    }
+}
+
+void CaptureViewController::onCaptureVideoAndMap() {
+    if (captureVideoAndMapRadio->isChecked()) {
+        capturePlayerRadio->setChecked(false);
+        captureVideoRadio->setChecked(false);
+    } else {
+        captureVideoAndMapRadio->setChecked(true);
+    }
+}
+
+void CaptureViewController::onCancelBtnTap() {
+    dismissViewController(this);
+}
+
+void CaptureViewController::onSaveBtnTap() {
+    const int kind = captureVideoAndMapRadio->isChecked() ? 2 : captureVideoRadio->isChecked() ? 1 : 0;
+    if (!captureData)
+        return;
+    // A failed write keeps the screen open, so another folder can be chosen.
+    if (saveCapture(*captureData, kind) == SaveResult::Saved)
+        dismissViewController(this);
+}
+
+void CaptureViewController::onURLBtnTap() {
+    chooseDestinationFolder();
+}
+
+CaptureViewController::SaveResult CaptureViewController::saveCapture(const ::captureData& data, int kind) {
+    if (data.imgs.isEmpty())
+        return SaveResult::Nothing;
+    QImage image;
+    if (kind == 0 || kind == 1) {
+        image = data.imgs.value(kind);
+    } else if (kind == 2) {
+        if (data.imgs.size() == 3)
+            image = stackImagesVertically({data.imgs[1], data.imgs[2]}).value_or(QImage());
+        else
+            image = data.imgs.value(1);
+    }
+    const std::optional<QString> name = captureFileName(data, kind);
+    if (!name || name->isEmpty() || image.isNull())
+        return SaveResult::Nothing;
+
+    // The folder is read again from the bookmark (or is the desktop), not taken from the field.
+    QString folder;
+    if (const std::optional<QByteArray> bookmark = UserDefaults::standard().data(bookmarkKey())) {
+        if (const std::optional<QUrl> url = resolveDestinationBookmark(*bookmark))
+            folder = url->toLocalFile();
+    }
+    const CaptureImageSaver::Result result =
+        CaptureImageSaver::save(image, *name, image.width(), image.height(), isMono, folder);
+    if (!result.ok) {
+        CaptureImageSaver::alertFailure(result);
+        return SaveResult::Failed;
+    }
+    return SaveResult::Saved;
+}
+
+std::optional<QString> CaptureViewController::captureFileName(const ::captureData& data, int kind) {
+    if (data.playMode == mode::none_ch || kind < 0 || kind > 2)
+        return std::nullopt;
+    static const char* const words[] = {"_player_", "_video_", "_map_"};
+    static const char* const allWords[] = {"_player_ALL_", "_video_ALL_", "_map_ALL_"};
+    const QString word = QLatin1String(words[kind]);
+    const bool all = data.playMode == mode::multiple_ch;
+    if (data.isMultipleVideo) {
+        if (!all)
+            return data.name + word + data.time;
+        QString name = data.name;
+        name.replace(QLatin1String("F_"), QLatin1String("A_"));
+        name.replace(QLatin1String("R_"), QLatin1String("A_"));
+        name.replace(QLatin1String("I_"), QLatin1String("A_"));
+        return name + word + data.time;
+    }
+    if (all)
+        return data.name + QLatin1String(allWords[kind]) + data.time;
+    return data.name + word + QString::number(modeIndex(data.playMode) + 1) + QLatin1String("CH_") +
+           data.time;
+}
+
+std::optional<QImage> CaptureViewController::stackImagesVertically(const QList<QImage>& images) {
+    if (images.isEmpty())
+        return std::nullopt;
+    const QImage& first = images.first();
+    const int width = first.width();
+    if (width <= 0)
+        return std::nullopt;
+    QList<int> heights;
+    qint64 total = 0;
+    for (const QImage& image : images) {
+        const int h = image.width() > 0 ? static_cast<int>(static_cast<double>(image.height()) /
+                                                           static_cast<double>(image.width()) * width)
+                                        : 0;
+        heights.append(h);
+        total += h;
+    }
+    if (total <= 0 || total > 65535)
+        return std::nullopt;
+    // The first image's pixel format, where one can be painted on.
+    QImage::Format format = first.format();
+    if (format == QImage::Format_Invalid || format == QImage::Format_Mono ||
+        format == QImage::Format_MonoLSB || format == QImage::Format_Indexed8 ||
+        format == QImage::Format_Alpha8)
+        format = QImage::Format_RGB32;
+    QImage canvas(width, static_cast<int>(total), format);
+    if (canvas.isNull())
+        return std::nullopt;
+    canvas.fill(Qt::black);
+    QPainter painter(&canvas);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    int y = 0;
+    for (qsizetype i = 0; i < images.size(); ++i) {
+        painter.drawImage(QRect(0, y, width, heights[i]), images[i]);
+        y += heights[i];
+    }
+    painter.end();
+    return canvas;
+}
+
+void CaptureViewController::chooseDestinationFolder() {
+    QFileDialog panel(this, localized(kPanelMessage), CaptureImageSaver::desktopFolder());
+    panel.setObjectName(QStringLiteral("captureFolderPanel"));
+    // Only a folder can hold the captures; the panel makes no new ones.
+    panel.setFileMode(QFileDialog::Directory);
+    panel.setOption(QFileDialog::ShowDirsOnly);
+    panel.setOption(QFileDialog::ReadOnly);
+    panel.setLabelText(QFileDialog::Accept, localized(kPanelPrompt));
+    if (panel.exec() != QDialog::Accepted)
+        return;
+    const QList<QUrl> urls = panel.selectedUrls();
+    if (urls.isEmpty() || !urls.first().isLocalFile()) {
+        showAlert(QString::fromLatin1(kPathComponentError), QString::fromLatin1(kChooseAnotherDirectory));
+        return;
+    }
+    storeDestinationBookmark(urls.first());
+}
+
+void CaptureViewController::storeDestinationBookmark(const QUrl& url) {
+    QString error;
+    const std::optional<QByteArray> data = Bookmark::create(url, &error);
+    if (!data) {
+        print(error);
+        return;
+    }
+    UserDefaults::standard().set(bookmarkKey(), *data);
+    directoryURL = url;
+    if (urlTextField)
+        urlTextField->setText(url.toLocalFile());
+}
+
+std::optional<QUrl> CaptureViewController::resolveDestinationBookmark(const QByteArray& data) {
+    QString error;
+    const std::optional<Bookmark::Resolution> resolved = Bookmark::resolve(data, &error);
+    if (!resolved) {
+        print(QStringLiteral("BookMark"));
+        print(error);
+        return std::nullopt;
+    }
+    if (resolved->isStale) {
+        print(QStringLiteral("bookmark is stale."));
+        storeDestinationBookmark(resolved->url);
+    }
+    return resolved->url;
+}

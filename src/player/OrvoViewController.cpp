@@ -57,6 +57,7 @@ void OrvoViewController::loadView() {
     orvoTableRowView = rows;
 
     connectOutlets();
+    setUpPlayerContextMenu();
 }
 
 void OrvoViewController::connectOutlets() {
@@ -124,5 +125,4 @@ void OrvoViewController::connectOutlets() {
     logoFullScreenView = ui->logoFullScreenView;
 }
 
-void OrvoViewController::onCaptureBtnTap() {}
 void OrvoViewController::onSaveBtnTap() {}
