@@ -14,12 +14,11 @@
 #include "player/showAlert.h"
 
 #include <QFileDialog>
-#include <QKeySequence>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 
 #include <cstdio>
 
@@ -55,13 +54,6 @@ void CaptureViewController::loadView() {
     captureVideoRadio = ui->captureVideoRadio;
     captureVideoAndMapRadio = ui->captureVideoAndMapRadio;
 
-    // The buttons' key equivalents: Escape cancels and Return saves wherever the focus is.
-    auto* cancelKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(cancelKey, &QShortcut::activated, this, &CaptureViewController::onCancelBtnTap);
-    for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
-        auto* saveKey = new QShortcut(QKeySequence(key), this);
-        connect(saveKey, &QShortcut::activated, this, &CaptureViewController::onSaveBtnTap);
-    }
 }
 
 void CaptureViewController::viewDidLoad() {
@@ -85,6 +77,22 @@ void CaptureViewController::viewDidLoad() {
     // Shown without a capture, the screen has nothing to save.
     if (!captureData)
         ui->saveBtn->setEnabled(false);
+}
+
+void CaptureViewController::keyPressEvent(QKeyEvent* event) {
+    // The buttons' key equivalents: Escape cancels and Return saves, wherever the focus is
+    // (keys the focused control does not use itself come here).
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        onCancelBtnTap();
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        onSaveBtnTap();
+        return;
+    default:
+        ViewController::keyPressEvent(event);
+    }
 }
 
 void CaptureViewController::viewWillDisappear() {

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QImage>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSet>
@@ -98,6 +99,18 @@ inline int colourCount(const QImage& image, const QRect& region) {
             colours.insert(((qRed(p[col]) >> 4) << 8) | ((qGreen(p[col]) >> 4) << 4) | (qBlue(p[col]) >> 4));
     }
     return static_cast<int>(colours.size());
+}
+
+// A click on `button` as the window system delivers it (press and release events), so that
+// what the click closes is deleted by the next round of the event loop.
+inline void clickButton(QWidget* button) {
+    const QPointF centre(button->width() / 2.0, button->height() / 2.0);
+    QMouseEvent press(QEvent::MouseButtonPress, centre, button->mapToGlobal(centre), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(button, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, centre, button->mapToGlobal(centre), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(button, &release);
 }
 
 // Points the user's desktop folder (XDG_DESKTOP_DIR in user-dirs.dirs of the test's own
