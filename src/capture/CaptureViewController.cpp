@@ -53,7 +53,6 @@ void CaptureViewController::loadView() {
     capturePlayerRadio = ui->capturePlayerRadio;
     captureVideoRadio = ui->captureVideoRadio;
     captureVideoAndMapRadio = ui->captureVideoAndMapRadio;
-
 }
 
 void CaptureViewController::viewDidLoad() {

@@ -41,12 +41,18 @@ TEST(CaptureTimeText, HoursMinutesSecondsBecomeLetters) {
         const char* text;
         const char* expected;
     } rows[] = {
-        {"01:02:03", "01h02m03s"}, {"00:00:07", "00h00m07s"}, {"100:00:00", "100h00m00s"},
-        {"7", "7"},                {"", ""},                   {"01:02", "01:02"},
-        {"1::2:3", "1h2m3s"},      {"1:2:3:4", "1:2:3:4"},
+        {"01:02:03", "01h02m03s"},
+        {"00:00:07", "00h00m07s"},
+        {"100:00:00", "100h00m00s"},
+        {"7", "7"},
+        {"", ""},
+        {"01:02", "01:02"},
+        {"1::2:3", "1h2m3s"},
+        {"1:2:3:4", "1:2:3:4"},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(OrvoViewController::captureTimeText(QString::fromUtf8(row.text)), QString::fromUtf8(row.expected))
+        EXPECT_EQ(OrvoViewController::captureTimeText(QString::fromUtf8(row.text)),
+                  QString::fromUtf8(row.expected))
             << row.text;
 }
 
@@ -96,15 +102,16 @@ TEST(CaptureImages, ChannelsFillEqualBandsChannelOneOnTop) {
     for (int band = 0; band < 3; ++band) {
         for (const int y : {band * 360 + 2, band * 360 + 180, band * 360 + 357}) {
             for (const int x : {1, 320, 638})
-                EXPECT_EQ(bands.pixelColor(x, y), expected[band]) << "band " << band << " at " << x << "," << y;
+                EXPECT_EQ(bands.pixelColor(x, y), expected[band])
+                    << "band " << band << " at " << x << "," << y;
         }
     }
     EXPECT_TRUE(OrvoViewController::combineImagesInBands({}, QRect(0, 0, 640, 360)).isNull());
 }
 
 TEST(CaptureImages, FrameStacksOverTheMapAtTheFramesWidth) {
-    const std::optional<QImage> stacked =
-        CaptureViewController::stackImagesVertically({filled(640, 1080, Qt::red), filled(1200, 800, Qt::blue)});
+    const std::optional<QImage> stacked = CaptureViewController::stackImagesVertically(
+        {filled(640, 1080, Qt::red), filled(1200, 800, Qt::blue)});
     ASSERT_TRUE(stacked);
     // 1080 + 800 / 1200 x 640 = 1080 + 426.66..., truncated.
     EXPECT_EQ(stacked->size(), QSize(640, 1506));
@@ -113,7 +120,8 @@ TEST(CaptureImages, FrameStacksOverTheMapAtTheFramesWidth) {
     EXPECT_EQ(stacked->pixelColor(320, 1081), QColor(Qt::blue));
     EXPECT_EQ(stacked->pixelColor(639, 1505), QColor(Qt::blue));
     EXPECT_FALSE(CaptureViewController::stackImagesVertically({}));
-    const std::optional<QImage> one = CaptureViewController::stackImagesVertically({filled(300, 100, Qt::green)});
+    const std::optional<QImage> one =
+        CaptureViewController::stackImagesVertically({filled(300, 100, Qt::green)});
     ASSERT_TRUE(one);
     EXPECT_EQ(one->size(), QSize(300, 100));
 }
@@ -132,10 +140,11 @@ protected:
 TEST_F(CaptureFiles, WritesRealJpegGreyWhenMonoAndReplacesTheOldFile) {
     // A colourful picture: bands of red, green and blue.
     const QImage picture = OrvoViewController::combineImagesInBands(
-        {filled(64, 36, Qt::red), filled(64, 36, Qt::green), filled(64, 36, Qt::blue)}, QRect(0, 0, 640, 1080));
+        {filled(64, 36, Qt::red), filled(64, 36, Qt::green), filled(64, 36, Qt::blue)},
+        QRect(0, 0, 640, 1080));
 
-    CaptureImageSaver::Result result =
-        CaptureImageSaver::save(picture, QStringLiteral("clip_F_01_video_ALL_00h00m07s"), 640, 1080, false, folder);
+    CaptureImageSaver::Result result = CaptureImageSaver::save(
+        picture, QStringLiteral("clip_F_01_video_ALL_00h00m07s"), 640, 1080, false, folder);
     ASSERT_TRUE(result.ok) << result.error.toStdString();
     EXPECT_EQ(result.path, folder + QStringLiteral("/clip_F_01_video_ALL_00h00m07s.jpg"));
     QFile file(result.path);
@@ -151,7 +160,8 @@ TEST_F(CaptureFiles, WritesRealJpegGreyWhenMonoAndReplacesTheOldFile) {
     EXPECT_LT(qGreen(colour.pixel(320, 100)), 60);
 
     // The same name again with the mono filter on: the grey picture replaces the colour one.
-    result = CaptureImageSaver::save(picture, QStringLiteral("clip_F_01_video_ALL_00h00m07s"), 640, 1080, true, folder);
+    result = CaptureImageSaver::save(picture, QStringLiteral("clip_F_01_video_ALL_00h00m07s"), 640, 1080,
+                                     true, folder);
     ASSERT_TRUE(result.ok) << result.error.toStdString();
     EXPECT_EQ(filesBelow(folder), QStringList{QStringLiteral("clip_F_01_video_ALL_00h00m07s.jpg")});
     const QImage grey(result.path);
@@ -236,7 +246,8 @@ TEST_F(CaptureFiles, DesktopFolderIsMadeWhenMissingAndAFailureIsShown) {
     CaptureImageSaver::alertFailure(failed);
     ASSERT_EQ(catcher.alerts.size(), 1);
     EXPECT_TRUE(catcher.alerts.first().startsWith(QStringLiteral("Unknown error | ")));
-    EXPECT_TRUE(catcher.alerts.first().contains(QStringLiteral("blocker"))) << catcher.alerts.first().toStdString();
+    EXPECT_TRUE(catcher.alerts.first().contains(QStringLiteral("blocker")))
+        << catcher.alerts.first().toStdString();
 }
 
 } // namespace

@@ -99,7 +99,8 @@ TEST_F(CaptureScreen, ExactlyOneKindIsChosenWhateverIsClicked) {
                            screen->captureVideoAndMapRadio->isChecked()};
     };
     EXPECT_EQ(chosen(), (QList<bool>{false, true, false})); // the storyboard's choice
-    QRadioButton* radios[] = {screen->capturePlayerRadio, screen->captureVideoRadio, screen->captureVideoAndMapRadio};
+    QRadioButton* radios[] = {screen->capturePlayerRadio, screen->captureVideoRadio,
+                              screen->captureVideoAndMapRadio};
     for (const int first : {0, 1, 2, 2, 0, 0, 1}) {
         radios[first]->click();
         QList<bool> expected{false, false, false};

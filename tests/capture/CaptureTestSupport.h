@@ -105,8 +105,8 @@ inline int colourCount(const QImage& image, const QRect& region) {
 // what the click closes is deleted by the next round of the event loop.
 inline void clickButton(QWidget* button) {
     const QPointF centre(button->width() / 2.0, button->height() / 2.0);
-    QMouseEvent press(QEvent::MouseButtonPress, centre, button->mapToGlobal(centre), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, centre, button->mapToGlobal(centre), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(button, &press);
     QMouseEvent release(QEvent::MouseButtonRelease, centre, button->mapToGlobal(centre), Qt::LeftButton,
                         Qt::NoButton, Qt::NoModifier);
