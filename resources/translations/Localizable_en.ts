@@ -175,5 +175,33 @@ To apply it, insert the memory card into the dash camera and then turn the power
         <source>Set</source>
         <translation>Set</translation>
     </message>
+    <message>
+        <source>Capture</source>
+        <translation>Capture</translation>
+    </message>
+    <message>
+        <source>Save a still image of</source>
+        <translation>Save a still image of</translation>
+    </message>
+    <message>
+        <source>The player window</source>
+        <translation>The player window</translation>
+    </message>
+    <message>
+        <source>The video</source>
+        <translation>The video</translation>
+    </message>
+    <message>
+        <source>The video and the map</source>
+        <translation>The video and the map</translation>
+    </message>
+    <message>
+        <source>Save to</source>
+        <translation>Save to</translation>
+    </message>
+    <message>
+        <source>Change…</source>
+        <translation>Change…</translation>
+    </message>
 </context>
 </TS>

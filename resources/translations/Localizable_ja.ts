@@ -175,5 +175,33 @@
         <source>Set</source>
         <translation>設定</translation>
     </message>
+    <message>
+        <source>Capture</source>
+        <translation>キャプチャ</translation>
+    </message>
+    <message>
+        <source>Save a still image of</source>
+        <translation>保存する画像</translation>
+    </message>
+    <message>
+        <source>The player window</source>
+        <translation>プレーヤー画面全体</translation>
+    </message>
+    <message>
+        <source>The video</source>
+        <translation>映像</translation>
+    </message>
+    <message>
+        <source>The video and the map</source>
+        <translation>映像と地図</translation>
+    </message>
+    <message>
+        <source>Save to</source>
+        <translation>保存先</translation>
+    </message>
+    <message>
+        <source>Change…</source>
+        <translation>変更…</translation>
+    </message>
 </context>
 </TS>

@@ -175,5 +175,33 @@
         <source>Set</source>
         <translation>설정</translation>
     </message>
+    <message>
+        <source>Capture</source>
+        <translation>캡처</translation>
+    </message>
+    <message>
+        <source>Save a still image of</source>
+        <translation>저장할 화면</translation>
+    </message>
+    <message>
+        <source>The player window</source>
+        <translation>플레이어 화면 전체</translation>
+    </message>
+    <message>
+        <source>The video</source>
+        <translation>영상</translation>
+    </message>
+    <message>
+        <source>The video and the map</source>
+        <translation>영상과 지도</translation>
+    </message>
+    <message>
+        <source>Save to</source>
+        <translation>저장 위치</translation>
+    </message>
+    <message>
+        <source>Change…</source>
+        <translation>변경…</translation>
+    </message>
 </context>
 </TS>

@@ -66,16 +66,14 @@ void CaptureViewController::viewDidLoad() {
         }
     } else {
         print(QStringLiteral("no bookmark"));
-        const QString desktop = CaptureImageSaver::desktopFolder();
+        // Made when the first capture is written into it.
+        const QString desktop = CaptureImageSaver::desktopLocation();
         if (!desktop.isEmpty()) {
             directoryURL = QUrl::fromLocalFile(desktop);
             if (urlTextField)
                 urlTextField->setText(desktop);
         }
     }
-    // Shown without a capture, the screen has nothing to save.
-    if (!captureData)
-        ui->saveBtn->setEnabled(false);
 }
 
 void CaptureViewController::keyPressEvent(QKeyEvent* event) {
@@ -235,7 +233,7 @@ std::optional<QImage> CaptureViewController::stackImagesVertically(const QList<Q
 }
 
 void CaptureViewController::chooseDestinationFolder() {
-    QFileDialog panel(this, localized(kPanelMessage), CaptureImageSaver::desktopFolder());
+    QFileDialog panel(this, localized(kPanelMessage), CaptureImageSaver::desktopLocation());
     panel.setObjectName(QStringLiteral("captureFolderPanel"));
     // Only a folder can hold the captures; the panel makes no new ones.
     panel.setFileMode(QFileDialog::Directory);

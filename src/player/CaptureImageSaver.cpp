@@ -21,8 +21,12 @@ constexpr char kFileNotSaved[] = "The file “%1” could not be saved in the fo
 
 } // namespace
 
+QString CaptureImageSaver::desktopLocation() {
+    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+}
+
 QString CaptureImageSaver::desktopFolder(QString* error) {
-    const QString path = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    const QString path = desktopLocation();
     if (path.isEmpty()) {
         if (error)
             *error = QStringLiteral("there is no desktop folder");

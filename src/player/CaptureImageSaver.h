@@ -19,6 +19,8 @@ public:
     // it does not exist yet, as a desktop session makes it. Empty, with the reason in
     // `error`, when it cannot be made.
     static QString desktopFolder(QString* error = nullptr);
+    // The same path without making the folder (to show it before anything is written).
+    static QString desktopLocation();
 
     // The grey copy of `image`: 8-bit grey, no alpha, `width` x `height` pixels.
     static QImage grayImage(const QImage& image, int width, int height);

@@ -149,9 +149,10 @@ TEST_F(CaptureScreen, SaveWritesTheChosenKindIntoTheStoredFolderAndCloses) {
 }
 
 TEST_F(CaptureScreen, KeysCancelAndSaveAndEveryEndingAsksToPlay) {
-    // No folder stored: the desktop, made for the occasion.
+    // No folder stored: the desktop, made when the first capture goes into it.
     QPointer<CaptureViewController> screen = present(sampleCapture(false));
     EXPECT_EQ(screen->urlTextField->text(), desktop);
+    EXPECT_FALSE(QFileInfo::exists(desktop));
     ASSERT_TRUE(screen->directoryURL);
     EXPECT_EQ(screen->directoryURL->toLocalFile(), desktop);
     key(screen->captureVideoRadio, Qt::Key_Escape); // from the focused radio up to the screen
@@ -208,7 +209,6 @@ TEST_F(CaptureScreen, AFailedWriteIsShownAndTheScreenStaysOpen) {
     EXPECT_TRUE(looptest::spinUntil([&] { return screen.isNull(); }));
 
     QPointer<CaptureViewController> bare = present(std::nullopt);
-    EXPECT_FALSE(bare->findChild<QPushButton*>(QStringLiteral("saveBtn"))->isEnabled());
     bare->onSaveBtnTap();
     EXPECT_FALSE(bare.isNull());
     bare->onCancelBtnTap();

@@ -219,7 +219,6 @@ TEST_F(WindowPlayerCapture, ButtonPausesShowsEveryImageAndClosingResumes) {
         QString::fromLatin1(SegueIdentifier::kOrvoToCapture), QStringLiteral("not a capture")));
     ASSERT_TRUE(screen);
     EXPECT_FALSE(screen->captureData);
-    EXPECT_FALSE(screen->findChild<QPushButton*>(QStringLiteral("saveBtn"))->isEnabled());
     clickButton(screen->findChild<QPushButton*>(QStringLiteral("cancelBtn")));
 }
 
