@@ -56,8 +56,8 @@ void CaptureViewController::loadView() {
 }
 
 void CaptureViewController::viewDidLoad() {
-    if (const std::optional<QByteArray> data = UserDefaults::standard().data(bookmarkKey())) {
-        if (const std::optional<QUrl> url = resolveDestinationBookmark(*data)) {
+    if (const std::optional<QByteArray> bookmark = UserDefaults::standard().data(bookmarkKey())) {
+        if (const std::optional<QUrl> url = resolveDestinationBookmark(*bookmark)) {
             directoryURL = *url;
             if (urlTextField)
                 urlTextField->setText(url->toLocalFile());
@@ -140,19 +140,19 @@ void CaptureViewController::onURLBtnTap() {
     chooseDestinationFolder();
 }
 
-CaptureViewController::SaveResult CaptureViewController::saveCapture(const ::captureData& data, int kind) {
-    if (data.imgs.isEmpty())
+CaptureViewController::SaveResult CaptureViewController::saveCapture(const ::captureData& capture, int kind) {
+    if (capture.imgs.isEmpty())
         return SaveResult::Nothing;
     QImage image;
     if (kind == 0 || kind == 1) {
-        image = data.imgs.value(kind);
+        image = capture.imgs.value(kind);
     } else if (kind == 2) {
-        if (data.imgs.size() == 3)
-            image = stackImagesVertically({data.imgs[1], data.imgs[2]}).value_or(QImage());
+        if (capture.imgs.size() == 3)
+            image = stackImagesVertically({capture.imgs[1], capture.imgs[2]}).value_or(QImage());
         else
-            image = data.imgs.value(1);
+            image = capture.imgs.value(1);
     }
-    const std::optional<QString> name = captureFileName(data, kind);
+    const std::optional<QString> name = captureFileName(capture, kind);
     if (!name || name->isEmpty() || image.isNull())
         return SaveResult::Nothing;
 
@@ -171,26 +171,26 @@ CaptureViewController::SaveResult CaptureViewController::saveCapture(const ::cap
     return SaveResult::Saved;
 }
 
-std::optional<QString> CaptureViewController::captureFileName(const ::captureData& data, int kind) {
-    if (data.playMode == mode::none_ch || kind < 0 || kind > 2)
+std::optional<QString> CaptureViewController::captureFileName(const ::captureData& capture, int kind) {
+    if (capture.playMode == mode::none_ch || kind < 0 || kind > 2)
         return std::nullopt;
     static const char* const words[] = {"_player_", "_video_", "_map_"};
     static const char* const allWords[] = {"_player_ALL_", "_video_ALL_", "_map_ALL_"};
     const QString word = QLatin1String(words[kind]);
-    const bool all = data.playMode == mode::multiple_ch;
-    if (data.isMultipleVideo) {
+    const bool all = capture.playMode == mode::multiple_ch;
+    if (capture.isMultipleVideo) {
         if (!all)
-            return data.name + word + data.time;
-        QString name = data.name;
+            return capture.name + word + capture.time;
+        QString name = capture.name;
         name.replace(QLatin1String("F_"), QLatin1String("A_"));
         name.replace(QLatin1String("R_"), QLatin1String("A_"));
         name.replace(QLatin1String("I_"), QLatin1String("A_"));
-        return name + word + data.time;
+        return name + word + capture.time;
     }
     if (all)
-        return data.name + QLatin1String(allWords[kind]) + data.time;
-    return data.name + word + QString::number(modeIndex(data.playMode) + 1) + QLatin1String("CH_") +
-           data.time;
+        return capture.name + QLatin1String(allWords[kind]) + capture.time;
+    return capture.name + word + QString::number(modeIndex(capture.playMode) + 1) + QLatin1String("CH_") +
+           capture.time;
 }
 
 std::optional<QImage> CaptureViewController::stackImagesVertically(const QList<QImage>& images) {
@@ -252,20 +252,20 @@ void CaptureViewController::chooseDestinationFolder() {
 
 void CaptureViewController::storeDestinationBookmark(const QUrl& url) {
     QString error;
-    const std::optional<QByteArray> data = Bookmark::create(url, &error);
-    if (!data) {
+    const std::optional<QByteArray> bookmark = Bookmark::create(url, &error);
+    if (!bookmark) {
         print(error);
         return;
     }
-    UserDefaults::standard().set(bookmarkKey(), *data);
+    UserDefaults::standard().set(bookmarkKey(), *bookmark);
     directoryURL = url;
     if (urlTextField)
         urlTextField->setText(url.toLocalFile());
 }
 
-std::optional<QUrl> CaptureViewController::resolveDestinationBookmark(const QByteArray& data) {
+std::optional<QUrl> CaptureViewController::resolveDestinationBookmark(const QByteArray& bookmark) {
     QString error;
-    const std::optional<Bookmark::Resolution> resolved = Bookmark::resolve(data, &error);
+    const std::optional<Bookmark::Resolution> resolved = Bookmark::resolve(bookmark, &error);
     if (!resolved) {
         print(QStringLiteral("BookMark"));
         print(error);

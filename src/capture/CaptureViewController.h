@@ -45,18 +45,18 @@ public:
     // The destination folder shown in urlTextField.
     std::optional<QUrl> directoryURL;
 
-    void receiveCaptureData(const ::captureData& data) override { captureData = data; }
+    void receiveCaptureData(const ::captureData& capture) override { captureData = capture; }
 
     // Keeps `url` as the destination ("captureBookMark") and shows it.
     void storeDestinationBookmark(const QUrl& url);
     // The folder of bookmark data; a stale bookmark is stored again.
-    std::optional<QUrl> resolveDestinationBookmark(const QByteArray& data);
+    std::optional<QUrl> resolveDestinationBookmark(const QByteArray& bookmark);
     // The folder panel behind the folder button.
     void chooseDestinationFolder();
     // Writes the image of capture kind `kind` (0 window, 1 video frame, 2 frame and map).
-    SaveResult saveCapture(const ::captureData& data, int kind);
+    SaveResult saveCapture(const ::captureData& capture, int kind);
     // The file name (without extension) of kind `kind`; none for none_ch or a kind above 2.
-    static std::optional<QString> captureFileName(const ::captureData& data, int kind);
+    static std::optional<QString> captureFileName(const ::captureData& capture, int kind);
     // The images one below the other, all as wide as the first; none for no images.
     static std::optional<QImage> stackImagesVertically(const QList<QImage>& images);
 

@@ -410,8 +410,9 @@ public:
                                     double sourceStartTime = 0.0, QString* error = nullptr);
     // The application window "Kavrin Player" without its frame; none when it cannot be grabbed.
     static std::optional<QImage> captureAppWindowImage();
-    // Adds the map page's picture to `data` when the web view gives one, then `continuation`.
-    void snapshotMapView(WebView* webView, captureData data, std::function<void(captureData)> continuation);
+    // Adds the map page's picture to `capture` when the web view gives one, then `continuation`.
+    void snapshotMapView(WebView* webView, captureData capture,
+                         std::function<void(captureData)> continuation);
     // "01:02:03" -> "01h02m03s"; any other text as it is.
     static QString captureTimeText(const QString& text);
     // Writes `image` (grey when isMono) as name + ".jpg" into the capture folder.

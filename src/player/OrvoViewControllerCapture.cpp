@@ -92,10 +92,10 @@ void OrvoViewController::captureVideo() {
 
 void OrvoViewController::showCaptureDialog(mode channelMode) {
     QPointer<OrvoViewController> self(this);
-    const bool started = collectCapture(channelMode, [self](const captureData& data) {
+    const bool started = collectCapture(channelMode, [self](const captureData& capture) {
         if (!self)
             return;
-        if (!self->performSegue(QLatin1String(SegueIdentifier::kOrvoToCapture), QVariant::fromValue(data)))
+        if (!self->performSegue(QLatin1String(SegueIdentifier::kOrvoToCapture), QVariant::fromValue(capture)))
             self->onRequestPlay(); // no screen came up: nothing will close and resume
     });
     // Without a screen to close, playback paused for it resumes now.
@@ -105,11 +105,11 @@ void OrvoViewController::showCaptureDialog(mode channelMode) {
 
 void OrvoViewController::captureToFile(mode channelMode) {
     QPointer<OrvoViewController> self(this);
-    collectCapture(channelMode, [self](const captureData& data) {
-        if (!self || data.imgs.isEmpty())
+    collectCapture(channelMode, [self](const captureData& capture) {
+        if (!self || capture.imgs.isEmpty())
             return;
-        const QImage& window = data.imgs.first();
-        self->saveCaptureImage(window, data.name, window.width(), window.height());
+        const QImage& window = capture.imgs.first();
+        self->saveCaptureImage(window, capture.name, window.width(), window.height());
     });
 }
 
@@ -125,13 +125,13 @@ bool OrvoViewController::collectCapture(mode channelMode, std::function<void(cap
     if (channelMode == mode::none_ch)
         return false;
 
-    captureData data;
-    data.playMode = channelMode;
-    data.isMultipleVideo = currentRecording->row.merge.has_value();
-    data.name = videoNameText ? videoNameText->text() : QString();
-    if (data.name.isEmpty())
-        data.name = FileManager::lastPathComponent(currentRecording->url);
-    data.time = captureTimeText(videoCurrentText ? videoCurrentText->text() : QString());
+    captureData capture;
+    capture.playMode = channelMode;
+    capture.isMultipleVideo = currentRecording->row.merge.has_value();
+    capture.name = videoNameText ? videoNameText->text() : QString();
+    if (capture.name.isEmpty())
+        capture.name = FileManager::lastPathComponent(currentRecording->url);
+    capture.time = captureTimeText(videoCurrentText ? videoCurrentText->text() : QString());
 
     QString error;
     QImage frame;
@@ -160,18 +160,18 @@ bool OrvoViewController::collectCapture(mode channelMode, std::function<void(cap
         alertCaptureFailure(kWindowNotGrabbed, QString());
         return false;
     }
-    data.imgs = {*window, frame};
+    capture.imgs = {*window, frame};
 
     if (hasGps && mapWebView) {
         m_capturing = true;
         QPointer<OrvoViewController> self(this);
-        snapshotMapView(mapWebView, std::move(data), [self, continuation](captureData withMap) {
+        snapshotMapView(mapWebView, std::move(capture), [self, continuation](captureData withMap) {
             if (self)
                 self->m_capturing = false;
             continuation(std::move(withMap));
         });
     } else {
-        continuation(std::move(data));
+        continuation(std::move(capture));
     }
     return true;
 }
@@ -252,18 +252,18 @@ std::optional<QImage> OrvoViewController::captureAppWindowImage() {
     return WindowList::createImage(windows.first());
 }
 
-void OrvoViewController::snapshotMapView(WebView* webView, captureData data,
+void OrvoViewController::snapshotMapView(WebView* webView, captureData capture,
                                          std::function<void(captureData)> continuation) {
     if (!webView) {
-        continuation(std::move(data));
+        continuation(std::move(capture));
         return;
     }
-    webView->takeSnapshot([data, continuation](const QImage& image, const QString& error) mutable {
+    webView->takeSnapshot([capture, continuation](const QImage& image, const QString& error) mutable {
         if (!image.isNull())
-            data.imgs.append(image);
+            capture.imgs.append(image);
         else
             print(QStringLiteral("WKWebView 스냅샷을 캡처할 수 없습니다: ") + error);
-        continuation(std::move(data));
+        continuation(std::move(capture));
     });
 }
 

@@ -157,7 +157,7 @@ INSTANTIATE_TEST_SUITE_P(
         Sample{"AviRewrapFirst", samplegen::Layout::Avi, samplegen::Codec::H264, false, true, 0},
         Sample{"AviRewrapSecond", samplegen::Layout::Avi, samplegen::Codec::H264, false, true, 1},
         Sample{"TurnedQuarter", samplegen::Layout::DataTrack, samplegen::Codec::H264, true, false}),
-    [](const ::testing::TestParamInfo<Sample>& info) { return std::string(info.param.label); });
+    [](const ::testing::TestParamInfo<Sample>& param) { return std::string(param.param.label); });
 
 // Files that hold no picture: a reason, no image, no crash.
 TEST(FrameGrabFaults, UnreadableInputsGiveAReason) {
