@@ -184,7 +184,8 @@ QImage OrvoViewController::captureChannelFrames(const MediaTime& time, QString* 
     std::vector<Channel> channels;
     for (qsizetype i = 0; i < std::min<qsizetype>(4, players.size()); ++i) {
         const std::shared_ptr<PlayerItem> item = players[i]->currentItem();
-        if (item && item->asset())
+        // The track is looked up here, on the main thread: a file's tracks are read on first use.
+        if (item && item->asset() && item->asset()->playbackVideoTrack())
             channels.push_back({item->asset(), players[i]->demuxerStartTime()});
     }
     if (channels.empty()) {

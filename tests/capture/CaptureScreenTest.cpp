@@ -13,6 +13,7 @@
 #include "player/NotificationNames.h"
 #include "player/PlayerState.h"
 
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
@@ -233,9 +234,38 @@ TEST_F(CaptureScreen, ARenamedFolderIsFoundAndStoredAgain) {
     EXPECT_FALSE(fresh->isStale);
     EXPECT_EQ(fresh->url.toLocalFile(), after);
 
-    // The folder the panel gives is kept and shown.
-    screen->storeDestinationBookmark(QUrl::fromLocalFile(desktop));
-    EXPECT_EQ(screen->urlTextField->text(), desktop);
+    // The folder panel: cancelled, nothing changes; a folder chosen is kept and shown.
+    const auto answerPanel = [](const QString& folder) {
+        QTimer::singleShot(100, [folder] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                auto* panel = qobject_cast<QFileDialog*>(widget);
+                if (!panel || !panel->isVisible())
+                    continue;
+                EXPECT_EQ(panel->fileMode(), QFileDialog::Directory);
+                EXPECT_EQ(panel->labelText(QFileDialog::Accept), QStringLiteral("Set"));
+                if (folder.isEmpty()) {
+                    panel->reject();
+                } else {
+                    panel->setDirectory(folder);
+                    static_cast<QDialog*>(panel)->accept(); // the panel's own accept, through the dialog
+                }
+            }
+        });
+    };
+    answerPanel(QString());
+    screen->onURLBtnTap();
+    EXPECT_EQ(screen->urlTextField->text(), after);
+    const QString picked = home.filePath(QStringLiteral("picked"));
+    ASSERT_TRUE(QDir().mkpath(picked));
+    answerPanel(picked);
+    screen->onURLBtnTap();
+    EXPECT_EQ(screen->urlTextField->text(), picked);
+    ASSERT_TRUE(screen->directoryURL);
+    EXPECT_EQ(screen->directoryURL->toLocalFile(), picked);
+    const std::optional<Bookmark::Resolution> chosen =
+        Bookmark::resolve(UserDefaults::standard().data(kBookmarkKey).value_or(QByteArray()));
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(chosen->url.toLocalFile(), picked);
     screen->onCancelBtnTap();
 }
 
