@@ -51,6 +51,23 @@ const QStringList kKeys = {
     QStringLiteral("안전운전도우미 파일이 이미 존재합니다."),
     QStringLiteral("다운로드가 완료되었습니다.\n적용하시려면 다운로드 받은 메모리카드를 블랙박스에 삽입 후 "
                    "전원을 인가해 주세요."),
+    // Still capture: the context menu, the alerts, the folder panel and the capture screen.
+    QStringLiteral("Save a still image"),
+    QStringLiteral("Back up with sound"),
+    QStringLiteral("Back up video only"),
+    QStringLiteral("Capture Failed"),
+    QStringLiteral("The video frame could not be read."),
+    QStringLiteral("The player window could not be captured."),
+    QStringLiteral("The file “%1” could not be saved in the folder “%2”."),
+    QStringLiteral("Choose directory to save"),
+    QStringLiteral("Set"),
+    QStringLiteral("Capture"),
+    QStringLiteral("Save a still image of"),
+    QStringLiteral("The player window"),
+    QStringLiteral("The video"),
+    QStringLiteral("The video and the map"),
+    QStringLiteral("Save to"),
+    QStringLiteral("Change…"),
 };
 
 QString sourceTable(const QString& lang) {
