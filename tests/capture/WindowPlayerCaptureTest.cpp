@@ -21,6 +21,7 @@
 #include "player/controls/OrvoVerticalAlignText.h"
 
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -96,7 +97,10 @@ protected:
         displayedRecordingList = list;
         playMode = channelMode;
         vc = std::make_unique<OrvoViewController>();
-        vc->setAttribute(Qt::WA_DontShowOnScreen);
+        // Off screen nothing is mapped anyway; under a display server (xvfb-run) the window is
+        // shown for real, so that OpenGL channel views paint and their players keep going.
+        if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+            vc->setAttribute(Qt::WA_DontShowOnScreen);
         vc->resize(1280, 800);
         vc->loadViewIfNeeded();
         vc->setWindowTitle(QStringLiteral("Kavrin Player"));
