@@ -91,6 +91,9 @@ void OrvoViewController::captureVideo() {
 }
 
 void OrvoViewController::showCaptureDialog(mode channelMode) {
+    // The capture under way brings its own screen up.
+    if (m_capturing)
+        return;
     QPointer<OrvoViewController> self(this);
     const bool started = collectCapture(channelMode, [self](const captureData& capture) {
         if (!self)

@@ -165,13 +165,7 @@ TEST_F(CaptureFiles, WritesRealJpegGreyWhenMonoAndReplacesTheOldFile) {
     ASSERT_TRUE(result.ok) << result.error.toStdString();
     EXPECT_EQ(filesBelow(folder), QStringList{QStringLiteral("clip_F_01_video_ALL_00h00m07s.jpg")});
     const QImage grey(result.path);
-    ASSERT_EQ(grey.size(), QSize(640, 1080));
     EXPECT_TRUE(grey.isGrayscale());
-    for (const int y : {100, 540, 900}) {
-        const QRgb p = grey.pixel(320, y);
-        EXPECT_EQ(qRed(p), qGreen(p));
-        EXPECT_EQ(qGreen(p), qBlue(p));
-    }
     // Red, green and blue keep different brightness in grey.
     EXPECT_NE(qGray(grey.pixel(320, 100)), qGray(grey.pixel(320, 540)));
 }
