@@ -491,5 +491,41 @@ To apply it, insert the memory card into the dash camera and then turn the power
         <source>Choose video file or directory</source>
         <translation>Choose video file or directory</translation>
     </message>
+    <message>
+        <source>Save a still image</source>
+        <translation>Save a still image</translation>
+    </message>
+    <message>
+        <source>Back up with sound</source>
+        <translation>Back up with sound</translation>
+    </message>
+    <message>
+        <source>Back up video only</source>
+        <translation>Back up video only</translation>
+    </message>
+    <message>
+        <source>Capture Failed</source>
+        <translation>Capture Failed</translation>
+    </message>
+    <message>
+        <source>The video frame could not be read.</source>
+        <translation>The video frame could not be read.</translation>
+    </message>
+    <message>
+        <source>The player window could not be captured.</source>
+        <translation>The player window could not be captured.</translation>
+    </message>
+    <message>
+        <source>The file “%1” could not be saved in the folder “%2”.</source>
+        <translation>The file “%1” could not be saved in the folder “%2”.</translation>
+    </message>
+    <message>
+        <source>Choose directory to save</source>
+        <translation>Choose directory to save</translation>
+    </message>
+    <message>
+        <source>Set</source>
+        <translation>Set</translation>
+    </message>
 </context>
 </TS>

@@ -491,5 +491,41 @@
         <source>Choose video file or directory</source>
         <translation>映像ファイルまたはフォルダを選択してください</translation>
     </message>
+    <message>
+        <source>Save a still image</source>
+        <translation>静止画を保存</translation>
+    </message>
+    <message>
+        <source>Back up with sound</source>
+        <translation>バックアップ（映像と音声）</translation>
+    </message>
+    <message>
+        <source>Back up video only</source>
+        <translation>バックアップ（映像のみ）</translation>
+    </message>
+    <message>
+        <source>Capture Failed</source>
+        <translation>キャプチャ失敗</translation>
+    </message>
+    <message>
+        <source>The video frame could not be read.</source>
+        <translation>映像のフレームを読み取れませんでした。</translation>
+    </message>
+    <message>
+        <source>The player window could not be captured.</source>
+        <translation>プレーヤー画面をキャプチャできませんでした。</translation>
+    </message>
+    <message>
+        <source>The file “%1” could not be saved in the folder “%2”.</source>
+        <translation>ファイル“%1”をフォルダ“%2”に保存できませんでした。</translation>
+    </message>
+    <message>
+        <source>Choose directory to save</source>
+        <translation>保存先のフォルダを選択してください</translation>
+    </message>
+    <message>
+        <source>Set</source>
+        <translation>設定</translation>
+    </message>
 </context>
 </TS>

@@ -491,5 +491,41 @@
         <source>Choose video file or directory</source>
         <translation>영상 파일 또는 폴더를 선택하세요</translation>
     </message>
+    <message>
+        <source>Save a still image</source>
+        <translation>스틸 이미지 저장</translation>
+    </message>
+    <message>
+        <source>Back up with sound</source>
+        <translation>백업 (영상 및 소리)</translation>
+    </message>
+    <message>
+        <source>Back up video only</source>
+        <translation>백업 (영상만)</translation>
+    </message>
+    <message>
+        <source>Capture Failed</source>
+        <translation>캡처 실패</translation>
+    </message>
+    <message>
+        <source>The video frame could not be read.</source>
+        <translation>영상 프레임을 읽을 수 없습니다.</translation>
+    </message>
+    <message>
+        <source>The player window could not be captured.</source>
+        <translation>플레이어 화면을 캡처할 수 없습니다.</translation>
+    </message>
+    <message>
+        <source>The file “%1” could not be saved in the folder “%2”.</source>
+        <translation>“%1” 파일을 “%2” 폴더에 저장할 수 없습니다.</translation>
+    </message>
+    <message>
+        <source>Choose directory to save</source>
+        <translation>저장할 폴더를 선택하세요</translation>
+    </message>
+    <message>
+        <source>Set</source>
+        <translation>설정</translation>
+    </message>
 </context>
 </TS>

@@ -47,6 +47,7 @@ inline constexpr const char* VideoPanY = "video-pan-y";
 inline constexpr const char* VideoRotate = "video-rotate";
 inline constexpr const char* Saturation = "saturation";
 inline constexpr const char* Vf = "vf";
+inline constexpr const char* DemuxerStartTime = "demuxer-start-time";
 
 // Keys of a track-list entry.
 inline constexpr const char* TrackId = "id";

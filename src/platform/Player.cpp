@@ -585,6 +585,23 @@ MediaTime Player::currentTime() const {
     return MediaTime::makeWithSeconds(m_timePos, 1000000);
 }
 
+double Player::demuxerStartTime() const {
+    double start = 0.0;
+    if (!m_handle || !m_item || !m_fileLoaded ||
+        mpv_get_property(m_handle, P::DemuxerStartTime, MPV_FORMAT_DOUBLE, &start) < 0 ||
+        !std::isfinite(start))
+        return 0.0;
+    return start;
+}
+
+MediaTime Player::presentedTime() const {
+    double position = 0.0;
+    if (!m_handle || !m_item || !m_fileLoaded || m_seek.serial != 0 || m_endPosted ||
+        mpv_get_property(m_handle, P::TimePos, MPV_FORMAT_DOUBLE, &position) < 0 || !std::isfinite(position))
+        return currentTime();
+    return MediaTime::makeWithSeconds(std::clamp(position, 0.0, std::max(0.0, durationSeconds())), 1000000);
+}
+
 void Player::seekToTime(const MediaTime& time, SeekCompletion completion) {
     const double seconds = time.seconds();
     if (!m_handle || !m_item || m_item->status() == PlayerItem::Status::Failed || std::isnan(seconds)) {

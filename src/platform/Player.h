@@ -79,6 +79,14 @@ public:
     MediaTime currentTime() const;
     // The same in seconds: a cached value, cheap enough to poll for keeping players in step.
     double currentSeconds() const { return m_timePos; }
+    // Where the current file's positions count from, in its own timestamps (libmpv's
+    // "demuxer-start-time"): a position plus this is the shown frame's time in the file.
+    // 0 without a loaded item. Asks libmpv, so not for polling.
+    double demuxerStartTime() const;
+    // The position of the picture shown now, asked of libmpv rather than read from the
+    // cache that currentTime() keeps (which may trail a playing picture by a frame); the
+    // target while a seek is on its way. Not for polling.
+    MediaTime presentedTime() const;
 
     // Linear volume 0-1.
     float volume() const { return m_volume; }

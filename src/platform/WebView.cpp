@@ -2,6 +2,7 @@
 
 #include "platform/GraphicsSupport.h"
 
+#include <QCoreApplication>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -137,6 +138,32 @@ void WebView::run(const QString& script, const Completion& completion) {
 
 QImage WebView::snapshot() {
     return grab().toImage();
+}
+
+void WebView::takeSnapshot(SnapshotCompletion completion) {
+    if (!completion)
+        return;
+    QPointer<WebView> self(this);
+    // Delivered later, as a browser engine delivers its snapshots; a view deleted in
+    // between still answers (without a picture).
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [self, completion] {
+            if (!self) {
+                completion(QImage(), QStringLiteral("the web view was closed"));
+                return;
+            }
+            if (!self->m_view || !self->m_loaded) {
+                completion(QImage(), QStringLiteral("no page is loaded"));
+                return;
+            }
+            const QImage image = self->snapshot();
+            if (image.isNull())
+                completion(QImage(), QStringLiteral("the page could not be drawn"));
+            else
+                completion(image, QString());
+        },
+        Qt::QueuedConnection);
 }
 
 QString WebView::javaScriptStringLiteral(const QString& text) {

@@ -51,6 +51,12 @@ public:
     // The view's picture as shown now (blank before the first load).
     QImage snapshot();
 
+    // What takeSnapshot hands over: the page's picture, or a null image and why there is none.
+    using SnapshotCompletion = std::function<void(const QImage& image, const QString& error)>;
+    // The page's picture as shown now, handed to `completion` on the main thread once the
+    // current event has been handled. A view that holds no loaded page has no picture.
+    void takeSnapshot(SnapshotCompletion completion);
+
     // `text` as a JavaScript string literal in single quotes: backslashes,
     // quotes, line breaks and other control characters are escaped, so the
     // literal always reads back as exactly `text`.

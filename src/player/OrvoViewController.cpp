@@ -71,6 +71,7 @@ void OrvoViewController::loadView() {
     orvoTableRowView = rows;
 
     connectOutlets();
+    setUpPlayerContextMenu();
 }
 
 void OrvoViewController::connectOutlets() {
@@ -138,4 +139,3 @@ void OrvoViewController::connectOutlets() {
     logoFullScreenView = ui->logoFullScreenView;
 }
 
-void OrvoViewController::onCaptureBtnTap() {}

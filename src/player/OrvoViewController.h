@@ -6,14 +6,17 @@
 #include "platform/Player.h"
 #include "platform/ViewController.h"
 #include "player/ChannelSync.h"
+#include "player/captureData.h"
 
 #include <QColor>
+#include <QImage>
 #include <QPointer>
 #include <QRect>
 #include <QTimer>
 #include <QUrl>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -48,6 +51,9 @@ class ScrollView;
 class ChannelLayout;
 class QKeyEvent;
 struct KeyEvent;
+// Still capture.
+class QContextMenuEvent;
+class QMenu;
 enum class mode : int;
 // Playback.
 class Asset;
@@ -388,4 +394,46 @@ private:
     QPointer<QObject> m_windowKeyFilter;
     // The latest speed change; a delayed rate of an earlier one is dropped.
     quint64 m_speedRequest = 0;
+
+public:
+    // --- Still capture and the context menu of the video area (OrvoViewControllerCapture.cpp) ---
+    // Shown by a right click inside the video area: capture to a file, and the two backups.
+    QPointer<QMenu> playerContextMenu;
+    // The context menu's capture: the window's image into the capture folder, no screen.
+    void captureVideo();
+    // The two capture runs at the play position: the capture screen with every image, or
+    // the window's image written at once.
+    void showCaptureDialog(mode channelMode);
+    void captureToFile(mode channelMode);
+    // Every loaded channel's frame at `time`, stretched into 640 x 360 bands, channel 1 on
+    // top; a null image (with the reason in `error`) when a frame cannot be read.
+    QImage captureChannelFrames(const MediaTime& time, QString* error = nullptr);
+    // `images` drawn into equal horizontal bands of a `rect`-sized image, the first on top.
+    static QImage combineImagesInBands(const QList<QImage>& images, const QRect& rect);
+    // One frame of `asset` at `time`; `sourceStartTime` is where its player counts from.
+    static QImage captureAssetFrame(const std::shared_ptr<Asset>& asset, const MediaTime& time,
+                                    double sourceStartTime = 0.0, QString* error = nullptr);
+    // The application window "Kavrin Player" without its frame; none when it cannot be grabbed.
+    static std::optional<QImage> captureAppWindowImage();
+    // Adds the map page's picture to `capture` when the web view gives one, then `continuation`.
+    void snapshotMapView(WebView* webView, captureData capture,
+                         std::function<void(captureData)> continuation);
+    // "01:02:03" -> "01h02m03s"; any other text as it is.
+    static QString captureTimeText(const QString& text);
+    // Writes `image` (grey when isMono) as name + ".jpg" into the capture folder.
+    void saveCaptureImage(const QImage& image, const QString& name, int width, int height);
+    // A right click at `windowPos` (window coordinates): the context menu when it lies
+    // strictly inside the video area while a recording is loaded.
+    void rightMouseDown(const QPointF& windowPos);
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void setUpPlayerContextMenu();
+    // The steps both capture runs share; false when nothing was captured (the reason, if
+    // the user must know it, has been shown).
+    bool collectCapture(mode channelMode, std::function<void(captureData)> continuation);
+    // A capture run is waiting for the map's picture.
+    bool m_capturing = false;
 };

@@ -1,16 +1,17 @@
 // The window player's segues: each presented screen gets the sender as its
 // payload. "orvoToSetting" and "orvoToHelp" carry none.
 //
-// The destinations live in the capture and settings libraries, which build on
-// this one; their classes are told by name and their payload members reached
-// through their headers alone, so that this library needs none of their code.
+// The capture and backup screens take their payload through the receiver
+// interfaces of this library; the update screen lives in the settings library,
+// which builds on this one: its class is told by name and its address member
+// reached through its header alone, so that this library needs none of its code.
 
 #include "OrvoViewController.h"
 
+#include "CaptureDataReceiver.h"
 #include "SegueIdentifiers.h"
 #include "captureData.h"
 
-#include "capture/CaptureViewController.h"
 #include "settings/UpdateViewController.h"
 
 #include <cstdio>
@@ -42,10 +43,12 @@ void OrvoViewController::prepareForSegue(const StoryboardSegue& segue, const QVa
         if (update && sender.typeId() == QMetaType::QUrl)
             update->updateURL = sender.toUrl();
     } else if (identifier == QLatin1String(SegueIdentifier::kOrvoToCapture)) {
-        auto* capture = destinationAs<CaptureViewController>(segue, "CaptureViewController");
+        // The storyboard makes the capture screen here; any other class is a programming error.
+        auto* capture = dynamic_cast<CaptureDataReceiver*>(segue.destinationController());
+        Q_ASSERT(capture);
         if (sender.metaType() == QMetaType::fromType<::captureData>()) {
             if (capture)
-                capture->captureData = sender.value<::captureData>();
+                capture->receiveCaptureData(sender.value<::captureData>());
         } else {
             print("any err");
         }

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QList>
+#include <QMetaType>
 #include <QString>
 
 // What the still-capture screen receives as the sender of "orvoToCapture".
@@ -14,3 +15,5 @@ struct captureData {
     QString time;                 // the play position as the time display shows it
     bool isMultipleVideo = false; // the recording has a rear-channel file
 };
+
+Q_DECLARE_METATYPE(captureData)

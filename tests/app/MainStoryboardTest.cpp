@@ -20,6 +20,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStandardPaths>
 
 #include <memory>
 
@@ -104,7 +105,10 @@ TEST(StoryboardScreensTest, CaptureScreen) {
                        int(screen->captureVideoAndMapRadio->isChecked());
     EXPECT_EQ(chosen, 1);
     EXPECT_FALSE(screen->captureData.has_value());
-    EXPECT_FALSE(screen->directoryURL.has_value());
+    // Loaded without a stored folder: the desktop is the destination.
+    ASSERT_TRUE(screen->directoryURL.has_value());
+    EXPECT_EQ(screen->directoryURL->toLocalFile(),
+              QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
 }
 
 TEST(StoryboardScreensTest, BackupScreen) {

@@ -74,6 +74,23 @@ const QStringList kKeys = {
     QStringLiteral("Cancel"),
     QStringLiteral("Downloading the installer"),
     QStringLiteral("Download"),
+    // Still capture: the context menu, the alerts, the folder panel and the capture screen.
+    QStringLiteral("Save a still image"),
+    QStringLiteral("Back up with sound"),
+    QStringLiteral("Back up video only"),
+    QStringLiteral("Capture Failed"),
+    QStringLiteral("The video frame could not be read."),
+    QStringLiteral("The player window could not be captured."),
+    QStringLiteral("The file “%1” could not be saved in the folder “%2”."),
+    QStringLiteral("Choose directory to save"),
+    QStringLiteral("Set"),
+    QStringLiteral("Capture"),
+    QStringLiteral("Save a still image of"),
+    QStringLiteral("The player window"),
+    QStringLiteral("The video"),
+    QStringLiteral("The video and the map"),
+    QStringLiteral("Save to"),
+    QStringLiteral("Change…"),
 };
 
 // Every translatable text of the storyboard's screens (.ui files): the
@@ -169,7 +186,7 @@ bool hasKana(const QString& text) {
 // shows is in every table, written in that language's script.
 TEST(LocalizableTable, EveryKeyIsTranslatedInEveryLanguage) {
     const QStringList keys = allKeys();
-    ASSERT_GT(keys.size(), kKeys.size() + 60) << "the storyboard's texts were not found";
+    ASSERT_GT(storyboardKeys().size(), 60) << "the storyboard's texts were not found";
     for (const QString& lang : kLanguages) {
         SCOPED_TRACE(lang.toStdString());
         const Table table = readTable(sourceTable(lang));
