@@ -2,17 +2,14 @@
 // payload. "orvoToSetting" and "orvoToHelp" carry none.
 //
 // The capture and backup screens take their payload through the receiver
-// interfaces of this library; the update screen lives in the settings library,
-// which builds on this one: its class is told by name and its address member
-// reached through its header alone, so that this library needs none of its code.
+// interfaces of this library, the update screen through its "installerURL"
+// property: this library needs none of their code.
 
 #include "OrvoViewController.h"
 
 #include "CaptureDataReceiver.h"
 #include "SegueIdentifiers.h"
 #include "captureData.h"
-
-#include "settings/UpdateViewController.h"
 
 #include <cstdio>
 
@@ -23,25 +20,15 @@ void print(const char* text) {
     std::fflush(stdout);
 }
 
-// The destination as the class the storyboard makes for the segue; anything
-// else is a wiring mistake of the storyboard.
-template <typename Controller>
-Controller* destinationAs(const StoryboardSegue& segue, const char* className) {
-    ViewController* destination = segue.destinationController();
-    Q_ASSERT(destination && destination->inherits(className));
-    if (!destination || !destination->inherits(className))
-        return nullptr;
-    return static_cast<Controller*>(destination);
-}
-
 } // namespace
 
 void OrvoViewController::prepareForSegue(const StoryboardSegue& segue, const QVariant& sender) {
     const QString& identifier = segue.identifier();
     if (identifier == QLatin1String(SegueIdentifier::kOrvoToUpdate)) {
-        auto* update = destinationAs<UpdateViewController>(segue, "UpdateViewController");
+        // The update screen lives in the settings library, which builds on this one.
+        ViewController* update = segue.destinationController();
         if (update && sender.typeId() == QMetaType::QUrl)
-            update->updateURL = sender.toUrl();
+            update->setProperty("installerURL", sender.toUrl());
     } else if (identifier == QLatin1String(SegueIdentifier::kOrvoToCapture)) {
         // The storyboard makes the capture screen here; any other class is a programming error.
         auto* capture = dynamic_cast<CaptureDataReceiver*>(segue.destinationController());

@@ -19,6 +19,8 @@ class UpdateViewController;
 // choices Update, Settings and Cancel.
 class UpdateViewController : public ViewController {
     Q_OBJECT
+    // How a presenter hands over the installer address without knowing this class.
+    Q_PROPERTY(QUrl installerURL READ installerURL WRITE setInstallerURL)
 
 public:
     explicit UpdateViewController(QWidget* parent = nullptr);
@@ -28,6 +30,8 @@ public:
     QPointer<QLabel> infoLabel;
     // The installer's address, set by the presenting segue.
     std::optional<QUrl> updateURL;
+    QUrl installerURL() const { return updateURL.value_or(QUrl()); }
+    void setInstallerURL(const QUrl& url) { updateURL = url; }
     // The application name, read when the view loads.
     std::optional<QString> appName;
 
