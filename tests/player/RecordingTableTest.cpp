@@ -9,6 +9,7 @@
 #include "player/ChannelComposition.h"
 #include "player/OrvoViewController.h"
 #include "player/RecordingTableModel.h"
+#include "player/controls/DefaultImgBtnCell.h"
 #include "player/controls/OrvoPopupBtnCell.h"
 #include "player/controls/OrvoTableRowView.h"
 #include "player/controls/OrvoVerticalAlignText.h"
@@ -307,6 +308,35 @@ TEST_F(RecordingTableTest, ARecordingThatCannotBeLoadedIsReported) {
     EXPECT_NE(playState, 1);
     ASSERT_FALSE(alerts.isEmpty());
     EXPECT_EQ(alerts.last(), QStringLiteral("Can't Play File / FilePath : ") + entry.url.toString());
+
+    // An MP4 recording emptied or damaged after the list was built, double-clicked
+    // while another one plays: the user is told, and no picture of the other stays.
+    for (const QByteArray& content : {QByteArray(), QByteArray(4096, 'x')}) {
+        doubleClickRow(0);
+        ASSERT_EQ(playState, 1);
+        int target = -1;
+        for (int i = 1; i < displayedRecordingList->size() && target < 0; ++i) {
+            if (displayedRecordingList->at(i).url.fileName().endsWith(QLatin1String(".mp4")))
+                target = i;
+        }
+        ASSERT_GT(target, 0);
+        const orvoTableModel broken = displayedRecordingList->at(target);
+        for (const std::optional<QUrl>& url :
+             {std::optional<QUrl>(broken.url), broken.row.merge, broken.row.merge2}) {
+            QFile file(url ? url->toLocalFile() : QString());
+            if (url && file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                file.write(content);
+        }
+        alerts.clear();
+        doubleClickRow(target);
+        EXPECT_FALSE(currentAsset);
+        EXPECT_EQ(playState, 0);
+        EXPECT_FALSE(player->orvoPlayer);
+        EXPECT_TRUE(player->videoContentView->isHidden()) << "the earlier recording's pictures stay";
+        EXPECT_FALSE(player->defaultImgBtn->isHidden());
+        ASSERT_EQ(alerts.size(), 1);
+        EXPECT_EQ(alerts.last(), QStringLiteral("Can't Play File / FilePath : ") + broken.url.toString());
+    }
 }
 
 TEST_F(RecordingTableTest, TheDeleteKeyTakesARecordingOutOfTheListsOnly) {

@@ -247,6 +247,14 @@ TEST_F(TransportTest, SliderAndTenSecondButtonsSeekEveryChannelTogether) {
     player().onVideoSliderDidChange();
     EXPECT_EQ(player().videoSlider->doubleValue(), 0.0);
 
+    // Ten seconds forward before the recording has a length leaves the slider where it is.
+    w.listRecordings();
+    player().playPause();
+    player().onForwardBtnTap();
+    playbacktest::waitFor([] { return false; }, 50);
+    EXPECT_LT(player().videoSlider->doubleValue(), 0.5);
+    player().stopPlayback();
+
     ASSERT_TRUE(w.playThreeChannels(mode::multiple_ch, 0.3));
     player().onPlayPauseBtnTap(); // paused: the positions stay where the seeks put them
     player().videoSlider->setDoubleValue(0.5);
