@@ -166,6 +166,11 @@ void WindowController::setFrame(const QRect& frame, bool display) {
 }
 
 bool WindowController::eventFilter(QObject* watched, QEvent* event) {
+    // Only these events matter; the others also arrive while the window is being
+    // destroyed, when it must not be looked at as a window any more.
+    const QEvent::Type type = event->type();
+    if (type != QEvent::Close && type != QEvent::Resize && type != QEvent::WindowStateChange)
+        return QObject::eventFilter(watched, event);
     if (watched != m_window)
         return QObject::eventFilter(watched, event);
     switch (event->type()) {
