@@ -1,4 +1,5 @@
 #include "BackupViewController.h"
+#include "player/FolderOpener.h"
 
 #include "ViewLayer.h"
 #include "ui_BackupViewController.h"
@@ -100,31 +101,14 @@ void BackupViewController::keyPressEvent(QKeyEvent* event) {
 }
 
 void BackupViewController::storeDestinationBookmark(const QUrl& url) {
-    QString error;
-    const std::optional<QByteArray> bookmark = Bookmark::create(url, &error);
-    if (!bookmark) {
-        print(error);
-        return;
-    }
-    UserDefaults::standard().set(backupKey(), *bookmark);
+    storeFolderBookmark(url, backupKey());
     directoryURL = url;
     if (urlTextField)
         urlTextField->setText(url.toLocalFile());
 }
 
 std::optional<QUrl> BackupViewController::resolveDestinationBookmark(const QByteArray& bookmark) {
-    QString error;
-    const std::optional<Bookmark::Resolution> resolved = Bookmark::resolve(bookmark, &error);
-    if (!resolved) {
-        print(QStringLiteral("BookMark"));
-        print(error);
-        return std::nullopt;
-    }
-    if (resolved->isStale) {
-        print(QStringLiteral("bookmark is stale."));
-        storeDestinationBookmark(resolved->url);
-    }
-    return resolved->url;
+    return resolveBookmark(bookmark, backupKey());
 }
 
 void BackupViewController::chooseDestinationFolder() {

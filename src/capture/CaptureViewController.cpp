@@ -1,4 +1,5 @@
 #include "CaptureViewController.h"
+#include "player/FolderOpener.h"
 
 #include "ViewLayer.h"
 #include "ui_CaptureViewController.h"
@@ -251,29 +252,12 @@ void CaptureViewController::chooseDestinationFolder() {
 }
 
 void CaptureViewController::storeDestinationBookmark(const QUrl& url) {
-    QString error;
-    const std::optional<QByteArray> bookmark = Bookmark::create(url, &error);
-    if (!bookmark) {
-        print(error);
-        return;
-    }
-    UserDefaults::standard().set(bookmarkKey(), *bookmark);
+    storeFolderBookmark(url, bookmarkKey());
     directoryURL = url;
     if (urlTextField)
         urlTextField->setText(url.toLocalFile());
 }
 
 std::optional<QUrl> CaptureViewController::resolveDestinationBookmark(const QByteArray& bookmark) {
-    QString error;
-    const std::optional<Bookmark::Resolution> resolved = Bookmark::resolve(bookmark, &error);
-    if (!resolved) {
-        print(QStringLiteral("BookMark"));
-        print(error);
-        return std::nullopt;
-    }
-    if (resolved->isStale) {
-        print(QStringLiteral("bookmark is stale."));
-        storeDestinationBookmark(resolved->url);
-    }
-    return resolved->url;
+    return resolveBookmark(bookmark, bookmarkKey());
 }

@@ -32,24 +32,6 @@
 
 namespace {
 
-const char* modeName(mode m) {
-    switch (m) {
-    case mode::ch1:
-        return "ch1";
-    case mode::ch2:
-        return "ch2";
-    case mode::ch3:
-        return "ch3";
-    case mode::ch4:
-        return "ch4";
-    case mode::multiple_ch:
-        return "multiple_ch";
-    case mode::none_ch:
-        return "none_ch";
-    }
-    return "none_ch";
-}
-
 // The channel played for `asset`: ch2-ch4 when it has several video tracks, else ch1.
 mode playedChannel(const std::shared_ptr<Asset>& asset) {
     switch (playMode) {

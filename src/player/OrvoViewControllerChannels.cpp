@@ -38,24 +38,6 @@ constexpr std::array<ChannelButtonKind, 5> kChannelButtons{{
 // The state letters of the button pictures: 0 unavailable, 1 current, 2 available.
 constexpr std::array<char, 3> kStateLetters{'d', 's', 'n'};
 
-const char* modeName(mode m) {
-    switch (m) {
-    case mode::ch1:
-        return "ch1";
-    case mode::ch2:
-        return "ch2";
-    case mode::ch3:
-        return "ch3";
-    case mode::ch4:
-        return "ch4";
-    case mode::multiple_ch:
-        return "multiple_ch";
-    case mode::none_ch:
-        return "none_ch";
-    }
-    return "none_ch";
-}
-
 // The channel shown alone in a mode; -1 for none_ch (and for multiple_ch, which shows all).
 qint64 singleChannelOf(mode m) {
     const int index = modeIndex(m);

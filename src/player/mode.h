@@ -20,6 +20,25 @@ constexpr int modeIndex(mode m) {
     return static_cast<int>(m);
 }
 
+// The mode's name as the players print it ("ch1" ... "none_ch").
+constexpr const char* modeName(mode m) {
+    switch (m) {
+    case mode::ch1:
+        return "ch1";
+    case mode::ch2:
+        return "ch2";
+    case mode::ch3:
+        return "ch3";
+    case mode::ch4:
+        return "ch4";
+    case mode::multiple_ch:
+        return "multiple_ch";
+    case mode::none_ch:
+        return "none_ch";
+    }
+    return "none_ch";
+}
+
 inline size_t qHash(mode m, size_t seed = 0) noexcept {
     return ::qHash(modeIndex(m), seed);
 }
