@@ -93,6 +93,9 @@ void measurePicture(OrvoViewController& vc, const QString& path, Timings& t) {
     recordingList = {entry(path)};
     displayedRecordingList = recordingList;
     currentIndex = -1;
+    auto* surface = dynamic_cast<SoftwarePlayerView*>(vc.avplayerViews.at(0)->surface());
+    // The view keeps the last picture of the previous recording: wait for a new one.
+    const qint64 previous = surface ? surface->currentImage().cacheKey() : 0;
     QElapsedTimer timer;
     timer.start();
     vc.playNext();
@@ -103,8 +106,8 @@ void measurePicture(OrvoViewController& vc, const QString& path, Timings& t) {
             const auto item = vc.players[0]->currentItem();
             if (!item || item->status() != PlayerItem::Status::ReadyToPlay || !(vc.players[0]->rate() > 0.0))
                 return false;
-            auto* surface = dynamic_cast<SoftwarePlayerView*>(vc.avplayerViews.at(0)->surface());
-            return surface && !surface->currentImage().isNull();
+            return surface && !surface->currentImage().isNull() &&
+                   surface->currentImage().cacheKey() != previous;
         },
         300000);
     t.picture.push_back(shown ? milliseconds(timer) : -1);
