@@ -135,8 +135,9 @@ QStringList aviToMovArguments(const QString& input, const QString& output, bool 
     if (readLimit) {
         arguments << QStringLiteral("-protocol_whitelist") << QStringLiteral("subfile,file")
                   << QStringLiteral("-i")
-                  << QString::fromStdString(
-                         boundedInputUrl(QFile::encodeName(input).toStdString(), *readLimit));
+                  // The tool's arguments are encoded as file names are: the path's bytes survive.
+                  << QFile::decodeName(QByteArray::fromStdString(
+                         boundedInputUrl(QFile::encodeName(input).toStdString(), *readLimit)));
     } else {
         arguments << QStringLiteral("-i") << input;
     }

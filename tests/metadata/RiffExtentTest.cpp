@@ -122,6 +122,12 @@ TEST(RiffExtent, DataEndsWhereTheChunksStop) {
         return b;
     };
     const std::size_t cut = movi + (index - movi) / 2;
+    // A recording over the first RIFF's size limit goes on in "AVIX" chunks.
+    Bytes extended = clean;
+    {
+        const char avix[] = "RIFF\x18\0\0\0AVIXLIST\x0c\0\0\0moviJUNK\x00\0\0\0";
+        extended.insert(extended.end(), avix, avix + sizeof avix - 1);
+    }
 
     struct Case {
         const char* name;
@@ -141,6 +147,7 @@ TEST(RiffExtent, DataEndsWhereTheChunksStop) {
              return b;
          }(),
          0, size, size, true},
+        {"an AVIX extension, then zeros", extended, kTail, extended.size(), extended.size(), true},
         {"sizes name the reserved space", unfinished(index + kTail, false), kTail, index, index, true},
         {"sizes left 0", unfinished(0, true), kTail, index, index, true},
         {"cut inside the data", Bytes(clean.begin(), clean.begin() + std::ptrdiff_t(cut)), 0, cut, cut,
