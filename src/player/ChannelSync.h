@@ -22,8 +22,8 @@ class Player;
 //   and once all of them show the frame, all start in one event-loop turn;
 // - while they play, each follower's position is compared with the leader's
 //   (the sound channel, never adjusted) twenty times a second: a follower more
-//   than 12 ms off has its speed nudged by 3-30 % (in proportion to the gap) until
-//   it is within 4 ms, and learns a small rate trim when it keeps wandering
+//   than 5 ms off has its speed nudged by 3-30 % (in proportion to the gap) until
+//   it is within 2 ms, and learns a small rate trim when it keeps wandering
 //   off the same way; one more than 250 ms off makes all of them seek
 //   together again.
 // Positions are estimated from when each player's frame reports arrive (see
@@ -76,8 +76,8 @@ public:
     };
     Stats stats() const { return m_stats; }
 
-    static constexpr double kNudgeAbove = 0.012;
-    static constexpr double kNudgeUntil = 0.004;
+    static constexpr double kNudgeAbove = 0.005;
+    static constexpr double kNudgeUntil = 0.002;
     static constexpr double kResyncAbove = 0.250;
     static constexpr double kNudgeFactor = 0.03;
     static constexpr int kCheckIntervalMs = 50;
