@@ -15,7 +15,7 @@ packages=(
   # firmware page and packages
   libxml2-dev libzip-dev
   # tests and benchmarks
-  googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
+  googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool
   libclang-rt-14-dev clang
   # bundled web assets (map pages, icons, district data)
   nodejs npm
