@@ -19,4 +19,4 @@ echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 QT_QPA_PLATFORM=offscreen KAVRIN_PLAYER_VIEW=software timeout 900 \
   "$build/bench/fullscreen/fullscreen_bench" "$work" --toggles "${TOGGLES:-20}" --starts "${STARTS:-10}" \
   --all-channel-toggles "${ALL_CHANNEL_TOGGLES:-10}" --play-ms "${PLAY_MS:-800}" 2>&1 |
-  grep -v -e '^QStandardPaths' -e 'propagateSizeHints'
+  grep -v -e '^QStandardPaths' -e 'propagateSizeHints' -e '^AdminDistrictInfo.dat not found'

@@ -7,7 +7,8 @@
 # "VmRSS after the last change minus VmRSS after change 6" (target: at most 40 MB for 24 changes).
 # usage: bench/memory/run.sh [BUILD_DIR]      (default: build; built when needed)
 # Environment: CHANGES (24), INTERVAL (2), RECORDINGS (10), SECONDS_PER_RECORDING (30),
-# KEEP_LOG (a file to copy the player's output to), WORK_DIR (a fresh temporary folder).
+# KEEP_LOG (a file to copy the player's output to), SCREENSHOT (a PNG of the screen after the last
+# change, taken with ffmpeg's x11grab), WORK_DIR (a fresh temporary folder).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
@@ -144,10 +145,14 @@ for change in $(seq 1 "$changes"); do
   printf '%-22s %10.1f %8s %6s\n' "change $change" "$(mb "$rss")" "$(threads)" "$(open_files)"
 done
 rss_last=$rss
+if [ -n "${SCREENSHOT:-}" ]; then
+  timeout 20 ffmpeg -loglevel error -y -f x11grab -video_size 1600x1000 -i "$DISPLAY" -frames:v 1 "$SCREENSHOT" ||
+    echo "memory: no screenshot" >&2
+fi
 if [ "$changes" -ge 6 ]; then
   diff=$(mb $((rss_last - rss6)))
   printf 'after %d changes minus after 6: %.1f MB (target: at most 40 MB)\n' "$changes" "$diff"
 fi
-errors=$(grep -c -i -e 'error' -e 'fail' -e "can't" -e 'warning' "$work/player.log" || true)
+errors=$(grep -a -c -i -e 'error' -e 'fail' -e "can't" -e 'warning' "$work/player.log" || true)
 printf 'lines of the player output naming an error, failure or warning: %s\n' "$errors"
-grep -i -e 'error' -e 'fail' -e "can't" -e 'warning' "$work/player.log" | sort | uniq -c | sort -rn | head -n 10 || true
+grep -a -i -e 'error' -e 'fail' -e "can't" -e 'warning' "$work/player.log" | sort | uniq -c | sort -rn | head -n 10 || true
