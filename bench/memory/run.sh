@@ -92,7 +92,13 @@ rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$app_pid/status" 2>/dev/null || e
 threads() { awk '/^Threads:/ { print $2 }' "/proc/$app_pid/status" 2>/dev/null || echo 0; }
 open_files() { ls "/proc/$app_pid/fd" 2>/dev/null | wc -l; }
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$app_pid/stat" 2>/dev/null || echo 0; }
-alive() { kill -0 "$app_pid" 2>/dev/null || fail "the player ended (status $(wait "$app_pid"; echo $?))"; }
+alive() {
+  kill -0 "$app_pid" 2>/dev/null && return 0
+  local status=0
+  wait "$app_pid" || status=$?
+  app_pid=""
+  fail "the player ended (status $status)"
+}
 
 # The window, then the table: the player has parsed the card when it has been idle for a second.
 window=""
@@ -135,6 +141,7 @@ printf '%-22s %10s %8s %6s\n' "" "VmRSS MB" "threads" "files"
 printf '%-22s %10.1f %8s %6s\n' "card loaded" "$(mb "$rss_loaded")" "-" "-"
 printf '%-22s %10.1f %8s %6s\n' "first recording" "$(mb "$rss_first")" "$(threads)" "$(open_files)"
 rss6=0
+samples=()
 for change in $(seq 1 "$changes"); do
   in_time
   key period
@@ -142,6 +149,7 @@ for change in $(seq 1 "$changes"); do
   alive
   rss=$(rss_kb)
   [ "$change" = 6 ] && rss6=$rss
+  samples+=("$rss")
   printf '%-22s %10.1f %8s %6s\n' "change $change" "$(mb "$rss")" "$(threads)" "$(open_files)"
 done
 rss_last=$rss
@@ -152,6 +160,13 @@ fi
 if [ "$changes" -ge 6 ]; then
   diff=$(mb $((rss_last - rss6)))
   printf 'after %d changes minus after 6: %.1f MB (target: at most 40 MB)\n' "$changes" "$diff"
+  # VmRSS moves by some 20 MB from one change to the next as decoder buffers come and go; the
+  # medians of three neighbouring changes show the trend with less of that noise.
+  median3() { printf '%s\n' "$@" | sort -n | sed -n 2p; }
+  n=${#samples[@]}
+  early=$(median3 "${samples[3]}" "${samples[4]}" "${samples[5]}")
+  late=$(median3 "${samples[n - 3]}" "${samples[n - 2]}" "${samples[n - 1]}")
+  printf 'median of changes %d-%d minus median of changes 4-6: %.1f MB\n' $((n - 2)) "$n" "$(mb $((late - early)))"
 fi
 errors=$(grep -a -c -i -e 'error' -e 'fail' -e "can't" -e 'warning' "$work/player.log" || true)
 printf 'lines of the player output naming an error, failure or warning: %s\n' "$errors"
