@@ -40,9 +40,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QMainWindow>
+#include <QPointer>
 #include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <clocale>
@@ -56,16 +59,30 @@
 
 namespace {
 
+// Runs the event loop until `condition` holds (checked every millisecond) or `timeoutMs` have
+// passed. A real event loop, as in the application: the controllers a toggle lets go of are
+// deleted by it (deleteLater) while the new one starts.
 bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
+    if (condition())
+        return true;
     QElapsedTimer timer;
     timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 2);
-        QThread::usleep(200);
-    }
-    return true;
+    bool held = false;
+    QEventLoop loop;
+    QTimer poll;
+    poll.setTimerType(Qt::PreciseTimer);
+    poll.setInterval(1);
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (condition()) {
+            held = true;
+            loop.quit();
+        } else if (timer.elapsed() > timeoutMs) {
+            loop.quit();
+        }
+    });
+    poll.start();
+    loop.exec();
+    return held;
 }
 
 void runFor(int ms) {
@@ -122,6 +139,7 @@ struct Series {
     std::vector<double> jumpBackMs;   // outgoing position - position at the first picture
     std::vector<int> views;           // views waited for
     std::vector<double> callMs;       // until toggleFullScreen() returned (the content swapped)
+    std::vector<double> goneMs;       // toggle to the old controller's deletion
     int failures = 0;
 };
 
@@ -266,15 +284,34 @@ public:
         return waitFor([&] { return vc->orvoPlayer && vc->orvoPlayer->currentSeconds() > 1.0; }, 30000);
     }
 
+    // Toggles full screen, noting the time the call takes; `goneAt` is set (ms from `timer`)
+    // when the old controller is deleted.
+    void toggle(Series& series, QElapsedTimer& timer, double& goneAt) {
+        goneAt = -1.0;
+        QPointer<ViewController> old = m_window->contentViewController();
+        if (old)
+            QObject::connect(old, &QObject::destroyed, m_window.get(),
+                             [&timer, &goneAt] { goneAt = static_cast<double>(timer.nsecsElapsed()) / 1e6; });
+        timer.start();
+        m_window->toggleFullScreen();
+        series.callMs.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+
+    // After a toggle's picture: the old controller's deletion, waited for a little.
+    static void noteGone(Series& series, const double& goneAt) {
+        waitFor([&] { return goneAt >= 0.0; }, 2000);
+        if (goneAt >= 0.0)
+            series.goneMs.push_back(goneAt);
+    }
+
     // One toggle into full screen; true when the full-screen player showed a picture.
     bool enter(Series& series) {
         OrvoViewController* vc = windowPlayer();
         const double outgoing = vc && vc->orvoPlayer ? vc->orvoPlayer->currentSeconds() : 0.0;
         const double handedOver = lastPlayTime ? lastPlayTime->seconds() : 0.0;
         QElapsedTimer timer;
-        timer.start();
-        m_window->toggleFullScreen();
-        series.callMs.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        double goneAt = -1.0;
+        toggle(series, timer, goneAt);
         MainViewController* screen = fullScreen();
         if (!screen)
             return false;
@@ -290,6 +327,7 @@ public:
         }
         const double shownAt = screen->player->currentSeconds();
         trace("enter", elapsed, handedOver, outgoing, shownAt);
+        noteGone(series, goneAt);
         series.firstFrameMs.push_back(elapsed);
         series.continuityMs.push_back(std::abs(handedOver - shownAt) * 1000);
         series.jumpBackMs.push_back((outgoing - shownAt) * 1000);
@@ -303,9 +341,8 @@ public:
         const double outgoing = screen && screen->player ? screen->player->currentSeconds() : 0.0;
         const double handedOver = lastPlayTime ? lastPlayTime->seconds() : 0.0;
         QElapsedTimer timer;
-        timer.start();
-        m_window->toggleFullScreen();
-        series.callMs.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        double goneAt = -1.0;
+        toggle(series, timer, goneAt);
         OrvoViewController* vc = windowPlayer();
         if (!vc)
             return false;
@@ -331,6 +368,7 @@ public:
         }
         shownAt = vc->orvoPlayer->currentSeconds();
         trace("leave", elapsed, handedOver, outgoing, shownAt);
+        noteGone(series, goneAt);
         series.firstFrameMs.push_back(elapsed);
         series.continuityMs.push_back(std::abs(handedOver - shownAt) * 1000);
         series.jumpBackMs.push_back((outgoing - shownAt) * 1000);
@@ -474,6 +512,21 @@ int main(int argc, char** argv) {
             printRow("enter (window showed 3 views)", inAll, peer);
             printRow("leave (all channels set, 3 views)", outAll, peer);
         }
+        std::fprintf(stderr, "\n%-34s %8s %8s %8s\n", "medians, ms", "swap", "old gone", "picture");
+        const auto breakdown = [](const char* label, const Series& series) {
+            std::fprintf(stderr, "%-34s %8.0f %8.0f %8.0f\n", label, percentile(series.callMs, 0.5),
+                         percentile(series.goneMs, 0.5), percentile(series.firstFrameMs, 0.5));
+        };
+        breakdown("enter full screen", in);
+        breakdown("leave full screen (as handed back)", out);
+        if (allChannelToggles > 0) {
+            breakdown("enter (window showed 3 views)", inAll);
+            breakdown("leave (all channels set, 3 views)", outAll);
+        }
+        std::fprintf(stderr,
+                     "swap: toggleFullScreen() returned (the old controller let go of its players, the new "
+                     "one loaded and started); old gone: the "
+                     "old controller deleted (from the event loop); picture: the first new picture.\n\n");
         std::fprintf(
             stderr, "median/min/max: from the toggle (the double action for the start) to a new picture, not "
                     "black, in every view shown;\n"
