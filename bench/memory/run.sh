@@ -133,6 +133,8 @@ key() {
 key space
 sleep "$interval"
 alive
+# The space key reached the player when it chose the first row and laid out its channels.
+grep -a -q '^modeBtnsChange' "$work/player.log" || fail "the space key did not start a recording"
 rss_first=$(rss_kb)
 printf 'load average: %s\n' "$(cut -d' ' -f1-3 /proc/loadavg)"
 printf 'card: %d three-channel recordings, 1280x720 30 fps H.264, %s s each; "." every %s s\n' \
@@ -153,6 +155,8 @@ for change in $(seq 1 "$changes"); do
   printf '%-22s %10.1f %8s %6s\n' "change $change" "$(mb "$rss")" "$(threads)" "$(open_files)"
 done
 rss_last=$rss
+stepped=$(grep -a -c '^playNext' "$work/player.log" || true)
+[ "$stepped" = "$changes" ] || echo "memory: the player moved on $stepped times for $changes key presses" >&2
 if [ -n "${SCREENSHOT:-}" ]; then
   timeout 20 ffmpeg -loglevel error -y -f x11grab -video_size 1600x1000 -i "$DISPLAY" -frames:v 1 "$SCREENSHOT" ||
     echo "memory: no screenshot" >&2
