@@ -15,7 +15,7 @@ packages=(
   # firmware page and packages
   libxml2-dev libzip-dev
   # tests and benchmarks
-  googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
+  googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool
   # the download benchmark's peers and its local server
   curl unzip python3 bc
   libclang-rt-14-dev clang clang-format
