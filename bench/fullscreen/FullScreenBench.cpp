@@ -7,7 +7,7 @@
 //   window player shows again: one channel, as full screen hands it back, and in
 //   a second series three, the benchmark setting the shared play mode back to all
 //   channels before leaving (the full-screen controls choose single channels only);
-// - continuity: |lastPlayTime at the toggle - the position of the new player
+// - continuity: |lastPlayTime handed over at the toggle - the position of the new player
 //   when its first picture appears|, and how far that picture lies behind the
 //   position the outgoing player had reached;
 // - beside them the window player's own start: from the double action (playNext
@@ -308,10 +308,11 @@ public:
     bool enter(Series& series) {
         OrvoViewController* vc = windowPlayer();
         const double outgoing = vc && vc->orvoPlayer ? vc->orvoPlayer->currentSeconds() : 0.0;
-        const double handedOver = lastPlayTime ? lastPlayTime->seconds() : 0.0;
         QElapsedTimer timer;
         double goneAt = -1.0;
         toggle(series, timer, goneAt);
+        // What the outgoing player handed over (it stores the picture's position as it goes).
+        const double handedOver = lastPlayTime ? lastPlayTime->seconds() : 0.0;
         MainViewController* screen = fullScreen();
         if (!screen)
             return false;
@@ -339,10 +340,11 @@ public:
     bool leave(Series& series) {
         MainViewController* screen = fullScreen();
         const double outgoing = screen && screen->player ? screen->player->currentSeconds() : 0.0;
-        const double handedOver = lastPlayTime ? lastPlayTime->seconds() : 0.0;
         QElapsedTimer timer;
         double goneAt = -1.0;
         toggle(series, timer, goneAt);
+        // What the outgoing player handed over (it stores the picture's position as it goes).
+        const double handedOver = lastPlayTime ? lastPlayTime->seconds() : 0.0;
         OrvoViewController* vc = windowPlayer();
         if (!vc)
             return false;
@@ -517,7 +519,7 @@ int main(int argc, char** argv) {
                     "ratio: median / the window player's median start in this run (its players and the "
                     "recording's asset already made; the first start makes them; a toggle makes a new "
                     "controller with new views and players);\n"
-                    "contin.: |lastPlayTime at the toggle - the new player's position at that picture|;\n"
+                    "contin.: |lastPlayTime handed over at the toggle - the new player's position at that picture|;\n"
                     "back: the outgoing player's own position at the toggle - that position (positive: the "
                     "new player shows an earlier moment).\n"
                     "Goals: median under 150 ms each way; contin. at most 33 ms (one frame).\n");

@@ -80,8 +80,8 @@ MainViewController::MainViewController(QWidget* parent)
 }
 
 MainViewController::~MainViewController() {
-    if (singlePlayerView)
-        singlePlayerView->setPlayer(nullptr);
+    // The player goes first and takes its picture back from the view as it goes.
+    m_playback->releasePlayers();
     removeKeyMonitor();
     std::puts("MainViewController::deinit");
     std::fflush(stdout);
@@ -215,6 +215,8 @@ void MainViewController::resumeFromWindowPlayer() {
 }
 
 void MainViewController::viewWillDisappear() {
+    // The next window player resumes where the picture is now.
+    m_playback->storePosition();
     if (currentTrackTimer) {
         currentTrackTimer->stop();
         currentTrackTimer->deleteLater();
@@ -223,6 +225,7 @@ void MainViewController::viewWillDisappear() {
         mouseTimer->stop();
         mouseTimer->deleteLater();
     }
+    // Emptied now; deleted with the screen, after the next one has started.
     m_playback->unload();
     NotificationCenter::defaultCenter().removeObserver(this);
     player = nullptr;

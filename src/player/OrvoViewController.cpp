@@ -26,10 +26,8 @@ OrvoViewController::OrvoViewController(QWidget* parent, std::unique_ptr<Recordin
 }
 
 OrvoViewController::~OrvoViewController() {
-    // The views let go of their players before the players go with the playback.
-    for (PlayerView* view : std::as_const(avplayerViews))
-        view->setPlayer(nullptr);
-    m_playback->unload();
+    // The players go first and take their pictures back from the views as they go.
+    m_playback->releasePlayers();
     std::puts("OrvoViewController::deinit");
     std::fflush(stdout);
 }
@@ -138,4 +136,3 @@ void OrvoViewController::connectOutlets() {
     settingBtn = ui->settingBtn;
     logoFullScreenView = ui->logoFullScreenView;
 }
-

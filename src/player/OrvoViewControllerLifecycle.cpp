@@ -343,15 +343,15 @@ void OrvoViewController::viewWillDisappear() {
         return;
     }
     // Entering full screen: the full-screen player takes over from the shared state.
+    m_playback->storePosition();
     if (currentTrackTimer) {
         currentTrackTimer->stop();
         currentTrackTimer->deleteLater();
         currentTrackTimer = nullptr;
     }
     NotificationCenter::defaultCenter().removeObserver(this);
-    // A view lets go of its player before the player goes.
-    for (PlayerView* view : std::as_const(avplayerViews))
-        view->setPlayer(nullptr);
+    // The players go at once: each takes its picture back from its view on the way, and
+    // none of them is given a renderer of its own for the moment between.
     m_playback->releasePlayers();
     currentAsset = nullptr;
     removeKeyMonitor();

@@ -81,7 +81,7 @@ void RecordingPlayback::releasePlayers() {
     players.clear();
     channelSync().setPlayers({});
     for (Player* player : released)
-        player->deleteLater();
+        delete player;
 }
 
 FFmpeg& RecordingPlayback::reader() {
@@ -246,6 +246,14 @@ void RecordingPlayback::resume(double rate, bool allChannels, int channel) {
 void RecordingPlayback::seek(const MediaTime& time) {
     // Every channel lands on the same frame and goes on as it was (playing or paused).
     channelSync().seekAllKeepingState(time);
+}
+
+void RecordingPlayback::storePosition() {
+    if (!orvoPlayer || !orvoPlayer->currentItem())
+        return;
+    const MediaTime shown = orvoPlayer->presentedTime();
+    if (shown.isNumeric())
+        lastPlayTime = shown;
 }
 
 bool RecordingPlayback::position(double& current, double& total) const {

@@ -47,7 +47,7 @@ public:
 
     // A new player appended to `players`.
     Player* addPlayer();
-    // Empties, pauses and releases every player (after the views let go of them).
+    // Empties, pauses and deletes every player; a view showing one lets go of it as it goes.
     void releasePlayers();
 
     // --- Assets and metadata ---
@@ -88,6 +88,9 @@ public:
     void resume(double rate, bool allChannels, int channel);
     // Every player to `time`, each going on as it was (playing or paused).
     void seek(const MediaTime& time);
+    // Stores orvoPlayer's position as it shows now in lastPlayTime (a hand-over to
+    // the other player starts there rather than at the last tick's).
+    void storePosition();
     // orvoPlayer's position and its item's duration in seconds; false without an item.
     bool position(double& current, double& total) const;
     // Every player's rate.
