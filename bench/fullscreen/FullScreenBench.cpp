@@ -514,15 +514,16 @@ int main(int argc, char** argv) {
             printRow("leave (all channels set, 3 views)", outAll, peer);
         }
         std::fprintf(
-            stderr, "median/min/max: from the toggle (the double action for the start) to a new picture, not "
-                    "black, in every view shown;\n"
-                    "ratio: median / the window player's median start in this run (its players and the "
-                    "recording's asset already made; the first start makes them; a toggle makes a new "
-                    "controller with new views and players);\n"
-                    "contin.: |lastPlayTime handed over at the toggle - the new player's position at that picture|;\n"
-                    "back: the outgoing player's own position at the toggle - that position (positive: the "
-                    "new player shows an earlier moment).\n"
-                    "Goals: median under 150 ms each way; contin. at most 33 ms (one frame).\n");
+            stderr,
+            "median/min/max: from the toggle (the double action for the start) to a new picture, not "
+            "black, in every view shown;\n"
+            "ratio: median / the window player's median start in this run (its players and the "
+            "recording's asset already made; the first start makes them; a toggle makes a new "
+            "controller with new views and players);\n"
+            "contin.: |lastPlayTime handed over at the toggle - the new player's position at that picture|;\n"
+            "back: the outgoing player's own position at the toggle - that position (positive: the "
+            "new player shows an earlier moment).\n"
+            "Goals: median under 150 ms each way; contin. at most 33 ms (one frame).\n");
 
         std::fprintf(stderr, "\n%-34s %8s %8s %8s\n", "medians, ms", "swap", "old gone", "picture");
         const auto breakdown = [](const char* label, const Series& series) {
