@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
+#include <QScreen>
 
 #include <gtest/gtest.h>
 
@@ -89,6 +90,17 @@ TEST(WindowController, FullScreenToggleCallsTheHooksAroundTheChange) {
     controller.toggleFullScreen();
     EXPECT_TRUE(controller.isFullScreen());
     controller.toggleFullScreen();
+    EXPECT_FALSE(controller.isFullScreen());
+    EXPECT_EQ(controller.journal, (QStringList{"windowWillEnterFullScreen", "windowDidEnterFullScreen",
+                                               "windowWillExitFullScreen", "windowDidExitFullScreen"}));
+
+    // The desktop's own full-screen button goes through the same hooks, once each way, and the
+    // window covers its screen (no window manager sizes it here).
+    controller.journal.clear();
+    controller.window()->showFullScreen();
+    EXPECT_TRUE(controller.isFullScreen());
+    EXPECT_EQ(controller.window()->geometry(), controller.window()->screen()->geometry());
+    controller.window()->showNormal();
     EXPECT_FALSE(controller.isFullScreen());
     EXPECT_EQ(controller.journal, (QStringList{"windowWillEnterFullScreen", "windowDidEnterFullScreen",
                                                "windowWillExitFullScreen", "windowDidExitFullScreen"}));
