@@ -19,6 +19,7 @@
 #include "RecordingPlayback.h"
 #include "SegueIdentifiers.h"
 #include "ViewLayer.h"
+#include "VolumeHotKey.h"
 #include "VolumeSliderCell.h"
 #include "backupData.h"
 #include "controls/AssetColor.h"
@@ -50,9 +51,6 @@
 #include <cstdio>
 
 namespace {
-
-constexpr float kVolumeStep = 0.05f;
-constexpr int kVolumeSliderStep = 5;
 
 void fillMenu(OrvoPopupBtnCell* menu, const QStringList& titles) {
     if (!menu)
@@ -326,27 +324,7 @@ void MainViewController::seekWithHotKey(std::uint16_t keyCode) {
 }
 
 void MainViewController::changeVolumeWithHotKey(bool up) {
-    if (isMuted)
-        return;
-    UserDefaults& defaults = UserDefaults::standard();
-    if (player) {
-        const float v = player->volume();
-        if (up && v < 1.0f)
-            player->setVolume(std::min(1.0f, v + kVolumeStep));
-        else if (!up && v > 0.0f)
-            player->setVolume(std::max(0.0f, v - kVolumeStep));
-        if (volumeSlider) {
-            // The margin keeps a float 0.95 at 95.
-            const double percent = std::floor(static_cast<double>(player->volume()) * 100.0 + 1e-4);
-            volumeSlider->setValue(static_cast<int>(std::clamp(percent, 0.0, 100.0)));
-        }
-        defaults.set(QLatin1String(DefaultsKey::kVolume), static_cast<double>(player->volume()));
-    } else if (volumeSlider) {
-        volumeSlider->setValue(
-            std::clamp(volumeSlider->value() + (up ? kVolumeSliderStep : -kVolumeSliderStep), 0, 100));
-        defaults.set(QLatin1String(DefaultsKey::kVolume), volumeSlider->value() / 100.0);
-    }
-    showVolume(volumeSlider, volumeText);
+    ::changeVolumeWithHotKey(player, volumeSlider, volumeText, up);
 }
 
 // --- Folder ---

@@ -6,6 +6,7 @@
 
 #include "DefaultsKeys.h"
 #include "PlayerState.h"
+#include "VolumeHotKey.h"
 #include "VolumeSliderCell.h"
 
 #include "platform/KeyMonitor.h"
@@ -24,9 +25,6 @@
 #include <functional>
 
 namespace {
-
-constexpr float kVolumeStep = 0.05f;
-constexpr int kVolumeSliderStep = 5;
 
 // Hands the key presses delivered to a window widget itself to a block.
 class WindowKeyFilter : public QObject {
@@ -185,33 +183,5 @@ void OrvoViewController::seekWithHotKey(std::uint16_t keyCode) {
 }
 
 void OrvoViewController::changeVolumeWithHotKey(bool up) {
-    if (isMuted)
-        return;
-    UserDefaults& defaults = UserDefaults::standard();
-    if (orvoPlayer) {
-        const float v = orvoPlayer->volume();
-        if (up && v < 1.0f)
-            orvoPlayer->setVolume(std::min(1.0f, v + kVolumeStep));
-        else if (!up && v > 0.0f)
-            orvoPlayer->setVolume(std::max(0.0f, v - kVolumeStep));
-        const float now = orvoPlayer->volume();
-        if (volumeSlider) {
-            // The whole part of the volume in percent; the margin keeps a float 0.95 at 95.
-            const double percent = std::floor(static_cast<double>(now) * 100.0 + 1e-4);
-            volumeSlider->setValue(static_cast<int>(std::clamp(percent, 0.0, 100.0)));
-        }
-        defaults.set(QLatin1String(DefaultsKey::kVolume), static_cast<double>(now));
-    } else {
-        if (volumeSlider) {
-            const int step = up ? kVolumeSliderStep : -kVolumeSliderStep;
-            volumeSlider->setValue(std::clamp(volumeSlider->value() + step, 0, 100));
-            defaults.set(QLatin1String(DefaultsKey::kVolume), volumeSlider->value() / 100.0);
-        }
-    }
-    if (volumeSlider) {
-        const QString text = QString::number(volumeSlider->value());
-        if (volumeText)
-            volumeText->setText(text);
-        volumeSlider->setToolTip(text);
-    }
+    ::changeVolumeWithHotKey(orvoPlayer, volumeSlider, volumeText, up);
 }
