@@ -3,6 +3,8 @@
 
 #include "OrvoViewController.h"
 
+#include "RecordingPlayback.h"
+
 #include "BackupDataReceiver.h"
 #include "ClipBackup.h"
 #include "OrvoImgBtnCell.h"
@@ -21,8 +23,7 @@ void OrvoViewController::showBackupDialog() {
         return;
     if (playState == 1) {
         // playState stays 1: "requestPlay" resumes when the screen closes.
-        for (Player* player : std::as_const(players))
-            player->pause();
+        m_playback->pause();
         if (playPauseBtn)
             playPauseBtn->setImageName(QLatin1String(AssetName::kPlay));
     }

@@ -4,6 +4,8 @@
 
 #include "OrvoViewController.h"
 
+#include "RecordingPlayback.h"
+
 #include "CaptureImageSaver.h"
 #include "DefaultsKeys.h"
 #include "FolderOpener.h"
@@ -76,8 +78,7 @@ void OrvoViewController::onCaptureBtnTap() {
         return;
     if (playState == 1) {
         // Paused for the screen; playState stays 1 so that its closing resumes playback.
-        for (Player* player : std::as_const(players))
-            player->pause();
+        m_playback->pause();
         if (playPauseBtn)
             playPauseBtn->setImageName(QLatin1String(AssetName::kPlay));
     }

@@ -4,6 +4,8 @@
 
 #include "OrvoViewController.h"
 
+#include "RecordingPlayback.h"
+
 #include "ChannelComposition.h"
 #include "ChannelLayout.h"
 #include "CustomButton.h"
@@ -38,23 +40,16 @@ constexpr std::array<ChannelButtonKind, 5> kChannelButtons{{
 // The state letters of the button pictures: 0 unavailable, 1 current, 2 available.
 constexpr std::array<char, 3> kStateLetters{'d', 's', 'n'};
 
-// The channel shown alone in a mode; -1 for none_ch (and for multiple_ch, which shows all).
-qint64 singleChannelOf(mode m) {
-    const int index = modeIndex(m);
-    return index <= modeIndex(mode::ch4) ? index : -1;
-}
-
 } // namespace
 
 void OrvoViewController::setupPlayerViews(qint64 count) {
-    // Views and players of an earlier set-up go first; a player goes after the view showing it.
+    // Players and views of an earlier set-up go first; each player takes its picture back
+    // from its view as it goes.
+    m_playback->releasePlayers();
     for (ScrollView* scrollView : std::as_const(scrollViews))
         delete scrollView;
     scrollViews.clear();
     avplayerViews.clear();
-    for (Player* player : std::as_const(players))
-        delete player;
-    players.clear();
 
     if (count < 1 || count > 4) {
         std::puts("지원되지 않는 채널 수입니다.");
@@ -83,11 +78,9 @@ void OrvoViewController::setupPlayerViews(qint64 count) {
                 });
 
         auto* playerView = new PlayerView;
-        auto* player = new Player(this);
-        playerView->setPlayer(player);
+        playerView->setPlayer(m_playback->addPlayer());
         scrollView->setDocumentView(playerView);
 
-        players.append(player);
         avplayerViews.append(playerView);
         scrollViews.append(scrollView);
         scrollView->show();
@@ -133,7 +126,7 @@ void OrvoViewController::applyPlayModeLayout() {
     case mode::ch2:
     case mode::ch3:
     case mode::ch4:
-        showSingleChannelView(singleChannelOf(playMode));
+        showSingleChannelView(channelIndexOf(playMode));
         break;
     case mode::multiple_ch:
         layoutChannelViews(channelCount);
@@ -218,7 +211,7 @@ void OrvoViewController::switchChannel(CustomButton* button, mode target) {
     if (target == mode::multiple_ch)
         applyPlayModeLayout();
     else
-        showSingleChannelView(singleChannelOf(target));
+        showSingleChannelView(channelIndexOf(target));
     switch (playState) {
     case 3:
         if (defaultImgBtn)

@@ -56,10 +56,9 @@ FolderOpener& OrvoViewController::folderOpener() {
         hooks.releaseOrvoPlayer = [this] { orvoPlayer = nullptr; };
         hooks.pausePlayers = [this] { m_playback->pause(); };
         hooks.emptyPlayers = [this] {
-            for (Player* player : std::as_const(players)) {
-                player->pause();
+            m_playback->pause();
+            for (Player* player : std::as_const(players))
                 player->replaceCurrentItemWithPlayerItem(nullptr);
-            }
         };
         hooks.startPlayers = [this] {
             for (Player* player : std::as_const(players)) {

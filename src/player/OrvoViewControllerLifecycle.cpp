@@ -66,12 +66,6 @@ QString listText(const QStringList& list) {
     return QLatin1Char('[') + quoted.join(QStringLiteral(", ")) + QLatin1Char(']');
 }
 
-// The channel shown alone in a mode: ch1-ch4 0-3, none_ch -1 (multiple_ch too).
-qint64 singleChannelOf(mode m) {
-    const int index = modeIndex(m);
-    return index <= modeIndex(mode::ch4) ? index : -1;
-}
-
 void fillMenu(OrvoPopupBtnCell* menu, const QStringList& titles, int selected) {
     if (!menu)
         return;
@@ -338,8 +332,7 @@ void OrvoViewController::viewDidLayout() {
 
 void OrvoViewController::viewWillDisappear() {
     if (windowTransition != 2) {
-        for (Player* player : std::as_const(players))
-            player->pause();
+        m_playback->pause();
         return;
     }
     // Entering full screen: the full-screen player takes over from the shared state.
@@ -386,7 +379,7 @@ void OrvoViewController::resumeCurrentRecording() {
     setZoom(zoomIndex);
 
     if (playMode != mode::multiple_ch && windowTransition == 0)
-        showSingleChannelView(singleChannelOf(playMode));
+        showSingleChannelView(channelIndexOf(playMode));
 
     reloadTableData();
     if (orvoTableView && recordingTableModel() && orvoTableView->selectionModel()) {
@@ -422,7 +415,7 @@ void OrvoViewController::windowDidEndLiveResize() {
     if (playMode == mode::multiple_ch)
         layoutChannelViews(2);
     else
-        showSingleChannelView(singleChannelOf(playMode));
+        showSingleChannelView(channelIndexOf(playMode));
 }
 
 void OrvoViewController::onRequestPlay() {

@@ -41,29 +41,6 @@ void print(const QString& text) {
     std::fflush(stdout);
 }
 
-// The channel index of a single-channel mode; -1 for the others.
-int channelIndex(mode m) {
-    switch (m) {
-    case mode::ch1:
-        return 0;
-    case mode::ch2:
-        return 1;
-    case mode::ch3:
-        return 2;
-    case mode::ch4:
-        return 3;
-    default:
-        return -1;
-    }
-}
-
-// The player that carries the sound in `m`; -1 for none_ch.
-int soundChannel(mode m) {
-    if (m == mode::multiple_ch)
-        return 0;
-    return channelIndex(m);
-}
-
 QString lastPathComponent(const QUrl& url) {
     return QFileInfo(url.path()).fileName();
 }
@@ -133,7 +110,7 @@ void OrvoViewController::adjustPlayModeToChannelCount() {
     case mode::ch2:
     case mode::ch3:
     case mode::ch4:
-        if (channelIndex(playMode) >= channelCount)
+        if (channelIndexOf(playMode) >= channelCount)
             playMode = mode::ch1;
         break;
     case mode::none_ch:
@@ -227,7 +204,7 @@ void OrvoViewController::ready(std::shared_ptr<Asset> asset, qint64 idx, bool co
 
 void OrvoViewController::playChannel(mode channel, std::shared_ptr<Asset> asset, bool continuously,
                                      bool readyOnly) {
-    const int trackIndex = channel == mode::multiple_ch ? 4 : channelIndex(channel);
+    const int trackIndex = channel == mode::multiple_ch ? 4 : channelIndexOf(channel);
     if (!m_playback->loadChannel(trackIndex, asset, RecordingPlayback::SoundTrack::Last,
                                  sliderVolume(volumeSlider), continuously, !readyOnly, true))
         return;
@@ -239,7 +216,7 @@ void OrvoViewController::playChannel(mode channel, std::shared_ptr<Asset> asset,
 }
 
 void OrvoViewController::playAllChannel(std::shared_ptr<Asset> asset, bool continuously, bool readyOnly) {
-    const int sound = soundChannel(playMode) < 0 ? 0 : soundChannel(playMode);
+    const int sound = soundChannelOf(playMode) < 0 ? 0 : soundChannelOf(playMode);
     // Switching to all channels while playing leaves the start to setPlaySpeed's rate.
     const bool start = !readyOnly && playState != 1;
     m_playback->loadAllChannels(asset, sound, sliderVolume(volumeSlider), continuously, start ? 1.0 : 0.0);

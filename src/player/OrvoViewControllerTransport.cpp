@@ -35,15 +35,6 @@
 
 namespace {
 
-// The player that carries the sound of a mode: the shown channel's, or
-// channel 1's when all channels show; none for none_ch.
-int soundChannelOf(mode m) {
-    if (m == mode::multiple_ch)
-        return 0;
-    const int index = modeIndex(m);
-    return index <= modeIndex(mode::ch4) ? index : -1;
-}
-
 // The index of a menu title among `titles`; -1 for any other title.
 int indexOfTitle(const QString& title, std::initializer_list<const char*> titles) {
     int index = 0;

@@ -271,12 +271,6 @@ void RecordingPlayback::setRate(double rate) {
         player->setRate(rate);
 }
 
-bool RecordingPlayback::isPlaying() const {
-    if (m_channelSync && m_channelSync->isCoordinating())
-        return m_channelSync->intendedRate() > 0.0;
-    return orvoPlayer && orvoPlayer->rate() > 0.0;
-}
-
 void RecordingPlayback::setVolume(float level, int soundChannel, bool muted) {
     for (int i = 0; i < players.size(); ++i) {
         players[i]->setVolume(level);

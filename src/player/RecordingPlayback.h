@@ -95,8 +95,6 @@ public:
     bool position(double& current, double& total) const;
     // Every player's rate.
     void setRate(double rate);
-    // Whether the players are to play: playing now, or starting once a pending seek ends.
-    bool isPlaying() const;
     // Every player's volume; only `soundChannel`'s player is heard, and only when not `muted`.
     void setVolume(float volume, int soundChannel, bool muted);
     void setMuted(bool muted);

@@ -20,6 +20,17 @@ constexpr int modeIndex(mode m) {
     return static_cast<int>(m);
 }
 
+// The channel a single-channel mode shows (ch1-ch4: 0-3); -1 for multiple_ch and none_ch.
+constexpr int channelIndexOf(mode m) {
+    return modeIndex(m) <= modeIndex(mode::ch4) ? modeIndex(m) : -1;
+}
+
+// The channel whose player carries the sound: the shown one, or channel 1 when all
+// channels show; -1 for none_ch.
+constexpr int soundChannelOf(mode m) {
+    return m == mode::multiple_ch ? 0 : channelIndexOf(m);
+}
+
 // The mode's name as the players print it ("ch1" ... "none_ch").
 constexpr const char* modeName(mode m) {
     switch (m) {
