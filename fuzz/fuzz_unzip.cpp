@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
 #include <filesystem>
@@ -81,7 +82,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string archive = fuzz::inputPath("unzip", ".zip");
+    const std::string archive = fuzz::inputPath("unzip", ".zip");
     if (!fuzz::writeInput(archive, data, size))
         return 0;
     const std::string root = sandbox() + "/card";
@@ -99,5 +100,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     checkTree(root, root);
     if (!result.succeeded() && !names(root).empty())
         __builtin_trap();
+    std::remove(archive.c_str());
     return 0;
 }

@@ -277,6 +277,8 @@ void SettingViewController::cardUnpackFinished(const QString& title, const Unzip
         print(result.error);
     if (!removalError.isEmpty())
         print(QStringLiteral("Deleting ZipFile Error. ") + removalError);
+    if (m_cardUnpack)
+        m_cardUnpack->deleteLater();
     hideDownloadOverlay();
     if (result.succeeded())
         showAlert(title, kDownloadComplete);
