@@ -3,11 +3,9 @@
 //   download_bench download URL     the download screen fetches URL into the
 //                                   Downloads folder; prints seconds, bytes and
 //                                   the peak growth of resident memory
-//   download_bench unzip ARCHIVE DIR  unpacks ARCHIVE into DIR; prints seconds
 
 #include "platform/FileManager.h"
 #include "platform/NotificationCenter.h"
-#include "platform/Unzip.h"
 #include "player/NotificationNames.h"
 #include "settings/ProgressViewController.h"
 
@@ -91,18 +89,6 @@ int download(QApplication& app, const QString& address) {
     return 0;
 }
 
-int unzip(const QString& archive, const QString& folder) {
-    QElapsedTimer clock;
-    clock.start();
-    QString error;
-    if (!unzipItem(QUrl::fromLocalFile(archive), QUrl::fromLocalFile(folder), &error)) {
-        std::fprintf(stderr, "unzip failed: %s\n", qPrintable(error));
-        return 1;
-    }
-    std::printf("seconds %.3f\n", double(clock.nsecsElapsed()) / 1e9);
-    return 0;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -111,8 +97,6 @@ int main(int argc, char** argv) {
     const QStringList args = app.arguments();
     if (args.size() == 3 && args.at(1) == QLatin1String("download"))
         return download(app, args.at(2));
-    if (args.size() == 4 && args.at(1) == QLatin1String("unzip"))
-        return unzip(args.at(2), args.at(3));
-    std::fprintf(stderr, "usage: download_bench download URL | unzip ARCHIVE FOLDER\n");
+    std::fprintf(stderr, "usage: download_bench download URL\n");
     return 2;
 }

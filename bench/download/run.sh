@@ -1,12 +1,11 @@
 #!/usr/bin/env bash
-# The installer download and the card-package unpacking, each beside its peer in the same run:
-# - a 500 MB file from a local HTTP server (python3 -m http.server) into the Downloads folder by the
-#   player's download screen, beside `curl -o` of the same file (goal: time ratio <= 1.2), with the
-#   player's peak growth of resident memory during the download (goal: under 32 MB);
-# - a 200 MB firmware archive of many files unpacked onto a folder, beside `unzip`.
+# The installer download: a 500 MB file from a local HTTP server (python3 -m http.server) into the
+# Downloads folder by the player's download screen, beside `curl -o` of the same file (goal: time ratio
+# <= 1.2), with the player's peak growth of resident memory during the download (goal: under 32 MB).
+# The unpacking of card packages is measured by bench/unpack/run.sh.
 # Each measurement is the best of REPEAT runs (3). The files live in a temporary folder.
 # usage: bench/download/run.sh [BUILD_DIR]      (default: build; built when needed)
-# Environment: SIZE_MB (500), ARCHIVE_MB (200), REPEAT (3).
+# Environment: SIZE_MB (500), REPEAT (3).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
@@ -14,7 +13,6 @@ cmake --build "$build" --target download_bench >"${TMPDIR:-/tmp}/kavrin-download
   { cat "${TMPDIR:-/tmp}/kavrin-download-build.log" >&2; exit 1; }
 bench="$build/bench/download/download_bench"
 size_mb=${SIZE_MB:-500}
-archive_mb=${ARCHIVE_MB:-200}
 repeat=${REPEAT:-3}
 
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/kavrin-download-XXXXXX")
@@ -62,35 +60,3 @@ printf '  player       %8.3f s   (runs: %s)\n' "$player_best" "${player_times[*]
 printf '  ratio player/curl: %.2f (goal <= 1.2)\n' "$(echo "$player_best / $curl_best" | bc -l)"
 printf '  player peak memory growth: %.1f MB, largest of the runs (goal < 32 MB)\n' "$(echo "$growth_max / 1024" | bc -l)"
 
-kill "$server_pid" 2>/dev/null || true; server_pid=
-rm -rf "$tmp/srv" "$tmp/curl" "$tmp/Downloads"
-
-echo "unpacking a ${archive_mb} MB archive of many files"
-python3 - "$tmp/package.zip" "$archive_mb" <<'PY'
-import os, random, sys, zipfile
-path, total = sys.argv[1], int(sys.argv[2]) * 1024 * 1024
-random.seed(7)
-text = b"".join(b"speedcam %08d lat 37.%06d lon 127.%06d\n" % (i, i * 7 % 999999, i * 13 % 999999) for i in range(4000))
-size, n = 0, 0
-with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED, compresslevel=6) as z:
-    while size < total:
-        length = 64 * 1024 + (n * 37 % 17) * 16 * 1024
-        data = os.urandom(length) if n % 2 else (text * (length // len(text) + 1))[:length]
-        z.writestr("data/%03d/file_%05d.bin" % (n % 50, n), data)
-        size += length
-        n += 1
-print("  %d files, %.0f MB unpacked, %.0f MB archive" % (n, size / 1048576, os.path.getsize(path) / 1048576))
-PY
-unzip_times=() unpack_times=()
-for i in $(seq "$repeat"); do
-  rm -rf "$tmp/u1" "$tmp/u2"; mkdir -p "$tmp/u1" "$tmp/u2"
-  t0=$(now); unzip -q -o "$tmp/package.zip" -d "$tmp/u1"; t1=$(now)
-  unzip_times+=("$(echo "$t1 - $t0" | bc -l)")
-  unpack_times+=("$("$bench" unzip "$tmp/package.zip" "$tmp/u2" | awk '/^seconds/ {print $2}')")
-  diff -rq "$tmp/u1" "$tmp/u2" >/dev/null || { echo "player: unpacked files differ" >&2; exit 1; }
-done
-unzip_best=$(printf '%s\n' "${unzip_times[@]}" | best)
-unpack_best=$(printf '%s\n' "${unpack_times[@]}" | best)
-printf '  unzip        %8.3f s   (runs: %s)\n' "$unzip_best" "${unzip_times[*]}"
-printf '  player       %8.3f s   (runs: %s)\n' "$unpack_best" "${unpack_times[*]}"
-printf '  ratio player/unzip: %.2f\n' "$(echo "$unpack_best / $unzip_best" | bc -l)"

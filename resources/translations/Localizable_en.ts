@@ -140,6 +140,70 @@ Update now?</translation>
 To apply it, insert the memory card into the dash camera and then turn the power on.</translation>
     </message>
     <message>
+        <source>The server answered with error %1.</source>
+        <translation>The server answered with error %1.</translation>
+    </message>
+    <message>
+        <source>The server redirected the request too many times.</source>
+        <translation>The server redirected the request too many times.</translation>
+    </message>
+    <message>
+        <source>The server stopped sending data.</source>
+        <translation>The server stopped sending data.</translation>
+    </message>
+    <message>
+        <source>The connection broke off before the whole file arrived.</source>
+        <translation>The connection broke off before the whole file arrived.</translation>
+    </message>
+    <message>
+        <source>There is not enough free space on the memory card.</source>
+        <translation>There is not enough free space on the memory card.</translation>
+    </message>
+    <message>
+        <source>There is not enough free space to save the file.</source>
+        <translation>There is not enough free space to save the file.</translation>
+    </message>
+    <message>
+        <source>The memory card cannot be found.</source>
+        <translation>The memory card cannot be found.</translation>
+    </message>
+    <message>
+        <source>The destination folder cannot be found.</source>
+        <translation>The destination folder cannot be found.</translation>
+    </message>
+    <message>
+        <source>The file could not be written: no permission or a read-only disk.</source>
+        <translation>The file could not be written: no permission or a read-only disk.</translation>
+    </message>
+    <message>
+        <source>The file could not be written.</source>
+        <translation>The file could not be written.</translation>
+    </message>
+    <message>
+        <source>The downloaded package is damaged or is not a zip archive.</source>
+        <translation>The downloaded package is damaged or is not a zip archive.</translation>
+    </message>
+    <message>
+        <source>The package holds links or names that lead outside the memory card, so it was not unpacked.</source>
+        <translation>The package holds links or names that lead outside the memory card, so it was not unpacked.</translation>
+    </message>
+    <message>
+        <source>The package is too large to unpack.</source>
+        <translation>The package is too large to unpack.</translation>
+    </message>
+    <message>
+        <source>The package could not be unpacked; the memory card was left as it was.</source>
+        <translation>The package could not be unpacked; the memory card was left as it was.</translation>
+    </message>
+    <message>
+        <source>The firmware version page could not be read.</source>
+        <translation>The firmware version page could not be read.</translation>
+    </message>
+    <message>
+        <source>The update could not be downloaded.</source>
+        <translation>The update could not be downloaded.</translation>
+    </message>
+    <message>
         <source>Backup</source>
         <translation>Backup</translation>
     </message>

@@ -140,6 +140,70 @@
 適用するには、ダウンロードしたメモリーカードをドライブレコーダーに挿入してから電源を入れてください。</translation>
     </message>
     <message>
+        <source>The server answered with error %1.</source>
+        <translation>サーバーがエラー %1 を返しました。</translation>
+    </message>
+    <message>
+        <source>The server redirected the request too many times.</source>
+        <translation>サーバーのリダイレクトが多すぎます。</translation>
+    </message>
+    <message>
+        <source>The server stopped sending data.</source>
+        <translation>サーバーからのデータが途絶えました。</translation>
+    </message>
+    <message>
+        <source>The connection broke off before the whole file arrived.</source>
+        <translation>ファイルをすべて受信する前に接続が切れました。</translation>
+    </message>
+    <message>
+        <source>There is not enough free space on the memory card.</source>
+        <translation>メモリーカードの空き容量が足りません。</translation>
+    </message>
+    <message>
+        <source>There is not enough free space to save the file.</source>
+        <translation>ファイルを保存する空き容量が足りません。</translation>
+    </message>
+    <message>
+        <source>The memory card cannot be found.</source>
+        <translation>メモリーカードが見つかりません。</translation>
+    </message>
+    <message>
+        <source>The destination folder cannot be found.</source>
+        <translation>保存先のフォルダーが見つかりません。</translation>
+    </message>
+    <message>
+        <source>The file could not be written: no permission or a read-only disk.</source>
+        <translation>ファイルを書き込めません。権限がないか、読み取り専用のディスクです。</translation>
+    </message>
+    <message>
+        <source>The file could not be written.</source>
+        <translation>ファイルを書き込めません。</translation>
+    </message>
+    <message>
+        <source>The downloaded package is damaged or is not a zip archive.</source>
+        <translation>ダウンロードしたパッケージが壊れているか、zip ファイルではありません。</translation>
+    </message>
+    <message>
+        <source>The package holds links or names that lead outside the memory card, so it was not unpacked.</source>
+        <translation>パッケージにメモリーカードの外を指すリンクや名前が含まれているため、展開しませんでした。</translation>
+    </message>
+    <message>
+        <source>The package is too large to unpack.</source>
+        <translation>パッケージが大きすぎるため展開できません。</translation>
+    </message>
+    <message>
+        <source>The package could not be unpacked; the memory card was left as it was.</source>
+        <translation>パッケージを展開できませんでした。メモリーカードは元のままです。</translation>
+    </message>
+    <message>
+        <source>The firmware version page could not be read.</source>
+        <translation>ファームウェアのバージョン情報を読み込めません。</translation>
+    </message>
+    <message>
+        <source>The update could not be downloaded.</source>
+        <translation>アップデートをダウンロードできませんでした。</translation>
+    </message>
+    <message>
         <source>Backup</source>
         <translation>バックアップ</translation>
     </message>

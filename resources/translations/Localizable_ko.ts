@@ -140,6 +140,70 @@
 적용하시려면 다운로드 받은 메모리카드를 블랙박스에 삽입 후 전원을 인가해 주세요.</translation>
     </message>
     <message>
+        <source>The server answered with error %1.</source>
+        <translation>서버가 오류 %1(으)로 응답했습니다.</translation>
+    </message>
+    <message>
+        <source>The server redirected the request too many times.</source>
+        <translation>서버가 요청을 너무 여러 번 다른 주소로 넘겼습니다.</translation>
+    </message>
+    <message>
+        <source>The server stopped sending data.</source>
+        <translation>서버가 데이터를 더 보내지 않습니다.</translation>
+    </message>
+    <message>
+        <source>The connection broke off before the whole file arrived.</source>
+        <translation>파일을 모두 받기 전에 연결이 끊겼습니다.</translation>
+    </message>
+    <message>
+        <source>There is not enough free space on the memory card.</source>
+        <translation>메모리카드의 남은 공간이 부족합니다.</translation>
+    </message>
+    <message>
+        <source>There is not enough free space to save the file.</source>
+        <translation>파일을 저장할 공간이 부족합니다.</translation>
+    </message>
+    <message>
+        <source>The memory card cannot be found.</source>
+        <translation>메모리카드를 찾을 수 없습니다.</translation>
+    </message>
+    <message>
+        <source>The destination folder cannot be found.</source>
+        <translation>저장할 폴더를 찾을 수 없습니다.</translation>
+    </message>
+    <message>
+        <source>The file could not be written: no permission or a read-only disk.</source>
+        <translation>파일을 쓸 수 없습니다. 권한이 없거나 읽기 전용 디스크입니다.</translation>
+    </message>
+    <message>
+        <source>The file could not be written.</source>
+        <translation>파일을 쓸 수 없습니다.</translation>
+    </message>
+    <message>
+        <source>The downloaded package is damaged or is not a zip archive.</source>
+        <translation>받은 패키지가 손상되었거나 zip 파일이 아닙니다.</translation>
+    </message>
+    <message>
+        <source>The package holds links or names that lead outside the memory card, so it was not unpacked.</source>
+        <translation>패키지에 메모리카드 밖을 가리키는 링크나 이름이 있어 압축을 풀지 않았습니다.</translation>
+    </message>
+    <message>
+        <source>The package is too large to unpack.</source>
+        <translation>패키지가 너무 커서 압축을 풀 수 없습니다.</translation>
+    </message>
+    <message>
+        <source>The package could not be unpacked; the memory card was left as it was.</source>
+        <translation>패키지의 압축을 풀지 못했습니다. 메모리카드는 그대로입니다.</translation>
+    </message>
+    <message>
+        <source>The firmware version page could not be read.</source>
+        <translation>펌웨어 버전 정보를 읽을 수 없습니다.</translation>
+    </message>
+    <message>
+        <source>The update could not be downloaded.</source>
+        <translation>업데이트를 다운로드하지 못했습니다.</translation>
+    </message>
+    <message>
         <source>Backup</source>
         <translation>백업</translation>
     </message>

@@ -236,6 +236,7 @@ std::optional<FileManager::FileSystemAttributes> FileManager::attributesOfFileSy
         return std::nullopt;
     FileSystemAttributes attributes;
     attributes.size = double(info.f_blocks) * double(info.f_frsize);
-    attributes.free = double(info.f_bfree) * double(info.f_frsize);
+    // What the user may still write, as file managers count it: blocks kept for root are not free.
+    attributes.free = double(info.f_bavail) * double(info.f_frsize);
     return attributes;
 }

@@ -54,7 +54,8 @@ public:
     // The last path component of a URL ("/" for the root).
     static QString lastPathComponent(const QUrl& url);
 
-    // The size and the free space of the file system holding `path`, in bytes.
+    // The size and the free space of the file system holding `path`, in bytes;
+    // free is the space available to the user (f_bavail).
     struct FileSystemAttributes {
         double size = 0;
         double free = 0;

@@ -1,6 +1,8 @@
 #include "platform/Http.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,6 +13,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QSaveFile>
+#include <QTimer>
 
 namespace {
 
@@ -45,16 +48,52 @@ bool isSuccessStatus(int status) {
     return status >= 200 && status < 300;
 }
 
+HttpTransportError transportErrorOf(QNetworkReply::NetworkError error) {
+    switch (error) {
+    case QNetworkReply::NoError:
+        return HttpTransportError::None;
+    case QNetworkReply::TooManyRedirectsError:
+    case QNetworkReply::InsecureRedirectError:
+        return HttpTransportError::TooManyRedirects;
+    case QNetworkReply::TimeoutError:
+    case QNetworkReply::OperationCanceledError: // the transfer timeout aborts the reply
+        return HttpTransportError::TimedOut;
+    case QNetworkReply::RemoteHostClosedError:
+        return HttpTransportError::BrokenOff;
+    case QNetworkReply::ConnectionRefusedError:
+    case QNetworkReply::HostNotFoundError:
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::NetworkSessionFailedError:
+    case QNetworkReply::UnknownNetworkError:
+    case QNetworkReply::ProxyConnectionRefusedError:
+    case QNetworkReply::ProxyNotFoundError:
+    case QNetworkReply::ProxyTimeoutError:
+        return HttpTransportError::NoConnection;
+    default:
+        return HttpTransportError::Other;
+    }
+}
+
 // Reads one GET reply whole, bounded by Http::kMaximumReplySize.
 class JsonRequest : public QObject {
 public:
-    JsonRequest(const QUrl& url, QObject* context, std::function<void(const HttpResponse&)> completion)
+    JsonRequest(const QUrl& url, QObject* context, std::function<void(const HttpResponse&)> completion,
+                int deadlineMs)
         : QObject(&manager()), m_context(context), m_completion(std::move(completion)) {
         m_response.url = url;
         m_reply = manager().get(makeRequest(url));
         m_reply->setParent(this);
         connect(m_reply, &QNetworkReply::readyRead, this, &JsonRequest::onReadyRead);
         connect(m_reply, &QNetworkReply::finished, this, &JsonRequest::onFinished);
+        if (deadlineMs > 0) {
+            m_deadlineMs = deadlineMs;
+            QTimer::singleShot(deadlineMs, this, [this] {
+                if (m_reply->isFinished())
+                    return;
+                m_deadlinePassed = true;
+                m_reply->abort();
+            });
+        }
     }
 
 private:
@@ -75,7 +114,16 @@ private:
         if (m_tooLarge) {
             m_response.error =
                 QStringLiteral("The reply is larger than %1 bytes.").arg(Http::kMaximumReplySize);
-        } else if (const std::optional<int> status = statusCodeOf(m_reply)) {
+            m_response.transportError = HttpTransportError::TooLarge;
+        } else if (m_deadlinePassed) {
+            m_response.error = QStringLiteral("No whole reply within %1 ms.").arg(m_deadlineMs);
+            m_response.transportError = HttpTransportError::TimedOut;
+        } else if (m_reply->error() == QNetworkReply::TooManyRedirectsError ||
+                   m_reply->error() == QNetworkReply::InsecureRedirectError) {
+            m_response.error = m_reply->errorString();
+            m_response.transportError = HttpTransportError::TooManyRedirects;
+        } else if (const std::optional<int> status = statusCodeOf(m_reply);
+                   status && (m_reply->error() == QNetworkReply::NoError || !isSuccessStatus(*status))) {
             m_response.statusCode = status;
             m_response.data = m_body;
             QJsonParseError parseError{};
@@ -83,7 +131,12 @@ private:
             if (parseError.error == QJsonParseError::NoError && !document.isNull())
                 m_response.json = document;
         } else {
+            // No answer, or a good status whose body broke off.
             m_response.error = m_reply->errorString();
+            m_response.transportError =
+                statusCodeOf(m_reply) && m_reply->error() != QNetworkReply::OperationCanceledError
+                    ? HttpTransportError::BrokenOff
+                    : transportErrorOf(m_reply->error());
         }
         const bool contextGone = m_hadContext && !m_context;
         if (m_completion && !contextGone)
@@ -97,6 +150,8 @@ private:
     QNetworkReply* m_reply = nullptr;
     QByteArray m_body;
     bool m_tooLarge = false;
+    bool m_deadlinePassed = false;
+    int m_deadlineMs = 0;
     HttpResponse m_response;
 };
 
@@ -175,14 +230,17 @@ void HttpDownload::start() {
     }
     if (!QDir().mkpath(destination.absolutePath())) {
         fail(HttpDownloadResponse::Failure::File,
-             QStringLiteral("The folder %1 cannot be created.").arg(destination.absolutePath()));
+             QStringLiteral("The folder %1 cannot be created.").arg(destination.absolutePath()),
+             HttpTransportError::None, QFileDevice::OpenError);
         return;
     }
     m_file = std::make_unique<QSaveFile>(destination.absoluteFilePath());
     // Never write into the destination itself: a broken download must not stand under its name.
     m_file->setDirectWriteFallback(false);
-    if (!m_file->open(QIODevice::WriteOnly)) {
-        fail(HttpDownloadResponse::Failure::File, m_file->errorString());
+    // Unbuffered: each chunk goes to the file at once, so that a full disk is
+    // reported as such (a buffered flush loses the reason).
+    if (!m_file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        failFile(m_file->errorString());
         return;
     }
     m_reply = manager().get(makeRequest(m_url));
@@ -221,8 +279,11 @@ bool HttpDownload::writeAvailable() {
         const QByteArray chunk = m_reply->read(kChunk);
         if (chunk.isEmpty())
             break;
+        errno = 0;
         if (m_file->write(chunk) != chunk.size()) {
-            fail(HttpDownloadResponse::Failure::File, m_file->errorString());
+            // A short write leaves Qt's error unset ("Unknown error"); the system's stays in errno.
+            const int error = errno;
+            failFile(error ? QString::fromLocal8Bit(std::strerror(error)) : m_file->errorString(), error);
             return false;
         }
         m_received += chunk.size();
@@ -254,8 +315,10 @@ void HttpDownload::onFinished() {
     }
     QNetworkReply* reply = m_reply;
     m_statusCode = statusCodeOf(reply);
-    if (reply->error() != QNetworkReply::NoError && !m_statusCode) {
-        fail(HttpDownloadResponse::Failure::Transport, reply->errorString());
+    const HttpTransportError transport = transportErrorOf(reply->error());
+    if (transport == HttpTransportError::TooManyRedirects ||
+        (reply->error() != QNetworkReply::NoError && !m_statusCode)) {
+        fail(HttpDownloadResponse::Failure::Transport, reply->errorString(), transport);
         return;
     }
     if (m_statusCode && !isSuccessStatus(*m_statusCode)) {
@@ -264,14 +327,15 @@ void HttpDownload::onFinished() {
         return;
     }
     if (reply->error() != QNetworkReply::NoError) {
-        // The body broke off after a good status.
-        fail(HttpDownloadResponse::Failure::Transport, reply->errorString());
+        // The body broke off (or stalled) after a good status.
+        fail(HttpDownloadResponse::Failure::Transport, reply->errorString(),
+             transport == HttpTransportError::TimedOut ? transport : HttpTransportError::BrokenOff);
         return;
     }
     if (!writeAvailable())
         return;
     if (!m_file->commit()) {
-        fail(HttpDownloadResponse::Failure::File, m_file->errorString());
+        failFile(m_file->errorString());
         return;
     }
     HttpDownloadResponse response;
@@ -282,11 +346,16 @@ void HttpDownload::onFinished() {
     finish(std::move(response));
 }
 
-void HttpDownload::fail(HttpDownloadResponse::Failure failure, const QString& error) {
+void HttpDownload::failFile(const QString& error, int systemError) {
+    fail(HttpDownloadResponse::Failure::File, error, HttpTransportError::None,
+         m_file ? m_file->error() : QFileDevice::UnspecifiedError, systemError);
+}
+
+void HttpDownload::fail(HttpDownloadResponse::Failure failure, const QString& error,
+                        HttpTransportError transport, QFileDevice::FileError fileError, int systemError) {
     if (m_finished || m_failure)
         return;
     m_failure = failure;
-    m_failureText = error;
     if (m_reply) {
         m_reply->disconnect(this);
         m_reply->abort();
@@ -300,6 +369,9 @@ void HttpDownload::fail(HttpDownloadResponse::Failure failure, const QString& er
     response.statusCode = m_statusCode;
     response.failure = failure;
     response.error = error;
+    response.transportError = transport;
+    response.fileError = fileError;
+    response.systemError = systemError;
     response.receivedBytes = m_received;
     // Reported from the event loop, never from inside the caller of start() or cancel().
     QMetaObject::invokeMethod(
@@ -324,8 +396,9 @@ void HttpDownload::finish(HttpDownloadResponse response) {
     }
 }
 
-void Http::request(const QUrl& url, QObject* context, std::function<void(const HttpResponse&)> completion) {
-    new JsonRequest(url, context, std::move(completion));
+void Http::request(const QUrl& url, QObject* context, std::function<void(const HttpResponse&)> completion,
+                   int deadlineMs) {
+    new JsonRequest(url, context, std::move(completion), deadlineMs);
 }
 
 HttpDownload* Http::download(const QUrl& url, const QString& destinationPath, QObject* context,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QJsonDocument>
 #include <QObject>
 #include <QPointer>
@@ -14,6 +15,17 @@
 class QNetworkReply;
 class QSaveFile;
 
+// Why a transfer ended without a whole answer.
+enum class HttpTransportError {
+    None,
+    NoConnection,     // no network, or the host unknown or refusing
+    TimedOut,         // the server went silent for the transfer timeout, or a deadline passed
+    TooManyRedirects, // a redirect loop, or a redirect to a less safe scheme
+    BrokenOff,        // the connection ended before the end of the body
+    TooLarge,         // a reply larger than Http::kMaximumReplySize
+    Other,
+};
+
 // What a GET request brought back.
 struct HttpResponse {
     QUrl url;
@@ -26,6 +38,7 @@ struct HttpResponse {
     std::optional<QJsonDocument> json;
     // Why no answer arrived; empty when one did, whatever its status.
     QString error;
+    HttpTransportError transportError = HttpTransportError::None;
 
     // One line for the log: address, status or error, body size.
     QString description() const;
@@ -57,6 +70,12 @@ struct HttpDownloadResponse {
     std::optional<QUrl> fileURL;
     Failure failure = Failure::None;
     QString error;
+    // What broke a Transport failure.
+    HttpTransportError transportError = HttpTransportError::None;
+    // What went wrong with the destination in a File failure, and the errno of
+    // a failed write when it is known (0 otherwise).
+    QFileDevice::FileError fileError = QFileDevice::NoError;
+    int systemError = 0;
     qint64 receivedBytes = 0;
 
     QString description() const;
@@ -92,7 +111,11 @@ private:
     void onReadyRead();
     void onFinished();
     // Ends the download with `failure` (once).
-    void fail(HttpDownloadResponse::Failure failure, const QString& error);
+    void fail(HttpDownloadResponse::Failure failure, const QString& error,
+              HttpTransportError transport = HttpTransportError::None,
+              QFileDevice::FileError fileError = QFileDevice::NoError, int systemError = 0);
+    // Ends the download with the destination's write error.
+    void failFile(const QString& error, int systemError = 0);
     void finish(HttpDownloadResponse response);
     bool writeAvailable();
 
@@ -106,7 +129,6 @@ private:
     qint64 m_received = 0;
     bool m_finished = false;
     std::optional<HttpDownloadResponse::Failure> m_failure;
-    QString m_failureText;
 };
 
 // HTTP GET through Qt Network on the main thread. Completions and progress
@@ -120,8 +142,11 @@ namespace Http {
 // Replies larger than this end as a transport failure (a JSON answer is small).
 inline constexpr qint64 kMaximumReplySize = 8 * 1024 * 1024;
 
-// A GET of `url` whose body is read whole and parsed as JSON.
-void request(const QUrl& url, QObject* context, std::function<void(const HttpResponse&)> completion);
+// A GET of `url` whose body is read whole and parsed as JSON. With a
+// `deadlineMs` above 0 a reply not complete by then (a server that drips
+// its answer) is given up as a transport failure (TimedOut).
+void request(const QUrl& url, QObject* context, std::function<void(const HttpResponse&)> completion,
+             int deadlineMs = 0);
 
 // A GET of `url` streamed into the file at `destinationPath`, whose folder is
 // created when missing and whose earlier file is replaced on success. The

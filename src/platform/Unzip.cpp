@@ -1,32 +1,49 @@
 #include "platform/Unzip.h"
 
-#include <QByteArray>
 #include <QFile>
-#include <QFileInfo>
-#include <QStringList>
 
 #include <zip.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 
+using Failure = UnzipResult::Failure;
+
 struct Entry {
     zip_uint64_t index = 0;
-    QStringList components; // the entry's path below the folder, normalised
+    std::string name;                    // as the archive gives it, for messages
+    std::vector<std::string> components; // the path below the folder, normalised
     bool isDirectory = false;
-    bool isSymlink = false;
-    QByteArray linkTarget;
+    zip_uint64_t size = 0;
     mode_t mode = 0644;
+};
+
+// One rename done while moving the entries into place, undone in reverse order on failure.
+struct Rename {
+    std::string from;
+    std::string to;
+};
+
+// What the move phase does for one item of the temporary tree.
+struct Move {
+    std::string from;
+    std::string to;
+    bool replaces = false; // a file (or link) of that name is there and is kept aside first
 };
 
 struct ArchiveCloser {
@@ -39,298 +56,432 @@ struct FileCloser {
 };
 using ArchiveFile = std::unique_ptr<zip_file_t, FileCloser>;
 
-QString nameText(const char* name) {
-    return QString::fromUtf8(name);
+QString text(const std::string& bytes) {
+    return QFile::decodeName(QByteArray::fromStdString(bytes));
 }
 
-// The components of an entry name; none when it is absolute or climbs with "..".
-std::optional<QStringList> safeComponents(const QString& name) {
-    if (name.isEmpty() || name.startsWith(QLatin1Char('/')) || name.contains(QChar(0)))
+bool isSpaceError(int error) {
+    return error == ENOSPC || error == EDQUOT || error == EFBIG;
+}
+
+// The components of an entry name; none when it is absolute, climbs with ".."
+// or holds a NUL.
+std::optional<std::vector<std::string>> safeComponents(const std::string& name) {
+    if (name.empty() || name.front() == '/' || name.find('\0') != std::string::npos)
         return std::nullopt;
-    QStringList components;
-    for (const QString& part : name.split(QLatin1Char('/'))) {
-        if (part.isEmpty() || part == QLatin1String("."))
-            continue;
-        if (part == QLatin1String(".."))
+    std::vector<std::string> components;
+    std::size_t start = 0;
+    while (start <= name.size()) {
+        const std::size_t slash = name.find('/', start);
+        const std::string part =
+            name.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
+        if (part == "..")
             return std::nullopt;
-        components.append(part);
+        if (!part.empty() && part != ".")
+            components.push_back(part);
+        if (slash == std::string::npos)
+            break;
+        start = slash + 1;
     }
-    if (components.isEmpty())
+    if (components.empty())
         return std::nullopt;
     return components;
 }
 
-// Whether a link at `linkComponents` with `target` stays inside the folder,
-// judged on the names alone: the target is relative, its ".." steps come
-// first (so that none climbs out of a linked folder) and never leave the folder.
-bool linkTargetIsContained(const QStringList& linkComponents, const QByteArray& target) {
-    const QString text = QString::fromUtf8(target);
-    if (text.isEmpty() || text.startsWith(QLatin1Char('/')) || text.contains(QChar(0)))
-        return false;
-    QStringList position = linkComponents.mid(0, linkComponents.size() - 1);
-    bool pastClimbs = false;
-    for (const QString& part : text.split(QLatin1Char('/'))) {
-        if (part.isEmpty() || part == QLatin1String("."))
-            continue;
-        if (part == QLatin1String("..")) {
-            if (pastClimbs || position.isEmpty())
-                return false;
-            position.removeLast();
-            continue;
-        }
-        pastClimbs = true;
-        position.append(part);
-    }
-    return true;
+std::string join(const std::string& base, const std::vector<std::string>& components, std::size_t count) {
+    std::string path = base;
+    for (std::size_t i = 0; i < count && i < components.size(); ++i)
+        path += '/' + components[i];
+    return path;
 }
 
-std::optional<QString> realPath(const QString& path) {
-    char resolved[PATH_MAX];
-    if (!::realpath(QFile::encodeName(path).constData(), resolved))
-        return std::nullopt;
-    return QFile::decodeName(resolved);
-}
-
-bool isInside(const QString& path, const QString& root) {
-    return path == root || path.startsWith(root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/'));
+void removeTree(const std::string& path) {
+    std::error_code ignored;
+    std::filesystem::remove_all(std::filesystem::path(path), ignored);
 }
 
 class Unpacker {
 public:
-    Unpacker(zip_t* archive, QString root, QString archivePath)
-        : m_archive(archive), m_root(std::move(root)), m_archivePath(std::move(archivePath)) {}
+    Unpacker(std::string root, const UnzipOptions& options) : m_root(std::move(root)), m_options(options) {}
 
-    QString error;
+    ~Unpacker() {
+        if (!m_temporary.empty())
+            removeTree(m_temporary);
+    }
+
+    UnzipResult result;
+
+    bool run(const std::string& archivePath) {
+        struct stat archiveInfo {};
+        if (::stat(archivePath.c_str(), &archiveInfo) == 0) {
+            m_archiveDevice = archiveInfo.st_dev;
+            m_archiveInode = archiveInfo.st_ino;
+        }
+        int code = 0;
+        Archive archive(zip_open(archivePath.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code));
+        if (!archive) {
+            zip_error_t error;
+            zip_error_init_with_code(&error, code);
+            const QString reason = QString::fromUtf8(zip_error_strerror(&error));
+            zip_error_fini(&error);
+            return fail(
+                Failure::Damaged, 0,
+                QStringLiteral("%1 is not a readable zip archive: %2").arg(text(archivePath), reason));
+        }
+        m_archive = archive.get();
+        std::vector<Entry> entries;
+        if (!readEntries(entries) || !checkSpace(entries) || !makeTemporaryFolder())
+            return false;
+        for (const Entry& entry : entries) {
+            if (!unpack(entry))
+                return false;
+        }
+        m_archive = nullptr;
+        archive.reset();
+        std::vector<Move> moves;
+        if (!plan(std::string(), moves))
+            return false;
+        return moveIntoPlace(moves);
+    }
+
+private:
+    bool fail(Failure failure, int systemError, const QString& reason) {
+        if (result.failure == Failure::None) {
+            result.failure = failure;
+            result.systemError = systemError;
+            result.error = reason;
+        }
+        return false;
+    }
+
+    bool failErrno(const std::string& path, const char* what) {
+        const int error = errno;
+        return fail(isSpaceError(error) ? Failure::NoSpace : Failure::CannotWrite, error,
+                    QStringLiteral("%1 %2: %3")
+                        .arg(text(path), QLatin1String(what), QString::fromLocal8Bit(std::strerror(error))));
+    }
+
+    bool cancelled() const { return m_options.cancelled && m_options.cancelled->load(); }
 
     bool readEntries(std::vector<Entry>& entries) {
         const zip_int64_t count = zip_get_num_entries(m_archive, 0);
         for (zip_int64_t i = 0; i < count; ++i) {
             zip_stat_t stat;
             zip_stat_init(&stat);
-            if (zip_stat_index(m_archive, zip_uint64_t(i), 0, &stat) != 0 || !(stat.valid & ZIP_STAT_NAME)) {
-                error = QStringLiteral("The archive's entry %1 cannot be read: %2")
-                            .arg(i)
-                            .arg(nameText(zip_strerror(m_archive)));
-                return false;
-            }
-            const QString name = nameText(stat.name);
+            if (zip_stat_index(m_archive, zip_uint64_t(i), 0, &stat) != 0 || !(stat.valid & ZIP_STAT_NAME) ||
+                !(stat.valid & ZIP_STAT_SIZE))
+                return fail(Failure::Damaged, 0,
+                            QStringLiteral("The archive's entry %1 cannot be read: %2")
+                                .arg(i)
+                                .arg(QString::fromUtf8(zip_strerror(m_archive))));
             Entry entry;
             entry.index = zip_uint64_t(i);
-            const std::optional<QStringList> components = safeComponents(name);
-            if (!components) {
-                error = QStringLiteral("The archive's entry \"%1\" would be written outside the folder.")
-                            .arg(name);
-                return false;
-            }
+            entry.name = stat.name;
+            entry.size = stat.size;
+            const QString name = text(entry.name);
+            const std::optional<std::vector<std::string>> components = safeComponents(entry.name);
+            if (!components)
+                return fail(Failure::Unsafe, 0,
+                            QStringLiteral("The archive's entry \"%1\" would be written outside the folder.")
+                                .arg(name));
             entry.components = *components;
-            entry.isDirectory = name.endsWith(QLatin1Char('/'));
+            entry.isDirectory = entry.name.back() == '/';
             zip_uint8_t system = 0;
             zip_uint32_t attributes = 0;
             if (zip_file_get_external_attributes(m_archive, entry.index, 0, &system, &attributes) == 0 &&
                 system == ZIP_OPSYS_UNIX) {
                 const mode_t mode = mode_t(attributes >> 16);
-                if (S_ISLNK(mode))
-                    entry.isSymlink = true;
-                else if (S_ISDIR(mode))
+                const mode_t type = mode & S_IFMT;
+                if (type == S_IFDIR) {
                     entry.isDirectory = true;
-                else if (mode & 0777)
+                } else if (type != 0 && type != S_IFREG) {
+                    // Links (and devices, pipes, sockets) have no place in a package.
+                    return fail(
+                        Failure::Unsafe, 0,
+                        QStringLiteral("The archive's entry \"%1\" is a link or a special file.").arg(name));
+                }
+                if (mode & 0777)
                     entry.mode = (mode & 0777) | 0600;
             }
-            if (entry.isSymlink) {
-                if (!readWhole(entry, stat, entry.linkTarget, 4096))
-                    return false;
-                if (!linkTargetIsContained(entry.components, entry.linkTarget)) {
-                    error = QStringLiteral("The archive's link \"%1\" points outside the folder.").arg(name);
-                    return false;
-                }
-            }
+            if ((stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE)
+                return fail(Failure::Damaged, 0,
+                            QStringLiteral("The archive's entry \"%1\" is encrypted.").arg(name));
+            if (entry.isDirectory)
+                entry.size = 0;
             entries.push_back(std::move(entry));
         }
         return true;
     }
 
-    bool unpack(const Entry& entry) {
-        const QStringList parents =
-            entry.isDirectory ? entry.components : entry.components.mid(0, entry.components.size() - 1);
-        const std::optional<QString> folder = makeFolders(parents);
-        if (!folder)
-            return false;
-        if (entry.isDirectory)
-            return true;
-        const QString path = *folder + QLatin1Char('/') + entry.components.last();
-        const QByteArray encoded = QFile::encodeName(path);
-        struct stat existing {};
-        if (::lstat(encoded.constData(), &existing) == 0) {
-            if (S_ISDIR(existing.st_mode)) {
-                error = QStringLiteral("\"%1\" is a folder and cannot be replaced.").arg(path);
-                return false;
-            }
-            if (realPath(path).value_or(QString()) == m_archivePath) {
-                error = QStringLiteral("The archive's entry \"%1\" would replace the archive.").arg(path);
-                return false;
-            }
-            // Never write through an existing link: it is replaced like a file.
-            if (S_ISLNK(existing.st_mode) && ::unlink(encoded.constData()) != 0)
-                return failErrno(path);
+    bool checkSpace(const std::vector<Entry>& entries) {
+        struct statvfs info {};
+        if (::statvfs(m_root.c_str(), &info) != 0)
+            return failErrno(m_root, "cannot be read");
+        const zip_uint64_t block = info.f_frsize > 0 ? zip_uint64_t(info.f_frsize) : 4096;
+        zip_uint64_t total = 0;
+        zip_uint64_t needed = 0;
+        const zip_uint64_t cap = zip_uint64_t(std::max<qint64>(0, m_options.maximumSize));
+        for (const Entry& entry : entries) {
+            if (entry.size > cap || total > cap - entry.size)
+                return fail(
+                    Failure::TooLarge, 0,
+                    QStringLiteral("The archive unpacks to more than %1 bytes.").arg(m_options.maximumSize));
+            total += entry.size;
+            // Every file and folder takes whole blocks.
+            needed += (entry.size + block - 1) / block * block + (entry.isDirectory ? block : 0);
         }
-        if (entry.isSymlink) {
-            if (S_ISREG(existing.st_mode) && ::unlink(encoded.constData()) != 0)
-                return failErrno(path);
-            if (::symlink(entry.linkTarget.constData(), encoded.constData()) != 0)
-                return failErrno(path);
-            return true;
-        }
-        return writeFile(entry, path);
-    }
-
-private:
-    bool failErrno(const QString& path) {
-        error = QStringLiteral("\"%1\" cannot be written: %2")
-                    .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
-        return false;
-    }
-
-    bool readWhole(const Entry& entry, const zip_stat_t& stat, QByteArray& out, qint64 limit) {
-        if ((stat.valid & ZIP_STAT_SIZE) && stat.size > zip_uint64_t(limit)) {
-            error = QStringLiteral("The archive's link \"%1\" is too long.")
-                        .arg(entry.components.join(QLatin1Char('/')));
-            return false;
-        }
-        ArchiveFile file(zip_fopen_index(m_archive, entry.index, 0));
-        if (!file) {
-            error = QStringLiteral("The archive's entry cannot be read: %1")
-                        .arg(nameText(zip_strerror(m_archive)));
-            return false;
-        }
-        char buffer[4096];
-        const zip_int64_t read = zip_fread(file.get(), buffer, sizeof buffer);
-        if (read < 0) {
-            error = QStringLiteral("The archive's entry cannot be read: %1")
-                        .arg(nameText(zip_file_strerror(file.get())));
-            return false;
-        }
-        out = QByteArray(buffer, int(read));
+        const zip_uint64_t available = zip_uint64_t(info.f_bavail) * block;
+        if (needed > available)
+            return fail(Failure::NoSpace, ENOSPC,
+                        QStringLiteral("The archive unpacks to %1 bytes; %2 bytes are free.")
+                            .arg(qulonglong(total))
+                            .arg(qulonglong(available)));
+        m_total = qint64(total);
         return true;
     }
 
-    // Creates the folders one by one below the root, following only links that
-    // stay inside it; the real path of the last one.
-    std::optional<QString> makeFolders(const QStringList& components) {
-        QString current = m_root;
-        for (const QString& part : components) {
-            const QString path = current + QLatin1Char('/') + part;
-            const QByteArray encoded = QFile::encodeName(path);
-            struct stat existing {};
-            if (::lstat(encoded.constData(), &existing) != 0) {
-                if (::mkdir(encoded.constData(), 0755) != 0 && errno != EEXIST) {
-                    failErrno(path);
-                    return std::nullopt;
-                }
-            } else if (!S_ISDIR(existing.st_mode) && !S_ISLNK(existing.st_mode)) {
-                error = QStringLiteral("\"%1\" is a file, not a folder.").arg(path);
-                return std::nullopt;
+    bool makeTemporaryFolder() {
+        // Folders left by an interrupted run go first.
+        if (DIR* folder = ::opendir(m_root.c_str())) {
+            std::vector<std::string> leftovers;
+            while (const dirent* item = ::readdir(folder)) {
+                const std::string name = item->d_name;
+                struct stat info {};
+                if (name.rfind(kUnzipTemporaryPrefix, 0) == 0 &&
+                    ::lstat((m_root + '/' + name).c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+                    leftovers.push_back(m_root + '/' + name);
             }
-            const std::optional<QString> resolved = realPath(path);
-            if (!resolved || !isInside(*resolved, m_root)) {
-                error = QStringLiteral("\"%1\" leads outside the folder.").arg(path);
-                return std::nullopt;
-            }
-            struct stat target {};
-            if (::stat(QFile::encodeName(*resolved).constData(), &target) != 0 || !S_ISDIR(target.st_mode)) {
-                error = QStringLiteral("\"%1\" is not a folder.").arg(path);
-                return std::nullopt;
-            }
-            current = *resolved;
+            ::closedir(folder);
+            for (const std::string& leftover : leftovers)
+                removeTree(leftover);
         }
-        return current;
+        std::string pattern = m_root + '/' + kUnzipTemporaryPrefix + "XXXXXX";
+        if (!::mkdtemp(pattern.data()))
+            return failErrno(m_root, "cannot be written");
+        m_temporary = pattern;
+        m_new = m_temporary + "/new";
+        m_old = m_temporary + "/old";
+        if (::mkdir(m_new.c_str(), 0755) != 0 || ::mkdir(m_old.c_str(), 0700) != 0)
+            return failErrno(m_temporary, "cannot be written");
+        return true;
     }
 
-    bool writeFile(const Entry& entry, const QString& path) {
-        ArchiveFile file(zip_fopen_index(m_archive, entry.index, 0));
-        if (!file) {
-            error = QStringLiteral("The archive's entry \"%1\" cannot be read: %2")
-                        .arg(entry.components.join(QLatin1Char('/')), nameText(zip_strerror(m_archive)));
-            return false;
+    // Creates the first `count` components below the temporary tree.
+    bool makeFolders(const std::vector<std::string>& components, std::size_t count) {
+        for (std::size_t i = 1; i <= count; ++i) {
+            const std::string path = join(m_new, components, i);
+            if (::mkdir(path.c_str(), 0755) == 0)
+                continue;
+            if (errno != EEXIST)
+                return failErrno(path, "cannot be created");
+            struct stat info {};
+            if (::lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
+                return fail(Failure::Damaged, 0,
+                            QStringLiteral("The archive holds \"%1\" both as a file and as a folder.")
+                                .arg(text(join(std::string(), components, i).substr(1))));
         }
-        const int fd = ::open(QFile::encodeName(path).constData(),
-                              O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, entry.mode);
-        if (fd < 0)
-            return failErrno(path);
-        constexpr std::size_t kChunk = 1024 * 1024;
-        std::unique_ptr<char[]> buffer(new char[kChunk]);
-        bool ok = true;
+        return true;
+    }
+
+    bool unpack(const Entry& entry) {
+        if (cancelled())
+            return fail(Failure::Cancelled, 0, QStringLiteral("The unpacking was cancelled."));
+        const std::size_t depth = entry.components.size();
+        if (!makeFolders(entry.components, entry.isDirectory ? depth : depth - 1))
+            return false;
+        if (entry.isDirectory)
+            return true;
+        const std::string path = join(m_new, entry.components, depth);
+        const QString name = text(entry.name);
+        ArchiveFile file(zip_fopen_index(m_archive, entry.index, 0));
+        if (!file)
+            return fail(Failure::Damaged, 0,
+                        QStringLiteral("The archive's entry \"%1\" cannot be read: %2")
+                            .arg(name, QString::fromUtf8(zip_strerror(m_archive))));
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, entry.mode);
+        if (fd < 0) {
+            if (errno == EEXIST || errno == EISDIR)
+                return fail(Failure::Damaged, 0, QStringLiteral("The archive holds \"%1\" twice.").arg(name));
+            return failErrno(path, "cannot be created");
+        }
+        const bool written = copy(file.get(), fd, entry, path);
+        if (::close(fd) != 0 && written)
+            return failErrno(path, "cannot be written");
+        return written;
+    }
+
+    bool copy(zip_file_t* file, int fd, const Entry& entry, const std::string& path) {
+        constexpr std::size_t kChunk = 256 * 1024;
+        if (!m_buffer)
+            m_buffer.reset(new char[kChunk]);
+        zip_uint64_t done = 0;
+        // Read to the end (a read of 0) so that libzip checks the CRC and the size.
         for (;;) {
-            const zip_int64_t read = zip_fread(file.get(), buffer.get(), kChunk);
-            if (read < 0) {
-                error = QStringLiteral("The archive's entry \"%1\" cannot be read: %2")
-                            .arg(entry.components.join(QLatin1Char('/')),
-                                 nameText(zip_file_strerror(file.get())));
-                ok = false;
-                break;
-            }
+            if (cancelled())
+                return fail(Failure::Cancelled, 0, QStringLiteral("The unpacking was cancelled."));
+            const zip_int64_t read = zip_fread(file, m_buffer.get(), kChunk);
+            if (read < 0)
+                return fail(Failure::Damaged, 0,
+                            QStringLiteral("The archive's entry \"%1\" is damaged: %2")
+                                .arg(text(entry.name), QString::fromUtf8(zip_file_strerror(file))));
             if (read == 0)
                 break;
-            const char* data = buffer.get();
-            zip_int64_t left = read;
+            done += zip_uint64_t(read);
+            if (done > entry.size)
+                return fail(Failure::Damaged, 0,
+                            QStringLiteral("The archive's entry \"%1\" is larger than it says.")
+                                .arg(text(entry.name)));
+            const char* data = m_buffer.get();
+            std::size_t left = std::size_t(read);
             while (left > 0) {
-                const ssize_t written = ::write(fd, data, std::size_t(left));
-                if (written < 0) {
+                const ssize_t count = ::write(fd, data, left);
+                if (count < 0) {
                     if (errno == EINTR)
                         continue;
-                    failErrno(path);
-                    ok = false;
-                    break;
+                    return failErrno(path, "cannot be written");
                 }
-                data += written;
-                left -= written;
+                data += count;
+                left -= std::size_t(count);
             }
-            if (!ok)
-                break;
+            m_written += read;
+            if (m_options.progress)
+                m_options.progress(m_written, m_total);
         }
-        if (::close(fd) != 0 && ok)
-            return failErrno(path);
-        return ok;
+        if (done != entry.size)
+            return fail(
+                Failure::Damaged, 0,
+                QStringLiteral("The archive's entry \"%1\" is shorter than it says.").arg(text(entry.name)));
+        return true;
     }
 
-    zip_t* m_archive;
-    QString m_root;
-    QString m_archivePath;
+    // Decides, before anything in the folder changes, where each item of the
+    // unpacked tree goes: a new name is moved there whole, a folder already
+    // there is merged into, a file (or link) there is replaced.
+    bool plan(const std::string& relative, std::vector<Move>& moves) {
+        const std::string from = m_new + relative;
+        DIR* folder = ::opendir(from.c_str());
+        if (!folder)
+            return failErrno(from, "cannot be read");
+        std::vector<std::string> names;
+        while (const dirent* item = ::readdir(folder)) {
+            const std::string name = item->d_name;
+            if (name != "." && name != "..")
+                names.push_back(name);
+        }
+        ::closedir(folder);
+        for (const std::string& name : names) {
+            const std::string source = from + '/' + name;
+            const std::string target = m_root + relative + '/' + name;
+            struct stat sourceInfo {};
+            struct stat targetInfo {};
+            if (::lstat(source.c_str(), &sourceInfo) != 0)
+                return failErrno(source, "cannot be read");
+            if (::lstat(target.c_str(), &targetInfo) != 0) {
+                if (errno != ENOENT)
+                    return failErrno(target, "cannot be read");
+                moves.push_back({source, target, false});
+                continue;
+            }
+            const bool sourceIsFolder = S_ISDIR(sourceInfo.st_mode);
+            if (S_ISDIR(targetInfo.st_mode)) {
+                if (!sourceIsFolder) {
+                    errno = EISDIR;
+                    return failErrno(target, "is a folder and cannot be replaced");
+                }
+                if (!plan(relative + '/' + name, moves))
+                    return false;
+                continue;
+            }
+            if (sourceIsFolder) {
+                if (S_ISLNK(targetInfo.st_mode))
+                    return fail(Failure::Unsafe, 0,
+                                QStringLiteral("\"%1\" is a link; nothing is unpacked through it.")
+                                    .arg(text(target)));
+                errno = ENOTDIR;
+                return failErrno(target, "is a file, not a folder");
+            }
+            if (S_ISREG(targetInfo.st_mode) && targetInfo.st_dev == m_archiveDevice &&
+                targetInfo.st_ino == m_archiveInode)
+                return fail(Failure::Unsafe, 0,
+                            QStringLiteral("The archive's entry \"%1\" would replace the archive.")
+                                .arg(text(target)));
+            moves.push_back({source, target, true});
+        }
+        return true;
+    }
+
+    bool moveIntoPlace(const std::vector<Move>& moves) {
+        std::vector<Rename> done;
+        for (std::size_t i = 0; i < moves.size(); ++i) {
+            const Move& move = moves[i];
+            if (move.replaces) {
+                const std::string kept = m_old + '/' + std::to_string(i);
+                if (::rename(move.to.c_str(), kept.c_str()) != 0)
+                    return undo(done, move.to);
+                done.push_back({move.to, kept});
+            }
+            if (::rename(move.from.c_str(), move.to.c_str()) != 0)
+                return undo(done, move.to);
+            done.push_back({move.from, move.to});
+        }
+        return true;
+    }
+
+    // Puts back every rename done so far, newest first; fails with the error of `path`.
+    bool undo(const std::vector<Rename>& done, const std::string& path) {
+        failErrno(path, "cannot be replaced");
+        for (auto it = done.rbegin(); it != done.rend(); ++it)
+            ::rename(it->to.c_str(), it->from.c_str());
+        return false;
+    }
+
+    std::string m_root;
+    const UnzipOptions& m_options;
+    zip_t* m_archive = nullptr;
+    dev_t m_archiveDevice = 0;
+    ino_t m_archiveInode = 0;
+    std::string m_temporary;
+    std::string m_new;
+    std::string m_old;
+    qint64 m_total = 0;
+    qint64 m_written = 0;
+    std::unique_ptr<char[]> m_buffer;
 };
 
 } // namespace
 
+UnzipResult unzipArchive(const QString& archivePath, const QString& folder, const UnzipOptions& options) {
+    UnzipResult result;
+    char resolved[PATH_MAX];
+    struct stat info {};
+    int error = 0;
+    if (folder.isEmpty())
+        error = ENOENT;
+    else if (!::realpath(QFile::encodeName(folder).constData(), resolved) || ::stat(resolved, &info) != 0)
+        error = errno;
+    else if (!S_ISDIR(info.st_mode))
+        error = ENOTDIR;
+    if (error != 0) {
+        result.failure = UnzipResult::Failure::CannotWrite;
+        result.systemError = error;
+        result.error = QStringLiteral("The folder %1 cannot be used: %2")
+                           .arg(folder, QString::fromLocal8Bit(std::strerror(error)));
+        return result;
+    }
+    Unpacker unpacker(resolved, options);
+    if (!unpacker.run(QFile::encodeName(archivePath).toStdString()))
+        return unpacker.result;
+    return result;
+}
+
 bool unzipItem(const QUrl& archive, const QUrl& folder, QString* error) {
-    auto failWith = [error](const QString& text) {
+    if (!archive.isLocalFile() || !folder.isLocalFile()) {
         if (error)
-            *error = text;
+            *error = QStringLiteral("The archive and the folder must be local files.");
         return false;
-    };
-    if (!archive.isLocalFile() || !folder.isLocalFile())
-        return failWith(QStringLiteral("The archive and the folder must be local files."));
-    const std::optional<QString> root = realPath(folder.toLocalFile());
-    if (!root || !QFileInfo(*root).isDir())
-        return failWith(QStringLiteral("The folder %1 does not exist.").arg(folder.toLocalFile()));
-    const QString archivePath = realPath(archive.toLocalFile()).value_or(archive.toLocalFile());
-
-    int code = 0;
-    Archive handle(zip_open(QFile::encodeName(archivePath).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &code));
-    if (!handle) {
-        zip_error_t zipError;
-        zip_error_init_with_code(&zipError, code);
-        const QString reason = nameText(zip_error_strerror(&zipError));
-        zip_error_fini(&zipError);
-        return failWith(QStringLiteral("The file %1 is not a readable zip archive: %2")
-                            .arg(QFileInfo(archivePath).fileName(), reason));
     }
-
-    Unpacker unpacker(handle.get(), *root, archivePath);
-    std::vector<Entry> entries;
-    // Every name is checked before the first byte is written.
-    if (!unpacker.readEntries(entries))
-        return failWith(unpacker.error);
-    for (const Entry& entry : entries) {
-        if (!unpacker.unpack(entry))
-            return failWith(unpacker.error);
-    }
-    return true;
+    const UnzipResult result = unzipArchive(archive.toLocalFile(), folder.toLocalFile());
+    if (error)
+        *error = result.error;
+    return result.succeeded();
 }

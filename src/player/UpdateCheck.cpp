@@ -171,7 +171,27 @@ void checkForUpdate(const std::function<void()>& reopenLastFolder, const UpdateC
             completion(std::nullopt);
         return;
     }
-    Http::request(url, nullptr, [completion, applicationVersion](const HttpResponse& reply) {
-        handleUpdateInfo(reply, completion, applicationVersion);
-    });
+    Http::request(
+        url, nullptr,
+        [completion, applicationVersion](const HttpResponse& reply) {
+            handleUpdateInfo(reply, completion, applicationVersion);
+        },
+        updateCheckDeadline());
+}
+
+namespace {
+
+int& deadlineMs() {
+    static int deadline = kUpdateCheckDeadlineMs;
+    return deadline;
+}
+
+} // namespace
+
+int updateCheckDeadline() {
+    return deadlineMs();
+}
+
+void setUpdateCheckDeadline(int milliseconds) {
+    deadlineMs() = milliseconds;
 }

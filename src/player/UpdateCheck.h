@@ -45,4 +45,12 @@ void handleUpdateInfo(const HttpResponse& reply, const UpdateCheckCompletion& co
 // logged and sent to the configured update service, and `completion` runs
 // exactly once on the main thread: with the installer address of a newer
 // version, or with none (at once when no service is configured).
+// A reply not complete within the deadline (updateCheckDeadline) counts as no
+// answer, so that start-up goes on as without an update.
 void checkForUpdate(const std::function<void()>& reopenLastFolder, const UpdateCheckCompletion& completion);
+
+// The time the whole reply of the update service may take, in milliseconds
+// (10 seconds); tests shorten it.
+inline constexpr int kUpdateCheckDeadlineMs = 10000;
+int updateCheckDeadline();
+void setUpdateCheckDeadline(int milliseconds);

@@ -1,5 +1,6 @@
 #include "ProgressViewController.h"
 
+#include "FailureText.h"
 #include "ViewLayer.h"
 #include "ui_ProgressViewController.h"
 
@@ -8,6 +9,7 @@
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
 #include "player/NotificationNames.h"
+#include "player/showAlert.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -105,6 +107,11 @@ void ProgressViewController::installerDownloadFinished(const HttpDownloadRespons
     print(response.description());
     if (response.failure != HttpDownloadResponse::Failure::None) {
         dismissViewController(this);
+        // What failed is said once the screen has gone; a cancelled download ends quietly.
+        const QString folder = FileManager::downloadsDirectory();
+        if (const std::optional<QString> reason = FailureText::download(response, folder, false))
+            mainQueueAsync(
+                [reason] { showAlert(QStringLiteral("The update could not be downloaded."), *reason); });
         return;
     }
     if (!response.fileURL)

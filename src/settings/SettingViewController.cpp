@@ -7,6 +7,7 @@
 #include "ui_SettingViewController.h"
 
 #include "CardPackages.h"
+#include "PackageUnpack.h"
 
 #include "platform/Assets.h"
 #include "platform/Bookmark.h"
@@ -23,6 +24,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QRegion>
 
 #include <cstdio>
 
@@ -122,6 +125,7 @@ void SettingViewController::viewDidLoad() {
         updateProgressView->hide();
         updateProgressView->setAlphaValue(0.0);
         ViewLayer::setBackgroundColor(updateProgressView, Qt::black);
+        updateProgressView->installEventFilter(this);
     }
     if (updateProgress)
         updateProgress->hide();
@@ -136,12 +140,18 @@ void SettingViewController::viewDidLayout() {
 void SettingViewController::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {
         event->accept();
-        // While a card download runs the overlay takes every input.
-        if (!updateProgressView || updateProgressView->isHidden())
-            dismissViewController(this);
+        // Also while a card download runs: it is cancelled and the card left clean.
+        cancelCardWork();
+        dismissViewController(this);
         return;
     }
     ViewController::keyPressEvent(event);
+}
+
+bool SettingViewController::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == updateProgressView && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+        updateOverlayMask();
+    return ViewController::eventFilter(watched, event);
 }
 
 void SettingViewController::onLanguageMenuTap() {
@@ -162,6 +172,7 @@ void SettingViewController::onSpeedUpdateBtnTap() {
 
 void SettingViewController::onCloseBtnTap() {
     // Leaves the stored language and update switch as they were.
+    cancelCardWork();
     dismissViewController(this);
 }
 
@@ -248,6 +259,47 @@ void SettingViewController::showDownloadOverlay() {
         updateProgress->setRange(0, 0);
         updateProgress->show();
     }
+    updateOverlayMask();
+}
+
+void SettingViewController::showOverlayProgress(qint64 done, qint64 total) {
+    if (!updateProgress)
+        return;
+    if (total <= 0) {
+        updateProgress->setRange(0, 0);
+        return;
+    }
+    constexpr int kSteps = 1000;
+    updateProgress->setRange(0, kSteps);
+    updateProgress->setValue(int(std::clamp<qint64>(done * kSteps / total, 0, kSteps)));
+}
+
+void SettingViewController::updateOverlayMask() {
+    QWidget* close = ui ? ui->closeBtn : nullptr;
+    if (!updateProgressView || !close || !close->isVisible()) {
+        if (updateProgressView)
+            updateProgressView->clearMask();
+        return;
+    }
+    const QRect button(close->mapTo(this, QPoint(0, 0)) - updateProgressView->mapTo(this, QPoint(0, 0)),
+                       close->size());
+    updateProgressView->setMask(QRegion(updateProgressView->rect()).subtracted(QRegion(button)));
+}
+
+bool SettingViewController::isCardWorkRunning() const {
+    return (m_cardDownload && !m_cardDownload->isFinished()) || (m_cardUnpack && !m_cardUnpack->isFinished());
+}
+
+void SettingViewController::cancelCardWork() {
+    if (!isCardWorkRunning())
+        return;
+    print(QStringLiteral("card download cancelled"));
+    // A download removes its partial file at once; the unpacking is waited for.
+    if (m_cardDownload)
+        m_cardDownload->cancel();
+    if (m_cardUnpack)
+        m_cardUnpack->cancel();
+    hideDownloadOverlay();
 }
 
 void SettingViewController::hideDownloadOverlay() {

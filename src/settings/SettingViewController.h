@@ -17,7 +17,9 @@ class QLabel;
 class QProgressBar;
 class QWidget;
 class OrvoPopupBtnCell;
+class PackageUnpack;
 class UpdateProgressView;
+struct UnzipResult;
 
 namespace Ui {
 class SettingViewController;
@@ -26,7 +28,8 @@ class SettingViewController;
 // The settings screen: interface language, automatic update, the player's
 // version, the memory card's capacity and the card downloads. The language
 // and the update switch are stored by Confirm; the screen closes without
-// storing anything with Escape or its Close button.
+// storing anything with Escape or its Close button, which also cancel a card
+// download or unpacking at any time, leaving the card as it was.
 class SettingViewController : public ViewController {
     Q_OBJECT
 
@@ -69,6 +72,8 @@ public:
 
     // The card download that is running, if any.
     HttpDownload* runningCardDownload() const { return m_cardDownload; }
+    // Whether a card download or the unpacking of its package is under way.
+    bool isCardWorkRunning() const;
 
 public slots:
     void onLanguageMenuTap();
@@ -82,6 +87,7 @@ protected:
     void viewDidLoad() override;
     void viewDidLayout() override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The route of both download buttons for the stored language: true for
@@ -89,6 +95,12 @@ private:
     bool takeKoreanRoute();
     void showDownloadOverlay();
     void hideDownloadOverlay();
+    // The overlay's bar: the fraction done, or busy while the total is unknown.
+    void showOverlayProgress(qint64 done, qint64 total);
+    // The overlay leaves the Close button uncovered, so that it can be pressed.
+    void updateOverlayMask();
+    // Stops a card download or unpacking; what it wrote is removed.
+    void cancelCardWork();
     // The card folder for a download: the bookmarked card, when there is one.
     std::optional<QUrl> bookmarkedCardFolder();
     // Downloads `url` into the card root as `archiveName` and unpacks it there.
@@ -97,7 +109,10 @@ private:
     // The end of a card download: unpack, delete the archive, tell the user.
     void cardDownloadFinished(const QString& title, const QUrl& cardFolder,
                               const HttpDownloadResponse& response);
+    // The end of the unpacking of a downloaded package.
+    void cardUnpackFinished(const QString& title, const UnzipResult& result, const QString& removalError);
 
     std::unique_ptr<Ui::SettingViewController> ui;
     QPointer<HttpDownload> m_cardDownload;
+    QPointer<PackageUnpack> m_cardUnpack;
 };

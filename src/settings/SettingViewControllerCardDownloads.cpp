@@ -6,6 +6,8 @@
 #include "SettingViewController.h"
 
 #include "CardPackages.h"
+#include "FailureText.h"
+#include "PackageUnpack.h"
 
 #include "platform/FileManager.h"
 #include "platform/HtmlDocument.h"
@@ -18,11 +20,14 @@
 #include "player/PlayerState.h"
 #include "player/showAlert.h"
 
+#include <QFile>
 #include <QStringDecoder>
 
+#include <cerrno>
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -33,7 +38,6 @@ void print(const QString& text) {
 
 const QString kFirmwareTitle = QStringLiteral("펌웨어 업데이트");
 const QString kSpeedCamTitle = QStringLiteral("안전운전도우미 업데이트");
-const QString kCheckConnection = QStringLiteral("인터넷 연결을 확인해 주세요.");
 const QString kLatestFirmware = QStringLiteral("현재 설치되어 있는 버전이 최신 펌웨어 입니다.");
 const QString kDownloadFailed = QStringLiteral("다운로드가 실패되었습니다. 다시 시도해 주세요.");
 const QString kFirmwareExists = QStringLiteral("펌웨어 파일이 이미 존재합니다.");
@@ -70,12 +74,20 @@ bool anyNameContains(const QStringList& names, const char* marker) {
     return false;
 }
 
-// Removes a file or folder; the reason when that fails.
-std::optional<QString> removeItem(const QString& path) {
-    std::error_code error;
-    std::filesystem::remove_all(std::filesystem::path(path.toStdString()), error);
-    if (error)
-        return QString::fromStdString(error.message());
+// Whether `name` in `folder` is a leftover archive: a regular file (not a
+// folder, not a link) whose name ends in ".zip" in any case.
+bool isLeftoverArchive(const QString& folder, const QString& name) {
+    if (!name.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive))
+        return false;
+    struct stat info {};
+    return ::lstat(QFile::encodeName(folder + QLatin1Char('/') + name).constData(), &info) == 0 &&
+           S_ISREG(info.st_mode);
+}
+
+// Removes a file; the reason when that fails.
+std::optional<QString> removeFile(const QString& path) {
+    if (::unlink(QFile::encodeName(path).constData()) != 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
     return std::nullopt;
 }
 
@@ -123,15 +135,16 @@ void SettingViewController::requestFirmwareVersionPage(const QString& model, con
         if (!reply.statusCode || *reply.statusCode < 200 || *reply.statusCode >= 300) {
             print(QStringLiteral("오류 발생: ") +
                   (reply.statusCode ? QStringLiteral("HTTP %1").arg(*reply.statusCode) : reply.error));
-            showAlert(kFirmwareTitle, kCheckConnection);
+            showAlert(kFirmwareTitle, FailureText::versionPage(reply));
             return;
         }
-        if (!reply.data)
-            return;
         QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString html = decoder.decode(*reply.data);
-        if (decoder.hasError())
+        const QString html = decoder.decode(reply.data.value_or(QByteArray()));
+        if (decoder.hasError()) {
+            print(QStringLiteral("오류 발생: the page is not UTF-8 text"));
+            showAlert(kFirmwareTitle, FailureText::versionPage(reply));
             return;
+        }
         checkFirmwareUpdate(model, version, html);
     });
 }
@@ -162,11 +175,13 @@ void SettingViewController::checkFirmwareUpdate(const QString& model, const QStr
         showAlert(kFirmwareTitle, kDownloadFailed);
         return;
     }
+    // Archives left by an earlier run go; folders and links whatever their names stay.
+    const QString root = card->toLocalFile();
     for (const QString& name : *names) {
-        if (!name.contains(QLatin1String(".zip")))
+        if (!isLeftoverArchive(root, name))
             continue;
         print(name);
-        if (const std::optional<QString> failure = removeItem(card->toLocalFile() + QLatin1Char('/') + name))
+        if (const std::optional<QString> failure = removeFile(root + QLatin1Char('/') + name))
             print(*failure);
     }
     if (anyNameContains(*names, CardPackages::kFirmwareFileMarker)) {
@@ -216,7 +231,7 @@ std::optional<QUrl> SettingViewController::bookmarkedCardFolder() {
 
 void SettingViewController::downloadCardPackage(const QUrl& url, const QUrl& cardFolder,
                                                 const QString& archiveName, const QString& title) {
-    if (m_cardDownload && !m_cardDownload->isFinished()) {
+    if (isCardWorkRunning()) {
         print(QStringLiteral("downloading already"));
         return;
     }
@@ -224,7 +239,10 @@ void SettingViewController::downloadCardPackage(const QUrl& url, const QUrl& car
     const QString destination = cardFolder.toLocalFile() + QLatin1Char('/') + archiveName;
     m_cardDownload = Http::download(
         url, destination, this,
-        [](const HttpProgress& progress) { print(QString::number(progress.fractionCompleted())); },
+        [this](const HttpProgress& progress) {
+            print(QString::number(progress.fractionCompleted()));
+            showOverlayProgress(progress.completedUnitCount, progress.totalUnitCount);
+        },
         [this, title, cardFolder](const HttpDownloadResponse& response) {
             cardDownloadFinished(title, cardFolder, response);
         });
@@ -234,21 +252,36 @@ void SettingViewController::cardDownloadFinished(const QString& title, const QUr
                                                  const HttpDownloadResponse& response) {
     print(response.description());
     if (!response.fileURL) {
-        // The card could not be written (taken out, full, read-only): say so.
-        // A network or server failure ends without an alert.
-        if (response.failure == HttpDownloadResponse::Failure::File)
-            showAlert(title, kDownloadFailed);
+        // Whatever failed (the server, the network, the card) is said; a
+        // cancelled download ends quietly. Nothing of it stays on the card.
         hideDownloadOverlay();
+        if (const std::optional<QString> reason =
+                FailureText::download(response, cardFolder.toLocalFile(), true))
+            showAlert(title, *reason);
         return;
     }
-    const QString archive = response.fileURL->toLocalFile();
-    QString error;
-    const bool unpacked = unzipItem(*response.fileURL, cardFolder, &error);
-    if (!unpacked)
-        showAlert(title, error);
-    if (const std::optional<QString> failure = removeItem(archive))
-        print(QStringLiteral("Deleting ZipFile Error. ") + *failure);
-    if (unpacked)
-        showAlert(title, kDownloadComplete);
+    // Unpacked off the main thread; the overlay shows how far it has come.
+    showOverlayProgress(0, 1);
+    m_cardUnpack = new PackageUnpack(
+        response.fileURL->toLocalFile(), cardFolder.toLocalFile(),
+        [this](qint64 written, qint64 total) { showOverlayProgress(written, total); },
+        [this, title](const UnzipResult& result, const QString& removalError) {
+            cardUnpackFinished(title, result, removalError);
+        },
+        this);
+}
+
+void SettingViewController::cardUnpackFinished(const QString& title, const UnzipResult& result,
+                                               const QString& removalError) {
+    if (!result.succeeded())
+        print(result.error);
+    if (!removalError.isEmpty())
+        print(QStringLiteral("Deleting ZipFile Error. ") + removalError);
+    if (m_cardUnpack)
+        m_cardUnpack->deleteLater();
     hideDownloadOverlay();
+    if (result.succeeded())
+        showAlert(title, kDownloadComplete);
+    else if (const std::optional<QString> reason = FailureText::unpack(result))
+        showAlert(title, *reason);
 }

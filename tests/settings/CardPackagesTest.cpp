@@ -6,6 +6,8 @@
 #include "SettingsTestSupport.h"
 
 #include "platform/HtmlDocument.h"
+#include "platform/Http.h"
+#include "platform/Localization.h"
 #include "platform/UserDefaults.h"
 #include "platform/Workspace.h"
 #include "player/DefaultsKeys.h"
@@ -17,6 +19,7 @@
 
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 using namespace httptest;
@@ -34,6 +37,9 @@ const QString kSpeedCam = QStringLiteral("안전운전도우미 업데이트");
 const QString kComplete = QStringLiteral("다운로드가 완료되었습니다.\n적용하시려면 다운로드 받은 "
                                          "메모리카드를 블랙박스에 삽입 후 전원을 인가해 주세요.");
 const QString kLatest = QStringLiteral("현재 설치되어 있는 버전이 최신 펌웨어 입니다.");
+const QString kFailed = QStringLiteral("다운로드가 실패되었습니다. 다시 시도해 주세요.");
+const QString kNotUnpacked =
+    QStringLiteral("The package could not be unpacked; the memory card was left as it was.");
 const QByteArray kPagePath = "/kavrin/support/download/ver.html";
 const QByteArray kSpeedCamPath = "/kavrin/support/download/data/speedcam_parking.zip";
 
@@ -71,6 +77,7 @@ protected:
         setLanguages(QStringList{QStringLiteral("ko")});
     }
     void TearDown() override {
+        Http::setTransferTimeout(60000);
         setServiceConfigOverride(std::nullopt);
         Workspace::setOpenURLHandler({});
         cardModel.reset();
@@ -270,8 +277,15 @@ TEST_F(CardPackagesTest, FirmwareIsFetchedUnpackedOntoTheCardAndItsArchiveDelete
          fresh,
          page({{"KV-1000", "1.0.10", server.url("/fw/gone.zip")}}),
          {kPagePath, "/fw/gone.zip"},
-         {},
+         {kFailed + QStringLiteral("\nThe server answered with error 404.")},
          fresh},
+        {"only regular files ending in .zip are cleared",
+         "1.0.9",
+         {"OLD.ZIP", "notes.zip.txt", "album.zip/a.jpg", "my.zipped_photos/p.jpg", "FW.bin", "ver.txt"},
+         page({{"KV-1000", "1.0.10", package}}),
+         {kPagePath},
+         {QStringLiteral("펌웨어 파일이 이미 존재합니다.")},
+         {"FW.bin", "album.zip", "my.zipped_photos", "notes.zip.txt", "ver.txt"}},
         {"entry escaping the card",
          "1.0.9",
          fresh,
@@ -442,10 +456,9 @@ TEST_F(CardPackagesTest, TheOverlayTakesEveryClickAndACardTakenOutEndsWithAnAler
     QWidget* hit = screen->childAt(confirm->mapTo(screen.data(), confirm->rect().center()));
     ASSERT_NE(hit, nullptr);
     EXPECT_TRUE(hit == screen->updateProgressView || screen->updateProgressView->isAncestorOf(hit));
-    // Escape does not close the screen under a running download.
-    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QApplication::sendEvent(screen, &escape);
-    EXPECT_TRUE(screen->isVisible());
+    // ...except the Close button, which stays uncovered to cancel the download.
+    auto* close = screen->findChild<QPushButton*>(QStringLiteral("closeBtn"));
+    EXPECT_EQ(screen->childAt(close->mapTo(screen.data(), close->rect().center())), close);
 
     // The card goes away half-way.
     QDir(card).removeRecursively();
@@ -453,7 +466,7 @@ TEST_F(CardPackagesTest, TheOverlayTakesEveryClickAndACardTakenOutEndsWithAnAler
     spinFor(100);
     EXPECT_EQ(catcher.titles(), QStringList{kSpeedCam});
     EXPECT_EQ(catcher.messages(),
-              QStringList{QStringLiteral("다운로드가 실패되었습니다. 다시 시도해 주세요.")});
+              QStringList{kFailed + QStringLiteral("\nThe memory card cannot be found.")});
     EXPECT_TRUE(screen->updateProgressView->isHidden());
 
     // Closing the screen during a download stops it and leaves no file.
@@ -466,4 +479,138 @@ TEST_F(CardPackagesTest, TheOverlayTakesEveryClickAndACardTakenOutEndsWithAnAler
     EXPECT_FALSE(screen);
     EXPECT_EQ(rootNames(), QStringList{QStringLiteral("ver.txt")});
     EXPECT_TRUE(catcher.alerts.isEmpty());
+}
+
+TEST_F(CardPackagesTest, EveryFailureEndsInAnAlertThatSaysWhatFailedAndLeavesTheCardAsItWas) {
+    // The card is a small file system of its own where one can be mounted.
+    SmallVolume smallCard(card, 8 * 1024 * 1024);
+    const QString scratch = temp.path() + QStringLiteral("/scratch.zip");
+    const QByteArray package = zipBytes(scratch, {{"ver.txt", "new"}, {"speedcam_k.bin", "cameras"}});
+    const QString fwPackage = server.url(QStringLiteral("/fw/KV-1000.zip"));
+    QByteArray badCrc = package;
+    ASSERT_TRUE(patchZipEntry(badCrc, 1, 14, 16, 0xdeadbeef));
+    QByteArray noise(12 * 1024 * 1024, Qt::Uninitialized);
+    quint32 state = 99;
+    for (char& byte : noise) {
+        state = state * 1664525u + 1013904223u;
+        byte = char(state >> 24);
+    }
+    auto answer = [](int status, const QByteArray& body, Answer::Mode mode = Answer::Mode::Whole) {
+        Answer a = reply(status, body);
+        a.mode = mode;
+        return a;
+    };
+    Answer loop = answer(302, "");
+    loop.location = kSpeedCamPath;
+    Answer longer = answer(200, package);
+    longer.announcedLength = package.size() + 4096;
+    Answer shorter = answer(200, package);
+    shorter.announcedLength = package.size() / 2;
+    const QString unpackFailed = kNotUnpacked + QLatin1Char('\n');
+    const struct {
+        const char* name;
+        bool firmware;
+        Answer answer; // the version page's for firmware, the package's otherwise
+        QString message;
+        bool needsVolume = false;
+        bool korean = false;
+    } cases[] = {
+        {"404", false, answer(404, "not here"), kFailed + "\nThe server answered with error 404."},
+        {"500", false, answer(500, "oops"), kFailed + "\nThe server answered with error 500."},
+        {"redirect loop", false, loop, kFailed + "\nThe server redirected the request too many times."},
+        {"stall", false, answer(200, package, Answer::Mode::Hang),
+         kFailed + "\nThe server stopped sending data."},
+        {"a length longer than the body", false, longer,
+         kFailed + "\nThe connection broke off before the whole file arrived."},
+        {"a length shorter than the body", false, shorter,
+         unpackFailed + "The downloaded package is damaged or is not a zip archive."},
+        {"bad CRC in the second entry", false, answer(200, badCrc),
+         unpackFailed + "The downloaded package is damaged or is not a zip archive."},
+        {"a chain of links", false,
+         answer(200, zipBytes(scratch, {{"d/", ""}, {"d/up", "..", true}, {"d/up/l", "../..", true}})),
+         unpackFailed +
+             "The package holds links or names that lead outside the memory card, so it was not unpacked."},
+        {"zip bomb larger than the card", false,
+         answer(200, zipBytes(scratch, {{"speedcam_k.bin", QByteArray(64 << 20, '\0')}})),
+         unpackFailed + "There is not enough free space on the memory card.", true},
+        {"a package larger than the card", false, answer(200, noise),
+         kFailed + "\nThere is not enough free space on the memory card.", true},
+        {"unpack error in Korean", false, answer(200, "<html>error page</html>"), QString(), false, true},
+        {"version page over 8 MiB", true, answer(200, QByteArray(Http::kMaximumReplySize + 1024, ' ')),
+         QStringLiteral("The firmware version page could not be read.")},
+        {"version page 500", true, answer(500, "oops"),
+         QStringLiteral("The firmware version page could not be read.\nThe server answered with error 500.")},
+        {"version page not UTF-8", true, answer(200, "<td>\xff\xfe</td>"),
+         QStringLiteral("The firmware version page could not be read.")},
+    };
+    Http::setTransferTimeout(1000);
+    const QString previousLanguage = localizationLanguage();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.needsVolume && !smallCard.mounted()) {
+            std::printf("skipped \"%s\": no tmpfs can be mounted here\n", c.name);
+            continue;
+        }
+        makeCard({QStringLiteral("ver.txt")});
+        server.answer(kSpeedCamPath, c.answer);
+        server.answer(kPagePath,
+                      c.firmware ? c.answer : reply(200, page({{"KV-1000", "1.0.10", fwPackage}})));
+        catcher.alerts.clear();
+        if (c.korean)
+            setLocalizationLanguage(QStringLiteral("ko"));
+        QPointer<SettingViewController> screen = present();
+        screen->resize(480, 400);
+        clickOver(
+            screen->findChild<QPushButton*>(QLatin1String(c.firmware ? "firmUpdateBtn" : "speedUpdateBtn")));
+        ASSERT_TRUE(
+            waitUntil([&] { return !catcher.alerts.isEmpty() && !screen->isCardWorkRunning(); }, 30000));
+        spinFor(100);
+        setLocalizationLanguage(previousLanguage);
+        ASSERT_EQ(catcher.alerts.size(), 1);
+        if (c.korean) {
+            EXPECT_EQ(catcher.alerts.first().title, QStringLiteral("안전운전도우미 업데이트"));
+            EXPECT_FALSE(
+                catcher.alerts.first().message.contains(QRegularExpression(QStringLiteral("[A-Za-z]{4}"))))
+                << catcher.alerts.first().message.toStdString();
+        } else {
+            EXPECT_EQ(catcher.alerts.first().title, c.firmware ? kFirmware : kSpeedCam);
+            EXPECT_EQ(catcher.alerts.first().message.toStdString(), c.message.toStdString());
+        }
+        EXPECT_EQ(rootNames(), QStringList{QStringLiteral("ver.txt")});
+        EXPECT_EQ(readAll(card + QStringLiteral("/ver.txt")), "old ver.txt");
+        EXPECT_TRUE(screen->updateProgressView->isHidden());
+        screen->onCloseBtnTap();
+    }
+}
+
+TEST_F(CardPackagesTest, EscapeOrCloseCancelsARunningDownloadAndLeavesTheCardClean) {
+    Answer drip = reply(200, zipOf({{"speedcam_k.bin", QByteArray(4096, 'c')}}));
+    drip.mode = Answer::Mode::Drip;
+    drip.chunkIntervalMs = 500;
+    server.answer(kSpeedCamPath, drip);
+    const struct {
+        const char* name;
+        bool escape;
+    } cases[] = {{"Escape", true}, {"the Close button", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        makeCard({QStringLiteral("ver.txt")});
+        server.requests.clear();
+        catcher.alerts.clear();
+        QPointer<SettingViewController> screen = present();
+        screen->resize(480, 400);
+        clickOver(screen->findChild<QPushButton*>(QStringLiteral("speedUpdateBtn")));
+        ASSERT_TRUE(waitUntil([&] { return server.requests.size() == 1 && screen->isCardWorkRunning(); }));
+        ASSERT_TRUE(screen->updateProgressView->isVisible());
+        if (c.escape) {
+            pressKey(screen, Qt::Key_Escape);
+        } else {
+            auto* close = screen->findChild<QPushButton*>(QStringLiteral("closeBtn"));
+            EXPECT_EQ(clickOver(close), close);
+        }
+        ASSERT_TRUE(waitUntil([&] { return !screen || !screen->isVisible(); }));
+        spinFor(200);
+        EXPECT_EQ(rootNames(), QStringList{QStringLiteral("ver.txt")});
+        EXPECT_TRUE(catcher.alerts.isEmpty());
+    }
 }

@@ -3,7 +3,7 @@
 // A small HTTP/1.1 server on 127.0.0.1 at a free port, in the test process,
 // for the update service, the version page and the packages: each path gets
 // a canned answer (status, body, and how it is sent: at once, in slow
-// chunks, broken off, or never), and every request is recorded.
+// chunks, dripping, broken off, or never), and every request is recorded.
 
 #include <QByteArray>
 #include <QHash>
@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
 namespace httptest {
 
@@ -40,6 +41,7 @@ struct Answer {
         Slow,     // the body in chunks of `chunkSize` every `chunkIntervalMs`
         BreakOff, // announces the whole body, sends `breakAfter` bytes, closes
         Hang,     // reads the request and never answers
+        Drip,     // one byte of the body every `chunkIntervalMs`, then silence; never ends
     };
     int status = 200;
     QByteArray body;
@@ -50,6 +52,8 @@ struct Answer {
     qint64 breakAfter = 0;
     // A redirect target, sent as Location with the status.
     QByteArray location;
+    // A Content-Length other than the body's (a length that lies).
+    std::optional<qint64> announcedLength;
 };
 
 class LocalHttpServer : public QObject {
@@ -158,7 +162,8 @@ private:
         QByteArray head =
             "HTTP/1.1 " + QByteArray::number(answer.status) + ' ' + reason(answer.status) + "\r\n";
         head += "Content-Type: " + answer.contentType + "\r\n";
-        head += "Content-Length: " + QByteArray::number(answer.body.size()) + "\r\n";
+        head += "Content-Length: " + QByteArray::number(answer.announcedLength.value_or(answer.body.size())) +
+                "\r\n";
         if (!answer.location.isEmpty())
             head += "Location: " + answer.location + "\r\n";
         head += "Connection: close\r\n\r\n";
@@ -174,21 +179,26 @@ private:
             // Gone before the announced end: the client sees a broken transfer.
             QTimer::singleShot(50, socket, [socket] { socket->abort(); });
             break;
-        case Answer::Mode::Slow: {
+        case Answer::Mode::Slow:
+        case Answer::Mode::Drip: {
             connection->timer = std::make_unique<QTimer>();
             const QByteArray body = answer.body;
-            const int chunk = answer.chunkSize;
-            QObject::connect(connection->timer.get(), &QTimer::timeout, socket, [connection, body, chunk] {
-                if (!connection->socket)
-                    return;
-                const QByteArray part = body.mid(connection->sent, chunk);
-                connection->socket->write(part);
-                connection->sent += part.size();
-                if (connection->sent >= body.size()) {
-                    connection->timer->stop();
-                    connection->socket->disconnectFromHost();
-                }
-            });
+            const bool drip = answer.mode == Answer::Mode::Drip;
+            const int chunk = drip ? 1 : answer.chunkSize;
+            QObject::connect(connection->timer.get(), &QTimer::timeout, socket,
+                             [connection, body, chunk, drip] {
+                                 if (!connection->socket)
+                                     return;
+                                 const QByteArray part = body.mid(connection->sent, chunk);
+                                 connection->socket->write(part);
+                                 connection->sent += part.size();
+                                 if (connection->sent >= body.size()) {
+                                     connection->timer->stop();
+                                     // A dripping server stays connected and silent.
+                                     if (!drip)
+                                         connection->socket->disconnectFromHost();
+                                 }
+                             });
             connection->timer->start(answer.chunkIntervalMs);
             break;
         }

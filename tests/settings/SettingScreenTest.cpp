@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
+#include <sys/statvfs.h>
+
 using namespace looptest;
 using namespace settingstest;
 
@@ -192,6 +194,11 @@ TEST_F(SettingScreenTest, TheCapacityShowsOnlyForTheCardNamedAfterItsModel) {
     const std::optional<FileManager::FileSystemAttributes> attributes =
         FileManager::attributesOfFileSystem(card);
     ASSERT_TRUE(attributes);
+    // Free is what the user may still write: the blocks kept for root do not count.
+    struct statvfs info {};
+    ASSERT_EQ(::statvfs(QFile::encodeName(card).constData(), &info), 0);
+    EXPECT_EQ(attributes->free, double(info.f_bavail) * double(info.f_frsize));
+    EXPECT_EQ(attributes->size, double(info.f_blocks) * double(info.f_frsize));
     const struct {
         const char* name;
         QString folder;

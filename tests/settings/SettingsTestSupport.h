@@ -13,7 +13,9 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QKeyEvent>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -21,7 +23,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace settingstest {
 
@@ -123,6 +127,90 @@ inline QByteArray zipBytes(const QString& scratchPath, const QList<ZipEntry>& en
     QFile file(scratchPath);
     file.open(QIODevice::ReadOnly);
     return file.readAll();
+}
+
+// Changes a 32-bit field of entry `index` in both its local and its central
+// header of a zip archive made by writeZip (CRC: 14 and 16; unpacked size:
+// 22 and 24), so that the two still agree.
+inline bool patchZipEntry(QByteArray& zip, int index, int localOffset, int centralOffset, quint32 value) {
+    auto u16 = [&zip](qsizetype at) { return qsizetype(quint8(zip[at]) | quint8(zip[at + 1]) << 8); };
+    auto u32 = [&](qsizetype at) { return qsizetype(u16(at) | u16(at + 2) << 16); };
+    auto put = [&zip](qsizetype at, quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            zip[at + i] = char((v >> (8 * i)) & 0xff);
+    };
+    const qsizetype end = zip.lastIndexOf(QByteArray("PK\x05\x06", 4));
+    if (end < 0)
+        return false;
+    qsizetype central = u32(end + 16);
+    for (int i = 0; i < index; ++i)
+        central += 46 + u16(central + 28) + u16(central + 30) + u16(central + 32);
+    if (zip.mid(central, 4) != QByteArray("PK\x01\x02", 4))
+        return false;
+    const qsizetype local = u32(central + 42);
+    if (zip.mid(local, 4) != QByteArray("PK\x03\x04", 4))
+        return false;
+    put(local + localOffset, value);
+    put(central + centralOffset, value);
+    return true;
+}
+
+// A small tmpfs at `path` while the object lives, when the process may mount
+// one (as root); otherwise mounted() is false and the folder is a plain one.
+class SmallVolume {
+public:
+    SmallVolume(const QString& path, qint64 bytes) : m_path(path) {
+        QDir().mkpath(path);
+        const QByteArray options = "size=" + QByteArray::number(bytes);
+        m_mounted = ::geteuid() == 0 && ::mount("tmpfs", QFile::encodeName(path).constData(), "tmpfs", 0,
+                                                options.constData()) == 0;
+    }
+    ~SmallVolume() {
+        if (m_mounted)
+            ::umount2(QFile::encodeName(m_path).constData(), MNT_DETACH);
+    }
+    SmallVolume(const SmallVolume&) = delete;
+    SmallVolume& operator=(const SmallVolume&) = delete;
+
+    bool mounted() const { return m_mounted; }
+    // Remounts the volume read-only (or writable again).
+    bool setReadOnly(bool readOnly) {
+        return m_mounted && ::mount("tmpfs", QFile::encodeName(m_path).constData(), "tmpfs",
+                                    MS_REMOUNT | (readOnly ? MS_RDONLY : 0), nullptr) == 0;
+    }
+
+private:
+    QString m_path;
+    bool m_mounted = false;
+};
+
+// A click at the centre of `target` delivered, as the window system does, to
+// the widget under the pointer there (an overlay, when one covers `target`);
+// the widget that got it.
+inline QWidget* clickOver(QWidget* target) {
+    QWidget* window = target->window();
+    const QPoint centre = target->mapTo(window, target->rect().center());
+    QWidget* hit = window->childAt(centre);
+    if (!hit)
+        hit = window;
+    const QPointF local = hit->mapFrom(window, centre);
+    const QPointF global = hit->mapToGlobal(local);
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(hit, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(hit, &release);
+    return hit;
+}
+
+// A key pressed and released in `window`, sent to its focused widget.
+inline void pressKey(QWidget* window, Qt::Key key) {
+    QWidget* target = window->focusWidget() ? window->focusWidget() : window;
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &release);
 }
 
 // Points every service at `base` ("http://127.0.0.1:port").

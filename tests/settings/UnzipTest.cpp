@@ -1,16 +1,21 @@
 // Unpacking onto the card: archives made here, ordinary and hostile. An
 // entry that would land outside the folder stops the unpacking before
-// anything is written, and nothing outside the folder changes.
+// anything is written, and nothing outside the folder changes; an archive
+// that fails half-way leaves the folder as it was.
 
 #include "SettingsTestSupport.h"
 
 #include "platform/Unzip.h"
+#include "settings/PackageUnpack.h"
 
 #include <QDirIterator>
 #include <QTemporaryDir>
 
+#include <csignal>
+#include <sys/resource.h>
 #include <unistd.h>
 
+using namespace looptest;
 using namespace settingstest;
 
 namespace {
@@ -61,11 +66,13 @@ TEST(UnzipTest, EntriesLandInsideTheFolderOrNothingIsWritten) {
         {"link to an absolute path", {{"etc", "/etc", true}}, {}, false, {}},
         {"link climbing out", {{"out", "../outside", true}, {"out/evil.txt", "evil"}}, {}, false, {}},
         {"link climbing out after a folder", {{"d/l", "x/../../..", true}}, {}, false, {}},
-        {"link that stays inside",
-         {{"sub/", ""}, {"l", "sub", true}, {"l/f.txt", "f"}},
+        // A package needs no links: even one that stays inside is refused.
+        {"link that stays inside", {{"sub/", ""}, {"l", "sub", true}, {"l/f.txt", "f"}}, {}, false, {}},
+        {"a chain of links climbing out",
+         {{"d/", ""}, {"d/up", "..", true}, {"d/up/l", "../..", true}},
          {},
-         true,
-         {"l -> sub", "sub", "sub/f.txt"}},
+         false,
+         {}},
         {"a link to the outside already on the card",
          {{"out/evil.txt", "evil"}},
          {"out"},
@@ -133,4 +140,178 @@ TEST(UnzipTest, UnreadableArchivesAndFoldersFailWithAReason) {
         EXPECT_FALSE(error.isEmpty());
     }
     EXPECT_EQ(readAll(root + QStringLiteral("/firmware.zip")).left(2), "PK");
+}
+
+namespace {
+
+QByteArray noise(int size, quint32 seed) {
+    QByteArray data(size, Qt::Uninitialized);
+    for (char& byte : data) {
+        seed = seed * 1664525u + 1013904223u;
+        byte = char(seed >> 24);
+    }
+    return data;
+}
+
+} // namespace
+
+TEST(UnzipTest, AnArchiveUnpacksWholeOrTheFolderStaysAsItWas) {
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    const QString root = temp.path() + QStringLiteral("/card");
+    SmallVolume smallVolume(root, 4 * 1024 * 1024);
+    const QString archive = temp.path() + QStringLiteral("/package.zip");
+    const QByteArray firmware = noise(600 * 1024, 7);
+    const QList<ZipEntry> package{{"ver.txt", "new"}, {"FW.bin", firmware}, {"data/notes.txt", "notes"}};
+    const QStringList card{QStringLiteral("data"), QStringLiteral("data/old.txt"), QStringLiteral("ver.txt")};
+    const QStringList unpacked{QStringLiteral("FW.bin"), QStringLiteral("data"),
+                               QStringLiteral("data/notes.txt"), QStringLiteral("data/old.txt"),
+                               QStringLiteral("ver.txt")};
+    using F = UnzipResult::Failure;
+    const struct {
+        const char* name;
+        std::function<QByteArray()> make;
+        F failure;
+        qint64 cap = qint64(4) * 1024 * 1024 * 1024;
+        bool needsVolume = false;
+        rlim_t fileSizeLimit = RLIM_INFINITY;
+        bool cancel = false;
+        bool leftover = false;
+    } cases[] = {
+        {"whole package, over an existing file", [&] { return zipBytes(archive, package); }, F::None},
+        {"bad CRC in the second entry",
+         [&] {
+             QByteArray zip = zipBytes(archive, package);
+             return patchZipEntry(zip, 1, 14, 16, 0x12345678) ? zip : QByteArray();
+         },
+         F::Damaged},
+        {"an entry larger than it says",
+         [&] {
+             QByteArray zip = zipBytes(archive, package);
+             return patchZipEntry(zip, 1, 22, 24, 4096) ? zip : QByteArray();
+         },
+         F::Damaged},
+        {"zip bomb over the cap",
+         [&] {
+             return zipBytes(archive, {{"ver.txt", "new"}, {"FW.bin", QByteArray(8 << 20, '\0')}});
+         },
+         F::TooLarge, 1 << 20},
+        {"zip bomb over the free space",
+         [&] {
+             return zipBytes(archive, {{"ver.txt", "new"}, {"FW.bin", QByteArray(16 << 20, '\0')}});
+         },
+         F::NoSpace, qint64(4) << 30, true},
+        {"a write that fails half-way", [&] { return zipBytes(archive, package); }, F::NoSpace,
+         qint64(4) << 30, false, 256 * 1024},
+        {"a file over an existing folder",
+         [&] {
+             return zipBytes(archive, {{"ver.txt", "new"}, {"data", "a file"}});
+         },
+         F::CannotWrite},
+        {"cancelled", [&] { return zipBytes(archive, package); }, F::Cancelled, qint64(4) << 30, false,
+         RLIM_INFINITY, true},
+        {"a folder left by an interrupted run goes", [&] { return zipBytes(archive, package); }, F::None,
+         qint64(4) << 30, false, RLIM_INFINITY, false, true},
+    };
+    // A write over the file size limit fails with EFBIG instead of killing the process.
+    std::signal(SIGXFSZ, SIG_IGN);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.needsVolume && !smallVolume.mounted()) {
+            std::printf("skipped \"%s\": no tmpfs can be mounted here\n", c.name);
+            continue;
+        }
+        QDir(root).removeRecursively();
+        QDir().mkpath(root);
+        writeFile(root + QStringLiteral("/ver.txt"), "old");
+        writeFile(root + QStringLiteral("/data/old.txt"), "old notes");
+        if (c.leftover)
+            writeFile(root + QLatin1Char('/') + QLatin1String(kUnzipTemporaryPrefix) +
+                          QStringLiteral("abc/new/FW.bin"),
+                      "half");
+        const QByteArray zip = c.make();
+        ASSERT_FALSE(zip.isEmpty());
+        writeFile(archive, zip);
+
+        std::atomic<bool> cancelled{false};
+        UnzipOptions options;
+        options.maximumSize = c.cap;
+        options.cancelled = &cancelled;
+        QList<qint64> reports;
+        options.progress = [&](qint64 written, qint64 total) {
+            reports.append(written);
+            EXPECT_LE(written, total);
+            if (c.cancel)
+                cancelled = true;
+        };
+        rlimit saved{};
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit limited = saved;
+        limited.rlim_cur = c.fileSizeLimit;
+        ::setrlimit(RLIMIT_FSIZE, &limited);
+        const UnzipResult result = unzipArchive(archive, root, options);
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+
+        EXPECT_EQ(int(result.failure), int(c.failure)) << result.error.toStdString();
+        EXPECT_EQ(result.error.isEmpty(), c.failure == F::None);
+        EXPECT_EQ(tree(root), c.failure == F::None ? unpacked : card);
+        EXPECT_EQ(readAll(root + QStringLiteral("/ver.txt")), c.failure == F::None ? "new" : "old");
+        EXPECT_EQ(readAll(root + QStringLiteral("/data/old.txt")), "old notes");
+        if (c.failure == F::None) {
+            EXPECT_EQ(readAll(root + QStringLiteral("/FW.bin")), firmware);
+            ASSERT_FALSE(reports.isEmpty());
+            EXPECT_EQ(reports.last(), firmware.size() + 3 + 5);
+        }
+        // Nothing is written for an archive refused before unpacking.
+        if (c.failure == F::TooLarge || c.failure == F::NoSpace) {
+            EXPECT_EQ(reports.isEmpty(), c.fileSizeLimit == RLIM_INFINITY);
+        }
+    }
+}
+
+TEST(UnzipTest, APackageUnpacksOffTheMainThreadAndACancelLeavesNothing) {
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    const QString root = temp.path() + QStringLiteral("/card");
+    const QString archive = root + QStringLiteral("/firmware.zip");
+    const QByteArray firmware = noise(16 * 1024 * 1024, 3);
+    const struct {
+        const char* name;
+        bool cancel;
+        QStringList after;
+    } cases[] = {
+        {"unpacked", false, {QStringLiteral("FW.bin"), QStringLiteral("ver.txt")}},
+        {"cancelled at once", true, {QStringLiteral("ver.txt")}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(root).removeRecursively();
+        writeFile(root + QStringLiteral("/ver.txt"), "old");
+        ASSERT_TRUE(writeZip(archive, {{"FW.bin", firmware}}));
+        QList<qint64> reports;
+        std::optional<UnzipResult> result;
+        QPointer<PackageUnpack> unpack = new PackageUnpack(
+            archive, root, [&](qint64 written, qint64) { reports.append(written); },
+            [&](const UnzipResult& r, const QString& removalError) {
+                result = r;
+                EXPECT_TRUE(removalError.isEmpty());
+            },
+            nullptr);
+        // The constructor returns while the thread works.
+        EXPECT_FALSE(result);
+        if (c.cancel) {
+            unpack->cancel();
+            EXPECT_TRUE(unpack->isFinished());
+        } else {
+            EXPECT_TRUE(waitUntil([&] { return result.has_value(); }, 30000));
+            ASSERT_TRUE(result);
+            EXPECT_TRUE(result->succeeded()) << result->error.toStdString();
+            ASSERT_FALSE(reports.isEmpty());
+            EXPECT_EQ(reports.last(), firmware.size());
+        }
+        spinFor(100);
+        EXPECT_EQ(result.has_value(), !c.cancel);
+        EXPECT_EQ(tree(root), c.after);
+        delete unpack;
+    }
 }

@@ -44,6 +44,7 @@ protected:
     void TearDown() override {
         setServiceConfigOverride(std::nullopt);
         Http::setTransferTimeout(60000);
+        setUpdateCheckDeadline(kUpdateCheckDeadlineMs);
         UserDefaults::standard().removeObject(key(DefaultsKey::kAutoUpdate));
         UserDefaults::standard().removeObject(key(DefaultsKey::kOrvoBookMark));
     }
@@ -177,6 +178,15 @@ TEST_F(UpdateCheckTest, NoServiceNoAnswerAndASilentServiceEachGiveNoAddress) {
              hang.mode = Answer::Mode::Hang;
              server.answer(kServicePath, hang);
              Http::setTransferTimeout(300);
+         }},
+        // A byte now and then never trips the transfer timeout; the deadline ends it.
+        {"dripping server",
+         [this] {
+             Answer drip = json(R"({"data":[{"version":"99.0.0","datauri":"http://h/i.deb"}]})");
+             drip.mode = Answer::Mode::Drip;
+             drip.chunkIntervalMs = 200;
+             server.answer(kServicePath, drip);
+             setUpdateCheckDeadline(1500);
          }},
     };
     for (const auto& c : cases) {

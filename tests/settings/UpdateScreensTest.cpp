@@ -67,6 +67,7 @@ protected:
     ViewController host;
     QObject observer;
     QList<QUrl> completions;
+    AlertCatcher catcher;
 };
 
 Answer reply(int status, const QByteArray& body) {
@@ -153,16 +154,41 @@ TEST_F(UpdateScreensTest, ADownloadThatFailsLeavesNoFileUnderItsName) {
         answer.location = "/files/real.deb";
         return answer;
     }();
+    const Answer loop = [] {
+        Answer answer = reply(302, "");
+        answer.location = "/dl/setup.deb";
+        return answer;
+    }();
+    const Answer stall = [&] {
+        Answer answer = reply(200, body);
+        answer.mode = Answer::Mode::Hang;
+        return answer;
+    }();
+    const Answer longer = [&] {
+        Answer answer = reply(200, body);
+        answer.announcedLength = body.size() + 1000;
+        return answer;
+    }();
     const struct {
         const char* name;
         QString path; // the address's path
         Answer answer;
-        const char* saved; // the file saved in the Downloads folder
+        const char* saved;  // the file saved in the Downloads folder
+        QString alert = {}; // the reason shown when the download fails
     } cases[] = {
         {"whole file replaces the older one", QStringLiteral("/dl/setup.deb"), reply(200, body), "setup.deb"},
-        {"404", QStringLiteral("/dl/setup.deb"), reply(404, "<html>missing</html>"), nullptr},
-        {"500", QStringLiteral("/dl/setup.deb"), reply(500, "oops"), nullptr},
-        {"broken off half-way", QStringLiteral("/dl/setup.deb"), brokenOff, nullptr},
+        {"404", QStringLiteral("/dl/setup.deb"), reply(404, "<html>missing</html>"), nullptr,
+         QStringLiteral("The server answered with error 404.")},
+        {"500", QStringLiteral("/dl/setup.deb"), reply(500, "oops"), nullptr,
+         QStringLiteral("The server answered with error 500.")},
+        {"broken off half-way", QStringLiteral("/dl/setup.deb"), brokenOff, nullptr,
+         QStringLiteral("The connection broke off before the whole file arrived.")},
+        {"a length longer than the body", QStringLiteral("/dl/setup.deb"), longer, nullptr,
+         QStringLiteral("The connection broke off before the whole file arrived.")},
+        {"redirect loop", QStringLiteral("/dl/setup.deb"), loop, nullptr,
+         QStringLiteral("The server redirected the request too many times.")},
+        {"stall", QStringLiteral("/dl/setup.deb"), stall, nullptr,
+         QStringLiteral("The server stopped sending data.")},
         {"redirect to the file", QStringLiteral("/dl/setup.deb"), redirect, "setup.deb"},
         {"no file name", QStringLiteral("/dl/"), reply(200, body), nullptr},
         {"dot", QStringLiteral("/dl/."), reply(200, body), nullptr},
@@ -171,17 +197,27 @@ TEST_F(UpdateScreensTest, ADownloadThatFailsLeavesNoFileUnderItsName) {
         {"encoded slashes", QStringLiteral("/dl/..%2F..%2Fescape.deb"), reply(200, body), "escape.deb"},
     };
     server.answer("/files/real.deb", reply(200, body));
+    Http::setTransferTimeout(1000);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         QDir(downloads).removeRecursively();
         writeFile(downloads + QStringLiteral("/setup.deb"), older);
         completions.clear();
+        catcher.alerts.clear();
         server.requests.clear();
         server.answer(QUrl(c.path).path(QUrl::FullyEncoded).toUtf8(), c.answer);
         QPointer<ProgressViewController> screen = presentDownload(server.url(c.path));
-        ASSERT_TRUE(waitUntil([&] { return closed(screen); }));
+        ASSERT_TRUE(waitUntil([&] { return closed(screen) && (c.saved || !catcher.alerts.isEmpty()); }));
         spinFor(50);
         EXPECT_EQ(completions.size(), c.saved ? 1 : 0);
+        // A failure says what failed; the alert comes once the screen has gone.
+        ASSERT_EQ(catcher.alerts.size(), c.saved ? 0 : 1);
+        if (!c.saved) {
+            EXPECT_EQ(catcher.alerts.first().title, QStringLiteral("The update could not be downloaded."));
+            if (!c.alert.isEmpty()) {
+                EXPECT_EQ(catcher.alerts.first().message, c.alert);
+            }
+        }
         // The installer under its own name, an older file of another name
         // untouched, nothing beside them and nothing outside the folder.
         QStringList expected{QStringLiteral("setup.deb")};
@@ -196,6 +232,35 @@ TEST_F(UpdateScreensTest, ADownloadThatFailsLeavesNoFileUnderItsName) {
         }
         EXPECT_EQ(QDir(temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                   QStringList{QStringLiteral("Downloads")});
+    }
+    Http::setTransferTimeout(60000);
+
+    // The Downloads folder full or read-only: a small file system of its own, where one can be mounted.
+    SmallVolume smallVolume(downloads, 1024 * 1024);
+    const struct {
+        const char* name;
+        bool readOnly;
+        QString alert;
+    } folders[] = {
+        {"full", false, QStringLiteral("There is not enough free space to save the file.")},
+        {"read-only", true,
+         QStringLiteral("The file could not be written: no permission or a read-only disk.")},
+    };
+    server.answer("/dl/setup.deb", reply(200, body));
+    for (const auto& c : folders) {
+        SCOPED_TRACE(c.name);
+        if (!smallVolume.mounted()) {
+            std::printf("skipped \"%s\": no tmpfs can be mounted here\n", c.name);
+            continue;
+        }
+        ASSERT_TRUE(smallVolume.setReadOnly(c.readOnly));
+        catcher.alerts.clear();
+        QPointer<ProgressViewController> screen =
+            presentDownload(server.url(QStringLiteral("/dl/setup.deb")));
+        ASSERT_TRUE(waitUntil([&] { return closed(screen) && !catcher.alerts.isEmpty(); }));
+        EXPECT_EQ(catcher.messages(), QStringList{c.alert});
+        EXPECT_TRUE(downloadedNames().isEmpty());
+        ASSERT_TRUE(smallVolume.setReadOnly(false));
     }
 }
 
