@@ -42,7 +42,7 @@ TEST(MainQueue, NegativeOrNanDelayRunsSoon) {
     int runs = 0;
     mainQueueAfter(-3.0, [&] { ++runs; });
     mainQueueAfter(std::numeric_limits<double>::quiet_NaN(), [&] { ++runs; });
-    EXPECT_TRUE(spinUntil([&] { return runs == 2; }, 500));
+    EXPECT_TRUE(spinUntil([&] { return runs == 2; }));
 }
 
 TEST(MainQueue, BlockQueuedFromAnotherThreadRunsOnTheMainThread) {
