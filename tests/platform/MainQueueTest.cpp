@@ -35,7 +35,8 @@ TEST(MainQueue, AfterWaitsAtLeastTheDelay) {
     mainQueueAfter(0.1, [&] { ranAfter = clock.elapsed(); });
     ASSERT_TRUE(spinUntil([&] { return ranAfter >= 0; }));
     EXPECT_GE(ranAfter, 95);
-    EXPECT_LT(ranAfter, 1500);
+    // Not held back for long, with room for a loaded machine.
+    EXPECT_LT(ranAfter, 10000);
 }
 
 TEST(MainQueue, NegativeOrNanDelayRunsSoon) {
