@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 #include <memory>
@@ -50,6 +51,7 @@ bool setLocalizationLanguage(const QString& language) {
         }
     }
     table.language.clear();
+    QLocale::setDefault(QLocale::system());
     const QString code = language.section(QLatin1Char('-'), 0, 0).section(QLatin1Char('_'), 0, 0).toLower();
     if (code.isEmpty())
         table.interfaceLanguages.reset();
@@ -62,6 +64,8 @@ bool setLocalizationLanguage(const QString& language) {
     QCoreApplication::installTranslator(translator.get());
     table.translator = std::move(translator);
     table.language = code;
+    // Dates and names the toolkit writes (a file dialog's columns) follow the language too.
+    QLocale::setDefault(QLocale(code));
     // English needs no catalogue; a missing one leaves the toolkit's texts in English.
     auto toolkit = std::make_unique<QTranslator>();
     if (toolkit->load(QStringLiteral("qtbase_") + code, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
