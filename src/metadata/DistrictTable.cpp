@@ -247,8 +247,8 @@ std::optional<QString> adminDistrictInfoPath() {
         folders.append(dir.filePath(QStringLiteral("../resources")));
         folders.append(dir.filePath(QStringLiteral("../share/kavrin-player/resources")));
     }
-    // This file sits in src/metadata of the source tree.
-    folders.append(QFileInfo(QString::fromUtf8(__FILE__)).dir().filePath(QStringLiteral("../../resources")));
+    // The source tree's, wherever the program runs from.
+    folders.append(QStringLiteral(KAVRIN_SOURCE_RESOURCES_DIR));
     for (const QString& folder : folders) {
         const QFileInfo info(QDir(folder).filePath(kResourceName));
         if (info.isFile())

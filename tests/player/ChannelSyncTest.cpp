@@ -102,7 +102,9 @@ TEST_F(ChannelSyncTest, AStartDuringASeekWaitsForEveryChannel) {
     for (int i = 0; i < 3; ++i)
         EXPECT_DOUBLE_EQ(startRates[static_cast<std::size_t>(i)], 1.0) << i;
     ASSERT_TRUE(waitFor([&] { return raw[0]->currentSeconds() > 1.5; }));
-    EXPECT_LE(sync.estimatedSpread(), 0.05);
+    // Playing on together; a loaded machine may let them drift apart before they are brought back.
+    EXPECT_TRUE(waitFor([&] { return raw[0]->rate() > 0.0 && sync.estimatedSpread() <= 0.05; }))
+        << sync.estimatedSpread();
 }
 
 TEST_F(ChannelSyncTest, AFollowerThatWandersIsBroughtBack) {
