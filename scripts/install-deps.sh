@@ -8,6 +8,8 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   # Qt 6
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
+  # Qt's own texts (file dialogs, standard buttons) in Korean and Japanese
+  qt6-translations-l10n
   libqt6opengl6-dev qt6-svg-dev qt6-webengine-dev qt6-webengine-dev-tools qt6-qpa-plugins
   libgl-dev libegl-dev libxkbcommon-dev
   # playback and media

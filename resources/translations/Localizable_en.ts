@@ -304,12 +304,20 @@ To apply it, insert the memory card into the dash camera and then turn the power
         <translation>Remove the recording from the list</translation>
     </message>
     <message>
-        <source>Ctrl + Return</source>
-        <translation>Ctrl + Return</translation>
+        <source>F11 / Ctrl + Return</source>
+        <translation>F11 / Ctrl + Return</translation>
     </message>
     <message>
         <source>Full screen</source>
         <translation>Full screen</translation>
+    </message>
+    <message>
+        <source>Esc</source>
+        <translation>Esc</translation>
+    </message>
+    <message>
+        <source>Leave full screen</source>
+        <translation>Leave full screen</translation>
     </message>
     <message>
         <source>Mouse</source>
@@ -517,7 +525,7 @@ To apply it, insert the memory card into the dash camera and then turn the power
     </message>
     <message>
         <source>Speed cameras</source>
-        <translation>Speed cameras</translation>
+        <translation>Safe Driving Assistant</translation>
     </message>
     <message>
         <source>Close</source>
@@ -590,6 +598,10 @@ To apply it, insert the memory card into the dash camera and then turn the power
     <message>
         <source>Set</source>
         <translation>Set</translation>
+    </message>
+    <message>
+        <source>This service is not configured.</source>
+        <translation>This service is not configured.</translation>
     </message>
 </context>
 </TS>

@@ -41,7 +41,7 @@
     </message>
     <message>
         <source>충격센서</source>
-        <translation>衝撃センサー</translation>
+        <translation>Gセンサー</translation>
     </message>
     <message>
         <source>속도</source>
@@ -304,12 +304,20 @@
         <translation>録画をリストから外す</translation>
     </message>
     <message>
-        <source>Ctrl + Return</source>
-        <translation>Ctrl + エンター</translation>
+        <source>F11 / Ctrl + Return</source>
+        <translation>F11 / Ctrl + エンター</translation>
     </message>
     <message>
         <source>Full screen</source>
         <translation>全画面表示</translation>
+    </message>
+    <message>
+        <source>Esc</source>
+        <translation>Escキー</translation>
+    </message>
+    <message>
+        <source>Leave full screen</source>
+        <translation>全画面表示を終了</translation>
     </message>
     <message>
         <source>Mouse</source>
@@ -517,7 +525,7 @@
     </message>
     <message>
         <source>Speed cameras</source>
-        <translation>オービスデータ</translation>
+        <translation>安全運転支援データ</translation>
     </message>
     <message>
         <source>Close</source>
@@ -590,6 +598,10 @@
     <message>
         <source>Set</source>
         <translation>設定</translation>
+    </message>
+    <message>
+        <source>This service is not configured.</source>
+        <translation>このサービスは設定されていません。</translation>
     </message>
 </context>
 </TS>

@@ -304,12 +304,20 @@
         <translation>목록에서 녹화 영상 제거</translation>
     </message>
     <message>
-        <source>Ctrl + Return</source>
-        <translation>Ctrl + 엔터</translation>
+        <source>F11 / Ctrl + Return</source>
+        <translation>F11 / Ctrl + 엔터</translation>
     </message>
     <message>
         <source>Full screen</source>
         <translation>전체 화면</translation>
+    </message>
+    <message>
+        <source>Esc</source>
+        <translation>Esc 키</translation>
+    </message>
+    <message>
+        <source>Leave full screen</source>
+        <translation>전체 화면 끝내기</translation>
     </message>
     <message>
         <source>Mouse</source>
@@ -590,6 +598,10 @@
     <message>
         <source>Set</source>
         <translation>설정</translation>
+    </message>
+    <message>
+        <source>This service is not configured.</source>
+        <translation>이 서비스는 설정되어 있지 않습니다.</translation>
     </message>
 </context>
 </TS>

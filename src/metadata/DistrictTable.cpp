@@ -247,6 +247,7 @@ std::optional<QString> adminDistrictInfoPath() {
         folders.append(dir.filePath(QStringLiteral("../resources")));
         folders.append(dir.filePath(QStringLiteral("../share/kavrin-player/resources")));
     }
+    // The source tree's, wherever the program runs from.
     folders.append(QStringLiteral(KAVRIN_SOURCE_RESOURCES_DIR));
     for (const QString& folder : folders) {
         const QFileInfo info(QDir(folder).filePath(kResourceName));

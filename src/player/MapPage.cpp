@@ -121,8 +121,7 @@ QString MapPage::districtScript(const QString& name) {
 }
 
 bool MapPage::isKoreanInterface() {
-    return UserDefaults::standard().stringArray(QString::fromLatin1(DefaultsKey::kAppleLanguages)) ==
-           QStringList{QStringLiteral("ko")};
+    return ::isKoreanInterface();
 }
 
 void MapPage::loadMapPage(bool withGps) {
@@ -132,7 +131,8 @@ void MapPage::loadMapPage(bool withGps) {
     }
     UserDefaults& defaults = UserDefaults::standard();
     const QString key = QString::fromLatin1(DefaultsKey::kAppleLanguages);
-    const std::optional<QStringList> languages = defaults.stringArray(key);
+    // The page of the running interface, not of a language chosen since the start.
+    const std::optional<QStringList> languages = interfaceLanguages();
     if (!languages) {
         printLine(QStringLiteral("nil currentLng err."));
         defaults.set(key, QStringList{QStringLiteral("en")});

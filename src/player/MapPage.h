@@ -77,7 +77,7 @@ public:
     static QString districtScript(const QString& name);
     // The shortest decimal text that reads back as `value`.
     static QString floatText(float value);
-    // "AppleLanguages" is exactly ["ko"].
+    // The running interface's "AppleLanguages" is exactly ["ko"].
     static bool isKoreanInterface();
 
 private:

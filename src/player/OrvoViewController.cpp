@@ -58,8 +58,9 @@ void OrvoViewController::loadView() {
     // The rows come from displayedRecordingList (RecordingTableModel).
     table->setModel(new RecordingTableModel(table));
     header->setStretchLastSection(true);
-    header->resizeSection(0, 96);
-    header->resizeSection(1, 78);
+    // Narrow enough that the location keeps room in the narrowest list column.
+    header->resizeSection(0, 80);
+    header->resizeSection(1, 62);
     header->resizeSection(2, 70);
     table->verticalHeader()->setDefaultSectionSize(19);
     table->verticalHeader()->setMinimumSectionSize(19);

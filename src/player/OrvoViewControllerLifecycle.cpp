@@ -125,9 +125,9 @@ void OrvoViewController::viewDidLoad() {
     normalizeInterfaceLanguage();
     fillMenus();
 
-    // The location search only makes sense while the table shows districts (Korean).
-    const std::optional<QStringList> languages =
-        defaults.stringArray(defaultsKey(DefaultsKey::kAppleLanguages));
+    // The location search only makes sense while the table shows districts (Korean). A
+    // language chosen since the start waits for the next one, also in a new window player.
+    const std::optional<QStringList> languages = interfaceLanguages();
     if (languages) {
         if (searchLayer)
             searchLayer->setVisible(*languages == QStringList{QStringLiteral("ko")});

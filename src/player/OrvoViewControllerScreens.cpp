@@ -4,18 +4,15 @@
 
 #include "OrvoViewController.h"
 
-#include "DefaultsKeys.h"
 #include "SegueIdentifiers.h"
 #include "ServiceConfig.h"
 
-#include "platform/UserDefaults.h"
+#include "platform/Localization.h"
 
 #include <QDesktopServices>
 
 QUrl OrvoViewController::makerWebPageUrl() {
-    const QStringList languages = UserDefaults::standard()
-                                      .stringArray(QLatin1String(DefaultsKey::kAppleLanguages))
-                                      .value_or(QStringList());
+    const QStringList languages = interfaceLanguages().value_or(QStringList());
     if (languages.contains(QStringLiteral("en")) || languages.contains(QStringLiteral("ja")))
         return QUrl(serviceAddress(QStringLiteral("webPage")));
     return QUrl(serviceAddress(QStringLiteral("webPageDomestic")));

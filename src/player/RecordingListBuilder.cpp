@@ -9,8 +9,6 @@
 #include "metadata/nmeaToDegrees.h"
 #include "platform/FileManager.h"
 #include "platform/Localization.h"
-#include "platform/UserDefaults.h"
-#include "player/DefaultsKeys.h"
 #include "player/PlayerState.h"
 #include "player/RecordingRow.h"
 
@@ -53,12 +51,6 @@ QUrl siblingCandidate(const QUrl& url, const QString& from, const QString& to) {
 
 void printLine(const QString& text) {
     std::printf("%s\n", text.toUtf8().constData());
-}
-
-bool isKoreanInterface() {
-    const std::optional<QStringList> languages =
-        UserDefaults::standard().stringArray(QString::fromLatin1(DefaultsKey::kAppleLanguages));
-    return languages && *languages == QStringList{QStringLiteral("ko")};
 }
 
 std::optional<QUrl> siblingFileURL(const QUrl& url, const QSet<QUrl>& files, const QString& from,

@@ -110,8 +110,5 @@ QList<orvoTableModel> recordingsWithLocation(const QString& text);
 // when `title` is the localised "All".
 QList<orvoTableModel> recordingsOfType(const QString& title);
 
-// "AppleLanguages" is exactly the one-element list "ko".
-bool isKoreanInterface();
-
 // One line to standard output.
 void printLine(const QString& text);

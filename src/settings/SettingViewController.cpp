@@ -59,6 +59,37 @@ void setLayerColor(QWidget* view, const QColor& color) {
         ViewLayer::setBackgroundColor(view, color);
 }
 
+// Whether the address a download button goes to in the running interface is
+// configured: the English download page outside Korean; in Korean the
+// firmware version page (a card with model and version) or the firmware
+// board, and the speed-camera package or, for the board's models, the board.
+bool downloadServiceConfigured(bool firmware) {
+    using namespace CardPackages;
+    switch (routeForLanguages(interfaceLanguages())) {
+    case Route::EnglishPage:
+    case Route::MissingLanguage:
+        return englishDownloadPageURL().has_value();
+    case Route::Korean:
+        break;
+    case Route::Unsupported:
+        return true; // the button only says why it does nothing
+    }
+    const bool card = cardModel && !cardModel->isEmpty() && cardVersion && !cardVersion->isEmpty();
+    if (firmware)
+        return (card ? firmwareVersionPageURL() : koreanFirmwareBoardURL()).has_value();
+    if (!card || speedCamBoardModels().contains(*cardModel))
+        return koreanFirmwareBoardURL().has_value();
+    return speedCamPackageURL().has_value();
+}
+
+// A download button whose service is not configured cannot be pressed, and says why.
+void offerDownload(QWidget* button, bool configured) {
+    if (!button)
+        return;
+    button->setEnabled(configured);
+    button->setToolTip(configured ? QString() : localized("This service is not configured."));
+}
+
 } // namespace
 
 SettingViewController::SettingViewController(QWidget* parent) : ViewController(parent) {}
@@ -120,6 +151,9 @@ void SettingViewController::viewDidLoad() {
     if (const std::optional<bool> autoUpdate = defaults.boolean(key(DefaultsKey::kAutoUpdate));
         autoUpdate && autoUpdateBox)
         autoUpdateBox->setChecked(*autoUpdate);
+
+    offerDownload(ui->firmUpdateBtn, downloadServiceConfigured(true));
+    offerDownload(ui->speedUpdateBtn, downloadServiceConfigured(false));
 
     if (updateProgressView) {
         updateProgressView->hide();

@@ -12,6 +12,7 @@
 #include "platform/FileManager.h"
 #include "platform/HtmlDocument.h"
 #include "platform/Http.h"
+#include "platform/Localization.h"
 #include "platform/StringCompare.h"
 #include "platform/Unzip.h"
 #include "platform/UserDefaults.h"
@@ -96,7 +97,8 @@ std::optional<QString> removeFile(const QString& path) {
 bool SettingViewController::takeKoreanRoute() {
     UserDefaults& defaults = UserDefaults::standard();
     const QString languagesKey = QString::fromLatin1(DefaultsKey::kAppleLanguages);
-    const std::optional<QStringList> languages = defaults.stringArray(languagesKey);
+    // The running interface decides; a language chosen since the start waits for the next.
+    const std::optional<QStringList> languages = interfaceLanguages();
     switch (CardPackages::routeForLanguages(languages)) {
     case CardPackages::Route::EnglishPage:
         openPage(CardPackages::englishDownloadPageURL());

@@ -5,7 +5,11 @@
 #include "player/showAlert.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -73,13 +77,61 @@ TEST_F(LocalizationTest, InterfaceLanguageFollowsAppleLanguages) {
     if (!hasTable("ja") || !hasTable("en"))
         GTEST_SKIP() << "string tables not built";
     UserDefaults& defaults = UserDefaults::standard();
-    defaults.set(UserDefaults::kAppleLanguages, QStringList{"ja-JP", "en-US"});
-    EXPECT_EQ(loadInterfaceLanguage(), "ja");
-    defaults.set(UserDefaults::kAppleLanguages, QStringList{"fr"});
-    EXPECT_EQ(loadInterfaceLanguage(), "en"); // no French table: English
-    defaults.set(UserDefaults::kAppleLanguages, QStringList{});
-    EXPECT_EQ(loadInterfaceLanguage(), "en");
+    const struct {
+        QStringList stored;
+        QString table;
+        QStringList inEffect;
+    } cases[] = {
+        {{"ja-JP", "en-US"}, "ja", {"ja"}},
+        {{"fr"}, "en", {"fr"}}, // no French table: English
+        {{}, "en", {"en"}},
+        {{"ko"}, "ko", {"ko"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored.join(',').toStdString());
+        defaults.set(UserDefaults::kAppleLanguages, c.stored);
+        EXPECT_EQ(loadInterfaceLanguage(), c.table);
+        EXPECT_EQ(interfaceLanguages(), c.inEffect);
+        // Another language chosen during the run waits for the next start.
+        defaults.set(UserDefaults::kAppleLanguages, QStringList{"ja"});
+        EXPECT_EQ(interfaceLanguages(), c.inEffect);
+        EXPECT_EQ(isKoreanInterface(), c.inEffect == QStringList{"ko"});
+    }
+    // Unloading forgets the languages of the run: the stored list is read again.
+    setLocalizationLanguage(QString());
+    EXPECT_EQ(interfaceLanguages(), QStringList{"ja"});
     defaults.removeObject(UserDefaults::kAppleLanguages);
+}
+
+TEST_F(LocalizationTest, TheToolkitsOwnDialogsSpeakTheChosenLanguage) {
+    const struct {
+        const char* language;
+        QString cancel; // a standard button
+        bool translated;
+    } cases[] = {
+        {"ko", QStringLiteral("취소"), true},
+        {"ja", QStringLiteral("キャンセル"), true},
+        {"en", QStringLiteral("&Cancel"), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.language);
+        const QString catalogue = QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
+                                  QStringLiteral("/qtbase_") + QLatin1String(c.language) +
+                                  QStringLiteral(".qm");
+        if (!hasTable(c.language) || (c.translated && !QFileInfo::exists(catalogue)))
+            GTEST_SKIP() << "no catalogue for " << c.language;
+        ASSERT_TRUE(setLocalizationLanguage(QLatin1String(c.language)));
+        QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+        EXPECT_EQ(buttons.button(QDialogButtonBox::Cancel)->text().remove(QLatin1Char('&')),
+                  QString(c.cancel).remove(QLatin1Char('&')));
+        // The folder chooser of the capture and backup screens.
+        QFileDialog panel;
+        panel.setOption(QFileDialog::DontUseNativeDialog);
+        panel.setFileMode(QFileDialog::Directory);
+        const auto* lookIn = panel.findChild<QLabel*>(QStringLiteral("lookInLabel"));
+        ASSERT_NE(lookIn, nullptr);
+        EXPECT_EQ(lookIn->text() != QStringLiteral("Look in:"), c.translated) << lookIn->text().toStdString();
+    }
 }
 
 TEST_F(LocalizationTest, AlertTranslatesTitleAndMessageButNotTheButton) {

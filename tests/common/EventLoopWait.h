@@ -26,8 +26,9 @@ template <typename Predicate> bool runUntil(Predicate&& done, int timeoutMs, int
     return true;
 }
 
-// For what the main thread brings about itself: a short limit, no pause.
-template <typename Predicate> bool spinUntil(Predicate&& done, int timeoutMs = 2000) {
+// For what the main thread brings about itself: no pause, and a limit that a
+// loaded machine does not reach (it only ends a wait that has failed).
+template <typename Predicate> bool spinUntil(Predicate&& done, int timeoutMs = 20000) {
     return runUntil(done, timeoutMs, 10, 0);
 }
 

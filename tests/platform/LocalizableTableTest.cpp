@@ -92,6 +92,7 @@ const QStringList kKeys = {
     QStringLiteral("Cancel"),
     QStringLiteral("Downloading the installer"),
     QStringLiteral("Download"),
+    QStringLiteral("This service is not configured."),
     // Still capture: the context menu, the alerts, the folder panel and the capture screen.
     QStringLiteral("Save a still image"),
     QStringLiteral("Back up with sound"),
@@ -234,6 +235,53 @@ TEST(LocalizableTable, EveryKeyIsTranslatedInEveryLanguage) {
         }
         EXPECT_EQ(table.messages.size(), keys.size())
             << "keys in the table that the application does not use";
+    }
+}
+
+// A thing has one name in each language: where a short text names it (a tab, a
+// button), every other text about it uses that same name.
+TEST(LocalizableTable, EachLanguageCallsAThingByOneName) {
+    struct Term {
+        const char* what;
+        QString name;       // the key whose text is the name
+        QStringList usedIn; // keys whose texts use the name
+        bool wholeText;     // the texts are the name itself, not sentences with it
+    };
+    const Term terms[] = {
+        {"G-sensor", QStringLiteral("충격센서"), {QStringLiteral("G-SENSOR")}, true},
+        {"speed-camera data",
+         QStringLiteral("Speed cameras"),
+         {QStringLiteral("안전운전도우미 업데이트"),
+          QStringLiteral("안전운전도우미 파일이 이미 존재합니다.")},
+         false},
+        {"firmware",
+         QStringLiteral("Firmware"),
+         {QStringLiteral("펌웨어 업데이트"), QStringLiteral("펌웨어 파일이 이미 존재합니다."),
+          QStringLiteral("현재 설치되어 있는 버전이 최신 펌웨어 입니다.")},
+         false},
+        {"memory card",
+         QStringLiteral("Memory card"),
+         {QStringLiteral("Memory card downloads"),
+          QStringLiteral(
+              "다운로드가 완료되었습니다.\n적용하시려면 다운로드 받은 메모리카드를 블랙박스에 삽입 후 "
+              "전원을 인가해 주세요.")},
+         false},
+    };
+    for (const QString& lang : kLanguages) {
+        const Table table = readTable(sourceTable(lang));
+        ASSERT_TRUE(table.error.isEmpty()) << table.error.toStdString();
+        for (const Term& term : terms) {
+            SCOPED_TRACE(lang.toStdString() + " " + term.what);
+            const QString name = table.messages.value(term.name);
+            ASSERT_FALSE(name.isEmpty());
+            for (const QString& key : term.usedIn) {
+                const QString text = table.messages.value(key);
+                if (term.wholeText)
+                    EXPECT_EQ(text.compare(name, Qt::CaseInsensitive), 0) << text.toStdString();
+                else
+                    EXPECT_TRUE(text.contains(name, Qt::CaseInsensitive)) << text.toStdString();
+            }
+        }
     }
 }
 

@@ -35,14 +35,15 @@ TEST(MainQueue, AfterWaitsAtLeastTheDelay) {
     mainQueueAfter(0.1, [&] { ranAfter = clock.elapsed(); });
     ASSERT_TRUE(spinUntil([&] { return ranAfter >= 0; }));
     EXPECT_GE(ranAfter, 95);
-    EXPECT_LT(ranAfter, 1500);
+    // Not held back for long, with room for a loaded machine.
+    EXPECT_LT(ranAfter, 10000);
 }
 
 TEST(MainQueue, NegativeOrNanDelayRunsSoon) {
     int runs = 0;
     mainQueueAfter(-3.0, [&] { ++runs; });
     mainQueueAfter(std::numeric_limits<double>::quiet_NaN(), [&] { ++runs; });
-    EXPECT_TRUE(spinUntil([&] { return runs == 2; }, 500));
+    EXPECT_TRUE(spinUntil([&] { return runs == 2; }));
 }
 
 TEST(MainQueue, BlockQueuedFromAnotherThreadRunsOnTheMainThread) {

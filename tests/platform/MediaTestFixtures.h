@@ -66,8 +66,9 @@ inline const Fixtures& fixtures() {
     return made;
 }
 
-// Runs the event loop until `done` holds or `timeoutMs` passed; returns whether it holds.
-inline bool waitFor(const std::function<bool()>& done, int timeoutMs = 10000) {
+// Runs the event loop until `done` holds or `timeoutMs` passed; returns whether it holds. The
+// limit is generous: decoding threads may get little of a loaded machine.
+inline bool waitFor(const std::function<bool()>& done, int timeoutMs = 30000) {
     QElapsedTimer timer;
     timer.start();
     while (!done()) {

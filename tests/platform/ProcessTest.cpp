@@ -30,6 +30,12 @@ char processState(qint64 pid) {
     return close >= 0 && close + 2 < text.size() ? text.at(close + 2) : 0;
 }
 
+// The command name of /proc/<pid>/comm; empty when the process is gone.
+QByteArray commandName(qint64 pid) {
+    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+    return comm.open(QIODevice::ReadOnly) ? comm.readAll().trimmed() : QByteArray();
+}
+
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {
     const QDeadlineTimer deadline(timeoutMs);
     while (!condition()) {
@@ -105,7 +111,9 @@ TEST(Process, ChildEndsWithTheProgramThatWaitsForIt) {
             return tool > 0;
         },
         60000));
-    ASSERT_EQ(processState(tool), 'S');
+    // The shell writes the file before it becomes the tool: wait for the tool itself, asleep.
+    ASSERT_TRUE(waitUntil([&] { return commandName(tool) == "sleep" && processState(tool) == 'S'; }, 60000))
+        << "command " << commandName(tool).constData() << ", state " << processState(tool);
 
     // The player is killed: nothing of its own runs, so only the kernel can end the tool.
     ::kill(static_cast<pid_t>(helper.processId()), SIGKILL);

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace looptest;
 
 namespace {
@@ -117,7 +119,11 @@ TEST(WindowController, LiveResizeEndsOnceAfterTheLastResize) {
     QElapsedTimer clock;
     clock.start();
     qint64 lastResize = 0;
+    qint64 longestGap = 0; // a loaded machine may hold the test back between two resizes
     for (int i = 0; i < 5; ++i) {
+        const qint64 now = clock.elapsed();
+        if (i > 0)
+            longestGap = std::max(longestGap, now - lastResize);
         controller.window()->resize(620 + 10 * i, 420);
         lastResize = clock.elapsed();
         spinUntil([] { return false; }, 50);
@@ -125,7 +131,10 @@ TEST(WindowController, LiveResizeEndsOnceAfterTheLastResize) {
     ASSERT_TRUE(spinUntil([&] { return controller.journal.contains("windowDidEndLiveResize"); }));
     EXPECT_GE(clock.elapsed() - lastResize, WindowController::kLiveResizeSettleMs - 20);
     spinUntil([] { return false; }, 300);
-    EXPECT_EQ(controller.journal.count("windowDidEndLiveResize"), 1);
+    // Resizes closer together than the settling time end the resize once.
+    if (longestGap < WindowController::kLiveResizeSettleMs) {
+        EXPECT_EQ(controller.journal.count("windowDidEndLiveResize"), 1);
+    }
 }
 
 TEST(WindowController, MiniaturiseAndRestoreOrderTheContentAppearance) {

@@ -102,7 +102,9 @@ TEST_F(ChannelSyncTest, AStartDuringASeekWaitsForEveryChannel) {
     for (int i = 0; i < 3; ++i)
         EXPECT_DOUBLE_EQ(startRates[static_cast<std::size_t>(i)], 1.0) << i;
     ASSERT_TRUE(waitFor([&] { return raw[0]->currentSeconds() > 1.5; }));
-    EXPECT_LE(sync.estimatedSpread(), 0.05);
+    // Playing on together; a loaded machine may let them drift apart before they are brought back.
+    EXPECT_TRUE(waitFor([&] { return raw[0]->rate() > 0.0 && sync.estimatedSpread() <= 0.05; }))
+        << sync.estimatedSpread();
 }
 
 TEST_F(ChannelSyncTest, AFollowerThatWandersIsBroughtBack) {
@@ -111,7 +113,7 @@ TEST_F(ChannelSyncTest, AFollowerThatWandersIsBroughtBack) {
 
     // Far off: all of them seek together again.
     raw[1]->seekToTime(MediaTime::makeWithSeconds(raw[0]->currentSeconds() + 0.8, 1000));
-    ASSERT_TRUE(waitFor([&] { return sync.stats().resyncs >= 1; }, 10000));
+    ASSERT_TRUE(waitFor([&] { return sync.stats().resyncs >= 1; }, 30000));
     ASSERT_TRUE(waitFor([&] { return !sync.isCoordinating() && raw[0]->rate() > 0.0; }));
 
     // A little off: the follower's speed is nudged until it is back.
@@ -122,7 +124,7 @@ TEST_F(ChannelSyncTest, AFollowerThatWandersIsBroughtBack) {
     paused.start();
     waitFor([&] { return paused.elapsed() >= 100; });
     raw[2]->play();
-    ASSERT_TRUE(waitFor([&] { return sync.stats().nudges >= 1 || sync.stats().resyncs > resyncs; }, 10000));
+    ASSERT_TRUE(waitFor([&] { return sync.stats().nudges >= 1 || sync.stats().resyncs > resyncs; }, 30000));
     // Back in step, the follower at the leader's rate (up to its small learnt trim).
     ASSERT_TRUE(waitFor(
         [&] {

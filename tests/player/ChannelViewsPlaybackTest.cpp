@@ -53,7 +53,7 @@ TEST_F(ChannelSwitchTest, AllChannelsPlayInStepWithSoundFromTheSoundChannel) {
     EXPECT_TRUE(player().players[1]->isMuted() ||
                 !player().players[1]->currentItem()->asset()->playbackAudioTrack());
     // In step: every channel within a few frames of the sound channel.
-    ASSERT_TRUE(waitFor([&] { return player().channelSync().estimatedSpread() < 0.1; }, 10000))
+    ASSERT_TRUE(waitFor([&] { return player().channelSync().estimatedSpread() < 0.1; }, 30000))
         << player().channelSync().estimatedSpread();
 }
 
@@ -182,7 +182,7 @@ TEST_F(ChannelSwitchTest, RendersTheLayoutsZoomedAndGrey) {
     const auto render = [&](const QString& name, const QList<int>& shown) {
         // Let a few frames through the new layout.
         const double from = player().orvoPlayer->currentSeconds();
-        waitFor([&] { return player().orvoPlayer->currentSeconds() > from + 0.4; }, 10000);
+        waitFor([&] { return player().orvoPlayer->currentSeconds() > from + 0.4; }, 30000);
         const QImage window = w.window()->grab().toImage();
         if (!dir.isEmpty()) {
             QDir().mkpath(dir);

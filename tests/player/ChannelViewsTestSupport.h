@@ -43,12 +43,12 @@ public:
         windowController->window()->resize(1200, 760);
         windowController->window()->activateWindow();
         player->loadViewIfNeeded();
-        waitFor([this] { return player->videoContentView && player->videoContentView->width() > 100; }, 5000);
+        waitFor([this] { return player->videoContentView && player->videoContentView->width() > 100; });
         if (player->scrollViews.size() != 4)
             player->setupPlayerViews(4);
         if (!player->currentTrackTimer)
             player->startPlayTimer();
-        waitFor([this] { return QApplication::activeWindow() == windowController->window(); }, 5000);
+        waitFor([this] { return QApplication::activeWindow() == windowController->window(); });
     }
     ~PlayerWindow() {
         if (player) {

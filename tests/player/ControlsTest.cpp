@@ -22,7 +22,9 @@
 #include "UpdateProgressView.h"
 #include "ViewLayer.h"
 #include "platform/Assets.h"
+#include "platform/Localization.h"
 #include "platform/NotificationCenter.h"
+#include "platform/UserDefaults.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -447,4 +449,33 @@ TEST(HelpViewControllerTest, ColoursItsViewsAndClosesOnConfirm) {
     ASSERT_NE(confirm, nullptr);
     confirm->click();
     EXPECT_FALSE(help.isVisible());
+}
+
+TEST(HelpViewControllerTest, ListsTheControlsOfTheRunningInterface) {
+    const QString stored = QString::fromLatin1(UserDefaults::kAppleLanguages);
+    for (const char* language : {"en", "ko", "ja"}) {
+        SCOPED_TRACE(language);
+        UserDefaults::standard().set(stored, QStringList{QLatin1String(language)});
+        loadInterfaceLanguage();
+        HelpViewController help;
+        help.loadViewIfNeeded();
+        help.show();
+        QApplication::processEvents();
+        // The rows shown: each key beside what it does.
+        QStringList shown;
+        for (const QLabel* label : help.findChildren<QLabel*>())
+            if (label->isVisibleTo(&help))
+                shown.append(label->text());
+        const bool korean = QLatin1String(language) == QLatin1String("ko");
+        EXPECT_EQ(shown.contains(localized("Find recordings by district")), korean);
+        EXPECT_EQ(shown.contains(localized("Search")), korean);
+        for (const char* text : {"F11 / Ctrl + Return", "Full screen", "Esc", "Leave full screen", "Space"})
+            EXPECT_TRUE(shown.contains(localized(text))) << text;
+        // English texts only in the English help.
+        EXPECT_EQ(shown.contains(QStringLiteral("Full screen")),
+                  QLatin1String(language) == QLatin1String("en"));
+        help.close();
+    }
+    setLocalizationLanguage(QString());
+    UserDefaults::standard().removeObject(stored);
 }

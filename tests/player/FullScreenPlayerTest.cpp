@@ -54,7 +54,7 @@ protected:
         window->showWindow();
         window->window()->resize(1100, 720);
         window->window()->activateWindow();
-        waitFor([this] { return QApplication::activeWindow() == window->window(); }, 3000);
+        waitFor([this] { return QApplication::activeWindow() == window->window(); });
     }
     void TearDown() override {
         if (auto* player = qobject_cast<OrvoViewController*>(window->contentViewController()))
@@ -132,7 +132,7 @@ TEST_F(FullScreenPlayerTest, HandOverBothWaysKeepsPositionChannelAndPlayState) {
     window->toggleFullScreen();
     ASSERT_NE(fullScreen(), nullptr);
     EXPECT_FALSE(fullScreen()->player);
-    EXPECT_TRUE(waitFor([] { return currentIndex == 0; }, 2000));
+    EXPECT_TRUE(waitFor([] { return currentIndex == 0; }));
     EXPECT_FALSE(fullScreen()->defaultImgBtn->isHidden());
     for (QAction* action : window->window()->actions())
         if (action->shortcut() == QKeySequence(Qt::Key_Escape))
@@ -205,7 +205,7 @@ TEST_F(FullScreenPlayerTest, ControlBarHidesAtTheFifthIdleTickAndKeysNeedTheKeyW
     QWidget other;
     other.show();
     other.activateWindow();
-    waitFor([&] { return QApplication::activeWindow() == &other; }, 2000);
+    waitFor([&] { return QApplication::activeWindow() == &other; });
     key.keyCode = KeyCode::k1;
     EXPECT_FALSE(screen->handleHotKey(key));
     EXPECT_EQ(speedIndex, 3);

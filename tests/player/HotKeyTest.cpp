@@ -171,7 +171,7 @@ TEST_F(HotKeyTest, KeysActOnlyWhileThePlayersWindowIsKey) {
     QDialog sheet;
     sheet.show();
     sheet.activateWindow();
-    ASSERT_TRUE(waitFor([&] { return QApplication::activeWindow() == &sheet; }, 5000));
+    ASSERT_TRUE(waitFor([&] { return QApplication::activeWindow() == &sheet; }));
     EXPECT_FALSE(player().handleHotKey(keyEvent(KeyCode::kSpace)));
     typeKey(&sheet, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
     typeKey(w.window(), Qt::Key_1, Qt::NoModifier, QStringLiteral("1"));
@@ -182,7 +182,7 @@ TEST_F(HotKeyTest, KeysActOnlyWhileThePlayersWindowIsKey) {
 
     // Without the monitor the keys do nothing.
     w.window()->activateWindow();
-    ASSERT_TRUE(waitFor([&] { return QApplication::activeWindow() == w.window(); }, 5000));
+    ASSERT_TRUE(waitFor([&] { return QApplication::activeWindow() == w.window(); }));
     player().removeKeyMonitor();
     typeKey(w.window(), Qt::Key_1, Qt::NoModifier, QStringLiteral("1"));
     EXPECT_EQ(speedIndex, 1);
@@ -199,9 +199,9 @@ TEST_F(HotKeyTest, CommandReturnTogglesFullScreen) {
     EXPECT_FALSE(w.windowController->isFullScreen());
 
     typeKey(w.window(), Qt::Key_Return, Qt::ControlModifier, QStringLiteral("\r"));
-    EXPECT_TRUE(waitFor([&] { return w.windowController->isFullScreen(); }, 5000));
+    EXPECT_TRUE(waitFor([&] { return w.windowController->isFullScreen(); }));
     player().keyDown(keyEvent(KeyCode::kReturn, KeyModifier::kCommand, QStringLiteral("\r")));
-    EXPECT_TRUE(waitFor([&] { return !w.windowController->isFullScreen(); }, 5000));
+    EXPECT_TRUE(waitFor([&] { return !w.windowController->isFullScreen(); }));
     // With the numeric-pad flag (the keypad's Enter) it does not.
     player().keyDown(
         keyEvent(KeyCode::kReturn, KeyModifier::kCommand | KeyModifier::kNumericPad, QStringLiteral("\r")));

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -26,7 +27,7 @@ TEST(NetworkPathMonitor, ReportsTheFirstStateOnItsOwnThread) {
     EXPECT_TRUE(monitor.isRunning());
     QElapsedTimer clock;
     clock.start();
-    while (updates == 0 && clock.elapsed() < 5000)
+    while (updates == 0 && clock.elapsed() < 30000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     EXPECT_EQ(updates, 1);
     EXPECT_FALSE(onMainThread);
@@ -50,10 +51,17 @@ TEST(PlayerStateFresh, NetworkMonitorStartsOnceAndKeepsTheFlagUpdated) {
     testing::internal::CaptureStdout();
     monitor.startMonitoring();
     monitor.startMonitoring(); // a second start only says so
+    // The first path update comes soon from the background thread; the captured output
+    // (standard output now goes to a file) is read until it tells.
+    const auto printedSoFar = [] {
+        std::fflush(stdout);
+        QFile file(QFile::symLinkTarget(QStringLiteral("/proc/self/fd/1")));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
     QElapsedTimer clock;
     clock.start();
-    // The first path update comes at once from the background thread.
-    while (clock.elapsed() < 1000)
+    while (clock.elapsed() < 30000 && !printedSoFar().contains("We're connected!\n") &&
+           !printedSoFar().contains("No connection.\n"))
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     std::fflush(stdout);
     const std::string printed = testing::internal::GetCapturedStdout();

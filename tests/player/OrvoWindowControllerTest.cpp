@@ -113,9 +113,8 @@ TEST_F(OrvoWindowControllerTest, FullScreenSwapsThePlayersAndRestoresTheFrame) {
 
     // Moved elsewhere at once, the window gets its frame back 0.1 s after leaving.
     controller->setFrame(QRect(0, 0, 300, 200));
-    spinFor(20);
     EXPECT_NE(controller->frame(), frame);
-    const bool restored = spinUntil([&] { return controller->frame() == frame; }, 1000);
+    const bool restored = spinUntil([&] { return controller->frame() == frame; });
     EXPECT_TRUE(restored) << controller->frame().x() << "," << controller->frame().y() << " "
                           << controller->frame().width() << "x" << controller->frame().height();
 }
@@ -151,7 +150,7 @@ TEST_F(OrvoWindowControllerTest, EndOfLiveResizeIsPosted) {
         });
     controller->window()->resize(700, 500);
     controller->window()->resize(720, 520);
-    EXPECT_TRUE(spinUntil([&] { return posts > 0; }, 1500));
+    EXPECT_TRUE(spinUntil([&] { return posts > 0; }));
     spinFor(100);
     EXPECT_EQ(posts, 1);
     NotificationCenter::defaultCenter().removeObserver(token);

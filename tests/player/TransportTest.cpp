@@ -322,13 +322,14 @@ TEST_F(TransportTest, OverlappingActionsEndInTheStateAskedForLast) {
         playbacktest::waitFor([] { return false; }, 300);
         ASSERT_TRUE(player().orvoPlayer);
         const double before = player().orvoPlayer->currentSeconds();
-        playbacktest::waitFor([] { return false; }, 500);
-        const double after = player().orvoPlayer->currentSeconds();
         if (c.playing) {
-            EXPECT_GT(after, before + 0.2) << "the pictures stopped";
+            // Playing goes on, however slowly a loaded machine lets it.
+            EXPECT_TRUE(waitFor([&] { return player().orvoPlayer->currentSeconds() > before + 0.2; }))
+                << "the pictures stopped";
             EXPECT_TRUE(everyLoadedPlayer(player(), [](Player* p) { return p->rate() > 0.0; }));
         } else {
-            EXPECT_NEAR(after, before, 0.01) << "a pause was undone";
+            playbacktest::waitFor([] { return false; }, 500);
+            EXPECT_NEAR(player().orvoPlayer->currentSeconds(), before, 0.01) << "a pause was undone";
             EXPECT_TRUE(everyLoadedPlayer(player(), [](Player* p) { return p->rate() == 0.0; }));
         }
     }

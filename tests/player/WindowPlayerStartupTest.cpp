@@ -8,10 +8,12 @@
 
 #include "platform/Bookmark.h"
 #include "platform/KeyMonitor.h"
+#include "platform/Localization.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Player.h"
 #include "platform/Workspace.h"
 #include "player/ChannelComposition.h"
+#include "player/MapPage.h"
 #include "player/NotificationNames.h"
 #include "player/OrvoViewController.h"
 #include "player/RecordingTableModel.h"
@@ -163,6 +165,34 @@ TEST_F(WindowPlayerStartupTest, TheInterfaceLanguageIsCutToItsLanguagePart) {
             EXPECT_TRUE(printed.filter(QStringLiteral("defaultLng")).isEmpty());
         }
     }
+}
+
+TEST_F(WindowPlayerStartupTest, ALanguageChosenDuringTheRunWaitsForTheNextStart) {
+    // The language at start, then the one the settings screen stores (for the next start)
+    // before a new window player is made, as after leaving full screen.
+    const struct {
+        QStringList atStart;
+        QStringList chosen;
+        bool search;
+    } cases[] = {
+        {{"ko"}, {"ja"}, true},
+        {{"ko-KR"}, {"en"}, true},
+        {{"ja"}, {"ko"}, false},
+        {{"en"}, {"ko"}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.atStart.join(',').toStdString());
+        UserDefaults::standard().set(key(DefaultsKey::kAppleLanguages), c.atStart);
+        loadInterfaceLanguage();
+        loadPlayer();
+        EXPECT_EQ(!player->searchLayer->isHidden(), c.search);
+        UserDefaults::standard().set(key(DefaultsKey::kAppleLanguages), c.chosen);
+        loadPlayer();
+        EXPECT_EQ(!player->searchLayer->isHidden(), c.search);
+        EXPECT_EQ(MapPage::isKoreanInterface(), c.search);
+        EXPECT_EQ(storedLanguages(), c.chosen);
+    }
+    setLocalizationLanguage(QString());
 }
 
 TEST_F(WindowPlayerStartupTest, MenusButtonsAndTableAreSetUpWhenTheViewLoads) {

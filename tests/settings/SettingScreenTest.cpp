@@ -4,7 +4,9 @@
 #include "SettingsTestSupport.h"
 
 #include "platform/FileManager.h"
+#include "platform/Localization.h"
 #include "platform/UserDefaults.h"
+#include "platform/Workspace.h"
 #include "player/DefaultsKeys.h"
 #include "player/FolderOpener.h"
 #include "player/PlayerState.h"
@@ -14,11 +16,15 @@
 #include "settings/SettingViewController.h"
 
 #include <QCheckBox>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QWindow>
 
 #include <sys/statvfs.h>
 
@@ -69,6 +75,17 @@ protected:
     QTemporaryDir temp;
     ViewController host;
 };
+
+// A click on `widget` delivered to its window, which finds the widget under the point itself.
+void clickInWindow(QWidget* widget) {
+    QWidget* window = widget->window();
+    const QPointF at = widget->mapTo(window, QPointF(widget->width() / 2.0, widget->height() / 2.0));
+    const QPointF global = window->mapToGlobal(at);
+    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(window->windowHandle(), &press);
+    QApplication::sendEvent(window->windowHandle(), &release);
+}
 
 } // namespace
 
@@ -228,4 +245,66 @@ TEST_F(SettingScreenTest, TheCapacityShowsOnlyForTheCardNamedAfterItsModel) {
         }
         screen->onCloseBtnTap();
     }
+}
+
+TEST_F(SettingScreenTest, ADownloadButtonWithoutItsServiceCannotBePressedAndSaysWhy) {
+    const QString base = QStringLiteral("http://127.0.0.1:9");
+    const struct {
+        const char* name;
+        QStringList languages;
+        QStringList configured; // service keys given an address
+        std::optional<QString> model;
+        bool firmware;
+        bool speedCams;
+    } cases[] = {
+        {"English, nothing configured", {"en"}, {}, QStringLiteral("KV-1000"), false, false},
+        {"Japanese, the English page", {"ja"}, {"englishProductSite"}, QStringLiteral("KV-1000"), true, true},
+        {"Korean, only the English page",
+         {"ko"},
+         {"englishProductSite"},
+         QStringLiteral("KV-1000"),
+         false,
+         false},
+        {"Korean, the download server", {"ko"}, {"downloadServer"}, QStringLiteral("KV-1000"), true, true},
+        {"Korean, no card: the board", {"ko"}, {"downloadServer"}, std::nullopt, false, false},
+        {"Korean, the board's model", {"ko"}, {"downloadServer"}, QStringLiteral("KV-BOARD"), true, false},
+        {"Korean, the board", {"ko"}, {"koreanSite"}, std::nullopt, true, true},
+    };
+    QList<QUrl> opened;
+    Workspace::setOpenURLHandler([&](const QUrl& url) {
+        opened.append(url);
+        return true;
+    });
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QJsonObject config;
+        for (const QString& service : c.configured)
+            config.insert(service, base);
+        config.insert(QStringLiteral("speedCamBoardModels"), QJsonArray{QStringLiteral("KV-BOARD")});
+        setServiceConfigOverride(config);
+        defaults().set(key(DefaultsKey::kAppleLanguages), c.languages);
+        cardModel = c.model;
+        cardVersion = c.model ? std::optional<QString>(QStringLiteral("1.0.9")) : std::nullopt;
+        QPointer<SettingViewController> screen = present();
+        ASSERT_TRUE(waitUntil([&] { return screen->isVisible(); }));
+        for (const auto& [name, offered] :
+             {std::pair{"firmUpdateBtn", c.firmware}, {"speedUpdateBtn", c.speedCams}}) {
+            SCOPED_TRACE(name);
+            auto* button = screen->findChild<QPushButton*>(QLatin1String(name));
+            ASSERT_NE(button, nullptr);
+            EXPECT_EQ(button->isEnabled(), offered);
+            EXPECT_EQ(button->toolTip().isEmpty(), offered);
+            if (!offered) {
+                EXPECT_EQ(button->toolTip(), localized("This service is not configured."));
+                // A click on it reaches nothing.
+                opened.clear();
+                clickInWindow(button);
+                spinFor(100);
+                EXPECT_TRUE(opened.isEmpty());
+            }
+        }
+        screen->onCloseBtnTap();
+    }
+    setServiceConfigOverride(std::nullopt);
+    Workspace::setOpenURLHandler({});
 }

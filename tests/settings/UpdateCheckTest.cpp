@@ -55,7 +55,7 @@ protected:
         QList<std::optional<QUrl>> results;
         int reopenings = 0;
         checkForUpdate([&] { ++reopenings; }, [&](const std::optional<QUrl>& url) { results.append(url); });
-        waitUntil([&] { return !results.isEmpty() || reopenings > 0; }, 10000);
+        waitUntil([&] { return !results.isEmpty() || reopenings > 0; }, 30000);
         // A second call would come on a later turn of the event loop.
         spinFor(100);
         if (reopened)

@@ -29,6 +29,15 @@ ViewController* ScreenRenderer::make(const QString& identifier, QSize size) {
     return screen;
 }
 
+QSize ScreenRenderer::minimumSize(const QString& identifier) {
+    ViewController* screen = make(identifier, QSize());
+    if (!screen)
+        return {};
+    const QSize size = screen->minimumSize().expandedTo(screen->minimumSizeHint());
+    delete screen;
+    return size;
+}
+
 void ScreenRenderer::show(ViewController* screen) {
     screen->show();
     settle();

@@ -25,6 +25,9 @@ public:
         return render(identifier, size, [](ViewController*) {});
     }
 
+    // The smallest size the screen `identifier` lets itself be laid out at.
+    static QSize minimumSize(const QString& identifier);
+
 private:
     static ViewController* make(const QString& identifier, QSize size);
     static void show(ViewController* screen);

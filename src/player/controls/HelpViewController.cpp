@@ -4,6 +4,8 @@
 #include "ViewLayer.h"
 #include "ui_HelpViewController.h"
 
+#include "platform/Localization.h"
+
 HelpViewController::HelpViewController(QWidget* parent) : ViewController(parent) {}
 
 HelpViewController::~HelpViewController() = default;
@@ -17,6 +19,10 @@ void HelpViewController::loadView() {
     seperator = ui->seperator;
     leftView = ui->leftView;
     rightView = ui->rightView;
+    // The district search exists only in the Korean interface, the one that names districts.
+    const bool search = isKoreanInterface();
+    ui->mouseKey4->setVisible(search);
+    ui->mouseText4->setVisible(search);
 }
 
 void HelpViewController::viewDidLayout() {

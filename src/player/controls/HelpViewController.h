@@ -11,7 +11,8 @@ class HelpViewController;
 }
 
 // The help screen: the keyboard and mouse controls of the player, as the
-// storyboard lays them out, closed with its confirm button.
+// storyboard lays them out, less those the running interface lacks, closed
+// with its confirm button.
 class HelpViewController : public ViewController {
     Q_OBJECT
 
