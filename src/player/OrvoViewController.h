@@ -379,6 +379,12 @@ private:
     void switchChannel(CustomButton* button, mode target);
     // Keys that reach the window itself (nothing inside it has the focus) go to keyDown too.
     void watchWindowKeys();
+    // The keys "," and ".": steps asked in one go (keys that queued up while
+    // the main thread was busy) load only the recording they end on.
+    void queueRecordingStep(int step);
+    void takeRecordingSteps();
+    // Moves `steps` entries on (back when negative) as playNext and playPrev do, loading the last only.
+    void stepRecordings(int steps);
     // Data panel.
     MapPage& mapPage();
     DataPanel& dataPanel();
@@ -394,6 +400,9 @@ private:
     QPointer<QObject> m_windowKeyFilter;
     // The latest speed change; a delayed rate of an earlier one is dropped.
     quint64 m_speedRequest = 0;
+    // Net "." (+1) and "," (-1) presses not taken yet, and whether they are due.
+    int m_pendingSteps = 0;
+    bool m_stepsQueued = false;
 
 public:
     // --- Still capture and the context menu of the video area (OrvoViewControllerCapture.cpp) ---

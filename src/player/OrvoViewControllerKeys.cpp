@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -120,6 +121,8 @@ bool OrvoViewController::handleHotKey(const KeyEvent& event) {
         return true;
     case KeyCode::kComma:
     case KeyCode::kPeriod:
+        queueRecordingStep(event.keyCode == KeyCode::kPeriod ? 1 : -1);
+        return true;
     case KeyCode::kLeftArrow:
     case KeyCode::kRightArrow:
         seekWithHotKey(event.keyCode);
@@ -180,6 +183,28 @@ void OrvoViewController::seekWithHotKey(std::uint16_t keyCode) {
         std::printf("seekWithHotKey - %u\n", static_cast<unsigned>(keyCode));
         return;
     }
+}
+
+void OrvoViewController::queueRecordingStep(int step) {
+    m_pendingSteps += step;
+    if (m_stepsQueued)
+        return;
+    m_stepsQueued = true;
+    // Taken once the keys already delivered have all been seen: a load that held the
+    // main thread leaves the presses made meanwhile queued up, and only where they end loads.
+    QTimer::singleShot(0, this, [this] { takeRecordingSteps(); });
+}
+
+void OrvoViewController::takeRecordingSteps() {
+    const int steps = m_pendingSteps;
+    m_pendingSteps = 0;
+    m_stepsQueued = false;
+    if (steps == 0 || !currentRecording || !orvoPlayer || !orvoPlayer->currentItem())
+        return;
+    if (steps == 1 || steps == -1)
+        seekWithHotKey(steps > 0 ? KeyCode::kPeriod : KeyCode::kComma);
+    else
+        stepRecordings(steps);
 }
 
 void OrvoViewController::changeVolumeWithHotKey(bool up) {

@@ -3,8 +3,10 @@
 // fixtures playing in the software renderer without sound.
 
 #include "PlaybackTestFixtures.h"
+#include "PointerInput.h"
 
 #include "OrvoImgBtnCell.h"
+#include "OrvoPopupBtnCell.h"
 #include "controls/DefaultImgBtnCell.h"
 #include "metadata/RecordingList.h"
 #include "platform/KeyMonitor.h"
@@ -20,6 +22,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMainWindow>
 #include <QScreen>
 
@@ -33,6 +36,13 @@ namespace {
 
 void pause(int ms) {
     waitFor([] { return false; }, ms);
+}
+
+void typeKey(QWidget* window, int key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(window->windowHandle(), &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(window->windowHandle(), &release);
 }
 
 class FullScreenPlayerTest : public ::testing::Test {
@@ -209,4 +219,36 @@ TEST_F(FullScreenPlayerTest, ControlBarHidesAtTheFifthIdleTickAndKeysNeedTheKeyW
     key.keyCode = KeyCode::k1;
     EXPECT_FALSE(screen->handleHotKey(key));
     EXPECT_EQ(speedIndex, 3);
+}
+
+TEST_F(FullScreenPlayerTest, KeysLeaveAnOpenPopUpAloneAndASeekPastTheEndGoesOn) {
+    playInWindow(mode::ch1, 0.3);
+    window->toggleFullScreen();
+    MainViewController* screen = fullScreen();
+    ASSERT_NE(screen, nullptr);
+    ASSERT_TRUE(waitFor([&] { return screen->player && fullScreenSeconds() > 0.3; }));
+    screen->mouseTimer->stop(); // the control bar stays shown
+    ASSERT_TRUE(waitFor([&] { return QApplication::activeWindow() == window->window(); }, 20000));
+
+    // The speed pop-up open: Down moves through it rather than lowering the volume.
+    const float volumeBefore = screen->player->volume();
+    pointer::click(screen->speedMenu, screen->speedMenu->rect().center());
+    ASSERT_TRUE(waitFor([] { return QApplication::activePopupWidget() != nullptr; }, 20000));
+    typeKey(QApplication::activePopupWidget(), Qt::Key_Down);
+    typeKey(QApplication::activePopupWidget(), Qt::Key_Return);
+    ASSERT_TRUE(waitFor([] { return !QApplication::activePopupWidget(); }, 20000));
+    ASSERT_EQ(fullScreen(), screen);
+    EXPECT_EQ(speedIndex, 2);
+    EXPECT_FLOAT_EQ(screen->player->volume(), volumeBefore);
+
+    // Two right arrows run past the end of the recording: the next one plays.
+    const std::shared_ptr<PlayerItem> ended = screen->player->currentItem();
+    typeKey(window->window(), Qt::Key_Right);
+    typeKey(window->window(), Qt::Key_Right);
+    EXPECT_TRUE(waitFor([&] {
+        return currentIndex == 1 && playState == 1 && screen->player &&
+               screen->player->currentItem() != ended && fullScreenSeconds() > 0.2;
+    })) << "index "
+        << currentIndex << " state " << int(playState) << " at " << fullScreenSeconds() << " rate "
+        << (screen->player ? screen->player->rate() : -1.0);
 }
