@@ -187,18 +187,20 @@ void OrvoViewController::seekWithHotKey(std::uint16_t keyCode) {
 
 void OrvoViewController::queueRecordingStep(int step) {
     m_pendingSteps += step;
-    if (m_stepsQueued)
-        return;
-    m_stepsQueued = true;
-    // Taken once the keys already delivered have all been seen: a load that held the
-    // main thread leaves the presses made meanwhile queued up, and only where they end loads.
-    QTimer::singleShot(0, this, [this] { takeRecordingSteps(); });
+    // Taken once the presses have paused for a moment: quick presses (and those that queued
+    // up while a load held the main thread) load only the recording where they end.
+    if (!m_stepTimer) {
+        m_stepTimer = new QTimer(this);
+        m_stepTimer->setSingleShot(true);
+        m_stepTimer->setInterval(kStepSettleMs);
+        connect(m_stepTimer, &QTimer::timeout, this, [this] { takeRecordingSteps(); });
+    }
+    m_stepTimer->start();
 }
 
 void OrvoViewController::takeRecordingSteps() {
     const int steps = m_pendingSteps;
     m_pendingSteps = 0;
-    m_stepsQueued = false;
     if (steps == 0 || !currentRecording || !orvoPlayer || !orvoPlayer->currentItem())
         return;
     if (steps == 1 || steps == -1)

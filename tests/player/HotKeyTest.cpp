@@ -112,16 +112,18 @@ TEST_F(HotKeyTest, SpaceArrowsCommaAndFullStopDriveTheRecording) {
     ASSERT_TRUE(w.playersNear(6.0, 0.1));
     EXPECT_EQ(playState, 2);
 
+    // Played from the end, the recording ends at once and the next one plays.
     typeKey(w.window(), Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
     EXPECT_EQ(playState, 1);
+    EXPECT_TRUE(waitFor([&] { return currentIndex == 1 && player().orvoPlayer->currentSeconds() > 0.1; }));
 
     // Full stop: the next recording; comma: the previous, wrapping at the ends.
-    typeKey(w.window(), Qt::Key_Period, Qt::NoModifier, QStringLiteral("."));
-    EXPECT_TRUE(waitFor([] { return currentIndex == 1; }));
     typeKey(w.window(), Qt::Key_Period, Qt::NoModifier, QStringLiteral("."));
     EXPECT_TRUE(waitFor([] { return currentIndex == 0; }));
     typeKey(w.window(), Qt::Key_Comma, Qt::NoModifier, QStringLiteral(","));
     EXPECT_TRUE(waitFor([] { return currentIndex == 1; }));
+    typeKey(w.window(), Qt::Key_Period, Qt::NoModifier, QStringLiteral("."));
+    EXPECT_TRUE(waitFor([] { return currentIndex == 0; }));
     EXPECT_TRUE(waitFor([&] { return player().orvoPlayer && player().orvoPlayer->currentSeconds() > 0.2; }));
 }
 

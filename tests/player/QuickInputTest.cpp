@@ -137,23 +137,27 @@ TEST_F(QuickInputTest, FullStopsThatQueueUpLoadOnlyWhereTheyEnd) {
     ASSERT_EQ(runs.size(), 1);
 
     struct Case {
-        std::vector<int> keys; // pressed while the main thread is busy: delivered in one go
+        std::vector<int> keys;
+        int gapMs; // between the presses; 0: they queued up while the main thread was busy
         qint64 endsOn;
-        int rewraps; // runs of the tool for the whole batch
+        int rewraps; // runs of the tool for the whole series
     };
+    const int period = Qt::Key_Period, comma = Qt::Key_Comma;
     const Case cases[] = {
-        {{Qt::Key_Period, Qt::Key_Period, Qt::Key_Period, Qt::Key_Period, Qt::Key_Period, Qt::Key_Period},
-         2,
-         1},
-        {{Qt::Key_Comma, Qt::Key_Comma, Qt::Key_Comma}, 3, 0},
-        {{Qt::Key_Period, Qt::Key_Comma}, 3, 0}, // back where it was: nothing loads
-        {{Qt::Key_Comma, Qt::Key_Comma, Qt::Key_Comma, Qt::Key_Comma, Qt::Key_Comma}, 2, 1},
+        {{period, period, period, period, period, period}, 0, 2, 1},
+        {{comma, comma, comma}, 0, 3, 0},
+        {{period, comma}, 0, 3, 0}, // back where it was: nothing loads
+        {{period, period, period}, 40, 2, 1},
+        {{comma, comma, comma, comma, comma}, 0, 1, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "from " << currentIndex << " to " << c.endsOn);
         const qsizetype before = runs.size();
-        for (int key : c.keys)
-            typeKey(w.window(), key, key == Qt::Key_Period ? QStringLiteral(".") : QStringLiteral(","));
+        for (int key : c.keys) {
+            typeKey(w.window(), key, key == period ? QStringLiteral(".") : QStringLiteral(","));
+            if (c.gapMs > 0)
+                looptest::spinFor(c.gapMs);
+        }
         EXPECT_TRUE(waitFor([&] { return playing(c.endsOn); }));
         EXPECT_EQ(runs.size() - before, c.rewraps);
     }
