@@ -6,11 +6,9 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTextEdit>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <QWindow>
@@ -100,89 +98,37 @@ TEST(KeyMonitor, MonitorsRunInOrderUntilOneSwallows) {
 }
 
 TEST(KeyMonitor, KeysGoOnToAFocusedWidgetThatTakesText) {
-    struct Case {
-        const char* name;
-        std::function<QWidget*(QWidget*)> make;
-        bool monitored; // the monitor sees (and swallows) the key
+    const auto editable = [](QComboBox* combo) {
+        combo->setEditable(true);
+        return combo;
     };
-    const Case cases[] = {
-        {"line edit", [](QWidget* p) { return new QLineEdit(p); }, false},
-        {"read-only line edit",
-         [](QWidget* p) {
-             auto* edit = new QLineEdit(p);
-             edit->setReadOnly(true);
-             return edit;
-         },
-         true},
-        {"text edit", [](QWidget* p) { return new QTextEdit(p); }, false},
-        {"plain text edit", [](QWidget* p) { return new QPlainTextEdit(p); }, false},
-        {"spin box", [](QWidget* p) { return new QSpinBox(p); }, false},
-        {"editable combo box",
-         [](QWidget* p) {
-             auto* combo = new QComboBox(p);
-             combo->setEditable(true);
-             return combo;
-         },
-         false},
-        {"combo box", [](QWidget* p) { return new QComboBox(p); }, true},
-        {"button", [](QWidget* p) { return new QPushButton(p); }, true},
+    const auto readOnly = [](QLineEdit* edit) {
+        edit->setReadOnly(true);
+        return edit;
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    const std::pair<std::function<QWidget*()>, bool> cases[] = {
+        // the widget, whether the monitor sees keys
+        {[] { return new QLineEdit; }, false},
+        {[&] { return readOnly(new QLineEdit); }, true},
+        {[] { return new QPlainTextEdit; }, false},
+        {[] { return new QSpinBox; }, false},
+        {[&] { return editable(new QComboBox); }, false},
+        {[] { return new QPushButton; }, true}};
+    for (const auto& [make, monitored] : cases) {
         QWidget window;
-        auto* layout = new QVBoxLayout(&window);
-        QWidget* target = c.make(&window);
-        target->setFocusPolicy(Qt::StrongFocus);
-        layout->addWidget(target);
+        QWidget* target = make();
+        (new QVBoxLayout(&window))->addWidget(target);
         window.show();
         window.activateWindow();
         target->setFocus();
         ASSERT_TRUE(looptest::spinUntil([&] { return target->hasFocus(); }, 5000));
         int seen = 0;
-        const auto token = KeyMonitor::addLocalMonitorForKeyDown([&](const KeyEvent&) {
-            ++seen;
-            return true;
-        });
+        const auto token = KeyMonitor::addLocalMonitorForKeyDown([&](const KeyEvent&) { return ++seen > 0; });
         QKeyEvent press(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, QStringLiteral("1"));
         QCoreApplication::sendEvent(window.windowHandle(), &press);
         KeyMonitor::removeMonitor(token);
-        EXPECT_EQ(seen, c.monitored ? 1 : 0);
-        if (auto* edit = qobject_cast<QLineEdit*>(target); edit && !edit->isReadOnly()) {
-            EXPECT_EQ(edit->text(), QStringLiteral("1"));
-        }
-        if (auto* spin = qobject_cast<QSpinBox*>(target)) {
-            EXPECT_TRUE(spin->text().contains(QLatin1Char('1')));
-        }
+        EXPECT_EQ(seen, monitored ? 1 : 0) << target->metaObject()->className();
     }
-}
-
-TEST(KeyMonitor, AnOpenMenuHasTheKeys) {
-    KeyWindow window;
-    QMenu menu;
-    QAction* first = menu.addAction(QStringLiteral("first"));
-    QAction* second = menu.addAction(QStringLiteral("second"));
-    int triggered = 0;
-    QObject::connect(second, &QAction::triggered, [&] { ++triggered; });
-    int seen = 0;
-    const auto token = KeyMonitor::addLocalMonitorForKeyDown([&](const KeyEvent&) {
-        ++seen;
-        return true;
-    });
-    menu.popup(window.mapToGlobal(QPoint(10, 10)), first);
-    ASSERT_TRUE(looptest::spinUntil([&] { return QApplication::activePopupWidget() == &menu; }, 5000));
-    // Keys reach the menu's own window, as the window system delivers them: the
-    // first Down picks the first entry, the second the next one.
-    for (int key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}) {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-        QCoreApplication::sendEvent(menu.windowHandle(), &press);
-    }
-    EXPECT_EQ(seen, 0);
-    EXPECT_EQ(triggered, 1);
-    EXPECT_TRUE(looptest::spinUntil([] { return !QApplication::activePopupWidget(); }, 5000));
-    // With the menu closed the monitor sees the keys again.
-    window.press(Qt::Key_Down);
-    EXPECT_EQ(seen, 1);
-    KeyMonitor::removeMonitor(token);
 }
 
 TEST(KeyMonitor, KeyCodesFollowTheUsLayoutPosition) {

@@ -3,10 +3,8 @@
 // fixtures playing in the software renderer without sound.
 
 #include "PlaybackTestFixtures.h"
-#include "PointerInput.h"
 
 #include "OrvoImgBtnCell.h"
-#include "OrvoPopupBtnCell.h"
 #include "controls/DefaultImgBtnCell.h"
 #include "metadata/RecordingList.h"
 #include "platform/KeyMonitor.h"
@@ -23,6 +21,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QWindow>
 #include <QMainWindow>
 #include <QScreen>
 
@@ -221,27 +220,12 @@ TEST_F(FullScreenPlayerTest, ControlBarHidesAtTheFifthIdleTickAndKeysNeedTheKeyW
     EXPECT_EQ(speedIndex, 3);
 }
 
-TEST_F(FullScreenPlayerTest, KeysLeaveAnOpenPopUpAloneAndASeekPastTheEndGoesOn) {
+TEST_F(FullScreenPlayerTest, ASeekPastTheEndGoesOn) {
     playInWindow(mode::ch1, 0.3);
     window->toggleFullScreen();
     MainViewController* screen = fullScreen();
-    ASSERT_NE(screen, nullptr);
-    ASSERT_TRUE(waitFor([&] { return screen->player && fullScreenSeconds() > 0.3; }));
-    screen->mouseTimer->stop(); // the control bar stays shown
+    ASSERT_TRUE(screen && waitFor([&] { return screen->player && fullScreenSeconds() > 0.3; }));
     ASSERT_TRUE(waitFor([&] { return QApplication::activeWindow() == window->window(); }, 20000));
-
-    // The speed pop-up open: Down moves through it rather than lowering the volume.
-    const float volumeBefore = screen->player->volume();
-    pointer::click(screen->speedMenu, screen->speedMenu->rect().center());
-    ASSERT_TRUE(waitFor([] { return QApplication::activePopupWidget() != nullptr; }, 20000));
-    typeKey(QApplication::activePopupWidget(), Qt::Key_Down);
-    typeKey(QApplication::activePopupWidget(), Qt::Key_Return);
-    ASSERT_TRUE(waitFor([] { return !QApplication::activePopupWidget(); }, 20000));
-    ASSERT_EQ(fullScreen(), screen);
-    EXPECT_EQ(speedIndex, 2);
-    EXPECT_FLOAT_EQ(screen->player->volume(), volumeBefore);
-
-    // Two right arrows run past the end of the recording: the next one plays.
     const std::shared_ptr<PlayerItem> ended = screen->player->currentItem();
     typeKey(window->window(), Qt::Key_Right);
     typeKey(window->window(), Qt::Key_Right);
@@ -249,6 +233,5 @@ TEST_F(FullScreenPlayerTest, KeysLeaveAnOpenPopUpAloneAndASeekPastTheEndGoesOn) 
         return currentIndex == 1 && playState == 1 && screen->player &&
                screen->player->currentItem() != ended && fullScreenSeconds() > 0.2;
     })) << "index "
-        << currentIndex << " state " << int(playState) << " at " << fullScreenSeconds() << " rate "
-        << (screen->player ? screen->player->rate() : -1.0);
+        << currentIndex << " state " << int(playState);
 }

@@ -7,7 +7,6 @@
 #include "PointerInput.h"
 
 #include "platform/BusyCursor.h"
-#include "platform/KeyMonitor.h"
 #include "platform/Process.h"
 
 #include <mpv/client.h>
@@ -29,15 +28,10 @@ void typeKey(QWidget* window, int key, const QString& text = {}) {
     QCoreApplication::sendEvent(window->windowHandle(), &release);
 }
 
-bool idle(Player* player) {
-    int flag = 0;
-    return mpv_get_property(player->mpvHandle(), "idle-active", MPV_FORMAT_FLAG, &flag) >= 0 && flag;
-}
-
-// What the rewrap found when it ran the tool.
+// What the rewrap found when it ran the tool: the busy cursor, and every player done with its file.
 struct RewrapRun {
     bool busyCursor = false;
-    bool playersStopped = false;
+    bool playersStopped = true;
 };
 
 } // namespace
@@ -50,9 +44,11 @@ protected:
             RewrapRun run;
             const QCursor* cursor = QGuiApplication::overrideCursor();
             run.busyCursor = BusyCursor::isShown() && cursor && cursor->shape() == Qt::WaitCursor;
-            run.playersStopped = true;
-            for (Player* player : w.player->players)
-                run.playersStopped = run.playersStopped && !player->currentItem() && idle(player);
+            for (Player* player : w.player->players) {
+                int idle = 0;
+                mpv_get_property(player->mpvHandle(), "idle-active", MPV_FORMAT_FLAG, &idle);
+                run.playersStopped = run.playersStopped && !player->currentItem() && idle;
+            }
             runs.append(run);
             return Process::runAndWait(program, arguments, 60000);
         };
@@ -76,10 +72,6 @@ protected:
         return currentIndex == index && playState == 1 && shown && shown->rate() > 0.0 &&
                shown->currentItem() && shown->currentItem()->status() == PlayerItem::Status::ReadyToPlay;
     }
-    bool rowOrange(int row) const {
-        const QVariant color = w.player->orvoTableView->model()->index(row, 0).data(Qt::BackgroundRole);
-        return color.isValid() && color.value<QBrush>().color() == QColor(255, 128, 0);
-    }
 
     QTemporaryDir movies;
     MediaEnvironmentGuard guard{movies.path()};
@@ -100,8 +92,10 @@ TEST_F(QuickInputTest, QuickDoubleClicksEndWithTheLastRowPlaying) {
     ASSERT_TRUE(waitFor([&] { return playing(3); }, 30000))
         << "index " << currentIndex << " state " << int(playState);
     EXPECT_EQ(selectedRow.value_or(-1), 3);
-    for (int row = 0; row < 4; ++row)
-        EXPECT_EQ(rowOrange(row), row == 3) << row;
+    for (int row = 0; row < 4; ++row) {
+        const QVariant color = player().orvoTableView->model()->index(row, 0).data(Qt::BackgroundRole);
+        EXPECT_EQ(color.isValid() && color.value<QBrush>().color() == QColor(255, 128, 0), row == 3) << row;
+    }
     EXPECT_TRUE(
         waitFor([&] { return player().videoTotalText->text() == QStringLiteral("00:00:03"); }, 30000));
     EXPECT_TRUE(waitFor([&] { return player().orvoPlayer->currentSeconds() > 0.2; }));
@@ -170,23 +164,18 @@ TEST_F(QuickInputTest, ASeekPastTheEndRepeatsOrGoesOn) {
         bool repeat;
         qint64 endsOn;
     };
-    const Case cases[] = {
-        {mode::ch1, false, 1},
-        {mode::multiple_ch, false, 1},
-        {mode::ch1, true, 0},
-        {mode::multiple_ch, true, 0},
-    };
-    for (const Case& c : cases) {
+    for (const Case& c : {Case{mode::ch1, false, 1}, Case{mode::multiple_ch, false, 1},
+                          Case{mode::ch1, true, 0}, Case{mode::multiple_ch, true, 0}}) {
         SCOPED_TRACE(testing::Message() << "mode " << int(c.channels) << " repeat " << c.repeat);
         list({entry(f.front, f.rear, f.inside), entry(f.single)});
         playMode = c.channels;
         isRepeatOne = c.repeat;
         doubleClickRow(0);
         ASSERT_TRUE(waitFor([&] { return playing(0) && player().orvoPlayer->currentSeconds() > 0.3; }));
+        const std::shared_ptr<PlayerItem> ended = player().orvoPlayer->currentItem();
         // Two presses in quick succession: the second while the first seek is under way.
         typeKey(w.window(), Qt::Key_Right);
         typeKey(w.window(), Qt::Key_Right);
-        const std::shared_ptr<PlayerItem> ended = player().orvoPlayer->currentItem();
         // A new item (of the next recording, or the same one again) plays from its start.
         EXPECT_TRUE(waitFor([&] {
             return playing(c.endsOn) && player().orvoPlayer->currentItem() != ended &&
