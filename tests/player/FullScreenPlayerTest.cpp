@@ -21,9 +21,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
-#include <QWindow>
 #include <QMainWindow>
 #include <QScreen>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
