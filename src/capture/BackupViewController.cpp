@@ -5,6 +5,7 @@
 #include "ui_BackupViewController.h"
 
 #include "platform/Bookmark.h"
+#include "platform/BusyCursor.h"
 #include "platform/Localization.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
@@ -143,6 +144,8 @@ void BackupViewController::startBackup() {
 }
 
 void BackupViewController::backupRecording(const orvoTableModel& row, bool withExtra) {
+    // The copies are waited for on the main thread.
+    const BusyCursor busy;
     // Read again: the panel may have changed it, and a stale bookmark is renewed.
     const QString folder =
         backupFolder([this](const QByteArray& bookmark) { return resolveDestinationBookmark(bookmark); });

@@ -1,7 +1,13 @@
 #include "platform/KeyMonitor.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QKeySequenceEdit>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QWidget>
 #include <QWindow>
 
@@ -35,6 +41,9 @@ public:
 
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() != QEvent::KeyPress || !watched->isWindowType() || monitors.empty())
+            return false;
+        // Text entry and open menus have the keys to themselves.
+        if (KeyMonitor::keysBelongToFocusOrPopup())
             return false;
         const KeyEvent keyEvent =
             KeyMonitor::keyEventFrom(*static_cast<QKeyEvent*>(event), widgetOfWindow(watched));
@@ -84,6 +93,26 @@ void KeyMonitor::removeMonitor(Token token) {
         monitor->removed = true;
         return true;
     });
+}
+
+bool KeyMonitor::takesText(const QWidget* widget) {
+    if (!widget)
+        return false;
+    if (const auto* edit = qobject_cast<const QLineEdit*>(widget))
+        return !edit->isReadOnly();
+    if (const auto* edit = qobject_cast<const QTextEdit*>(widget))
+        return !edit->isReadOnly();
+    if (const auto* edit = qobject_cast<const QPlainTextEdit*>(widget))
+        return !edit->isReadOnly();
+    if (const auto* spin = qobject_cast<const QAbstractSpinBox*>(widget))
+        return !spin->isReadOnly();
+    if (const auto* combo = qobject_cast<const QComboBox*>(widget))
+        return combo->isEditable();
+    return qobject_cast<const QKeySequenceEdit*>(widget) != nullptr;
+}
+
+bool KeyMonitor::keysBelongToFocusOrPopup() {
+    return QApplication::activePopupWidget() != nullptr || takesText(QApplication::focusWidget());
 }
 
 int KeyMonitor::monitorCount() {

@@ -54,9 +54,11 @@ struct KeyEvent {
     QWidget* window = nullptr; // the top-level window the key went to
 };
 
-// Local key-down monitors: handlers that see every key pressed in the
+// Local key-down monitors: handlers that see the keys pressed in the
 // application's windows before the focused widget does. A handler answers
-// true to swallow the key, false to let it go on. Main thread only.
+// true to swallow the key, false to let it go on. While a widget that takes
+// text has the focus, or a menu or pop-up is open, the keys are theirs and
+// no monitor sees them. Main thread only.
 class KeyMonitor {
 public:
     using Handler = std::function<bool(const KeyEvent&)>;
@@ -67,6 +69,10 @@ public:
     // Removes a monitor (also from inside a handler); unknown tokens are ignored.
     static void removeMonitor(Token token);
     static int monitorCount();
+    // Whether `widget` takes typed text (an editable line, text, spin box or combo box).
+    static bool takesText(const QWidget* widget);
+    // Whether keys now go to a text-taking focus widget or an open menu or pop-up.
+    static bool keysBelongToFocusOrPopup();
 
     // The event as monitors see it; `window` may be null.
     static KeyEvent keyEventFrom(const QKeyEvent& event, QWidget* window = nullptr);

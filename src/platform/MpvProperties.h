@@ -32,6 +32,7 @@ inline constexpr const char* End = "end";
 inline constexpr const char* TimePos = "time-pos";
 inline constexpr const char* Pause = "pause";
 inline constexpr const char* EofReached = "eof-reached";
+inline constexpr const char* IdleActive = "idle-active";
 inline constexpr const char* Seeking = "seeking";
 inline constexpr const char* CoreIdle = "core-idle";
 inline constexpr const char* PausedForCache = "paused-for-cache";

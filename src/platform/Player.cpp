@@ -6,6 +6,7 @@
 #include <mpv/client.h>
 #include <mpv/render.h>
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QThread>
@@ -251,6 +252,13 @@ void Player::handleEvent(const mpv_event& event) {
                 m_seek.replied = true;
         }
         break;
+    case MPV_EVENT_SET_PROPERTY_REPLY:
+        if (event.reply_userdata != 0 && event.reply_userdata == m_resumeSerial) {
+            m_resumeSerial = 0;
+            if (!m_paused)
+                checkEndReached();
+        }
+        break;
     case MPV_EVENT_PLAYBACK_RESTART:
         if (m_seek.issued && m_seek.replied) {
             double position = 0.0;
@@ -290,6 +298,8 @@ void Player::handlePropertyChange(const mpv_event& event) {
             updateStatus();
             emit rateChanged();
         }
+        if (flag)
+            checkEndReached();
         break;
     case EofReached:
         m_eofReached = flag;
@@ -344,6 +354,20 @@ void Player::onFileLoaded() {
         issueSeek();
     updateStatus();
     item->setStatus(PlayerItem::Status::ReadyToPlay);
+}
+
+// libmpv pauses by itself at the end of the file (keep-open), but tells of "eof-reached" only
+// when "core-idle" changes with it. A seek to the end while paused leaves the core idle, so a
+// start from there reaches the end and pauses again, with nothing said (the pause may even
+// look unchanged): the end is asked for here.
+void Player::checkEndReached() {
+    if (!m_handle || !m_item || !m_fileLoaded || m_endPosted || m_seek.serial != 0)
+        return;
+    int eof = 0;
+    if (mpv_get_property(m_handle, P::EofReached, MPV_FORMAT_FLAG, &eof) < 0 || !eof)
+        return;
+    m_eofReached = true;
+    onEndOfItem();
 }
 
 void Player::onEndOfItem() {
@@ -430,6 +454,7 @@ void Player::replaceCurrentItemWithPlayerItem(std::shared_ptr<PlayerItem> item) 
     m_fileLoaded = false;
     m_endPosted = false;
     m_eofReached = false;
+    m_resumeSerial = 0;
     m_timePos = 0.0;
     m_dwidth = m_dheight = 0;
     m_vid = m_aid = P::No;
@@ -528,6 +553,25 @@ void Player::replaceCurrentItemWithPlayerItem(std::shared_ptr<PlayerItem> item) 
     finish();
 }
 
+bool Player::isStopped() const {
+    int idle = 1;
+    return !m_handle ||
+           (!m_item && mpv_get_property(m_handle, P::IdleActive, MPV_FORMAT_FLAG, &idle) >= 0 && idle != 0);
+}
+
+bool Player::waitUntilStopped(int timeoutMs) const {
+    if (m_item)
+        return false;
+    QElapsedTimer clock;
+    clock.start();
+    while (!isStopped()) {
+        if (clock.elapsed() >= timeoutMs)
+            return false;
+        QThread::msleep(2);
+    }
+    return true;
+}
+
 void Player::play() {
     setRate(1.0);
 }
@@ -564,7 +608,16 @@ void Player::setRate(double rate) {
 }
 
 void Player::setPausedLocally(bool paused) {
-    setFlagAsync(P::Pause, paused);
+    if (paused) {
+        m_resumeSerial = 0;
+        setFlagAsync(P::Pause, true);
+    } else if (m_handle) {
+        // Started at the end of the file, libmpv pauses again at once, which may come
+        // too soon for the pause to be seen changing: the end is looked for once it has started.
+        m_resumeSerial = m_nextSerial++;
+        int flag = 0;
+        mpv_set_property_async(m_handle, m_resumeSerial, P::Pause, MPV_FORMAT_FLAG, &flag);
+    }
     if (m_paused == paused)
         return;
     m_paused = paused;

@@ -61,6 +61,13 @@ public:
     // Loads `item` (null empties the player). The rate and the pause state carry over.
     void replaceCurrentItemWithPlayerItem(std::shared_ptr<PlayerItem> item);
 
+    // Without an item and with libmpv done with the last one's file (closed, or never
+    // opened), so that the file may be replaced.
+    bool isStopped() const;
+    // Waits up to `timeoutMs` for isStopped() after the item was taken away (blocks the
+    // calling thread; libmpv closes the file on its own threads). False when it did not come.
+    bool waitUntilStopped(int timeoutMs) const;
+
     void play();
     void pause();
     // Starts playing at `rate` (0 pauses).
@@ -137,6 +144,7 @@ private:
     void handlePropertyChange(const mpv_event& event);
     void onFileLoaded();
     void onEndOfItem();
+    void checkEndReached();
     void onTrackList(const void* node);
     void updateStatus();
     void issueSeek();
@@ -184,6 +192,7 @@ private:
     qint64 m_dwidth = 0;
     qint64 m_dheight = 0;
 
+    quint64 m_resumeSerial = 0; // the request that ended the last pause, until libmpv took it
     PendingSeek m_seek;
     quint64 m_nextSerial = 1;
 

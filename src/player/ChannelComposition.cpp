@@ -7,6 +7,7 @@
 #include "metadata/RecordingList.h"
 #include "metadata/RiffExtent.h"
 #include "platform/Bundle.h"
+#include "platform/BusyCursor.h"
 #include "platform/FileManager.h"
 
 #include <QDir>
@@ -249,6 +250,8 @@ std::shared_ptr<Asset> aviToMov(const QUrl& url, bool hevc, int channel) {
 
     // One run of the tool into `partial`; the asset of "temp.mov" once it holds the result.
     const auto attempt = [&](bool retry) -> std::shared_ptr<Asset> {
+        // The tool is waited for on the main thread.
+        const BusyCursor busy;
         QFile::remove(partial);
         const QStringList arguments = aviToMovArguments(input, partial, hevc, count, retry, readLimit);
         if (!retry)

@@ -379,6 +379,11 @@ private:
     void switchChannel(CustomButton* button, mode target);
     // Keys that reach the window itself (nothing inside it has the focus) go to keyDown too.
     void watchWindowKeys();
+    // The keys "," and ".": steps asked in quick succession load only the recording they end on.
+    void queueRecordingStep(int step);
+    void takeRecordingSteps();
+    // Moves `steps` entries on (back when negative) as playNext and playPrev do, loading the last only.
+    void stepRecordings(int steps);
     // Data panel.
     MapPage& mapPage();
     DataPanel& dataPanel();
@@ -394,6 +399,10 @@ private:
     QPointer<QObject> m_windowKeyFilter;
     // The latest speed change; a delayed rate of an earlier one is dropped.
     quint64 m_speedRequest = 0;
+    // Net "." (+1) and "," (-1) presses not taken yet; they are taken kStepSettleMs after the last.
+    int m_pendingSteps = 0;
+    QPointer<QTimer> m_stepTimer;
+    static constexpr int kStepSettleMs = 150;
 
 public:
     // --- Still capture and the context menu of the video area (OrvoViewControllerCapture.cpp) ---

@@ -12,6 +12,7 @@
 #include "SegueIdentifiers.h"
 
 #include "platform/Assets.h"
+#include "platform/BusyCursor.h"
 #include "platform/Player.h"
 
 void OrvoViewController::onSaveBtnTap() {
@@ -53,5 +54,7 @@ void OrvoViewController::backupFromContextMenu(bool withExtra) {
 }
 
 void OrvoViewController::backupWithFFmpeg(const orvoTableModel& row, bool withExtra) {
+    // The copies are waited for on the main thread.
+    const BusyCursor busy;
     backupRecordingFromContextMenu(row, withExtra);
 }

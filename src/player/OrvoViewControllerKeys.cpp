@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -120,6 +121,8 @@ bool OrvoViewController::handleHotKey(const KeyEvent& event) {
         return true;
     case KeyCode::kComma:
     case KeyCode::kPeriod:
+        queueRecordingStep(event.keyCode == KeyCode::kPeriod ? 1 : -1);
+        return true;
     case KeyCode::kLeftArrow:
     case KeyCode::kRightArrow:
         seekWithHotKey(event.keyCode);
@@ -180,6 +183,30 @@ void OrvoViewController::seekWithHotKey(std::uint16_t keyCode) {
         std::printf("seekWithHotKey - %u\n", static_cast<unsigned>(keyCode));
         return;
     }
+}
+
+void OrvoViewController::queueRecordingStep(int step) {
+    m_pendingSteps += step;
+    // Taken once the presses have paused for a moment: quick presses (and those that queued
+    // up while a load held the main thread) load only the recording where they end.
+    if (!m_stepTimer) {
+        m_stepTimer = new QTimer(this);
+        m_stepTimer->setSingleShot(true);
+        m_stepTimer->setInterval(kStepSettleMs);
+        connect(m_stepTimer, &QTimer::timeout, this, [this] { takeRecordingSteps(); });
+    }
+    m_stepTimer->start();
+}
+
+void OrvoViewController::takeRecordingSteps() {
+    const int steps = m_pendingSteps;
+    m_pendingSteps = 0;
+    if (steps == 0 || !currentRecording || !orvoPlayer || !orvoPlayer->currentItem())
+        return;
+    if (steps == 1 || steps == -1)
+        seekWithHotKey(steps > 0 ? KeyCode::kPeriod : KeyCode::kComma);
+    else
+        stepRecordings(steps);
 }
 
 void OrvoViewController::changeVolumeWithHotKey(bool up) {

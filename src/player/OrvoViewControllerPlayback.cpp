@@ -33,6 +33,7 @@
 #include <QTableView>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -242,7 +243,8 @@ namespace {
 
 enum class Direction { Next, Previous };
 
-void playAdjacent(OrvoViewController& view, Direction direction) {
+// `count` steps in `direction` (wrapping at the ends each time); only the entry reached loads.
+void playAdjacent(OrvoViewController& view, Direction direction, int count = 1) {
     if (direction == Direction::Next)
         print(QStringLiteral("playNext"));
     view.stopPlayback();
@@ -254,14 +256,16 @@ void playAdjacent(OrvoViewController& view, Direction direction) {
     view.setMonoFilter(false);
     if (!displayedRecordingList)
         return;
-    const qint64 count = displayedRecordingList->size();
-    qint64 n = -1;
-    if (direction == Direction::Next)
-        n = currentIndex == count - 1 ? 0 : currentIndex + 1;
-    else
-        n = currentIndex == 0 ? count - 1 : currentIndex - 1;
-    if (n < 0 || n >= count)
-        return;
+    const qint64 entries = displayedRecordingList->size();
+    qint64 n = currentIndex;
+    for (int step = 0; step < count; ++step) {
+        if (direction == Direction::Next)
+            n = n == entries - 1 ? 0 : n + 1;
+        else
+            n = n == 0 ? entries - 1 : n - 1;
+        if (n < 0 || n >= entries)
+            return;
+    }
     if (view.videoNameText)
         view.videoNameText->setText(
             direction == Direction::Previous
@@ -278,6 +282,11 @@ void OrvoViewController::playNext() {
 
 void OrvoViewController::playPrev() {
     playAdjacent(*this, Direction::Previous);
+}
+
+void OrvoViewController::stepRecordings(int steps) {
+    if (steps != 0)
+        playAdjacent(*this, steps > 0 ? Direction::Next : Direction::Previous, std::abs(steps));
 }
 
 bool OrvoViewController::loadEntry(qint64 idx, bool alert) {

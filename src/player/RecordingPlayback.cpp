@@ -13,8 +13,10 @@
 #include "platform/Player.h"
 #include "platform/PlayerItem.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -96,10 +98,23 @@ std::shared_ptr<Asset> RecordingPlayback::assetForAviFile(const QUrl& url) {
     return aviToMov(url, hevc);
 }
 
+void RecordingPlayback::releaseFilesForRewrap() {
+    unload();
+    QElapsedTimer clock;
+    clock.start();
+    for (Player* player : std::as_const(players))
+        player->waitUntilStopped(std::max<int>(0, kRewrapReleaseTimeoutMs - int(clock.elapsed())));
+}
+
 std::shared_ptr<Asset> RecordingPlayback::assetForEntry(const orvoTableModel& entry, bool composition) {
+    const bool avi = QFileInfo(entry.url.path()).suffix().toLower() == QLatin1String("avi");
+    // An AVI recording (and each of its channel files) is rewrapped into the rewrap
+    // files, which the players may still be reading: they let go of them first.
+    if (avi)
+        releaseFilesForRewrap();
     std::shared_ptr<Asset> asset = composition ? makeChannelComposition(entry.url) : nullptr;
     if (!asset) {
-        if (QFileInfo(entry.url.path()).suffix().toLower() == QLatin1String("avi"))
+        if (avi)
             asset = assetForAviFile(entry.url);
         else
             asset = Asset::assetWithUrl(entry.url);

@@ -53,7 +53,8 @@ public:
     // --- Assets and metadata ---
     // The asset of an entry: its channel composition (unless `composition` is
     // false), the rewrap of an .avi file, or the file itself; null when none
-    // could be made. Sets currentAsset.
+    // could be made. Sets currentAsset. For an .avi entry every player is
+    // unloaded first (the rewrap replaces the files they play).
     std::shared_ptr<Asset> assetForEntry(const orvoTableModel& entry, bool composition = true);
     // The playable asset of an .avi recording (rewrapped into "temp.mov").
     std::shared_ptr<Asset> assetForAviFile(const QUrl& url);
@@ -103,6 +104,9 @@ public:
 
 private:
     void observeEndOfItem();
+    // Unloads every player and waits (a little) until each has closed its file.
+    void releaseFilesForRewrap();
+    static constexpr int kRewrapReleaseTimeoutMs = 3000;
 
     Hooks m_hooks;
     std::unique_ptr<FFmpeg> m_reader;

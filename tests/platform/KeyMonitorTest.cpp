@@ -1,11 +1,21 @@
 #include "platform/KeyMonitor.h"
 
+#include "common/EventLoopWait.h"
+
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
 #include <QWidget>
 #include <QWindow>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -85,6 +95,40 @@ TEST(KeyMonitor, MonitorsRunInOrderUntilOneSwallows) {
     KeyMonitor::removeMonitor(third);
     KeyMonitor::removeMonitor(12345); // unknown: ignored
     EXPECT_EQ(KeyMonitor::monitorCount(), 0);
+}
+
+TEST(KeyMonitor, KeysGoOnToAFocusedWidgetThatTakesText) {
+    const auto editable = [](QComboBox* combo) {
+        combo->setEditable(true);
+        return combo;
+    };
+    const auto readOnly = [](QLineEdit* edit) {
+        edit->setReadOnly(true);
+        return edit;
+    };
+    const std::pair<std::function<QWidget*()>, bool> cases[] = {
+        // the widget, whether the monitor sees keys
+        {[] { return new QLineEdit; }, false},
+        {[&] { return readOnly(new QLineEdit); }, true},
+        {[] { return new QPlainTextEdit; }, false},
+        {[] { return new QSpinBox; }, false},
+        {[&] { return editable(new QComboBox); }, false},
+        {[] { return new QPushButton; }, true}};
+    for (const auto& [make, monitored] : cases) {
+        QWidget window;
+        QWidget* target = make();
+        (new QVBoxLayout(&window))->addWidget(target);
+        window.show();
+        window.activateWindow();
+        target->setFocus();
+        ASSERT_TRUE(looptest::spinUntil([&] { return target->hasFocus(); }, 5000));
+        int seen = 0;
+        const auto token = KeyMonitor::addLocalMonitorForKeyDown([&](const KeyEvent&) { return ++seen > 0; });
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, QStringLiteral("1"));
+        QCoreApplication::sendEvent(window.windowHandle(), &press);
+        KeyMonitor::removeMonitor(token);
+        EXPECT_EQ(seen, monitored ? 1 : 0) << target->metaObject()->className();
+    }
 }
 
 TEST(KeyMonitor, KeyCodesFollowTheUsLayoutPosition) {

@@ -20,8 +20,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMainWindow>
 #include <QScreen>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -33,6 +35,13 @@ namespace {
 
 void pause(int ms) {
     waitFor([] { return false; }, ms);
+}
+
+void typeKey(QWidget* window, int key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(window->windowHandle(), &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(window->windowHandle(), &release);
 }
 
 class FullScreenPlayerTest : public ::testing::Test {
@@ -209,4 +218,20 @@ TEST_F(FullScreenPlayerTest, ControlBarHidesAtTheFifthIdleTickAndKeysNeedTheKeyW
     key.keyCode = KeyCode::k1;
     EXPECT_FALSE(screen->handleHotKey(key));
     EXPECT_EQ(speedIndex, 3);
+}
+
+TEST_F(FullScreenPlayerTest, ASeekPastTheEndGoesOn) {
+    playInWindow(mode::ch1, 0.3);
+    window->toggleFullScreen();
+    MainViewController* screen = fullScreen();
+    ASSERT_TRUE(screen && waitFor([&] { return screen->player && fullScreenSeconds() > 0.3; }));
+    ASSERT_TRUE(waitFor([&] { return QApplication::activeWindow() == window->window(); }, 20000));
+    const std::shared_ptr<PlayerItem> ended = screen->player->currentItem();
+    typeKey(window->window(), Qt::Key_Right);
+    typeKey(window->window(), Qt::Key_Right);
+    EXPECT_TRUE(waitFor([&] {
+        return currentIndex == 1 && playState == 1 && screen->player &&
+               screen->player->currentItem() != ended && fullScreenSeconds() > 0.2;
+    })) << "index "
+        << currentIndex << " state " << int(playState);
 }

@@ -1,8 +1,10 @@
 // The window player's keys, typed into its window as the key monitor sees them.
 
 #include "ChannelViewsTestSupport.h"
+#include "PointerInput.h"
 
 #include "DefaultsKeys.h"
+#include "OrvoGrayView.h"
 #include "OrvoPopupBtnCell.h"
 #include "OrvoSliderCell.h"
 #include "VolumeSliderCell.h"
@@ -10,9 +12,15 @@
 #include "platform/UserDefaults.h"
 
 #include <QDialog>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTableView>
 #include <QWindow>
+
+#include <functional>
 
 using namespace channeltest;
 
@@ -104,16 +112,18 @@ TEST_F(HotKeyTest, SpaceArrowsCommaAndFullStopDriveTheRecording) {
     ASSERT_TRUE(w.playersNear(6.0, 0.1));
     EXPECT_EQ(playState, 2);
 
+    // Played from the end, the recording ends at once and the next one plays.
     typeKey(w.window(), Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
     EXPECT_EQ(playState, 1);
+    EXPECT_TRUE(waitFor([&] { return currentIndex == 1 && player().orvoPlayer->currentSeconds() > 0.1; }));
 
     // Full stop: the next recording; comma: the previous, wrapping at the ends.
     typeKey(w.window(), Qt::Key_Period, Qt::NoModifier, QStringLiteral("."));
-    EXPECT_EQ(currentIndex, 1);
-    typeKey(w.window(), Qt::Key_Period, Qt::NoModifier, QStringLiteral("."));
-    EXPECT_EQ(currentIndex, 0);
+    EXPECT_TRUE(waitFor([] { return currentIndex == 0; }));
     typeKey(w.window(), Qt::Key_Comma, Qt::NoModifier, QStringLiteral(","));
-    EXPECT_EQ(currentIndex, 1);
+    EXPECT_TRUE(waitFor([] { return currentIndex == 1; }));
+    typeKey(w.window(), Qt::Key_Period, Qt::NoModifier, QStringLiteral("."));
+    EXPECT_TRUE(waitFor([] { return currentIndex == 0; }));
     EXPECT_TRUE(waitFor([&] { return player().orvoPlayer && player().orvoPlayer->currentSeconds() > 0.2; }));
 }
 
@@ -206,4 +216,69 @@ TEST_F(HotKeyTest, CommandReturnTogglesFullScreen) {
     player().keyDown(
         keyEvent(KeyCode::kReturn, KeyModifier::kCommand | KeyModifier::kNumericPad, QStringLiteral("\r")));
     EXPECT_FALSE(w.windowController->isFullScreen());
+}
+
+TEST_F(HotKeyTest, KeysTypedIntoTheSearchFieldEditIt) {
+    QLineEdit* field = player().orvoSearchField;
+    ASSERT_TRUE(field && player().searchLayer);
+    player().searchLayer->show();
+    // A row selected in the table, then the field clicked.
+    player().orvoTableView->selectionModel()->select(player().orvoTableView->model()->index(0, 0),
+                                                     QItemSelectionModel::ClearAndSelect |
+                                                         QItemSelectionModel::Rows);
+    pointer::click(field, QPoint(10, field->height() / 2));
+    ASSERT_TRUE(waitFor([&] { return field->hasFocus(); }, 20000));
+
+    const std::pair<int, QString> keys[] = {
+        {Qt::Key_Delete, {}},
+        {Qt::Key_1, QStringLiteral("1")},
+        {Qt::Key_Space, QStringLiteral(" ")},
+        {Qt::Key_B, QStringLiteral("b")},
+        {Qt::Key_Left, {}},
+        {Qt::Key_Left, {}},
+        {Qt::Key_Delete, {}},
+    };
+    for (const auto& [key, text] : keys)
+        typeKey(w.window(), key, Qt::NoModifier, text);
+    EXPECT_EQ(field->text(), QStringLiteral("1b"));
+    EXPECT_EQ(speedIndex, 1);
+    EXPECT_EQ(playState, 0);
+    EXPECT_EQ(recordingList.size(), 2);
+}
+
+TEST_F(HotKeyTest, AnOpenMenuOrPopUpHasTheKeys) {
+    ASSERT_TRUE(w.playThreeChannels(mode::ch1, 0.1));
+    player().volumeSlider->setValue(50);
+    struct Case {
+        const char* name;
+        std::function<void()> open;
+        std::vector<int> keys;
+        std::function<bool()> done; // what the keys did in the menu
+    };
+    QWidget* video = player().videoContentView;
+    const Case cases[] = {
+        {"speed pop-up",
+         [&] { pointer::click(player().speedMenu, player().speedMenu->rect().center()); },
+         {Qt::Key_Down, Qt::Key_Return},
+         [] { return speedIndex == 2 && !QApplication::activePopupWidget(); }},
+        {"context menu of the video",
+         [&] { pointer::click(video, video->rect().center(), Qt::RightButton); },
+         {Qt::Key_Down, Qt::Key_Down}, // the first picks the first entry
+         [&] {
+             QMenu* menu = player().playerContextMenu;
+             return menu && menu->activeAction() == menu->actions().value(1);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.open();
+        ASSERT_TRUE(waitFor([] { return QApplication::activePopupWidget() != nullptr; }, 20000));
+        for (int key : c.keys)
+            typeKey(QApplication::activePopupWidget(), key);
+        EXPECT_TRUE(waitFor(c.done, 20000));
+        EXPECT_EQ(player().volumeSlider->value(), 50);
+        if (QWidget* popup = QApplication::activePopupWidget())
+            popup->close();
+        ASSERT_TRUE(waitFor([] { return !QApplication::activePopupWidget(); }, 20000));
+    }
 }
