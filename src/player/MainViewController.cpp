@@ -206,9 +206,12 @@ void MainViewController::resumeFromWindowPlayer() {
     setMonoFilter(isMono);
     selectSpeedMenuItem(speedIndex);
     setZoom(zoomIndex);
-    if (playState == 2)
+    if (playState == 2) {
+        // Paused: the picture at the handed-over position shows, still.
+        if (videoScrollView)
+            videoScrollView->show();
         ready(asset, currentIndex, true);
-    else
+    } else
         play(asset, currentIndex, true);
 }
 

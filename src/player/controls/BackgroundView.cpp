@@ -3,19 +3,46 @@
 #include "platform/NotificationCenter.h"
 
 #include <QMouseEvent>
+#include <QWindow>
 
 BackgroundView::BackgroundView(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
+}
+
+BackgroundView::~BackgroundView() {
+    if (m_watchedWindow)
+        m_watchedWindow->removeEventFilter(this);
 }
 
 void BackgroundView::updateTrackingAreas() {
     trackingArea = rect();
 }
 
+void BackgroundView::watchWindow() {
+    QWindow* shown = window() ? window()->windowHandle() : nullptr;
+    if (shown == m_watchedWindow)
+        return;
+    if (m_watchedWindow)
+        m_watchedWindow->removeEventFilter(this);
+    m_watchedWindow = shown;
+    if (shown)
+        shown->installEventFilter(this);
+}
+
+bool BackgroundView::eventFilter(QObject* watched, QEvent* event) {
+    // Every movement over the window, whichever view lies under the pointer.
+    if (watched == m_watchedWindow && event->type() == QEvent::MouseMove && isVisible()) {
+        const auto* move = static_cast<QMouseEvent*>(event);
+        const QPoint local = mapFromGlobal(move->globalPosition().toPoint());
+        // Movements count only inside the tracking area of the key window.
+        if (trackingArea && trackingArea->contains(local) && window()->isActiveWindow())
+            NotificationCenter::defaultCenter().post(QStringLiteral("mouseMoved"));
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void BackgroundView::mouseMoveEvent(QMouseEvent* event) {
-    // Movements count only inside the tracking area of the key window.
-    if (trackingArea && trackingArea->contains(event->position().toPoint()) && window()->isActiveWindow())
-        NotificationCenter::defaultCenter().post(QStringLiteral("mouseMoved"));
+    // Already reported from the window's own movement.
     event->accept();
 }
 
@@ -26,5 +53,6 @@ void BackgroundView::resizeEvent(QResizeEvent* event) {
 
 void BackgroundView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    watchWindow();
     updateTrackingAreas();
 }
