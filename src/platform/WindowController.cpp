@@ -8,7 +8,6 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QScreen>
-#include <QWindow>
 
 namespace {
 constexpr char kControllerProperty[] = "kavrinWindowController";
@@ -175,13 +174,7 @@ void WindowController::settleWindowState() {
 }
 
 QRect WindowController::frame() const {
-    if (!m_window)
-        return QRect();
-    // The platform window has the frame last asked for at once; the widget learns of it only
-    // when the window system confirms it, which may come after the next question.
-    if (const QWindow* handle = m_window->windowHandle(); handle && m_window->isVisible())
-        return handle->geometry();
-    return m_window->geometry();
+    return m_window ? m_window->geometry() : QRect();
 }
 
 void WindowController::setFrame(const QRect& frame, bool display) {
