@@ -33,16 +33,22 @@ bool BackgroundView::eventFilter(QObject* watched, QEvent* event) {
     // Every movement over the window, whichever view lies under the pointer.
     if (watched == m_watchedWindow && event->type() == QEvent::MouseMove && isVisible()) {
         const auto* move = static_cast<QMouseEvent*>(event);
-        const QPoint local = mapFromGlobal(move->globalPosition().toPoint());
-        // Movements count only inside the tracking area of the key window.
-        if (trackingArea && trackingArea->contains(local) && window()->isActiveWindow())
-            NotificationCenter::defaultCenter().post(QStringLiteral("mouseMoved"));
+        const QPoint global = move->globalPosition().toPoint();
+        // A movement over this view itself reaches mouseMoveEvent.
+        if (window()->childAt(window()->mapFromGlobal(global)) != this)
+            reportMovement(mapFromGlobal(global));
     }
     return QWidget::eventFilter(watched, event);
 }
 
+void BackgroundView::reportMovement(const QPoint& local) {
+    // Movements count only inside the tracking area of the key window.
+    if (trackingArea && trackingArea->contains(local) && window()->isActiveWindow())
+        NotificationCenter::defaultCenter().post(QStringLiteral("mouseMoved"));
+}
+
 void BackgroundView::mouseMoveEvent(QMouseEvent* event) {
-    // Already reported from the window's own movement.
+    reportMovement(event->position().toPoint());
     event->accept();
 }
 

@@ -35,6 +35,8 @@ protected:
 private:
     // Watches the movements of the window now showing this view.
     void watchWindow();
+    // Posts "mouseMoved" for a movement to `local` (in this view's coordinates).
+    void reportMovement(const QPoint& local);
 
     QPointer<QWindow> m_watchedWindow;
 };
