@@ -5,8 +5,12 @@
 # started with the space key, then "." (next recording) is pressed CHANGES times, INTERVAL seconds
 # apart. VmRSS, threads and open files are read from /proc after every change; the figure is
 # "VmRSS after the last change minus VmRSS after change 6" (target: at most 40 MB for 24 changes).
+# Then, while the recording plays, full screen is entered and left ROUND_TRIPS times with F11
+# (TOGGLE_INTERVAL seconds after each key); the figure is "VmRSS after the last round trip minus
+# VmRSS before the first" (target: at most 20 MB for 50 round trips).
 # usage: bench/memory/run.sh [BUILD_DIR]      (default: build; built when needed)
-# Environment: CHANGES (24), INTERVAL (2), RECORDINGS (10), SECONDS_PER_RECORDING (30),
+# Environment: CHANGES (24), INTERVAL (2), ROUND_TRIPS (50), TOGGLE_INTERVAL (1), RECORDINGS (10),
+# SECONDS_PER_RECORDING (30),
 # KEEP_LOG (a file to copy the player's output to), SCREENSHOT (a PNG of the screen after the last
 # change, taken with ffmpeg's x11grab), WORK_DIR (a fresh temporary folder).
 set -euo pipefail
@@ -14,10 +18,12 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 changes=${CHANGES:-24}
 interval=${INTERVAL:-2}
+round_trips=${ROUND_TRIPS:-50}
+toggle_interval=${TOGGLE_INTERVAL:-1}
 recordings=${RECORDINGS:-10}
 seconds=${SECONDS_PER_RECORDING:-30}
 # Everything this script starts ends within this many seconds.
-limit=$((240 + changes * (interval + 2)))
+limit=$((240 + changes * (interval + 2) + round_trips * 2 * (toggle_interval + 1)))
 
 cmake --build "$build" --target kavrin-player kavrin-samplegen kavrin-demo-bookmark \
   >"${TMPDIR:-/tmp}/kavrin-memory-build.log" 2>&1 ||
@@ -171,6 +177,30 @@ if [ "$changes" -ge 6 ]; then
   early=$(median3 "${samples[3]}" "${samples[4]}" "${samples[5]}")
   late=$(median3 "${samples[n - 3]}" "${samples[n - 2]}" "${samples[n - 1]}")
   printf 'median of changes %d-%d minus median of changes 4-6: %.1f MB\n' $((n - 2)) "$n" "$(mb $((late - early)))"
+fi
+if [ "$round_trips" -gt 0 ]; then
+  # The first entry into full screen makes what every later one reuses; count from after it.
+  key F11
+  sleep "$toggle_interval"
+  key F11
+  sleep "$toggle_interval"
+  alive
+  rss_before=$(rss_kb)
+  printf '%-22s %10.1f %8s %6s\n' "before round trips" "$(mb "$rss_before")" "$(threads)" "$(open_files)"
+  for trip in $(seq 1 "$round_trips"); do
+    in_time
+    key F11
+    sleep "$toggle_interval"
+    key F11
+    sleep "$toggle_interval"
+    alive
+    rss=$(rss_kb)
+    [ $((trip % 10)) = 0 ] &&
+      printf '%-22s %10.1f %8s %6s\n' "round trip $trip" "$(mb "$rss")" "$(threads)" "$(open_files)"
+  done
+  printf 'load average: %s\n' "$(cut -d' ' -f1-3 /proc/loadavg)"
+  printf 'after %d full-screen round trips minus before them: %.1f MB (target: at most 20 MB)\n' \
+    "$round_trips" "$(mb $((rss - rss_before)))"
 fi
 errors=$(grep -a -c -i -e 'error' -e 'fail' -e "can't" -e 'warning' "$work/player.log" || true)
 printf 'lines of the player output naming an error, failure or warning: %s\n' "$errors"

@@ -43,6 +43,9 @@ WindowController::WindowController(QObject* parent) : QObject(parent), m_window(
     m_liveResizeTimer.setSingleShot(true);
     m_liveResizeTimer.setInterval(kLiveResizeSettleMs);
     connect(&m_liveResizeTimer, &QTimer::timeout, this, [this] { windowDidEndLiveResize(); });
+    m_settleTimer.setSingleShot(true);
+    m_settleTimer.setInterval(kStateReportWindowMs);
+    connect(&m_settleTimer, &QTimer::timeout, this, &WindowController::settleWindowState);
 }
 
 WindowController::~WindowController() {
@@ -146,10 +149,27 @@ void WindowController::transitionFullScreen(bool enter, bool changeWindow) {
                 m_window->showFullScreen();
             // Without a window manager nothing resizes the window: it covers its screen itself.
             if (QScreen* screen = m_window->screen(); screen && m_window->geometry() != screen->geometry())
-                m_window->setGeometry(screen->geometry());
+                setFrame(screen->geometry(), false);
         }
         windowDidEnterFullScreen();
     }
+    if (changeWindow)
+        m_ownStateChange.start();
+    m_inFullScreenTransition = false;
+}
+
+void WindowController::settleWindowState() {
+    if (!m_window || m_miniaturized || m_inFullScreenTransition)
+        return;
+    if (m_window->windowState().testFlag(Qt::WindowFullScreen) == m_fullScreen)
+        return;
+    // A report of an earlier request came last: ask for the state in force once more.
+    m_inFullScreenTransition = true;
+    if (m_fullScreen)
+        m_window->showFullScreen();
+    else
+        m_window->showNormal();
+    m_ownStateChange.start();
     m_inFullScreenTransition = false;
 }
 
@@ -160,7 +180,17 @@ QRect WindowController::frame() const {
 void WindowController::setFrame(const QRect& frame, bool display) {
     if (!m_window || !frame.isValid())
         return;
+    const Qt::WindowStates state = m_window->windowState();
     m_window->setGeometry(frame);
+    // Moving a window drops its full-screen state silently; the next request to leave full
+    // screen would then change nothing.
+    if (m_fullScreen && state.testFlag(Qt::WindowFullScreen) &&
+        !m_window->windowState().testFlag(Qt::WindowFullScreen)) {
+        const bool inTransition = m_inFullScreenTransition;
+        m_inFullScreenTransition = true;
+        m_window->setWindowState(m_window->windowState() | Qt::WindowFullScreen);
+        m_inFullScreenTransition = inTransition;
+    }
     if (display)
         m_window->repaint();
 }
@@ -185,7 +215,7 @@ bool WindowController::eventFilter(QObject* watched, QEvent* event) {
             m_liveResizeTimer.start();
         break;
     case QEvent::WindowStateChange:
-        handleWindowStateChange();
+        handleWindowStateChange(event->spontaneous());
         break;
     default:
         break;
@@ -193,13 +223,19 @@ bool WindowController::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-void WindowController::handleWindowStateChange() {
+void WindowController::handleWindowStateChange(bool reported) {
     const Qt::WindowStates state = m_window->windowState();
 
     // Full screen entered or left by the desktop itself (its title-bar button
     // or shortcut) goes through the same transition as the toggle.
     const bool fullScreen = state.testFlag(Qt::WindowFullScreen);
-    if (!m_inFullScreenTransition && fullScreen != m_fullScreen && !state.testFlag(Qt::WindowMinimized)) {
+    // Reports of our own requests may come after a later request was made (full screen
+    // toggled again at once): such a report is no change made by the desktop.
+    if (reported && !m_inFullScreenTransition && fullScreen != m_fullScreen && m_ownStateChange.isValid() &&
+        m_ownStateChange.elapsed() < kStateReportWindowMs) {
+        m_settleTimer.start();
+    } else if (!m_inFullScreenTransition && fullScreen != m_fullScreen &&
+               !state.testFlag(Qt::WindowMinimized)) {
         QPointer<QMainWindow> guard(m_window);
         transitionFullScreen(fullScreen, false);
         if (!guard)

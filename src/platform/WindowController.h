@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QRect>
@@ -29,6 +30,9 @@ class WindowController : public QObject {
 
 public:
     static constexpr int kLiveResizeSettleMs = 250;
+    // How long after a full-screen change of our own a reported window state that disagrees
+    // with it is taken for a late report of an earlier request rather than the desktop's doing.
+    static constexpr int kStateReportWindowMs = 400;
 
     explicit WindowController(QObject* parent = nullptr);
     ~WindowController() override;
@@ -73,14 +77,19 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void handleWindowStateChange();
+    // `reported`: the platform reports the state (rather than a call on the window itself).
+    void handleWindowStateChange(bool reported);
     // Enters or leaves full screen with the will/did hooks around it; the
     // window's own state changes too unless the desktop already changed it.
     void transitionFullScreen(bool enter, bool changeWindow);
+    // Brings the window's state back in line with the full-screen state in force.
+    void settleWindowState();
 
     QPointer<QMainWindow> m_window;
     QPointer<ViewController> m_content;
     QTimer m_liveResizeTimer;
+    QTimer m_settleTimer;
+    QElapsedTimer m_ownStateChange;
     bool m_loaded = false;
     bool m_inFullScreenTransition = false;
     QPointer<QAction> m_leaveFullScreen;

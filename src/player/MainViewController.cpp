@@ -182,8 +182,13 @@ void MainViewController::viewDidLoad() {
 void MainViewController::viewDidAppear() {
     // The window covers its screen (also where no window manager resizes it).
     if (QWidget* shownWindow = window(); shownWindow && shownWindow != this) {
-        if (QScreen* screen = shownWindow->screen(); screen && shownWindow->geometry() != screen->geometry())
-            shownWindow->setGeometry(screen->geometry());
+        if (QScreen* screen = shownWindow->screen();
+            screen && shownWindow->geometry() != screen->geometry()) {
+            if (WindowController* controller = windowController())
+                controller->setFrame(screen->geometry(), false);
+            else
+                shownWindow->setGeometry(screen->geometry());
+        }
     }
     resumeFromWindowPlayer();
 }
@@ -206,9 +211,12 @@ void MainViewController::resumeFromWindowPlayer() {
     setMonoFilter(isMono);
     selectSpeedMenuItem(speedIndex);
     setZoom(zoomIndex);
-    if (playState == 2)
+    if (playState == 2) {
+        // Paused: the picture at the handed-over position shows, still.
+        if (videoScrollView)
+            videoScrollView->show();
         ready(asset, currentIndex, true);
-    else
+    } else
         play(asset, currentIndex, true);
 }
 

@@ -5,13 +5,13 @@
 #include "MainViewController.h"
 
 #include "ChannelComposition.h"
-#include "DefaultsKeys.h"
 #include "OrvoImgBtnCell.h"
 #include "OrvoPopupBtnCell.h"
 #include "OrvoSliderCell.h"
 #include "OrvoVerticalAlignText.h"
 #include "PlayerState.h"
 #include "RecordingPlayback.h"
+#include "VolumeHotKey.h"
 #include "VolumeSliderCell.h"
 #include "controls/DefaultImgBtnCell.h"
 #include "controls/FullScreenPlayer.h"
@@ -21,7 +21,6 @@
 #include "platform/Player.h"
 #include "platform/PlayerItem.h"
 #include "platform/ScrollView.h"
-#include "platform/UserDefaults.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -105,8 +104,10 @@ static void playAdjacent(MainViewController& view, Step step) {
     }
     currentRecording = entry;
     channelCount = videoTrackCount(asset);
-    if (channelCount > 0)
+    if (channelCount > 0) {
+        playMode = mode::ch1;
         view.setPlayModeButton(mode::ch1);
+    }
     selectedRow = n;
     view.play(asset, n, false);
 }
@@ -145,8 +146,9 @@ void MainViewController::playChannel(mode channel, std::shared_ptr<Asset> asset,
     std::fflush(stdout);
     const int track = channel == mode::multiple_ch ? 4 : modeIndex(channel);
     const float level = volumeSlider ? static_cast<float>(volumeSlider->value() / 100.0) : volume;
+    // Every channel plays in the one player.
     if (!m_playback->loadChannel(track, asset, RecordingPlayback::SoundTrack::First, level, continuously,
-                                 !readyOnly, true))
+                                 !readyOnly, true, 0))
         return;
     playMode = channel;
     setPlayModeButton(channel);
@@ -409,12 +411,7 @@ void MainViewController::onRepeatBtnTap() {
 void MainViewController::onVolumeSliderDidChange() {
     if (!volumeSlider)
         return;
-    const QString text = QString::number(volumeSlider->value());
-    if (volumeText)
-        volumeText->setText(text);
-    volumeSlider->setToolTip(text);
-    const float v = static_cast<float>(volumeSlider->value() / 100.0);
-    UserDefaults::standard().set(QLatin1String(DefaultsKey::kVolume), static_cast<double>(v));
+    const float v = storeVolumeFromSlider(volumeSlider, volumeText);
     if (player && playMode != mode::none_ch)
         player->setVolume(v);
 }

@@ -143,7 +143,10 @@ void OrvoViewController::viewDidLoad() {
     if (tableSortingMenu)
         tableSortingMenu->setCurrentIndex(0);
 
-    loadAdminDistrictInfo();
+    // The table lives for the whole process: every later window player (one after each stay in
+    // full screen) finds it loaded, and a second copy would only cost memory and lookup time.
+    if (districtTable().isEmpty())
+        loadAdminDistrictInfo();
 
     if (!recordingList.isEmpty()) {
         // A new window player after full screen: the list is still held.

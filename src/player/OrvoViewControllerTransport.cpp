@@ -7,7 +7,6 @@
 #include "ChannelComposition.h"
 #include "CustomButton.h"
 #include "DefaultImgBtnCell.h"
-#include "DefaultsKeys.h"
 #include "OrvoImgBtnCell.h"
 #include "OrvoPopupBtnCell.h"
 #include "OrvoSliderCell.h"
@@ -16,6 +15,7 @@
 #include "RecordingPlayback.h"
 #include "SegueIdentifiers.h"
 #include "ServiceConfig.h"
+#include "VolumeHotKey.h"
 #include "VolumeSliderCell.h"
 
 #include "metadata/PacketCache.h"
@@ -25,7 +25,6 @@
 #include "platform/PlayerItem.h"
 #include "platform/PlayerView.h"
 #include "platform/ScrollView.h"
-#include "platform/UserDefaults.h"
 
 #include <QDesktopServices>
 #include <QLabel>
@@ -241,12 +240,7 @@ void OrvoViewController::onMonoMenuTap() {
 void OrvoViewController::onVolumeSliderDidChange() {
     if (!volumeSlider)
         return;
-    const QString text = QString::number(volumeSlider->value());
-    if (volumeText)
-        volumeText->setText(text);
-    volumeSlider->setToolTip(text);
-    const float v = static_cast<float>(volumeSlider->doubleValue() / 100.0);
-    UserDefaults::standard().set(QLatin1String(DefaultsKey::kVolume), static_cast<double>(v));
+    const float v = storeVolumeFromSlider(volumeSlider, volumeText);
     // Only the sound channel's player is heard, and only while not muted.
     m_playback->setVolume(v, soundChannelOf(playMode), isMuted);
 }

@@ -49,7 +49,12 @@ bool OrvoWindowController::swapContent(const char* identifier, std::uint8_t tran
 }
 
 void OrvoWindowController::windowWillEnterFullScreen() {
-    m_previousWindowFrame = window() ? std::optional<QRect>(frame()) : std::nullopt;
+    // Entered again before the earlier frame came back: the window's present size is still
+    // the screen's, and the frame to come back to stays the one from before.
+    if (!m_frameRestorePending)
+        m_previousWindowFrame = window() ? std::optional<QRect>(frame()) : std::nullopt;
+    m_frameRestorePending = false;
+    ++m_frameRestoreRequest;
     // The window player's full-screen logo covers it while the window grows.
     if (ViewController* content = contentViewController()) {
         if (content->storyboardIdentifier() == QLatin1String(ControllerIdentifier::kOrvoViewController)) {
@@ -63,7 +68,12 @@ void OrvoWindowController::windowWillEnterFullScreen() {
 void OrvoWindowController::windowWillExitFullScreen() {
     printLine("windowWillExitFullScreen");
     swapContent(ControllerIdentifier::kOrvoViewController, 0);
-    mainQueueAfter(kFrameRestoreDelay, this, [this] {
+    m_frameRestorePending = true;
+    const quint64 request = ++m_frameRestoreRequest;
+    mainQueueAfter(kFrameRestoreDelay, this, [this, request] {
+        if (request != m_frameRestoreRequest)
+            return;
+        m_frameRestorePending = false;
         if (m_previousWindowFrame && window())
             setFrame(*m_previousWindowFrame, true);
     });

@@ -37,4 +37,8 @@ private:
     bool swapContent(const char* identifier, std::uint8_t transition);
 
     std::optional<QRect> m_previousWindowFrame;
+    // The restore after the last exit from full screen that has not happened yet; counted so
+    // that a restore overtaken by a new entry into full screen does nothing.
+    quint64 m_frameRestoreRequest = 0;
+    bool m_frameRestorePending = false;
 };

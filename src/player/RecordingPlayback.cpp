@@ -147,11 +147,13 @@ ChannelSync& RecordingPlayback::channelSync() {
 }
 
 bool RecordingPlayback::loadChannel(int trackIndex, const std::shared_ptr<Asset>& asset, SoundTrack sound,
-                                    float level, bool continuously, bool start, bool printErrors) {
+                                    float level, bool continuously, bool start, bool printErrors,
+                                    int playerIndex) {
     if (!asset)
         return false;
     const auto videoTracks = asset->tracksWithMediaType(MediaType::Video);
-    if (trackIndex < 0 || trackIndex >= videoTracks.size() || trackIndex >= players.size())
+    const int shownBy = playerIndex < 0 ? trackIndex : playerIndex;
+    if (trackIndex < 0 || trackIndex >= videoTracks.size() || shownBy >= players.size())
         return false;
 
     channelSync().reset();
@@ -168,7 +170,7 @@ bool RecordingPlayback::loadChannel(int trackIndex, const std::shared_ptr<Asset>
     }
     auto composition = channelComposition(asset, videoTracks.at(trackIndex), soundTrack, printErrors);
 
-    orvoPlayer = players.at(trackIndex);
+    orvoPlayer = players.at(shownBy);
     orvoPlayer->replaceCurrentItemWithPlayerItem(PlayerItem::playerItemWithAsset(composition));
     orvoPlayer->setVolume(level);
     orvoPlayer->setMuted(isMuted);

@@ -67,12 +67,14 @@ public:
 
     // --- Loading ---
     enum class SoundTrack { Last, First };
-    // Player `trackIndex` plays video track `trackIndex` of `asset` with its
-    // sound track, every other player is emptied, and it becomes orvoPlayer.
-    // `continuously` resumes at lastPlayTime. False (nothing changed) when
-    // the asset has no such video track or there is no such player.
+    // A player plays video track `trackIndex` of `asset` with its sound track,
+    // every other player is emptied, and it becomes orvoPlayer: player
+    // `trackIndex` (one player per channel), or player `playerIndex` when one
+    // is given (one player showing any channel). `continuously` resumes at
+    // lastPlayTime. False (nothing changed) when the asset has no such video
+    // track or there is no such player.
     bool loadChannel(int trackIndex, const std::shared_ptr<Asset>& asset, SoundTrack sound, float level,
-                     bool continuously, bool start, bool printErrors);
+                     bool continuously, bool start, bool printErrors, int playerIndex = -1);
     // Every player plays one video track of `asset`; the sound goes to player
     // `soundChannel`, which becomes orvoPlayer. All start together at
     // `startRate` from the same frame (0: they stay paused there).

@@ -45,3 +45,13 @@ void changeVolumeWithHotKey(Player* player, VolumeSliderCell* slider, QLabel* te
         slider->setToolTip(number);
     }
 }
+
+float storeVolumeFromSlider(VolumeSliderCell* slider, QLabel* text) {
+    const QString number = QString::number(slider->value());
+    if (text)
+        text->setText(number);
+    slider->setToolTip(number);
+    const float level = static_cast<float>(slider->doubleValue() / 100.0);
+    UserDefaults::standard().set(QLatin1String(DefaultsKey::kVolume), static_cast<double>(level));
+    return level;
+}

@@ -5,11 +5,17 @@
 #include "PlaybackTestFixtures.h"
 
 #include "OrvoImgBtnCell.h"
+#include "controls/BackgroundView.h"
 #include "controls/DefaultImgBtnCell.h"
+#include "controls/FullScreenPlayer.h"
+#include "metadata/DistrictTable.h"
 #include "metadata/RecordingList.h"
+#include "platform/Asset.h"
+#include "platform/AssetTrack.h"
 #include "platform/KeyMonitor.h"
 #include "platform/Player.h"
 #include "platform/PlayerItem.h"
+#include "platform/ScrollView.h"
 #include "platform/Storyboard.h"
 #include "player/MainViewController.h"
 #include "player/OrvoViewController.h"
@@ -27,6 +33,14 @@
 
 #include <gtest/gtest.h>
 
+// The window system's way in, as the platform reports a pointer movement or a key to a window
+// (shortcuts first for a key). Exported by Qt GUI for tests.
+Q_GUI_EXPORT void qt_handleMouseEvent(QWindow* window, const QPointF& local, const QPointF& global,
+                                      Qt::MouseButtons state, Qt::MouseButton button, QEvent::Type type,
+                                      Qt::KeyboardModifiers mods, int timestamp);
+Q_GUI_EXPORT void qt_handleKeyEvent(QWindow* window, QEvent::Type type, int key, Qt::KeyboardModifiers mods,
+                                    const QString& text, bool autorep, ushort count);
+
 using playbacktest::entry;
 using playbacktest::files;
 using playbacktest::waitFor;
@@ -37,11 +51,63 @@ void pause(int ms) {
     waitFor([] { return false; }, ms);
 }
 
-void typeKey(QWidget* window, int key) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QCoreApplication::sendEvent(window->windowHandle(), &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-    QCoreApplication::sendEvent(window->windowHandle(), &release);
+int mouseClock = 1000;
+
+// The pointer over `view` (its middle unless `at` is given), as the window system reports it to
+// the window, which hands it to the view under the pointer.
+void mouseTo(QWidget* view, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons, QPoint at) {
+    QWindow* window = view->window()->windowHandle();
+    ASSERT_TRUE(window);
+    const QPointF global = view->mapToGlobal(QPointF(at.isNull() ? view->rect().center() : at));
+    qt_handleMouseEvent(window, window->mapFromGlobal(global), global, buttons, button, type, Qt::NoModifier,
+                        mouseClock += 20);
+}
+
+void moveOver(QWidget* view, QPoint at = {}) {
+    mouseTo(view, QEvent::MouseMove, Qt::NoButton, Qt::NoButton, at);
+}
+
+void clickOn(QWidget* view) {
+    ASSERT_TRUE(view && view->isVisible());
+    mouseTo(view, QEvent::MouseMove, Qt::NoButton, Qt::NoButton, {});
+    mouseTo(view, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {});
+    mouseTo(view, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, {});
+    mouseClock += 1000; // no double click with the next one
+}
+
+void typeKey(QWidget* window, int key, Qt::KeyboardModifiers mods = Qt::NoModifier,
+             const QString& text = {}) {
+    ASSERT_TRUE(window->windowHandle());
+    qt_handleKeyEvent(window->windowHandle(), QEvent::KeyPress, key, mods, text, false, 1);
+    qt_handleKeyEvent(window->windowHandle(), QEvent::KeyRelease, key, mods, text, false, 1);
+}
+
+// The share of lit points in the middle of `view` as the window shows it (0 for a black picture).
+double litShare(QWidget* view) {
+    const QImage shown = view->window()->grab().toImage();
+    const QRect area(view->mapTo(view->window(), QPoint(0, 0)), view->size());
+    int lit = 0;
+    int all = 0;
+    for (int y = area.top() + area.height() / 4; y < area.bottom() - area.height() / 4; y += 5) {
+        for (int x = area.left() + area.width() / 4; x < area.right() - area.width() / 4; x += 5) {
+            lit += shown.pixelColor(x, y).lightness() > 40 ? 1 : 0;
+            ++all;
+        }
+    }
+    return all ? static_cast<double>(lit) / all : 0.0;
+}
+
+QImage videoArea(QWidget* view) {
+    const QImage shown = view->window()->grab().toImage();
+    return shown.copy(QRect(view->mapTo(view->window(), QPoint(0, 0)), view->size()));
+}
+
+// The file whose video track the player shows.
+QString shownFile(const Player* player) {
+    if (!player || !player->currentItem() || !player->currentItem()->asset())
+        return {};
+    const auto track = player->currentItem()->asset()->playbackVideoTrack();
+    return track ? track->sourcePath() : QString();
 }
 
 class FullScreenPlayerTest : public ::testing::Test {
@@ -90,6 +156,16 @@ protected:
             return windowPlayer()->orvoPlayer && windowPlayer()->orvoPlayer->currentSeconds() > seconds;
         }));
     }
+    QWidget* control(const char* name) const {
+        return fullScreen() ? fullScreen()->findChild<QWidget*>(QLatin1String(name)) : nullptr;
+    }
+    // The full-screen player shows `file` from past `seconds` on, with a picture.
+    bool showsPictureOf(const QString& file, double seconds = 0.0) const {
+        const MainViewController* screen = fullScreen();
+        return screen && screen->player && shownFile(screen->player) == file &&
+               fullScreenSeconds() > seconds && screen->videoScrollView->isVisible() &&
+               litShare(screen->singlePlayerView) > 0.3;
+    }
     double fullScreenSeconds() const {
         return fullScreen() && fullScreen()->player ? fullScreen()->player->currentSeconds() : -1.0;
     }
@@ -102,6 +178,9 @@ protected:
 } // namespace
 
 TEST_F(FullScreenPlayerTest, HandOverBothWaysKeepsPositionChannelAndPlayState) {
+    if (districtTable().isEmpty())
+        loadAdminDistrictInfo();
+    const qsizetype districts = districtTable().size();
     // Playing in all channels: full screen goes on in channel 1 where the window player was.
     playInWindow(mode::multiple_ch, 1.0);
     zoomIndex = 2;
@@ -134,6 +213,8 @@ TEST_F(FullScreenPlayerTest, HandOverBothWaysKeepsPositionChannelAndPlayState) {
     pause(300);
     EXPECT_NEAR(windowPlayer()->orvoPlayer->currentSeconds(), pausedAt, 0.05);
     EXPECT_EQ(playState, 2);
+    // The new window player finds the district table loaded and adds no second copy.
+    EXPECT_EQ(districtTable().size(), districts);
 
     // Stopped (state 0): full screen plays nothing; Escape leaves it.
     windowPlayer()->stopPlayback();
@@ -198,13 +279,42 @@ TEST_F(FullScreenPlayerTest, ControlBarHidesAtTheFifthIdleTickAndKeysNeedTheKeyW
     MainViewController* screen = fullScreen();
     ASSERT_NE(screen, nullptr);
     screen->mouseTimer->stop(); // the test drives the ticks
-    for (int tick = 1; tick <= 4; ++tick)
-        screen->mouseTimerInterval();
+    const auto ticks = [&](int count) {
+        for (int tick = 0; tick < count; ++tick)
+            screen->mouseTimerInterval();
+    };
+    // Nothing plays: the default picture lies over the background view.
+    ticks(4);
     EXPECT_FALSE(screen->menuView->isHidden());
-    screen->mouseTimerInterval();
+    ticks(1);
     EXPECT_TRUE(screen->menuView->isHidden());
-    screen->onMouseMoved();
+    moveOver(screen->defaultImgBtn);
+    EXPECT_FALSE(screen->menuView->isHidden()) << "over the default picture";
+    EXPECT_EQ(screen->mouseTemp, 0);
+
+    // Movements over the bar keep it shown, each one counting the five ticks afresh.
+    for (const char* name : {"playPauseBtn", "videoSlider", "volumeSlider", "playModeBtn"}) {
+        ticks(4);
+        moveOver(control(name));
+        EXPECT_EQ(screen->mouseTemp, 0) << name;
+    }
+    ticks(4);
     EXPECT_FALSE(screen->menuView->isHidden());
+    ticks(1);
+    EXPECT_TRUE(screen->menuView->isHidden());
+
+    // Playing: the bar comes back over the video, and the bar's buttons are in reach again.
+    moveOver(screen->backgroundView, QPoint(10, 10));
+    ticks(1);
+    clickOn(control("playPauseBtn"));
+    ASSERT_TRUE(waitFor([&] { return fullScreenSeconds() > 0.3; }));
+    ticks(5);
+    ASSERT_TRUE(screen->menuView->isHidden());
+    moveOver(screen->singlePlayerView, QPoint(40, 40));
+    EXPECT_FALSE(screen->menuView->isHidden()) << "over the video";
+    ticks(1);
+    clickOn(control("playPauseBtn"));
+    EXPECT_EQ(playState, 2);
 
     // A key acts only while the full-screen window is the key window.
     KeyEvent key;
@@ -234,4 +344,142 @@ TEST_F(FullScreenPlayerTest, ASeekPastTheEndGoesOn) {
                screen->player->currentItem() != ended && fullScreenSeconds() > 0.2;
     })) << "index "
         << currentIndex << " state " << int(playState);
+}
+
+// The window player's channel goes on in full screen (channel 1 after all channels), with a
+// picture, and comes back to the window player the same way.
+TEST_F(FullScreenPlayerTest, EveryChannelOfTheWindowPlayerPlaysInFullScreen) {
+    const playbacktest::Files& f = files();
+    const struct {
+        mode shown;
+        QString file;
+        mode back;
+    } cases[] = {{mode::ch2, f.rear, mode::ch2},
+                 {mode::ch3, f.inside, mode::ch3},
+                 {mode::multiple_ch, f.front, mode::ch1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(modeName(c.shown));
+        playInWindow(c.shown, 0.5);
+        typeKey(window->window(), Qt::Key_Return, Qt::ControlModifier, QStringLiteral("\r"));
+        ASSERT_NE(fullScreen(), nullptr);
+        const double handedOver = lastPlayTime ? lastPlayTime->seconds() : 0.0;
+        EXPECT_TRUE(waitFor([&] { return showsPictureOf(c.file, handedOver + 0.3); }))
+            << shownFile(fullScreen()->player).toStdString() << " at " << fullScreenSeconds();
+        EXPECT_EQ(fullScreen()->playModeTag(), modeIndex(c.back));
+        EXPECT_EQ(playMode, c.back);
+
+        typeKey(window->window(), Qt::Key_F11);
+        ASSERT_NE(windowPlayer(), nullptr);
+        EXPECT_TRUE(waitFor([&] {
+            return playMode == c.back && windowPlayer()->orvoPlayer &&
+                   shownFile(windowPlayer()->orvoPlayer) == c.file;
+        }));
+        windowPlayer()->stopPlayback();
+    }
+}
+
+// Paused before full screen: the same channel shows its still picture at the same place.
+TEST_F(FullScreenPlayerTest, PausedHandOverShowsTheStillPicture) {
+    const playbacktest::Files& f = files();
+    for (const auto& [shown, file] : {std::pair{mode::ch1, f.front}, std::pair{mode::ch2, f.rear}}) {
+        SCOPED_TRACE(modeName(shown));
+        playInWindow(shown, 1.0);
+        typeKey(window->window(), Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+        ASSERT_TRUE(waitFor([] { return playState == 2; }));
+        typeKey(window->window(), Qt::Key_F11);
+        ASSERT_NE(fullScreen(), nullptr);
+        const double pausedAt = lastPlayTime ? lastPlayTime->seconds() : -1.0;
+        EXPECT_TRUE(waitFor([&] {
+            return showsPictureOf(file) && std::abs(fullScreenSeconds() - pausedAt) < 0.1;
+        })) << fullScreenSeconds()
+            << " for " << pausedAt;
+        EXPECT_EQ(playState, 2);
+        // The picture comes to rest there.
+        EXPECT_TRUE(waitFor([&] {
+            const QImage first = videoArea(fullScreen()->singlePlayerView);
+            pause(300);
+            return videoArea(fullScreen()->singlePlayerView) == first;
+        }));
+        EXPECT_GT(litShare(fullScreen()->singlePlayerView), 0.3);
+        typeKey(window->window(), Qt::Key_F11);
+        ASSERT_NE(windowPlayer(), nullptr);
+        windowPlayer()->stopPlayback();
+    }
+}
+
+// The channel button steps 1 -> 2 -> 3 -> 1 with the picture following, playing and paused;
+// next and previous go back to channel 1, and the end of a recording goes on to the next.
+TEST_F(FullScreenPlayerTest, ChannelButtonPictureFollowsAndTheRecordingGoesOn) {
+    const playbacktest::Files& f = files();
+    typeKey(window->window(), Qt::Key_F11);
+    ASSERT_NE(fullScreen(), nullptr);
+    clickOn(control("playPauseBtn"));
+    ASSERT_TRUE(waitFor([&] { return showsPictureOf(f.front, 0.3); }));
+
+    const struct {
+        bool paused;
+        QString file;
+        int tag;
+    } steps[] = {{false, f.rear, 1}, {false, f.inside, 2}, {false, f.front, 0}, {true, f.rear, 1}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.tag);
+        if (step.paused && playState == 1)
+            clickOn(control("playPauseBtn"));
+        const double before = fullScreenSeconds();
+        clickOn(control("playModeBtn"));
+        EXPECT_TRUE(waitFor([&] { return showsPictureOf(step.file, before - 0.3); }))
+            << shownFile(fullScreen()->player).toStdString() << " at " << fullScreenSeconds();
+        EXPECT_EQ(fullScreen()->playModeTag(), step.tag);
+        EXPECT_EQ(playMode, static_cast<mode>(step.tag));
+        EXPECT_EQ(playState, step.paused ? 2 : 1);
+    }
+
+    // Next from channel 2 plays channel 1 of the next recording.
+    clickOn(control("nextBtn"));
+    EXPECT_EQ(playMode, mode::ch1);
+    EXPECT_EQ(fullScreen()->playModeTag(), 0);
+    EXPECT_TRUE(waitFor([&] { return currentIndex == 1 && showsPictureOf(f.single, 0.3); }));
+
+    // Back to the three channels with "."; channel 2 pressed, then the recording ends by itself.
+    typeKey(window->window(), Qt::Key_Period, Qt::NoModifier, QStringLiteral("."));
+    ASSERT_TRUE(waitFor([&] { return currentIndex == 0 && showsPictureOf(f.front, 0.3); }));
+    clickOn(control("playModeBtn"));
+    ASSERT_TRUE(waitFor([&] { return showsPictureOf(f.rear, 0.5); }));
+    EXPECT_TRUE(waitFor([&] { return currentIndex == 1 && showsPictureOf(f.single, 0.5); }, 30000))
+        << "index " << currentIndex << " " << shownFile(fullScreen()->player).toStdString();
+    EXPECT_EQ(playMode, mode::ch1);
+    const QImage earlier = videoArea(fullScreen()->singlePlayerView);
+    EXPECT_TRUE(waitFor([&] { return videoArea(fullScreen()->singlePlayerView) != earlier; }))
+        << "the picture stands still";
+}
+
+// However quickly full screen is toggled, the window ends at the frame it had before, or covers
+// the screen when the last toggle entered full screen.
+TEST_F(FullScreenPlayerTest, QuickTogglesComeBackToTheEarlierFrame) {
+    const QRect earlier = window->window()->geometry();
+    ASSERT_NE(earlier, window->window()->screen()->geometry());
+    const struct {
+        int toggles;
+        int gapMs;
+    } cases[] = {{2, 0}, {2, 40}, {3, 40}, {30, 40}, {31, 0}, {2, 500}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.toggles) + " toggles " + std::to_string(c.gapMs) + " ms apart");
+        for (int i = 0; i < c.toggles; ++i) {
+            typeKey(window->window(), Qt::Key_F11);
+            if (c.gapMs)
+                pause(c.gapMs);
+        }
+        const bool full = c.toggles % 2 == 1;
+        const QRect expected = full ? window->window()->screen()->geometry() : earlier;
+        EXPECT_EQ(window->isFullScreen(), full);
+        EXPECT_TRUE(waitFor([&] { return window->window()->geometry() == expected; }));
+        // A restore still on its way must not move the window afterwards.
+        EXPECT_FALSE(waitFor([&] { return window->window()->geometry() != expected; }, 500))
+            << "moved to " << window->window()->geometry().width() << "x"
+            << window->window()->geometry().height();
+        if (full) {
+            typeKey(window->window(), Qt::Key_F11);
+            EXPECT_TRUE(waitFor([&] { return window->window()->geometry() == earlier; }));
+        }
+    }
 }
