@@ -21,6 +21,10 @@ bool ImageWriter::writeJpegAtomically(const QImage& image, const QString& path, 
         why = writer.errorString();
         return false;
     }
+    // What a writer killed mid-write left in the folder goes first.
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    if (slash > 0)
+        PartialFile::removeAbandoned(path.left(slash));
     PartialFile file(path);
     if (!file.isOpen() || !file.write(data) || !file.commit()) {
         why = localizedFileError(file.error());
