@@ -56,6 +56,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "backup_bench: %s\n", qPrintable(message));
         ++failures;
     };
+    environment.notice = [](const QString&, const QString&) {};
 
     BackupViewController screen;
     screen.loadViewIfNeeded();

@@ -30,12 +30,15 @@ inside=$work/card/20241108-083000_I_N.mp4
 now() { date +%s%N; }
 app_round() { "$build/bench/backup/backup_bench" "$front" "$rear" "$inside" "$work/app" "$work/commands.tsv" 2>/dev/null | tail -1; }
 # The same runs by hand: remove the old output, run the tool without input, output discarded.
+# The screen's runs write a hidden temporary name (".<output>.partial-<random>") that replaces the
+# output when whole; by hand the tool writes the output itself.
 hand_round() {
   local start end
   start=$(now)
   while IFS=$'\t' read -r -a cmd; do
-    local out=${cmd[-1]}
-    out=$work/hand/${out##*/}
+    local out=${cmd[-1]##*/}
+    out=${out#.}
+    out=$work/hand/${out%.partial-*}
     rm -f "$out"
     "${cmd[0]}" "${cmd[@]:1:${#cmd[@]}-2}" "$out" </dev/null >/dev/null 2>&1
   done <"$work/commands.tsv"

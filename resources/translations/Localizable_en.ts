@@ -576,6 +576,66 @@ To apply it, insert the memory card into the dash camera and then turn the power
         <translation>Back up video only</translation>
     </message>
     <message>
+        <source>You don't have permission to write in this folder.</source>
+        <translation>You don't have permission to write in this folder.</translation>
+    </message>
+    <message>
+        <source>The folder is on a read-only disk.</source>
+        <translation>The folder is on a read-only disk.</translation>
+    </message>
+    <message>
+        <source>No space left on device.</source>
+        <translation>No space left on device.</translation>
+    </message>
+    <message>
+        <source>The file is too large for the disk.</source>
+        <translation>The file is too large for the disk.</translation>
+    </message>
+    <message>
+        <source>The folder does not exist.</source>
+        <translation>The folder does not exist.</translation>
+    </message>
+    <message>
+        <source>A folder of the same name is in the way.</source>
+        <translation>A folder of the same name is in the way.</translation>
+    </message>
+    <message>
+        <source>Backup Error</source>
+        <translation>Backup Error</translation>
+    </message>
+    <message>
+        <source>These backup files could not be written:</source>
+        <translation>These backup files could not be written:</translation>
+    </message>
+    <message>
+        <source>No video stream could be read from the recording.</source>
+        <translation>No video stream could be read from the recording.</translation>
+    </message>
+    <message>
+        <source>The ffmpeg tool was not found.</source>
+        <translation>The ffmpeg tool was not found.</translation>
+    </message>
+    <message>
+        <source>The video could not be copied.</source>
+        <translation>The video could not be copied.</translation>
+    </message>
+    <message>
+        <source>This is not a file name.</source>
+        <translation>This is not a file name.</translation>
+    </message>
+    <message>
+        <source>Backup Complete</source>
+        <translation>Backup Complete</translation>
+    </message>
+    <message>
+        <source>The backup was saved in the folder “%1”:</source>
+        <translation>The backup was saved in the folder “%1”:</translation>
+    </message>
+    <message>
+        <source>The recording has no sound: the video was copied without it.</source>
+        <translation>The recording has no sound: the video was copied without it.</translation>
+    </message>
+    <message>
         <source>Capture Failed</source>
         <translation>Capture Failed</translation>
     </message>

@@ -576,6 +576,66 @@
         <translation>バックアップ（映像のみ）</translation>
     </message>
     <message>
+        <source>You don't have permission to write in this folder.</source>
+        <translation>このフォルダに書き込む権限がありません。</translation>
+    </message>
+    <message>
+        <source>The folder is on a read-only disk.</source>
+        <translation>フォルダは読み取り専用のディスクにあります。</translation>
+    </message>
+    <message>
+        <source>No space left on device.</source>
+        <translation>ディスクの空き容量がありません。</translation>
+    </message>
+    <message>
+        <source>The file is too large for the disk.</source>
+        <translation>ファイルが大きすぎるため、このディスクに保存できません。</translation>
+    </message>
+    <message>
+        <source>The folder does not exist.</source>
+        <translation>フォルダが存在しません。</translation>
+    </message>
+    <message>
+        <source>A folder of the same name is in the way.</source>
+        <translation>同じ名前のフォルダがあるため保存できません。</translation>
+    </message>
+    <message>
+        <source>Backup Error</source>
+        <translation>バックアップエラー</translation>
+    </message>
+    <message>
+        <source>These backup files could not be written:</source>
+        <translation>次のバックアップファイルを保存できませんでした:</translation>
+    </message>
+    <message>
+        <source>No video stream could be read from the recording.</source>
+        <translation>録画ファイルから映像ストリームを読み取れませんでした。</translation>
+    </message>
+    <message>
+        <source>The ffmpeg tool was not found.</source>
+        <translation>ffmpeg ツールが見つかりません。</translation>
+    </message>
+    <message>
+        <source>The video could not be copied.</source>
+        <translation>映像をコピーできませんでした。</translation>
+    </message>
+    <message>
+        <source>This is not a file name.</source>
+        <translation>ファイル名ではありません。</translation>
+    </message>
+    <message>
+        <source>Backup Complete</source>
+        <translation>バックアップ完了</translation>
+    </message>
+    <message>
+        <source>The backup was saved in the folder “%1”:</source>
+        <translation>バックアップを“%1”フォルダに保存しました:</translation>
+    </message>
+    <message>
+        <source>The recording has no sound: the video was copied without it.</source>
+        <translation>録画ファイルに音声がないため、映像のみをコピーしました。</translation>
+    </message>
+    <message>
         <source>Capture Failed</source>
         <translation>キャプチャ失敗</translation>
     </message>

@@ -576,6 +576,66 @@
         <translation>백업 (영상만)</translation>
     </message>
     <message>
+        <source>You don't have permission to write in this folder.</source>
+        <translation>이 폴더에 쓸 권한이 없습니다.</translation>
+    </message>
+    <message>
+        <source>The folder is on a read-only disk.</source>
+        <translation>폴더가 읽기 전용 디스크에 있습니다.</translation>
+    </message>
+    <message>
+        <source>No space left on device.</source>
+        <translation>디스크에 남은 공간이 없습니다.</translation>
+    </message>
+    <message>
+        <source>The file is too large for the disk.</source>
+        <translation>파일이 너무 커서 이 디스크에 저장할 수 없습니다.</translation>
+    </message>
+    <message>
+        <source>The folder does not exist.</source>
+        <translation>폴더가 존재하지 않습니다.</translation>
+    </message>
+    <message>
+        <source>A folder of the same name is in the way.</source>
+        <translation>같은 이름의 폴더가 있어 저장할 수 없습니다.</translation>
+    </message>
+    <message>
+        <source>Backup Error</source>
+        <translation>백업 오류</translation>
+    </message>
+    <message>
+        <source>These backup files could not be written:</source>
+        <translation>다음 백업 파일을 저장할 수 없습니다:</translation>
+    </message>
+    <message>
+        <source>No video stream could be read from the recording.</source>
+        <translation>녹화 파일에서 영상 스트림을 읽을 수 없습니다.</translation>
+    </message>
+    <message>
+        <source>The ffmpeg tool was not found.</source>
+        <translation>ffmpeg 도구를 찾을 수 없습니다.</translation>
+    </message>
+    <message>
+        <source>The video could not be copied.</source>
+        <translation>영상을 복사할 수 없습니다.</translation>
+    </message>
+    <message>
+        <source>This is not a file name.</source>
+        <translation>파일 이름이 아닙니다.</translation>
+    </message>
+    <message>
+        <source>Backup Complete</source>
+        <translation>백업 완료</translation>
+    </message>
+    <message>
+        <source>The backup was saved in the folder “%1”:</source>
+        <translation>백업이 “%1” 폴더에 저장되었습니다:</translation>
+    </message>
+    <message>
+        <source>The recording has no sound: the video was copied without it.</source>
+        <translation>녹화 파일에 소리가 없어 영상만 복사했습니다.</translation>
+    </message>
+    <message>
         <source>Capture Failed</source>
         <translation>캡처 실패</translation>
     </message>

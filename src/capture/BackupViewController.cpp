@@ -155,11 +155,8 @@ void BackupViewController::backupRecording(const orvoTableModel& row, bool withE
         videoStreams = reader.getVideoStreamCount(recordingPath(row.url));
     }
     const QList<BackupOutput> outputs = backupOutputs(row, videoStreams);
-    QStringList failed;
-    for (const BackupOutput& output : outputs)
-        if (!runBackupRemux(output.a, output.b, withExtra, output.input, output.name, folder))
-            failed.append(output.name);
-    reportBackupFailures(recordingBaseName(row.url), failed, outputs.isEmpty());
+    reportBackupResult(recordingBaseName(row.url), folder, outputs,
+                       runBackupOutputs(outputs, withExtra, folder));
     dismissViewController(this);
 }
 

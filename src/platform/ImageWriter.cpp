@@ -1,7 +1,10 @@
 #include "platform/ImageWriter.h"
 
+#include "platform/FileErrorText.h"
+#include "platform/PartialFile.h"
+
+#include <QBuffer>
 #include <QImageWriter>
-#include <QSaveFile>
 
 bool ImageWriter::writeJpegAtomically(const QImage& image, const QString& path, QString* error) {
     QString localError;
@@ -10,21 +13,21 @@ bool ImageWriter::writeJpegAtomically(const QImage& image, const QString& path, 
         why = QStringLiteral("there is no picture to write");
         return false;
     }
-    QSaveFile file(path);
-    // Never write into the old file itself: a failure would leave it half overwritten.
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) {
-        why = file.errorString();
-        return false;
-    }
-    QImageWriter writer(&file, QByteArrayLiteral("jpeg"));
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, QByteArrayLiteral("jpeg"));
     if (!writer.write(image)) {
-        why = file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
-        file.cancelWriting();
+        why = writer.errorString();
         return false;
     }
-    if (!file.commit()) {
-        why = file.errorString();
+    // What a writer killed mid-write left in the folder goes first.
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    if (slash > 0)
+        PartialFile::removeAbandoned(path.left(slash));
+    PartialFile file(path);
+    if (!file.isOpen() || !file.write(data) || !file.commit()) {
+        why = localizedFileError(file.error());
         return false;
     }
     return true;

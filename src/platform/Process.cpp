@@ -10,7 +10,14 @@
 
 namespace Process {
 
-Result runAndWait(const QString& program, const QStringList& arguments, int timeoutMs) {
+namespace {
+
+// Enough for the tool's last lines, which say why it stopped.
+constexpr qsizetype kErrorOutputKept = 8 * 1024;
+
+} // namespace
+
+Result runAndWait(const QString& program, const QStringList& arguments, int timeoutMs, bool keepErrorOutput) {
     Result result;
     if (program.isEmpty())
         return result;
@@ -19,7 +26,8 @@ Result runAndWait(const QString& program, const QStringList& arguments, int time
     QProcess process;
     // The tool's own chatter is of no use to the user and could fill a pipe.
     process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
+    if (!keepErrorOutput)
+        process.setStandardErrorFile(QProcess::nullDevice());
     process.setStandardInputFile(QProcess::nullDevice());
     // The child ends with the thread that waits for it (and so with the player): a killed
     // player must not leave a long stream copy running. Only async-signal-safe calls here.
@@ -30,7 +38,7 @@ Result runAndWait(const QString& program, const QStringList& arguments, int time
         if (::getppid() != parent)
             ::_exit(127);
     });
-    process.start(program, aliases.arguments(), QIODevice::NotOpen);
+    process.start(program, aliases.arguments(), keepErrorOutput ? QIODevice::ReadOnly : QIODevice::NotOpen);
     if (!process.waitForStarted(-1))
         return result;
     result.started = true;
@@ -40,6 +48,8 @@ Result runAndWait(const QString& program, const QStringList& arguments, int time
         result.crashed = true;
         return result;
     }
+    if (keepErrorOutput)
+        result.errorOutput = process.readAllStandardError().right(kErrorOutputKept);
     result.crashed = process.exitStatus() != QProcess::NormalExit;
     result.exitCode = result.crashed ? -1 : process.exitCode();
     return result;

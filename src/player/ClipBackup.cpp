@@ -1,9 +1,13 @@
 #include "player/ClipBackup.h"
 
+#include "metadata/AvInput.h"
 #include "metadata/FFmpeg.h"
 #include "platform/Bundle.h"
+#include "platform/FileErrorText.h"
 #include "platform/FileManager.h"
+#include "platform/FileSystemRepresentation.h"
 #include "platform/Localization.h"
+#include "platform/PartialFile.h"
 #include "platform/UserDefaults.h"
 #include "player/DefaultsKeys.h"
 #include "player/FolderOpener.h"
@@ -14,8 +18,15 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cerrno>
 #include <cstdio>
-#include <unistd.h>
+#include <dirent.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+
+extern "C" {
+#include <libavutil/avutil.h>
+}
 
 namespace {
 
@@ -24,10 +35,20 @@ namespace {
 // player for ever.
 constexpr int kToolTimeoutMs = 30 * 60 * 1000;
 
-const QString kBackupErrorTitle = QStringLiteral("Backup Error");
-const QString kFailedOutputsMessage = QStringLiteral("These backup files could not be written:");
-const QString kNothingToCopyMessage = QStringLiteral("No video stream could be read from the recording.");
-const QString kNoToolMessage = QStringLiteral("The ffmpeg tool was not found.");
+// Texts of the backup's alerts and notice: keys of "Localizable".
+constexpr char kBackupErrorTitle[] = "Backup Error";
+constexpr char kFailedOutputsMessage[] = "These backup files could not be written:";
+constexpr char kNothingToCopyMessage[] = "No video stream could be read from the recording.";
+constexpr char kNoToolMessage[] = "The ffmpeg tool was not found.";
+constexpr char kCopyFailedMessage[] = "The video could not be copied.";
+constexpr char kNotANameMessage[] = "This is not a file name.";
+constexpr char kBackupSavedTitle[] = "Backup Complete";
+constexpr char kBackupSavedMessage[] = "The backup was saved in the folder \u201C%1\u201D:";
+constexpr char kWithoutSoundMessage[] = "The recording has no sound: the video was copied without it.";
+
+// The container of every output, named to the tool since the temporary file's
+// name does not end in ".mov".
+const QStringList kOutputFormat = {QStringLiteral("-f"), QStringLiteral("mov")};
 
 void print(const QString& text) {
     std::printf("%s\n", text.toUtf8().constData());
@@ -47,7 +68,7 @@ Process::Result runTool(const QString& program, const QStringList& arguments) {
     auto& environment = clipBackupEnvironment();
     if (environment.run)
         return environment.run(program, arguments);
-    return Process::runAndWait(program, arguments, kToolTimeoutMs);
+    return Process::runAndWait(program, arguments, kToolTimeoutMs, true);
 }
 
 // A name that stays inside the folder it is joined to.
@@ -56,21 +77,43 @@ bool isPlainFileName(const QString& name) {
            !name.contains(QLatin1Char('/')) && !name.contains(QChar(0));
 }
 
-// Removes the old output `path` (a file or a link, never a folder).
-bool removeOldOutput(const QString& path, QString& error) {
-    const QFileInfo info(path);
-    if (info.isDir() && !info.isSymLink()) {
-        error = QStringLiteral("\u201C%1\u201D couldn\u2019t be removed because it is a folder.")
-                    .arg(info.fileName());
+// Whether `input` has a sound stream numbered `stream`.
+bool hasSoundStream(const QString& input, int stream) {
+    AvInput file;
+    if (stream < 0 || !file.open(platform::fileSystemRepresentation(input).constData()))
         return false;
-    }
-    QFile file(path);
-    if (!file.remove()) {
-        error = QStringLiteral("\u201C%1\u201D couldn\u2019t be removed: %2")
-                    .arg(info.fileName(), file.errorString());
-        return false;
-    }
-    return true;
+    return unsigned(stream) < file.streamCount() && file.streamType(unsigned(stream)) == AVMEDIA_TYPE_AUDIO;
+}
+
+// Whether the tool's output opens as a video file with `streams` streams: a copy
+// cut short has no index (a MOV file without its "moov" box) and does not open.
+bool opensWithStreams(const QString& path, unsigned streams) {
+    AvInput file;
+    return file.open(platform::fileSystemRepresentation(path).constData()) && file.streamCount() == streams &&
+           file.videoStreamIndex() == 0;
+}
+
+// Whether the file system of `folder` has no room left for the user.
+bool isFull(const QString& folder) {
+    struct statvfs info {};
+    return ::statvfs(platform::fileSystemRepresentation(folder).constData(), &info) == 0 &&
+           info.f_bavail == 0;
+}
+
+// Why a run of the tool failed, as the user reads it.
+QString failedRunReason(const Process::Result& result, const QString& folder) {
+    if (!result.started)
+        return localized(kNoToolMessage);
+    if (const int named = fileErrorNamedIn(result.errorOutput))
+        return localizedFileError(named);
+    if (isFull(folder))
+        return localizedFileError(ENOSPC);
+    return localized(kCopyFailedMessage);
+}
+
+BackupCopy failedCopy(const QString& reason) {
+    printError(reason);
+    return BackupCopy{false, reason, false};
 }
 
 QString outputBaseName(const std::optional<QUrl>& url) {
@@ -96,7 +139,8 @@ QStringList ffmpegRemuxArguments(int a, int b, bool withExtra, const QString& in
 }
 
 QString recordingPath(const QUrl& url) {
-    const QString path = url.isLocalFile() ? url.toLocalFile() : url.path();
+    // toLocalFile would replace the bytes of a name that is not UTF-8.
+    const QString path = platform::filePath(url);
     // Absolute, so that the tool never reads it as an option or a protocol.
     return path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
 }
@@ -169,87 +213,108 @@ QString desktopFolder() {
     return folder;
 }
 
+BackupCopy copyBackupOutput(const BackupOutput& output, bool withExtra, const QString& folder) {
+    if (!isPlainFileName(output.name))
+        return failedCopy(localized(kNotANameMessage) + QStringLiteral(" \u201C%1\u201D").arg(output.name));
+    const QByteArray folderBytes = platform::fileSystemRepresentation(folder);
+    DIR* listing = ::opendir(folderBytes.constData());
+    if (!listing)
+        return failedCopy(localizedFileError(errno));
+    ::closedir(listing);
+    PartialFile::removeAbandoned(folder);
+
+    const QString path = folder + QLatin1Char('/') + output.name;
+    struct stat existing {};
+    if (::lstat(platform::fileSystemRepresentation(path).constData(), &existing) == 0 &&
+        S_ISDIR(existing.st_mode))
+        return failedCopy(localizedFileError(EISDIR));
+    const std::optional<QString> tool = ffmpegTool();
+    if (!tool)
+        return failedCopy(localized(kNoToolMessage));
+    PartialFile file(path);
+    if (!file.isOpen())
+        return failedCopy(localizedFileError(file.error()));
+
+    BackupCopy copy;
+    const bool extra = withExtra && hasSoundStream(output.input, output.b);
+    copy.withoutSound = withExtra && !extra;
+    QStringList arguments =
+        ffmpegRemuxArguments(output.a, output.b, extra, output.input, file.temporaryPath());
+    // The temporary file exists already (this process holds it): "-y" lets the tool write into it.
+    arguments.insert(arguments.size() - 1, QStringLiteral("-y"));
+    for (const QString& argument : kOutputFormat)
+        arguments.insert(arguments.size() - 1, argument);
+    const Process::Result result = runTool(*tool, arguments);
+    if (result.started && !result.crashed && result.exitCode == 0 &&
+        opensWithStreams(file.temporaryPath(), extra ? 2 : 1)) {
+        // The copy's data is written by the tool; the rename alone makes it the backup.
+        if (file.commit(false)) {
+            copy.ok = true;
+            return copy;
+        }
+        copy.reason = localizedFileError(file.error());
+    } else {
+        copy.reason = failedRunReason(result, folder);
+    }
+    file.discard();
+    printError(copy.reason + QStringLiteral(" (") + path + QLatin1Char(')'));
+    return copy;
+}
+
 bool runBackupRemux(int a, int b, bool withExtra, const QString& input, const QString& outputName,
                     const QString& folder) {
-    if (!isPlainFileName(outputName)) {
-        printError(QStringLiteral("\u201C%1\u201D is not a file name.").arg(outputName));
-        return false;
-    }
-    QString error;
-    const std::optional<QList<QUrl>> entries =
-        FileManager::contentsOfDirectory(QUrl::fromLocalFile(folder), &error);
-    if (!entries) {
-        printError(error);
-        return false;
-    }
-    const QString output = QDir(folder).filePath(outputName);
-    for (const QUrl& entry : *entries) {
-        if (FileManager::lastPathComponent(entry) != outputName)
-            continue;
-        if (!removeOldOutput(output, error)) {
-            printError(error);
-            return false;
-        }
-    }
-    if (::access(QFile::encodeName(folder).constData(), W_OK) != 0) {
-        printError(
-            QStringLiteral("The folder \u201C%1\u201D is not writable.").arg(QFileInfo(folder).fileName()));
-        return false;
-    }
-    const std::optional<QString> tool = ffmpegTool();
-    if (!tool) {
-        printError(kNoToolMessage);
-        return false;
-    }
-
-    const Process::Result result = runTool(*tool, ffmpegRemuxArguments(a, b, withExtra, input, output));
-    if (result.started && !result.crashed && result.exitCode == 0 && QFileInfo(output).isFile())
-        return true;
-
-    if (!result.started)
-        printError(QStringLiteral("%1 could not be started.").arg(*tool));
-    else if (result.crashed)
-        printError(QStringLiteral("%1 did not finish the copy into %2.").arg(*tool, output));
-    else
-        printError(
-            QStringLiteral("%1 exited with status %2 on %3.").arg(*tool).arg(result.exitCode).arg(output));
-    // The old output was removed above: whatever stands there now is this run's broken file.
-    if (QFileInfo(output).isFile())
-        QFile::remove(output);
-    return false;
+    return copyBackupOutput(BackupOutput{input, outputName, a, b}, withExtra, folder).ok;
 }
 
-QStringList runBackupOutputs(const QList<BackupOutput>& outputs, bool withExtra, const QString& folder) {
-    QStringList failed;
-    for (const BackupOutput& output : outputs)
-        if (!runBackupRemux(output.a, output.b, withExtra, output.input, output.name, folder))
-            failed.append(output.name);
-    return failed;
+BackupOutcome runBackupOutputs(const QList<BackupOutput>& outputs, bool withExtra, const QString& folder) {
+    BackupOutcome outcome;
+    for (const BackupOutput& output : outputs) {
+        const BackupCopy copy = copyBackupOutput(output, withExtra, folder);
+        if (copy.ok)
+            outcome.written.append(output.name);
+        else
+            outcome.failures.append({output.name, copy.reason});
+        outcome.withoutSound = outcome.withoutSound || (copy.ok && copy.withoutSound);
+    }
+    return outcome;
 }
 
-void reportBackupFailures(const QString& recordingName, const QStringList& failedNames, bool nothingToCopy) {
-    QString message;
-    if (nothingToCopy)
-        message = localized(kNothingToCopyMessage) + QStringLiteral("\n") + recordingName;
-    else if (!failedNames.isEmpty())
-        message =
-            localized(kFailedOutputsMessage) + QStringLiteral("\n") + failedNames.join(QLatin1Char('\n'));
-    else
-        return;
-    if (!nothingToCopy && !ffmpegTool())
-        message += QStringLiteral("\n\n") + localized(kNoToolMessage);
+void reportBackupResult(const QString& recordingName, const QString& folder,
+                        const QList<BackupOutput>& outputs, const BackupOutcome& outcome) {
     auto& environment = clipBackupEnvironment();
-    if (environment.alert)
-        environment.alert(kBackupErrorTitle, message);
+    const QString title = QString::fromLatin1(kBackupErrorTitle);
+    if (outputs.isEmpty() || !outcome.failures.isEmpty()) {
+        QString message;
+        if (outputs.isEmpty()) {
+            message = localized(kNothingToCopyMessage) + QLatin1Char('\n') + recordingName;
+        } else {
+            message = localized(kFailedOutputsMessage);
+            for (const BackupFailure& failure : outcome.failures)
+                message += QLatin1Char('\n') + failure.name + QStringLiteral(": ") + failure.reason;
+        }
+        if (environment.alert)
+            environment.alert(title, message);
+        else
+            showAlert(title, message);
+        return;
+    }
+    QString message = localized(kBackupSavedMessage).arg(folder);
+    for (const QString& name : outcome.written)
+        message += QLatin1Char('\n') + name;
+    if (outcome.withoutSound)
+        message += QStringLiteral("\n\n") + localized(kWithoutSoundMessage);
+    const QString savedTitle = QString::fromLatin1(kBackupSavedTitle);
+    if (environment.notice)
+        environment.notice(savedTitle, message);
     else
-        showAlert(kBackupErrorTitle, message);
+        showNotice(savedTitle, message);
 }
 
 QString backupFolder(const std::function<std::optional<QUrl>(const QByteArray& data)>& resolve) {
     const QString key = QString::fromLatin1(DefaultsKey::kBackupBookMark);
     if (const std::optional<QByteArray> data = UserDefaults::standard().data(key))
         if (const std::optional<QUrl> url = resolve(*data))
-            return url->toLocalFile();
+            return platform::filePath(*url);
     const QString folder = desktopFolder();
     // The default folder may not exist yet on a fresh account.
     QDir().mkpath(folder);
@@ -266,6 +331,6 @@ void backupRecordingFromContextMenu(const orvoTableModel& row, bool withExtra) {
         videoStreams = reader.getVideoStreamCount(recordingPath(row.url));
     }
     const QList<BackupOutput> outputs = contextBackupOutputs(row, videoStreams);
-    const QStringList failed = runBackupOutputs(outputs, withExtra, folder);
-    reportBackupFailures(recordingBaseName(row.url), failed, outputs.isEmpty());
+    reportBackupResult(recordingBaseName(row.url), folder, outputs,
+                       runBackupOutputs(outputs, withExtra, folder));
 }

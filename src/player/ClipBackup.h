@@ -52,12 +52,15 @@ struct BackupOutput {
 struct ClipBackupEnvironment {
     // The `ffmpeg` tool (default: Bundle::ffmpegPath, as the AVI rewrap finds it).
     std::function<std::optional<QString>()> ffmpegPath;
-    // Runs the tool and waits for it (default: Process::runAndWait, no input, output discarded).
+    // Runs the tool and waits for it (default: Process::runAndWait, no input, output
+    // discarded but for the end of the error output).
     std::function<Process::Result(const QString& program, const QStringList& arguments)> run;
     // The user's Desktop folder (default: the XDG desktop folder).
     std::function<QString()> desktopFolder;
     // A modal alert, title and message being "Localizable" keys (default: showAlert).
     std::function<void(const QString& title, const QString& message)> alert;
+    // A modal notice that the backup was saved (default: showNotice).
+    std::function<void(const QString& title, const QString& message)> notice;
 };
 
 // The process-wide environment of the backups; tests replace its members.
@@ -67,7 +70,8 @@ ClipBackupEnvironment& clipBackupEnvironment();
 // "copy", "-map", "0:<a>", with `withExtra` also "-map", "0:<b>", then output.
 QStringList ffmpegRemuxArguments(int a, int b, bool withExtra, const QString& input, const QString& output);
 
-// The local path of a recording's file URL.
+// The local path of a recording's file URL, as a path string that keeps bytes
+// that are not UTF-8 (FileSystemRepresentation.h).
 QString recordingPath(const QUrl& url);
 // The last path component of a recording's file URL without its extension.
 QString recordingBaseName(const QUrl& url);
@@ -87,21 +91,50 @@ QString desktopFolder();
 // through `resolve`, else the Desktop folder (made when missing).
 QString backupFolder(const std::function<std::optional<QUrl>(const QByteArray& data)>& resolve);
 
-// One copy into `folder`: lists the folder, removes an old output called
-// `outputName`, runs the tool and waits. False, with "Error: " and the reason
-// printed, when the folder cannot be listed or written, the old output cannot
-// be removed, the name is no plain file name, the tool is missing, or the tool
-// fails; a file the failed run left behind is removed.
+// What one copy did.
+struct BackupCopy {
+    bool ok = false;
+    QString reason;            // why it failed, in the interface language
+    bool withoutSound = false; // the extra stream was asked for, but the input has no sound there
+};
+
+// One copy into `folder`. The tool writes a hidden temporary file of the
+// folder (the container named to it), which replaces a file or link called
+// `outputName` only once the tool has ended with status 0 and the file opens
+// as a video with the streams asked for; on any failure it is removed, so a
+// killed or failed copy never stands under the name. The extra stream is
+// copied only when the input has a sound stream there: without one the copy
+// holds the video alone. Temporary files of an earlier copy into the folder
+// that was killed are removed first. On failure "Error: " and the reason are
+// printed: the name is no plain file name, the folder cannot be listed or
+// written, a folder stands under the name, the tool is missing, or it fails.
+BackupCopy copyBackupOutput(const BackupOutput& output, bool withExtra, const QString& folder);
+// copyBackupOutput of the streams a and b of `input` into `outputName`.
 bool runBackupRemux(int a, int b, bool withExtra, const QString& input, const QString& outputName,
                     const QString& folder);
 
-// Runs every output into `folder` in order, going on after a failure; the
-// names of the outputs that could not be written.
-QStringList runBackupOutputs(const QList<BackupOutput>& outputs, bool withExtra, const QString& folder);
+// One output that could not be written, and why.
+struct BackupFailure {
+    QString name;
+    QString reason;
+};
 
-// Tells the user, once, which outputs of the backup of `recordingName` failed
-// (nothing when none did); `nothingToCopy` says the recording gave no output.
-void reportBackupFailures(const QString& recordingName, const QStringList& failedNames, bool nothingToCopy);
+// What a whole backup did.
+struct BackupOutcome {
+    QStringList written;
+    QList<BackupFailure> failures;
+    bool withoutSound = false; // some output was asked with sound and holds the video alone
+};
+
+// Runs every output into `folder` in order, going on after a failure.
+BackupOutcome runBackupOutputs(const QList<BackupOutput>& outputs, bool withExtra, const QString& folder);
+
+// Tells the user, once, how the backup of `recordingName` into `folder`
+// ended: the alert "Backup Error" naming each output that failed and why (or
+// that the recording gave nothing to copy, when `outputs` is empty), else the
+// notice that the backup was saved there.
+void reportBackupResult(const QString& recordingName, const QString& folder,
+                        const QList<BackupOutput>& outputs, const BackupOutcome& outcome);
 
 // The context menu's backup of `row` into the backup folder ("backupBookMark",
 // else the Desktop folder). Failures are reported once at the end.

@@ -6,13 +6,25 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-void showAlert(const QString& title, const QString& message) {
-    QMessageBox alert(QMessageBox::Warning, localized(title), QString(), QMessageBox::NoButton,
-                      QApplication::activeWindow());
-    alert.setObjectName(QStringLiteral("showAlert"));
+namespace {
+
+void showMessage(QMessageBox::Icon icon, const char* objectName, const QString& title,
+                 const QString& message) {
+    QMessageBox alert(icon, localized(title), QString(), QMessageBox::NoButton, QApplication::activeWindow());
+    alert.setObjectName(QString::fromLatin1(objectName));
     alert.setWindowTitle(localized(title));
     alert.setText(localized(title));
     alert.setInformativeText(localized(message));
     alert.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     alert.exec();
+}
+
+} // namespace
+
+void showAlert(const QString& title, const QString& message) {
+    showMessage(QMessageBox::Warning, "showAlert", title, message);
+}
+
+void showNotice(const QString& title, const QString& message) {
+    showMessage(QMessageBox::Information, "showNotice", title, message);
 }

@@ -18,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 using backuptest::BackupEnvironmentGuard;
@@ -148,14 +150,33 @@ TEST(BackupCopy, EveryLayoutIsCopiedPacketForPacket) {
          true,
          {{"20241108-085000_N-0CH-backup.mov", r.twoStreamAvi, {0}},
           {"20241108-085000_N-1CH-backup.mov", r.twoStreamAvi, {1}}}},
-        // The rear and inside files have no sound: their extra stream is the data track.
+        // The rear and inside files have no sound (their stream after the video is the data
+        // track): their copies hold the video alone.
         {"channel files F, R and I",
          entry(r.front, r.rear, r.inside),
          true,
          false,
          {{"20241108-090000_F_N_backup.mov", r.front, {0, 1}},
-          {"20241108-090000_I_N_backup.mov", r.inside, {0, 1}},
-          {"20241108-090000_R_N_backup.mov", r.rear, {0, 1}}}},
+          {"20241108-090000_I_N_backup.mov", r.inside, {0}},
+          {"20241108-090000_R_N_backup.mov", r.rear, {0}}}},
+        // An AVI without sound: the stream after the video is data, which is not copied.
+        {"silent AVI with sound asked for, context menu",
+         entry(r.silentAvi),
+         true,
+         true,
+         {{"20241108-086000_P-0CH-backup.mov", r.silentAvi, {0}},
+          {"20241108-086000_P-1CH-backup.mov", r.silentAvi, {1}}}},
+        {"silent AVI with sound asked for",
+         entry(r.silentAvi),
+         true,
+         false,
+         {{"20241108-086000_P_F_backup.mov", r.silentAvi, {0}},
+          {"20241108-086000_P_R_backup.mov", r.silentAvi, {1}}}},
+        {"single rear file without sound, context menu",
+         entry(r.rear),
+         true,
+         true,
+         {{"20241108-090000_R_N-0CH-backup.mov", r.rear, {0}}}},
         {"channel files, context menu, video only",
          entry(r.front, r.rear, r.inside),
          false,
@@ -170,12 +191,23 @@ TEST(BackupCopy, EveryLayoutIsCopiedPacketForPacket) {
             backupRecordingFromContextMenu(c.row, c.withExtra);
         } else {
             QDir().mkpath(guard.desktop);
-            const int streams =
-                c.row.row.merge ? 0 : (c.row.url == QUrl::fromLocalFile(r.twoStreamAvi) ? 2 : 1);
-            EXPECT_TRUE(
-                runBackupOutputs(backupOutputs(c.row, streams), c.withExtra, guard.desktop).isEmpty());
+            const bool twoStreams = c.row.url == QUrl::fromLocalFile(r.twoStreamAvi) ||
+                                    c.row.url == QUrl::fromLocalFile(r.silentAvi);
+            const int streams = c.row.row.merge ? 0 : (twoStreams ? 2 : 1);
+            EXPECT_TRUE(runBackupOutputs(backupOutputs(c.row, streams), c.withExtra, guard.desktop)
+                            .failures.isEmpty());
         }
         EXPECT_TRUE(guard.alerts.isEmpty()) << guard.alerts.join('\n').toStdString();
+        if (c.contextMenu) {
+            // The window says where the backup went, and that a recording without sound gave the video alone.
+            ASSERT_EQ(guard.notices.size(), 1);
+            EXPECT_TRUE(guard.notices[0].startsWith(QLatin1String("Backup Complete | ")));
+            EXPECT_TRUE(guard.notices[0].contains(guard.desktop));
+            const bool silent =
+                c.withExtra && std::any_of(c.outputs.begin(), c.outputs.end(),
+                                           [](const auto& o) { return std::get<2>(o).size() == 1; });
+            EXPECT_EQ(guard.notices[0].contains(QLatin1String("The recording has no sound")), silent);
+        }
         QStringList names;
         for (const auto& output : c.outputs)
             names << std::get<0>(output);
@@ -221,17 +253,25 @@ TEST(BackupCopy, FailuresAreReportedOnceAndTheOtherOutputsStillRun) {
         std::function<void(BackupEnvironmentGuard&)> arrange;
         orvoTableModel row;
         bool withExtra;
-        QStringList failed;  // named in the one alert
+        QStringList failed;  // named in the one alert, each with the reason
         QStringList written; // in the folder afterwards
+        const char* reason;
     };
+    const char* const noTool = "The ffmpeg tool was not found.";
+    const char* const copyFailed = "The video could not be copied.";
     const QList<FaultCase> cases = {
-        // The extra stream of a silent AVI is its data stream, which a MOV file cannot take.
-        {"data stream as the extra stream", [](BackupEnvironmentGuard&) {}, entry(r.silentAvi), true,
-         QStringList{"20241108-086000_P-0CH-backup.mov", "20241108-086000_P-1CH-backup.mov"}, QStringList{}},
         {"no ffmpeg",
          [](BackupEnvironmentGuard&) { clipBackupEnvironment().ffmpegPath = [] { return std::nullopt; }; },
          entry(r.twoStreamAvi), false,
-         QStringList{"20241108-085000_N-0CH-backup.mov", "20241108-085000_N-1CH-backup.mov"}, QStringList{}},
+         QStringList{"20241108-085000_N-0CH-backup.mov", "20241108-085000_N-1CH-backup.mov"}, QStringList{},
+         noTool},
+        {"ffmpeg gone since it was found",
+         [](BackupEnvironmentGuard& g) {
+             clipBackupEnvironment().ffmpegPath = [&g] {
+                 return g.folder.path() + QStringLiteral("/gone/ffmpeg");
+             };
+         },
+         entry(r.boxes), false, QStringList{"20241108-084000_R_E-0CH-backup.mov"}, QStringList{}, noTool},
         {"the first copy fails, the second is written",
          [](BackupEnvironmentGuard& g) {
              g.fakeRun = [&g](const QString& program, const QStringList& arguments) {
@@ -241,7 +281,7 @@ TEST(BackupCopy, FailuresAreReportedOnceAndTheOtherOutputsStillRun) {
              };
          },
          entry(r.front, r.rear), false, QStringList{"20241108-090000_F_N-1CH-backup.mov"},
-         QStringList{"20241108-090000_F_N-2CH-backup.mov"}},
+         QStringList{"20241108-090000_F_N-2CH-backup.mov"}, copyFailed},
         {"a killed copy leaves no half file",
          [](BackupEnvironmentGuard& g) {
              g.fakeRun = [](const QString&, const QStringList& arguments) {
@@ -251,13 +291,24 @@ TEST(BackupCopy, FailuresAreReportedOnceAndTheOtherOutputsStillRun) {
                  return Process::Result{true, -1, true};
              };
          },
-         entry(r.boxes), false, QStringList{"20241108-084000_R_E-0CH-backup.mov"}, QStringList{}},
+         entry(r.boxes), false, QStringList{"20241108-084000_R_E-0CH-backup.mov"}, QStringList{}, copyFailed},
+        {"a tool that ends well but leaves no video",
+         [](BackupEnvironmentGuard& g) {
+             g.fakeRun = [](const QString&, const QStringList& arguments) {
+                 QFile half(arguments.last());
+                 if (half.open(QIODevice::WriteOnly))
+                     half.write(QByteArray(4096, '\0'));
+                 return Process::Result{true, 0, false};
+             };
+         },
+         entry(r.boxes), false, QStringList{"20241108-084000_R_E-0CH-backup.mov"}, QStringList{}, copyFailed},
         {"a folder in the way of an output is kept",
          [](BackupEnvironmentGuard& g) {
              QDir().mkpath(g.desktop + QStringLiteral("/20241108-085000_N-1CH-backup.mov/inner"));
          },
          entry(r.twoStreamAvi), false, QStringList{"20241108-085000_N-1CH-backup.mov"},
-         QStringList{"20241108-085000_N-0CH-backup.mov", "20241108-085000_N-1CH-backup.mov"}},
+         QStringList{"20241108-085000_N-0CH-backup.mov", "20241108-085000_N-1CH-backup.mov"},
+         "A folder of the same name is in the way."},
         {"a folder that cannot be listed",
          [](BackupEnvironmentGuard& g) {
              // A file where the folder should be: it cannot be listed or written.
@@ -265,9 +316,11 @@ TEST(BackupCopy, FailuresAreReportedOnceAndTheOtherOutputsStillRun) {
              ASSERT_TRUE(file.open(QIODevice::WriteOnly));
              clipBackupEnvironment().desktopFolder = [path = file.fileName()] { return path; };
          },
-         entry(r.boxes), false, QStringList{"20241108-084000_R_E-0CH-backup.mov"}, QStringList{}},
+         entry(r.boxes), false, QStringList{"20241108-084000_R_E-0CH-backup.mov"}, QStringList{},
+         "The folder does not exist."},
         {"a file that cannot be read gives nothing to copy", [](BackupEnvironmentGuard&) {},
-         entry(r.dir + QStringLiteral("/20241108-099999_F_N.mp4")), true, QStringList{}, QStringList{}},
+         entry(r.dir + QStringLiteral("/20241108-099999_F_N.mp4")), true, QStringList{}, QStringList{},
+         "No video stream could be read from the recording."},
     };
     for (const FaultCase& c : cases) {
         SCOPED_TRACE(c.label);
@@ -278,9 +331,10 @@ TEST(BackupCopy, FailuresAreReportedOnceAndTheOtherOutputsStillRun) {
         ASSERT_EQ(guard.alerts.size(), 1);
         EXPECT_TRUE(guard.alerts[0].startsWith(QLatin1String("Backup Error | ")));
         for (const QString& name : c.failed)
-            EXPECT_TRUE(guard.alerts[0].contains(name)) << guard.alerts[0].toStdString();
-        EXPECT_EQ(guard.alerts[0].contains(QLatin1String("The ffmpeg tool was not found.")),
-                  QLatin1String(c.label) == QLatin1String("no ffmpeg"));
+            EXPECT_TRUE(guard.alerts[0].contains(name + QStringLiteral(": ") + QLatin1String(c.reason)))
+                << guard.alerts[0].toStdString();
+        EXPECT_TRUE(guard.alerts[0].contains(QLatin1String(c.reason))) << guard.alerts[0].toStdString();
+        EXPECT_TRUE(guard.notices.isEmpty());
         if (c.failed.isEmpty()) {
             EXPECT_TRUE(guard.alerts[0].contains(QLatin1String("20241108-099999_F_N")));
         }
@@ -317,8 +371,7 @@ TEST(BackupCopy, ToolGetsNoInputAndItsOutputNeverBlocksIt) {
                  "cat >/dev/null\n"
                  "head -c 4000000 /dev/zero\n"
                  "head -c 4000000 /dev/zero >&2\n"
-                 "for last; do :; done\n"
-                 "echo copy >\"$last\"\n");
+                 "exec ffmpeg \"$@\"\n");
     script.close();
     script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
     clipBackupEnvironment().ffmpegPath = [tool] { return tool; };

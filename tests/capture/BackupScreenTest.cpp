@@ -203,35 +203,34 @@ TEST(BackupScreen, SaveCopiesEveryOutputInOrderIntoTheStoredFolder) {
         const char* label;
         orvoTableModel row;
         bool videoOnly;
-        QList<QStringList> runs; // argument lists without the folder part of the output
+        QList<QStringList> runs; // argument lists, the output's name last
     };
     const QString front = r.front, rear = r.rear, inside = r.inside, avi = r.twoStreamAvi;
+    // Each copy is written under a hidden name in the folder and renamed when whole; the
+    // files without sound (rear, inside) are copied without an extra stream.
     const QList<SaveCase> cases = {
         {"channel files with sound",
          entry(front, rear, inside),
          false,
-         {{"-i", front, "-c:v", "copy", "-acodec", "copy", "-map", "0:0", "-map", "0:1",
+         {{"-i", front, "-c:v", "copy", "-acodec", "copy", "-map", "0:0", "-map", "0:1", "-y", "-f", "mov",
            "20241108-090000_F_N_backup.mov"},
-          {"-i", rear, "-c:v", "copy", "-acodec", "copy", "-map", "0:0", "-map", "0:1",
+          {"-i", rear, "-c:v", "copy", "-acodec", "copy", "-map", "0:0", "-y", "-f", "mov",
            "20241108-090000_R_N_backup.mov"},
-          {"-i", inside, "-c:v", "copy", "-acodec", "copy", "-map", "0:0", "-map", "0:1",
+          {"-i", inside, "-c:v", "copy", "-acodec", "copy", "-map", "0:0", "-y", "-f", "mov",
            "20241108-090000_I_N_backup.mov"}}},
         {"two video streams, video only",
          entry(avi),
          true,
-         {{"-i", avi, "-c:v", "copy", "-acodec", "copy", "-map", "0:0", "20241108-085000_N_F_backup.mov"},
-          {"-i", avi, "-c:v", "copy", "-acodec", "copy", "-map", "0:1", "20241108-085000_N_R_backup.mov"}}},
+         {{"-i", avi, "-c:v", "copy", "-acodec", "copy", "-map", "0:0", "-y", "-f", "mov",
+           "20241108-085000_N_F_backup.mov"},
+          {"-i", avi, "-c:v", "copy", "-acodec", "copy", "-map", "0:1", "-y", "-f", "mov",
+           "20241108-085000_N_R_backup.mov"}}},
     };
     for (const SaveCase& c : cases) {
         SCOPED_TRACE(c.label);
         BackupEnvironmentGuard guard;
         const QString chosen = guard.folder.path() + QStringLiteral("/chosen");
         storeBackupFolder(chosen);
-        guard.fakeRun = [](const QString&, const QStringList& arguments) {
-            QFile output(arguments.last());
-            output.open(QIODevice::WriteOnly);
-            return Process::Result{true, 0, false};
-        };
         currentRecording = c.row;
         PresentedScreen presented;
         // The panel's folder is not what Save reads: the stored one is read again.
@@ -242,12 +241,22 @@ TEST(BackupScreen, SaveCopiesEveryOutputInOrderIntoTheStoredFolder) {
         currentRecording.reset();
         EXPECT_TRUE(presented.closed());
         ASSERT_EQ(guard.runs.size(), c.runs.size());
+        QStringList names;
         for (int i = 0; i < c.runs.size(); ++i) {
-            QStringList expected = c.runs[i];
-            expected.last() = chosen + QLatin1Char('/') + expected.last();
-            EXPECT_EQ(guard.runs[i], expected);
+            const QString name = c.runs[i].last();
+            names.append(name);
+            const QFileInfo temporary(guard.runs[i].last());
+            EXPECT_EQ(temporary.absolutePath(), chosen);
+            EXPECT_TRUE(
+                temporary.fileName().startsWith(QLatin1Char('.') + name + QStringLiteral(".partial-")))
+                << temporary.fileName().toStdString();
+            EXPECT_EQ(guard.runs[i].mid(0, c.runs[i].size() - 1), c.runs[i].mid(0, c.runs[i].size() - 1));
         }
-        EXPECT_TRUE(guard.alerts.isEmpty());
+        names.sort();
+        EXPECT_EQ(QDir(chosen).entryList(QDir::Files | QDir::Hidden, QDir::Name), names);
+        EXPECT_TRUE(guard.alerts.isEmpty()) << guard.alerts.join('\n').toStdString();
+        ASSERT_EQ(guard.notices.size(), 1);
+        EXPECT_TRUE(guard.notices[0].contains(chosen));
     }
 }
 

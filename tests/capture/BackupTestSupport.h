@@ -77,7 +77,7 @@ inline orvoTableModel entry(const QString& path, std::optional<QString> merge = 
 }
 
 // For one test: backups go to a fresh Desktop folder (no "backupBookMark"),
-// alerts are collected, and every run of the tool is recorded (and, unless
+// alerts and notices are collected, and every run of the tool is recorded (and, unless
 // `fakeRun` is set, really made).
 class BackupEnvironmentGuard {
 public:
@@ -89,11 +89,15 @@ public:
         environment.alert = [this](const QString& title, const QString& message) {
             alerts.append(title + QStringLiteral(" | ") + message);
         };
+        environment.notice = [this](const QString& title, const QString& message) {
+            notices.append(title + QStringLiteral(" | ") + message);
+        };
         environment.run = [this](const QString& program, const QStringList& arguments) {
             runs.append(arguments);
             if (fakeRun)
                 return fakeRun(program, arguments);
-            return Process::runAndWait(program, arguments, 60000);
+            // As the player runs it: the end of the error output kept, to say why it failed.
+            return Process::runAndWait(program, arguments, 60000, true);
         };
         UserDefaults::standard().removeObject(QString::fromLatin1(DefaultsKey::kBackupBookMark));
     }
@@ -102,14 +106,16 @@ public:
         UserDefaults::standard().removeObject(QString::fromLatin1(DefaultsKey::kBackupBookMark));
     }
 
-    // The file names in the Desktop folder, sorted.
+    // The file names in the Desktop folder, hidden ones included, sorted.
     QStringList desktopFiles() const {
-        return QDir(desktop).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+        return QDir(desktop).entryList(
+            QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     }
 
     QTemporaryDir folder;
     QString desktop;
     QStringList alerts;
+    QStringList notices;
     QList<QStringList> runs;
     std::function<Process::Result(const QString&, const QStringList&)> fakeRun;
 

@@ -3,8 +3,10 @@
 // the capture folder (grey copy, replacement, names that hold a path, unwritable folders).
 
 #include "CaptureTestSupport.h"
+#include "ScratchMount.h"
 
 #include "capture/CaptureViewController.h"
+#include "platform/Localization.h"
 #include "player/CaptureImageSaver.h"
 #include "player/OrvoViewController.h"
 
@@ -13,8 +15,11 @@
 #include <QImageReader>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <optional>
 #include <string>
+
+#include <sys/stat.h>
 
 using namespace capturetest;
 
@@ -24,6 +29,11 @@ QImage filled(int width, int height, QColor colour) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(colour);
     return image;
+}
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Every file below `dir` (names relative to it).
@@ -214,6 +224,82 @@ TEST_F(CaptureFiles, NamesStayInTheirFolderAndFailuresLeaveNothing) {
     QFile after(keep);
     ASSERT_TRUE(after.open(QIODevice::ReadOnly));
     EXPECT_EQ(after.readAll(), before);
+}
+
+TEST_F(CaptureFiles, WhatStandsUnderTheNameIsReplacedNeverWrittenThrough) {
+    const QString elsewhere = home.filePath(QStringLiteral("elsewhere"));
+    ASSERT_TRUE(QDir().mkpath(elsewhere));
+    const QString precious = elsewhere + QStringLiteral("/precious.txt");
+    const struct {
+        const char* label;
+        std::function<bool(const QString& name)> arrange;
+        bool written;
+    } rows[] = {
+        {"link to a file elsewhere", [&](const QString& n) { return QFile::link(precious, n); }, true},
+        {"link to no file yet",
+         [&](const QString& n) { return QFile::link(elsewhere + QStringLiteral("/new.txt"), n); }, true},
+        {"link to a folder", [&](const QString& n) { return QFile::link(elsewhere, n); }, true},
+        {"FIFO", [](const QString& n) { return ::mkfifo(QFile::encodeName(n).constData(), 0644) == 0; },
+         true},
+        {"folder", [](const QString& n) { return QDir().mkdir(n); }, false},
+    };
+    // The rest of a capture killed mid-write: the next capture into the folder removes it.
+    QFile abandoned(folder + QStringLiteral("/.shot.jpg.partial-AbCd1234"));
+    ASSERT_TRUE(abandoned.open(QIODevice::WriteOnly));
+    abandoned.close();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.label);
+        QFile file(precious);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("precious");
+        file.close();
+        const QString name = folder + QStringLiteral("/shot.jpg");
+        ASSERT_TRUE(row.arrange(name));
+        const CaptureImageSaver::Result result =
+            CaptureImageSaver::save(filled(64, 36, Qt::red), QStringLiteral("shot"), 64, 36, false, folder);
+        EXPECT_EQ(result.ok, row.written) << result.error.toStdString();
+        EXPECT_EQ(contents(precious), QByteArray("precious"));
+        EXPECT_EQ(filesBelow(elsewhere), QStringList{QStringLiteral("precious.txt")});
+        EXPECT_EQ(QFileInfo(name).isFile() && !QFileInfo(name).isSymLink(), row.written);
+        if (row.written)
+            EXPECT_EQ(QImageReader(name).format(), QByteArray("jpeg"));
+        else
+            EXPECT_EQ(result.error, QStringLiteral("A folder of the same name is in the way."));
+        // Nothing half-written is left beside it.
+        EXPECT_EQ(
+            QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+            QStringList{QStringLiteral("shot.jpg")});
+        QDir(name).removeRecursively();
+        QFile::remove(name);
+    }
+}
+
+TEST_F(CaptureFiles, FullAndReadOnlyFoldersSayWhyInTheUsersLanguage) {
+    using Kind = ScratchMount::Kind;
+    const struct {
+        Kind kind;
+        const char* language;
+        const char* reason;
+    } rows[] = {
+        {Kind::Full, "en", "No space left on device."},
+        {Kind::Full, "ko", "디스크에 남은 공간이 없습니다."},
+        {Kind::ReadOnly, "en", "The folder is on a read-only disk."},
+        {Kind::ReadOnly, "ja", "フォルダは読み取り専用のディスクにあります。"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.reason);
+        ScratchMount mount(row.kind);
+        if (!mount.mounted())
+            GTEST_SKIP() << "no permission to mount a file system";
+        const QStringList before = filesBelow(mount.path());
+        ASSERT_TRUE(setLocalizationLanguage(QString::fromLatin1(row.language)));
+        const CaptureImageSaver::Result result = CaptureImageSaver::save(
+            filled(320, 180, Qt::red), QStringLiteral("shot"), 320, 180, false, mount.path());
+        setLocalizationLanguage(QString());
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.error, QString::fromUtf8(row.reason));
+        EXPECT_EQ(filesBelow(mount.path()), before);
+    }
 }
 
 TEST_F(CaptureFiles, DesktopFolderIsMadeWhenMissingAndAFailureIsShown) {

@@ -127,6 +127,14 @@ TEST_F(CaptureScreen, SaveWritesTheChosenKindIntoTheStoredFolderAndCloses) {
         {2, true, "20241108-083000_A_N_map_00h00m07s.jpg", QSize(640, 1506)},
         {2, false, "20241108-083000_A_N_map_00h00m07s.jpg", QSize(640, 1080)}, // no map: the frame alone
     };
+    // Links under the names, to a file and to a folder outside: replaced, never written through.
+    const QString precious = home.filePath(QStringLiteral("precious.txt"));
+    QFile kept(precious);
+    ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+    kept.write("precious");
+    kept.close();
+    ASSERT_TRUE(QFile::link(precious, chosen + QLatin1Char('/') + QLatin1String(rows[0].file)));
+    ASSERT_TRUE(QFile::link(home.path(), chosen + QLatin1Char('/') + QLatin1String(rows[1].file)));
     for (const auto& row : rows) {
         SCOPED_TRACE(row.file);
         const int before = requestPlays;
@@ -142,6 +150,11 @@ TEST_F(CaptureScreen, SaveWritesTheChosenKindIntoTheStoredFolderAndCloses) {
         EXPECT_EQ(written.size(), row.size);
     }
     EXPECT_FALSE(QFileInfo::exists(desktop + QStringLiteral("/20241108-083000_A_N_video_00h00m07s.jpg")));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("precious"));
+    EXPECT_EQ(QDir(home.path()).entryList(QDir::Files), QStringList{QStringLiteral("precious.txt")});
+    for (const auto& row : rows)
+        EXPECT_FALSE(QFileInfo(chosen + QLatin1Char('/') + QLatin1String(row.file)).isSymLink());
 }
 
 TEST_F(CaptureScreen, KeysCancelAndSaveAndEveryEndingAsksToPlay) {

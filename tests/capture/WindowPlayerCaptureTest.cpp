@@ -279,8 +279,18 @@ TEST_F(WindowPlayerCapture, ContextMenuCaptureWritesTheWindowAndReplacesIt) {
     const QString file = folder + QLatin1Char('/') + vc->videoNameText->text() + QStringLiteral(".jpg");
     EXPECT_EQ(QFileInfo(file).fileName(), QStringLiteral("20241108-083000_R_N.mp4.jpg"));
 
+    // A link under the name, to a file outside the folder: replaced, never written through.
+    const QString precious = home.filePath(QStringLiteral("precious.txt"));
+    QFile kept(precious);
+    ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+    kept.write("precious");
+    kept.close();
+    ASSERT_TRUE(QFile::link(precious, file));
+
     vc->playerContextMenu->actions().at(0)->trigger(); // the capture command
-    ASSERT_TRUE(looptest::waitUntil([&] { return QFileInfo::exists(file); }));
+    ASSERT_TRUE(looptest::waitUntil([&] { return !QFileInfo(file).isSymLink() && QFileInfo::exists(file); }));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("precious"));
     const QImage colour(file);
     EXPECT_EQ(colour.size(), vc->size());
     EXPECT_FALSE(colour.isGrayscale());

@@ -76,6 +76,22 @@ TEST(Process, ReportsHowTheToolEnded) {
     }
 }
 
+// The end of the error output says why a tool failed; it is kept only when asked for, and only its end.
+TEST(Process, KeepsTheEndOfTheErrorOutputWhenAsked) {
+    const QString script =
+        QStringLiteral("head -c 20000 /dev/zero | tr '\\0' x >&2; echo 'No space left on device' >&2; "
+                       "echo chatter; exit 1");
+    for (const bool keep : {true, false}) {
+        SCOPED_TRACE(keep);
+        const Process::Result result =
+            Process::runAndWait(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), script}, 60000, keep);
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(result.errorOutput.endsWith("xNo space left on device\n"), keep);
+        EXPECT_LE(result.errorOutput.size(), 8 * 1024);
+        EXPECT_FALSE(result.errorOutput.contains("chatter"));
+    }
+}
+
 // Run by ChildEndsWithTheProgramThatWaitsForIt in a process of its own, which is then killed.
 TEST(ProcessHelper, WaitsForALongTool) {
     const QByteArray pidFile = qgetenv(kHelperPidFile);
