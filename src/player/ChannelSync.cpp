@@ -271,6 +271,37 @@ std::vector<double> ChannelSync::estimatedPositions() {
     return positions;
 }
 
+std::vector<ChannelSync::TrackState> ChannelSync::trackStates() {
+    sample();
+    const qint64 now = m_clock.nsecsElapsed();
+    std::vector<TrackState> states;
+    for (Player* player : activePlayers()) {
+        const Track* track = trackOf(player);
+        TrackState state;
+        state.player = player;
+        state.reported = player->currentSeconds();
+        state.rate = player->rate();
+        if (track) {
+            state.estimated = estimate(*track, now);
+            state.reportAge = (now - track->changedAtNs) / 1e9;
+            state.nudged = track->nudged;
+            state.trim = track->trim;
+            if (const std::optional<double> residual = steadyOffset(*track)) {
+                state.steady = true;
+                state.residual = *residual;
+                if (!track->offsets.empty())
+                    state.lastResidual = track->offsets.back() - *residual;
+            }
+            for (std::size_t i = 1; i < track->seenNs.size(); ++i)
+                state.intervals.push_back((track->seenNs[i] - track->seenNs[i - 1]) / 1e9);
+        } else {
+            state.estimated = state.reported;
+        }
+        states.push_back(std::move(state));
+    }
+    return states;
+}
+
 double ChannelSync::estimatedSpread() {
     const std::vector<double> positions = estimatedPositions();
     if (positions.size() < 2)
@@ -297,6 +328,7 @@ void ChannelSync::sample() {
             track.anchorPosition = reported;
             track.anchorSteady = false;
             track.offsets.clear();
+            track.seenNs.clear();
         } else if (rate != track.historyRate) {
             // A new rate continues the line from where the model had got to.
             const std::optional<double> residual = steadyOffset(track);
@@ -308,6 +340,9 @@ void ChannelSync::sample() {
         track.historyRate = rate;
         track.lastSeconds = reported;
         track.changedAtNs = now;
+        track.seenNs.push_back(now);
+        if (track.seenNs.size() > 6)
+            track.seenNs.erase(track.seenNs.begin());
         if (rate > 0.0) {
             track.offsets.push_back(reported - modelled(track, 0.0, now));
             if (track.offsets.size() > kHistory)

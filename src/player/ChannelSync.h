@@ -76,6 +76,22 @@ public:
     };
     Stats stats() const { return m_stats; }
 
+    // One active player's state as the correction sees it, for benchmarks and diagnostics.
+    struct TrackState {
+        Player* player = nullptr;
+        double reported = 0.0;   // the position the player reports
+        double estimated = 0.0;  // the estimate between its reports
+        double reportAge = 0.0;  // seconds since that position was first seen
+        double rate = 0.0;       // the player's rate (a nudge shows here)
+        bool nudged = false;
+        double trim = 1.0;
+        bool steady = false;     // the estimate follows a steady model
+        double residual = 0.0;   // the model's median residual
+        double lastResidual = 0.0; // the latest report's residual less the median (late > 0)
+        std::vector<double> intervals; // seconds between its latest reports, oldest first
+    };
+    std::vector<TrackState> trackStates();
+
     static constexpr double kNudgeAbove = 0.005;
     static constexpr double kNudgeUntil = 0.002;
     static constexpr double kResyncAbove = 0.250;
@@ -99,6 +115,7 @@ private:
         double anchorPosition = 0.0;
         bool anchorSteady = false;   // the anchor came from a steady model (a rate change)
         std::vector<double> offsets; // residuals: position seen - model
+        std::vector<qint64> seenNs;  // when the latest positions were first seen
         bool nudged = false;
         // The follower's learnt rate ratio to the leader at trimBase: the
         // leader's sound clock may run a little slower or faster than the
