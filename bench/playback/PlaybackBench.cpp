@@ -43,8 +43,8 @@
 #include <functional>
 #include <string>
 #include <sys/resource.h>
-#include <utility>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -284,7 +284,8 @@ std::size_t overCount(const SpreadRun& run) {
 
 void printRowHeader() {
     std::fprintf(stderr, "%-4s %-5s %7s %8s %8s %8s %6s %9s %7s %8s  %s\n", "run", "speed", "samples",
-                 "max ms", "p99 ms", "median", ">10ms", "frames ms", "nudges", "re-seeks", "load (1/5/15 min)");
+                 "max ms", "p99 ms", "median", ">10ms", "frames ms", "nudges", "re-seeks",
+                 "load (1/5/15 min)");
 }
 
 void printRow(const SyncRow& row) {
@@ -299,7 +300,8 @@ void printRow(const SyncRow& row) {
 void printOver(const SyncRow& row) {
     if (row.spread.over.empty())
         return;
-    std::fprintf(stderr, "     run %d at %.1fx, over 10 ms or one frame at (s in the recording: ms):", row.run,
+    std::fprintf(stderr,
+                 "     run %d at %.1fx, over 10 ms or one frame at (s in the recording: ms):", row.run,
                  row.speed);
     for (const auto& [at, spread] : row.spread.over)
         std::fprintf(stderr, " %.2f: %.1f", at, spread * 1000);
@@ -600,6 +602,7 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     if (!std::freopen("/dev/null", "w", stdout))
         return 1;
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     try {
         for (int i = 2; i + 1 < argc; ++i)
             if (!std::strcmp(argv[i], "--screenshot"))
