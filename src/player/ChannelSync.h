@@ -22,7 +22,7 @@ class Player;
 //   and once all of them show the frame, all start in one event-loop turn;
 // - while they play, each follower's position is compared with the leader's
 //   (the sound channel, never adjusted) twenty times a second: a follower more
-//   than 5 ms off has its speed nudged by 3-30 % (in proportion to the gap) until
+//   than 4 ms off has its speed nudged by 3-30 % (in proportion to the gap) until
 //   it is within 2 ms, and learns a small rate trim when it keeps wandering
 //   off the same way; one more than 250 ms off makes all of them seek
 //   together again. While a channel's frames are held up for a moment, none
@@ -125,7 +125,7 @@ public:
     // Whether the track's next report is overdue at nowNs: its frames are held up.
     static bool overdue(const Track& track, qint64 nowNs);
 
-    static constexpr double kNudgeAbove = 0.005;
+    static constexpr double kNudgeAbove = 0.004;
     static constexpr double kNudgeUntil = 0.002;
     static constexpr double kResyncAbove = 0.250;
     static constexpr double kNudgeFactor = 0.03;
@@ -152,6 +152,8 @@ private:
     QTimer m_sampleTimer;
     QTimer m_checkTimer;
     bool m_coordinating = false;
+    // No nudges before this time (m_clock): a channel's frames were held up just now.
+    qint64 m_heldUntilNs = 0;
     quint64 m_request = 0;
     Stats m_stats;
 };
