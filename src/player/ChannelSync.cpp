@@ -352,11 +352,7 @@ void ChannelSync::record(Track& track, double reported, double rate, qint64 now)
         track.anchorSteady = false;
         track.offsets.clear();
         track.seenNs.clear();
-    } else if (overdue(track, now)) {
-        // The frames were held up; the player now catches up by itself.
-        track.heldUpNs = now;
-    }
-    if (!jumped && rate != track.historyRate) {
+    } else if (rate != track.historyRate) {
         // A new rate continues the line from where the model had got to. The residuals seen
         // so far go on describing how the reports scatter about it: started afresh, the
         // estimate would follow the next few reports alone, each as late or early as the
@@ -417,15 +413,14 @@ void ChannelSync::check() {
     // clock, and a nudge made meanwhile or during the catching up overshoots. No channel is
     // nudged until every one has reported again for a moment (one that stays stuck is left out
     // after kFreshNs).
-    const auto heldUp = [now](const Track& track) {
-        return overdue(track, now) || (track.heldUpNs > 0 && now - track.heldUpNs < kSettleNs);
-    };
-    bool held = heldUp(*leaderTrack);
+    bool held = overdue(*leaderTrack, now);
     for (const Track& track : m_tracks)
         if (track.player && track.player != m_leader && hasItem(track.player) && track.player->rate() > 0.0 &&
-            now - track.changedAtNs <= kFreshNs && heldUp(track))
+            now - track.changedAtNs <= kFreshNs && overdue(track, now))
             held = true;
-    if (held) {
+    if (held)
+        m_heldUntilNs = now + kSettleNs;
+    if (held || now < m_heldUntilNs) {
         for (Track& track : m_tracks) {
             if (track.nudged && track.player && track.player->rate() > 0.0)
                 track.player->setRate(base * track.trim);

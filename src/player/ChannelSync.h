@@ -110,7 +110,6 @@ public:
         bool anchorSteady = false;   // the anchor came from a steady model (a rate change)
         std::vector<double> offsets; // residuals: position seen - model
         std::vector<qint64> seenNs;  // when the latest positions were first seen (a few)
-        qint64 heldUpNs = 0;         // when a report last came well past its usual gap
         bool nudged = false;
         // The follower's learnt rate ratio to the leader at trimBase: the
         // leader's sound clock may run a little slower or faster than the
@@ -153,6 +152,8 @@ private:
     QTimer m_sampleTimer;
     QTimer m_checkTimer;
     bool m_coordinating = false;
+    // No nudges before this time (m_clock): a channel's frames were held up just now.
+    qint64 m_heldUntilNs = 0;
     quint64 m_request = 0;
     Stats m_stats;
 };
