@@ -22,9 +22,6 @@ constexpr std::size_t kMinChanges = 5;
 // its latest.
 constexpr double kOverdueGaps = 2.5;
 constexpr qint64 kOverdueMinNs = 40'000'000;
-// How long after a channel's frames were held up the corrections wait: a player that fell behind
-// that way shows its late frames at once and is back in a few frames.
-constexpr qint64 kSettleNs = 300'000'000;
 // How fast and how far a follower's rate trim may move.
 constexpr double kTrimStep = 0.001;
 constexpr double kTrimLimit = 0.03;
@@ -410,17 +407,14 @@ void ChannelSync::check() {
     const double leaderPosition = estimate(*leaderTrack, now);
     // While a channel's frames are held up (a decoder or a thread kept waiting on a busy
     // machine), the gap says nothing about the pace: it catches up by itself, as libmpv keeps its
-    // clock, and a nudge made meanwhile or during the catching up overshoots. No channel is
-    // nudged until every one has reported again for a moment (one that stays stuck is left out
-    // after kFreshNs).
+    // clock, and a nudge made meanwhile overshoots once it does. No channel is nudged until every
+    // one reports again (one that stays stuck is left out after kFreshNs).
     bool held = overdue(*leaderTrack, now);
     for (const Track& track : m_tracks)
         if (track.player && track.player != m_leader && hasItem(track.player) && track.player->rate() > 0.0 &&
             now - track.changedAtNs <= kFreshNs && overdue(track, now))
             held = true;
-    if (held)
-        m_heldUntilNs = now + kSettleNs;
-    if (held || now < m_heldUntilNs) {
+    if (held) {
         for (Track& track : m_tracks) {
             if (track.nudged && track.player && track.player->rate() > 0.0)
                 track.player->setRate(base * track.trim);

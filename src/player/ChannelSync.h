@@ -152,8 +152,6 @@ private:
     QTimer m_sampleTimer;
     QTimer m_checkTimer;
     bool m_coordinating = false;
-    // No nudges before this time (m_clock): a channel's frames were held up just now.
-    qint64 m_heldUntilNs = 0;
     quint64 m_request = 0;
     Stats m_stats;
 };
