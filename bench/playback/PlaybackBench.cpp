@@ -35,6 +35,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <chrono>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -43,9 +44,12 @@
 #include <string>
 #include <sys/resource.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
+
+constexpr double kFrame = 1.0 / 30.0;
 
 bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
     QElapsedTimer timer;
@@ -152,7 +156,52 @@ void setList(const QList<orvoTableModel>& list) {
 struct SpreadRun {
     std::vector<double> estimated;
     std::vector<double> reported;
+    // The samples over 10 ms (estimated) or over one frame (reported): their time in the recording.
+    std::vector<std::pair<double, double>> over;
 };
+
+qint64 steadyNowNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// One line per channel of a sample over the limit: what it reports and since when, its
+// estimate, its rate (a nudge), the model's residuals, the gaps between its latest reports,
+// and its view's render thread.
+void describeSample(Screen& screen, double spread, double reported) {
+    OrvoViewController& vc = *screen.vc;
+    const auto states = vc.channelSync().trackStates();
+    const qint64 now = steadyNowNs();
+    std::fprintf(stderr, "  over: at %.3f s, estimated %.1f ms, reported %.1f ms\n",
+                 states.empty() ? 0.0 : states.front().reported, spread * 1000, reported * 1000);
+    for (const auto& state : states) {
+        int index = static_cast<int>(vc.players.indexOf(state.player));
+        std::fprintf(stderr,
+                     "    ch%d: reported %.4f seen %.1f ms ago, estimated %.4f (%+.1f ms), rate %.4f%s trim "
+                     "%.4f, %s residual %.1f ms, last %+.1f ms; gaps",
+                     index, state.reported, state.reportAge * 1000, state.estimated,
+                     (state.estimated - states.front().estimated) * 1000, state.rate,
+                     state.nudged ? " (nudged)" : "", state.trim, state.steady ? "steady" : "unsteady",
+                     state.residual * 1000, state.lastResidual * 1000);
+        for (double gap : state.intervals)
+            std::fprintf(stderr, " %.1f", gap * 1000);
+        auto* surface = index >= 0 && index < vc.avplayerViews.size()
+                            ? dynamic_cast<SoftwarePlayerView*>(vc.avplayerViews.at(index)->surface())
+                            : nullptr;
+        if (surface) {
+            const auto render = surface->renderState();
+            std::fprintf(stderr,
+                         "; render %s%s, %llu pictures, last begun %.1f ms ago took %.1f ms (longest %.1f), "
+                         "asked %.1f ms ago",
+                         render.rendering ? "busy" : "idle", render.pending ? " +pending" : "",
+                         static_cast<unsigned long long>(render.pictures), (now - render.lastStartNs) / 1e6,
+                         render.lastDurationNs / 1e6, render.longestDurationNs / 1e6,
+                         (now - render.lastRequestNs) / 1e6);
+        }
+        std::fprintf(stderr, "\n");
+    }
+}
 
 SpreadRun sampleSpread(Screen& screen, int seconds) {
     SpreadRun run;
@@ -197,6 +246,12 @@ SpreadRun sampleSpread(Screen& screen, int seconds) {
             high = std::max(high, player->currentSeconds());
         }
         run.reported.push_back(high - low);
+        const double spread = run.estimated.back();
+        if (spread > 0.010 || high - low > kFrame + 0.001) {
+            run.over.emplace_back(active[0]->currentSeconds(), spread);
+            if (std::getenv("PLAYBACK_BENCH_EXPLAIN"))
+                describeSample(screen, spread, high - low);
+        }
     });
     tick.start(100);
     runFor(seconds * 1000);
@@ -204,57 +259,126 @@ SpreadRun sampleSpread(Screen& screen, int seconds) {
     return run;
 }
 
-void printSpread(const char* label, const SpreadRun& run, const ChannelSync::Stats& before,
-                 const ChannelSync::Stats& after) {
-    std::fprintf(
-        stderr,
-        "sync %s: %zu samples; estimated spread max %.1f ms, p99 %.1f ms, p95 %.1f ms, median %.1f ms, "
-        "%.1f %% within 20 ms; reported (whole frames) max %.1f ms, p99 %.1f ms; corrections: %d nudges, "
-        "%d re-seeks\n",
-        label, run.estimated.size(), percentile(run.estimated, 1.0) * 1000,
-        percentile(run.estimated, 0.99) * 1000, percentile(run.estimated, 0.95) * 1000,
-        median(run.estimated) * 1000,
-        100.0 *
-            static_cast<double>(std::count_if(run.estimated.begin(), run.estimated.end(),
-                                              [](double v) { return v <= 0.020; })) /
-            static_cast<double>(std::max<std::size_t>(1, run.estimated.size())),
-        percentile(run.reported, 1.0) * 1000, percentile(run.reported, 0.99) * 1000,
-        after.nudges - before.nudges, after.resyncs - before.resyncs);
+std::string loadAverage() {
+    QFile file(QStringLiteral("/proc/loadavg"));
+    if (!file.open(QIODevice::ReadOnly))
+        return "?";
+    const QList<QByteArray> fields = file.readAll().split(' ');
+    return fields.size() >= 3 ? (fields[0] + ' ' + fields[1] + ' ' + fields[2]).toStdString() : "?";
 }
 
-void syncBench(const QString& dir, int seconds) {
+// One speed of one run: its spread figures, corrections and the load beside it.
+struct SyncRow {
+    int run = 0;
+    double speed = 1.0;
+    SpreadRun spread;
+    int nudges = 0;
+    int resyncs = 0;
+    std::string load;
+};
+
+std::size_t overCount(const SpreadRun& run) {
+    return static_cast<std::size_t>(
+        std::count_if(run.estimated.begin(), run.estimated.end(), [](double v) { return v > 0.010; }));
+}
+
+void printRowHeader() {
+    std::fprintf(stderr, "%-4s %-5s %7s %8s %8s %8s %6s %9s %7s %8s  %s\n", "run", "speed", "samples",
+                 "max ms", "p99 ms", "median", ">10ms", "frames ms", "nudges", "re-seeks",
+                 "load (1/5/15 min)");
+}
+
+void printRow(const SyncRow& row) {
+    std::fprintf(stderr, "%-4d %-5.1f %7zu %8.1f %8.1f %8.1f %6zu %9.1f %7d %8d  %s\n", row.run, row.speed,
+                 row.spread.estimated.size(), percentile(row.spread.estimated, 1.0) * 1000,
+                 percentile(row.spread.estimated, 0.99) * 1000, median(row.spread.estimated) * 1000,
+                 overCount(row.spread), percentile(row.spread.reported, 1.0) * 1000, row.nudges, row.resyncs,
+                 row.load.c_str());
+}
+
+// The samples over the limits, with their time in the recording.
+void printOver(const SyncRow& row) {
+    if (row.spread.over.empty())
+        return;
+    std::fprintf(stderr,
+                 "     run %d at %.1fx, over 10 ms or one frame at (s in the recording: ms):", row.run,
+                 row.speed);
+    for (const auto& [at, spread] : row.spread.over)
+        std::fprintf(stderr, " %.2f: %.1f", at, spread * 1000);
+    std::fprintf(stderr, "\n");
+}
+
+// Plays a three-channel recording from its start for `seconds` at 1.0x, then for `seconds`
+// at 2.0x; `runs` times, one after another, each run reported.
+void syncBench(const QString& dir, int seconds, int runs) {
     const Recording r =
         writeThreeChannels(dir, QStringLiteral("20241108-07%1").arg(seconds, 4, 10, QLatin1Char('0')),
-                           seconds * 4 + 30, 1280, 720);
-    setList({entry(r.front, r.rear, r.inside)});
-    currentIndex = -1;
+                           seconds * 3 + 30, 1280, 720);
     playMode = mode::multiple_ch;
     Screen screen;
-    screen.vc->playNext();
-    if (!waitFor(
-            [&] {
-                const auto& p = screen.vc->players;
-                return p[0]->rate() > 0 && p[1]->rate() > 0 && p[2]->rate() > 0 &&
-                       p[0]->currentSeconds() > 0.5;
-            },
-            30000)) {
-        std::fprintf(stderr, "sync: the recording did not start\n");
-        return;
+    std::vector<SyncRow> rows;
+    std::fprintf(stderr, "sync: %d runs of %d s at 1.0x then %d s at 2.0x, three 720p30 channels\n", runs,
+                 seconds, seconds);
+    printRowHeader();
+    for (int run = 1; run <= runs; ++run) {
+        setList({entry(r.front, r.rear, r.inside)});
+        currentIndex = -1;
+        screen.vc->playNext();
+        if (!waitFor(
+                [&] {
+                    const auto& p = screen.vc->players;
+                    return p[0]->rate() > 0 && p[1]->rate() > 0 && p[2]->rate() > 0 &&
+                           p[0]->currentSeconds() > 0.5;
+                },
+                30000)) {
+            std::fprintf(stderr, "sync: the recording did not start\n");
+            return;
+        }
+        for (const double speed : {1.0, 2.0}) {
+            if (speed == 2.0) {
+                speedIndex = 3;
+                screen.vc->setPlaySpeed(3);
+                runFor(1500);
+            }
+            SyncRow row;
+            row.run = run;
+            row.speed = screen.vc->players[0]->rate();
+            const auto before = screen.vc->channelSync().stats();
+            row.spread = sampleSpread(screen, seconds);
+            const auto after = screen.vc->channelSync().stats();
+            row.nudges = after.nudges - before.nudges;
+            row.resyncs = after.resyncs - before.resyncs;
+            row.load = loadAverage();
+            printRow(row);
+            rows.push_back(std::move(row));
+        }
+        screen.vc->stopPlayback();
+        runFor(500);
     }
-    const auto s0 = screen.vc->channelSync().stats();
-    const SpreadRun normal = sampleSpread(screen, seconds);
-    const auto s1 = screen.vc->channelSync().stats();
-    printSpread("1.0x", normal, s0, s1);
-
-    speedIndex = 3;
-    screen.vc->setPlaySpeed(3); // one second at 1.0x, then 2.0x
-    runFor(1500);
-    const auto s2 = screen.vc->channelSync().stats();
-    const SpreadRun fast = sampleSpread(screen, seconds);
-    const auto s3 = screen.vc->channelSync().stats();
-    std::fprintf(stderr, "  (leader rate during the 2.0x run: %.2f)\n", screen.vc->players[0]->rate());
-    printSpread("2.0x", fast, s2, s3);
-    screen.vc->stopPlayback();
+    std::fprintf(stderr, "\nsync, every run:\n");
+    printRowHeader();
+    for (const SyncRow& row : rows)
+        printRow(row);
+    for (const SyncRow& row : rows)
+        printOver(row);
+    for (const double speed : {1.0, 2.0}) {
+        double worst = 0.0, worstP99 = 0.0, worstFrames = 0.0;
+        std::size_t over = 0;
+        int resyncs = 0;
+        for (const SyncRow& row : rows) {
+            if (std::abs(row.speed - speed) > 0.01)
+                continue;
+            worst = std::max(worst, percentile(row.spread.estimated, 1.0));
+            worstP99 = std::max(worstP99, percentile(row.spread.estimated, 0.99));
+            worstFrames = std::max(worstFrames, percentile(row.spread.reported, 1.0));
+            over += overCount(row.spread);
+            resyncs += row.resyncs;
+        }
+        std::fprintf(stderr,
+                     "sync %.1fx, all runs: max %.1f ms, largest p99 %.1f ms, %zu samples over 10 ms, whole "
+                     "frames at most %.1f ms apart, %d re-seeks\n",
+                     speed, worst * 1000, worstP99 * 1000, over, worstFrames * 1000, resyncs);
+    }
 }
 
 // Wall time of mpv decoding the first frame of `path` (process start to exit).
@@ -478,12 +602,13 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     if (!std::freopen("/dev/null", "w", stdout))
         return 1;
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     try {
         for (int i = 2; i + 1 < argc; ++i)
             if (!std::strcmp(argv[i], "--screenshot"))
                 return screenshot(dir, QString::fromLocal8Bit(argv[i + 1]));
         if (!skipSync)
-            syncBench(dir, seconds);
+            syncBench(dir, seconds, repeat);
         if (syncOnly)
             return 0;
         startBench(dir, repeat);

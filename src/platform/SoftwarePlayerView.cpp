@@ -8,6 +8,7 @@
 #include <QResizeEvent>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +20,12 @@ namespace {
 struct FreeDeleter {
     void operator()(unsigned char* p) const { std::free(p); }
 };
+
+qint64 steadyNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 } // namespace
 
@@ -44,12 +51,21 @@ struct SoftwarePlayerView::Worker {
     std::size_t bufferSize = 0;
     std::thread thread;
 
+    // Diagnostics (see RenderState).
+    std::atomic_bool rendering{false};
+    std::atomic<quint64> pictures{0};
+    std::atomic<qint64> lastStartNs{0};
+    std::atomic<qint64> lastDurationNs{0};
+    std::atomic<qint64> longestDurationNs{0};
+    std::atomic<qint64> lastRequestNs{0};
+
     void request(bool force) {
         {
             std::lock_guard lock(mutex);
             pending = true;
             forced = forced || force;
         }
+        lastRequestNs = steadyNs();
         wake.notify_one();
     }
 
@@ -91,7 +107,16 @@ struct SoftwarePlayerView::Worker {
                 {MPV_RENDER_PARAM_SW_STRIDE, &strideParam},
                 {MPV_RENDER_PARAM_SW_POINTER, buffer.get()},
                 {MPV_RENDER_PARAM_INVALID, nullptr}};
+            const qint64 start = steadyNs();
+            rendering = true;
             mpv_render_context_render(context, params);
+            rendering = false;
+            const qint64 took = steadyNs() - start;
+            lastStartNs = start;
+            lastDurationNs = took;
+            if (took > longestDurationNs)
+                longestDurationNs = took;
+            ++pictures;
             QImage image =
                 QImage(buffer.get(), w, h, static_cast<qsizetype>(stride), QImage::Format_RGBX8888).copy();
             image.setDevicePixelRatio(r);
@@ -175,6 +200,21 @@ void SoftwarePlayerView::requestRender(bool force) {
         m_worker->ratio = ratio;
     }
     m_worker->request(force);
+}
+
+SoftwarePlayerView::RenderState SoftwarePlayerView::renderState() const {
+    RenderState state;
+    {
+        std::lock_guard lock(m_worker->mutex);
+        state.pending = m_worker->pending;
+    }
+    state.rendering = m_worker->rendering;
+    state.pictures = m_worker->pictures;
+    state.lastStartNs = m_worker->lastStartNs;
+    state.lastDurationNs = m_worker->lastDurationNs;
+    state.longestDurationNs = m_worker->longestDurationNs;
+    state.lastRequestNs = m_worker->lastRequestNs;
+    return state;
 }
 
 void SoftwarePlayerView::showImage(const QImage& image, quint64 generation) {

@@ -28,6 +28,19 @@ public:
     // The last rendered picture (device pixels, letterboxed like the view).
     QImage currentImage() const { return m_image; }
 
+    // What the render thread is doing, for benchmarks and diagnostics. Times are on the
+    // steady clock, in nanoseconds.
+    struct RenderState {
+        bool rendering = false;    // drawing a picture now
+        bool pending = false;      // a request waits for the thread
+        quint64 pictures = 0;      // pictures drawn so far
+        qint64 lastStartNs = 0;    // when the last picture was begun
+        qint64 lastDurationNs = 0; // how long it took
+        qint64 longestDurationNs = 0;
+        qint64 lastRequestNs = 0; // when libmpv last asked for a picture
+    };
+    RenderState renderState() const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

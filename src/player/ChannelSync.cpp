@@ -18,6 +18,10 @@ constexpr int kSampleIntervalMs = 4;
 // Frame changes kept per player, and how many make a steady estimate.
 constexpr std::size_t kHistory = 24;
 constexpr std::size_t kMinChanges = 5;
+// A player's next report is overdue this many of its usual gaps (and at least this long) after
+// its latest.
+constexpr double kOverdueGaps = 2.5;
+constexpr qint64 kOverdueMinNs = 40'000'000;
 // How fast and how far a follower's rate trim may move.
 constexpr double kTrimStep = 0.001;
 constexpr double kTrimLimit = 0.03;
@@ -220,6 +224,17 @@ void ChannelSync::pauseAll() {
     updateTimers();
 }
 
+bool ChannelSync::overdue(const Track& track, qint64 nowNs) {
+    if (track.seenNs.size() < 3)
+        return false;
+    std::vector<qint64> gaps;
+    for (std::size_t i = 1; i < track.seenNs.size(); ++i)
+        gaps.push_back(track.seenNs[i] - track.seenNs[i - 1]);
+    std::nth_element(gaps.begin(), gaps.begin() + gaps.size() / 2, gaps.end());
+    const qint64 typical = gaps[gaps.size() / 2];
+    return nowNs - track.changedAtNs > std::max<qint64>(typical * kOverdueGaps, kOverdueMinNs);
+}
+
 std::optional<double> ChannelSync::steadyOffset(const Track& track) {
     if (track.offsets.empty() || (!track.anchorSteady && track.offsets.size() < kMinChanges))
         return std::nullopt;
@@ -236,17 +251,19 @@ double ChannelSync::estimate(const Track& track, qint64 nowNs) const {
     const Player* player = track.player;
     if (!player)
         return 0.0;
-    const double reported = player->currentSeconds();
-    const double rate = player->rate();
+    return estimate(track, player->currentSeconds(), player->rate(), nowNs);
+}
+
+double ChannelSync::estimate(const Track& track, double reported, double rate, qint64 nowNs) {
     if (!(rate > 0.0) || track.lastSeconds != reported)
         return reported;
-    if (rate == track.historyRate) {
-        if (const std::optional<double> residual = steadyOffset(track)) {
-            const double position = modelled(track, *residual, nowNs);
-            // A player that stalls stops following the model.
-            if (std::abs(position - reported) <= kCarryCap)
-                return position;
-        }
+    // A rate set since the latest report shows only in the reports after it (the frames on
+    // their way keep the pace they were timed at): until then the model goes on as it was.
+    if (const std::optional<double> residual = steadyOffset(track)) {
+        const double position = modelled(track, *residual, nowNs);
+        // A player that stalls stops following the model.
+        if (std::abs(position - reported) <= kCarryCap)
+            return position;
     }
     const double carried = std::min(kCarryCap, (nowNs - track.changedAtNs) / 1e9 * rate);
     return reported + std::max(0.0, carried);
@@ -271,6 +288,37 @@ std::vector<double> ChannelSync::estimatedPositions() {
     return positions;
 }
 
+std::vector<ChannelSync::TrackState> ChannelSync::trackStates() {
+    sample();
+    const qint64 now = m_clock.nsecsElapsed();
+    std::vector<TrackState> states;
+    for (Player* player : activePlayers()) {
+        const Track* track = trackOf(player);
+        TrackState state;
+        state.player = player;
+        state.reported = player->currentSeconds();
+        state.rate = player->rate();
+        if (track) {
+            state.estimated = estimate(*track, now);
+            state.reportAge = (now - track->changedAtNs) / 1e9;
+            state.nudged = track->nudged;
+            state.trim = track->trim;
+            if (const std::optional<double> residual = steadyOffset(*track)) {
+                state.steady = true;
+                state.residual = *residual;
+                if (!track->offsets.empty())
+                    state.lastResidual = track->offsets.back() - *residual;
+            }
+            for (std::size_t i = 1; i < track->seenNs.size(); ++i)
+                state.intervals.push_back((track->seenNs[i] - track->seenNs[i - 1]) / 1e9);
+        } else {
+            state.estimated = state.reported;
+        }
+        states.push_back(std::move(state));
+    }
+    return states;
+}
+
 double ChannelSync::estimatedSpread() {
     const std::vector<double> positions = estimatedPositions();
     if (positions.size() < 2)
@@ -285,34 +333,47 @@ void ChannelSync::sample() {
         if (!track.player)
             continue;
         const double reported = track.player->currentSeconds();
-        if (reported == track.lastSeconds)
-            continue;
-        const double rate = track.player->rate();
-        const double step = reported - track.lastSeconds;
-        const bool jumped =
-            !(rate > 0.0) || track.lastSeconds < 0.0 || step < 0.0 || step > 0.2 * std::max(rate, 1.0);
-        if (jumped) {
-            // A seek, a pause or a new item: the model starts again here.
-            track.anchorNs = now;
-            track.anchorPosition = reported;
-            track.anchorSteady = false;
+        if (reported != track.lastSeconds)
+            record(track, reported, track.player->rate(), now);
+    }
+}
+
+void ChannelSync::record(Track& track, double reported, double rate, qint64 now) {
+    const double step = reported - track.lastSeconds;
+    const bool jumped =
+        !(rate > 0.0) || track.lastSeconds < 0.0 || step < 0.0 || step > 0.2 * std::max(rate, 1.0);
+    if (jumped) {
+        // A seek, a pause or a new item: the model starts again here.
+        track.anchorNs = now;
+        track.anchorPosition = reported;
+        track.anchorSteady = false;
+        track.offsets.clear();
+        track.seenNs.clear();
+    } else if (rate != track.historyRate) {
+        // A new rate continues the line from where the model had got to. The residuals seen
+        // so far go on describing how the reports scatter about it: started afresh, the
+        // estimate would follow the next few reports alone, each as late or early as the
+        // busy main loop delivered it, and the corrections change the rate often.
+        const std::optional<double> residual = steadyOffset(track);
+        track.anchorPosition = residual ? modelled(track, *residual, now) : reported;
+        track.anchorNs = now;
+        track.anchorSteady = residual.has_value();
+        if (residual)
+            for (double& offset : track.offsets)
+                offset -= *residual;
+        else
             track.offsets.clear();
-        } else if (rate != track.historyRate) {
-            // A new rate continues the line from where the model had got to.
-            const std::optional<double> residual = steadyOffset(track);
-            track.anchorPosition = residual ? modelled(track, *residual, now) : reported;
-            track.anchorNs = now;
-            track.anchorSteady = residual.has_value();
-            track.offsets.clear();
-        }
-        track.historyRate = rate;
-        track.lastSeconds = reported;
-        track.changedAtNs = now;
-        if (rate > 0.0) {
-            track.offsets.push_back(reported - modelled(track, 0.0, now));
-            if (track.offsets.size() > kHistory)
-                track.offsets.erase(track.offsets.begin());
-        }
+    }
+    track.historyRate = rate;
+    track.lastSeconds = reported;
+    track.changedAtNs = now;
+    track.seenNs.push_back(now);
+    if (track.seenNs.size() > 6)
+        track.seenNs.erase(track.seenNs.begin());
+    if (rate > 0.0) {
+        track.offsets.push_back(reported - modelled(track, 0.0, now));
+        if (track.offsets.size() > kHistory)
+            track.offsets.erase(track.offsets.begin());
     }
 }
 
@@ -344,6 +405,23 @@ void ChannelSync::check() {
         return;
     const double base = m_leader->rate();
     const double leaderPosition = estimate(*leaderTrack, now);
+    // While a channel's frames are held up (a decoder or a thread kept waiting on a busy
+    // machine), the gap says nothing about the pace: it catches up by itself, as libmpv keeps its
+    // clock, and a nudge made meanwhile overshoots once it does. No channel is nudged until every
+    // one reports again (one that stays stuck is left out after kFreshNs).
+    bool held = overdue(*leaderTrack, now);
+    for (const Track& track : m_tracks)
+        if (track.player && track.player != m_leader && hasItem(track.player) && track.player->rate() > 0.0 &&
+            now - track.changedAtNs <= kFreshNs && overdue(track, now))
+            held = true;
+    if (held) {
+        for (Track& track : m_tracks) {
+            if (track.nudged && track.player && track.player->rate() > 0.0)
+                track.player->setRate(base * track.trim);
+            track.nudged = false;
+        }
+        return;
+    }
     bool resync = false;
     for (Track& track : m_tracks) {
         Player* player = track.player;

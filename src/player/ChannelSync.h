@@ -22,10 +22,11 @@ class Player;
 //   and once all of them show the frame, all start in one event-loop turn;
 // - while they play, each follower's position is compared with the leader's
 //   (the sound channel, never adjusted) twenty times a second: a follower more
-//   than 5 ms off has its speed nudged by 3-30 % (in proportion to the gap) until
+//   than 4 ms off has its speed nudged by 3-30 % (in proportion to the gap) until
 //   it is within 2 ms, and learns a small rate trim when it keeps wandering
 //   off the same way; one more than 250 ms off makes all of them seek
-//   together again.
+//   together again. While a channel's frames are held up for a moment, none
+//   is nudged: it catches up by itself.
 // Positions are estimated from when each player's frame reports arrive (see
 // Track), so the comparison is finer than one frame.
 // Players without an item (hidden channels) take no part. Main thread.
@@ -76,13 +77,22 @@ public:
     };
     Stats stats() const { return m_stats; }
 
-    static constexpr double kNudgeAbove = 0.005;
-    static constexpr double kNudgeUntil = 0.002;
-    static constexpr double kResyncAbove = 0.250;
-    static constexpr double kNudgeFactor = 0.03;
-    static constexpr int kCheckIntervalMs = 50;
+    // One active player's state as the correction sees it, for benchmarks and diagnostics.
+    struct TrackState {
+        Player* player = nullptr;
+        double reported = 0.0;  // the position the player reports
+        double estimated = 0.0; // the estimate between its reports
+        double reportAge = 0.0; // seconds since that position was first seen
+        double rate = 0.0;      // the player's rate (a nudge shows here)
+        bool nudged = false;
+        double trim = 1.0;
+        bool steady = false;           // the estimate follows a steady model
+        double residual = 0.0;         // the model's median residual
+        double lastResidual = 0.0;     // the latest report's residual less the median (late > 0)
+        std::vector<double> intervals; // seconds between its latest reports, oldest first
+    };
+    std::vector<TrackState> trackStates();
 
-private:
     // One player's recent frame changes: when each new position was first
     // seen. At a steady rate the positions lie on a line over time up to the
     // detection jitter; the median distance from it places the player's
@@ -99,6 +109,7 @@ private:
         double anchorPosition = 0.0;
         bool anchorSteady = false;   // the anchor came from a steady model (a rate change)
         std::vector<double> offsets; // residuals: position seen - model
+        std::vector<qint64> seenNs;  // when the latest positions were first seen (a few)
         bool nudged = false;
         // The follower's learnt rate ratio to the leader at trimBase: the
         // leader's sound clock may run a little slower or faster than the
@@ -107,6 +118,20 @@ private:
         double trimBase = 0.0;
     };
 
+    // Takes in `reported`, a position first seen at nowNs while the player runs at `rate`.
+    static void record(Track& track, double reported, double rate, qint64 nowNs);
+    // The track's position at nowNs, its player reporting `reported` and running at `rate`.
+    static double estimate(const Track& track, double reported, double rate, qint64 nowNs);
+    // Whether the track's next report is overdue at nowNs: its frames are held up.
+    static bool overdue(const Track& track, qint64 nowNs);
+
+    static constexpr double kNudgeAbove = 0.004;
+    static constexpr double kNudgeUntil = 0.002;
+    static constexpr double kResyncAbove = 0.250;
+    static constexpr double kNudgeFactor = 0.03;
+    static constexpr int kCheckIntervalMs = 50;
+
+private:
     void sample();
     void check();
     void updateTimers();

@@ -134,3 +134,121 @@ TEST_F(ChannelSyncTest, AFollowerThatWandersIsBroughtBack) {
         << "spread " << sync.estimatedSpread();
     EXPECT_GT(raw[0]->rate(), 0.0) << "the leader is never held back";
 }
+
+namespace {
+
+// A player's reports as the main loop sees them: each new frame's position arrives some
+// milliseconds after the frame, by a pseudo-random amount, while its rate is changed now and
+// then as a correction does.
+struct Scenario {
+    const char* name;
+    std::vector<std::pair<double, double>> rates; // (from seconds, rate)
+};
+
+double truePosition(const Scenario& s, double t) {
+    double position = 0.0;
+    for (std::size_t i = 0; i < s.rates.size(); ++i) {
+        const double from = s.rates[i].first;
+        const double to = i + 1 < s.rates.size() ? s.rates[i + 1].first : 1e9;
+        if (t <= from)
+            break;
+        position += (std::min(t, to) - from) * s.rates[i].second;
+    }
+    return position;
+}
+
+double rateAt(const Scenario& s, double t) {
+    double rate = s.rates.front().second;
+    for (const auto& [from, r] : s.rates)
+        if (t >= from)
+            rate = r;
+    return rate;
+}
+
+} // namespace
+
+TEST(ChannelSyncEstimate, RateChangesKeepTheEstimateOffTheReportsJitter) {
+    const Scenario scenarios[] = {
+        {"steady", {{0.0, 1.0}}},
+        {"nudged now and then",
+         {{0.0, 1.0}, {2.0, 1.05}, {2.05, 1.04}, {2.1, 1.02}, {2.3, 1.0}, {3.0, 0.97}, {3.2, 1.0}}},
+        {"nudged at every check",
+         {{0.0, 1.0},
+          {1.5, 1.03},
+          {1.55, 1.031},
+          {1.6, 1.029},
+          {1.65, 1.02},
+          {1.7, 1.01},
+          {1.75, 0.999},
+          {1.8, 0.98},
+          {1.85, 0.99},
+          {1.9, 1.0}}},
+        {"fast, nudged",
+         {{0.0, 2.0}, {2.0, 2.1}, {2.05, 2.06}, {2.1, 2.0}, {2.6, 1.94}, {2.65, 1.97}, {2.7, 2.0}}},
+    };
+    for (const Scenario& s : scenarios) {
+        SCOPED_TRACE(s.name);
+        ChannelSync::Track track;
+        unsigned seed = 12345;
+        const auto jitter = [&seed] {
+            seed = seed * 1103515245u + 12345u;
+            return 0.002 + 0.012 * ((seed >> 16) % 1000) / 1000.0; // 2-14 ms late
+        };
+        // Frames of 1/30 s of media, each first seen late by the jitter, in order.
+        std::vector<std::pair<double, double>> reports; // (seen at, position)
+        double t = 0.0, seen = 0.0;
+        for (int frame = 0; t < 4.0; ++frame) {
+            const double position = frame / 30.0;
+            while (truePosition(s, t) < position)
+                t += 0.0001;
+            seen = std::max(seen + 0.001, t + jitter());
+            reports.emplace_back(seen, position);
+        }
+        std::size_t next = 0;
+        double reported = -1.0;
+        std::vector<double> errors;
+        double reference = 0.0, worst = 0.0;
+        for (double now = 0.0; now < 3.9; now += 0.004) {
+            while (next < reports.size() && reports[next].first <= now) {
+                reported = reports[next].second;
+                ChannelSync::record(track, reported, rateAt(s, reports[next].first),
+                                    qint64(reports[next].first * 1e9));
+                ++next;
+            }
+            if (reported < 0.0)
+                continue;
+            const double error = ChannelSync::estimate(track, reported, rateAt(s, now), qint64(now * 1e9)) -
+                                 truePosition(s, now);
+            if (now >= 1.0 && now < 1.4)
+                errors.push_back(error);
+            if (now >= 1.4) {
+                if (reference == 0.0) {
+                    std::sort(errors.begin(), errors.end());
+                    reference = errors[errors.size() / 2];
+                }
+                worst = std::max(worst, std::abs(error - reference) / rateAt(s, now));
+            }
+        }
+        // The estimate stays on the line the frames keep, up to a few milliseconds; the reports
+        // scatter over 12 ms.
+        EXPECT_LE(worst, 0.004);
+    }
+}
+
+TEST(ChannelSyncEstimate, AReportIsOverdueOnlyWellPastTheUsualGap) {
+    struct Case {
+        double frame; // seconds between reports
+        double after; // seconds since the latest
+        bool overdue;
+    };
+    const Case cases[] = {{1 / 30.0, 0.050, false}, {1 / 30.0, 0.090, true},  {1 / 60.0, 0.030, false},
+                          {1 / 60.0, 0.045, true},  {1 / 60.0, 0.035, false}, {0.004, 0.030, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.frame << " " << c.after);
+        ChannelSync::Track track;
+        for (int i = 0; i < 10; ++i)
+            ChannelSync::record(track, 1.0 + i * c.frame, 1.0, qint64((1.0 + i * c.frame) * 1e9));
+        const double last = 1.0 + 9 * c.frame;
+        EXPECT_EQ(ChannelSync::overdue(track, qint64((last + c.after) * 1e9)), c.overdue);
+    }
+}
