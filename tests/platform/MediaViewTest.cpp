@@ -125,8 +125,10 @@ TEST(MediaPlayerView, PlayersAndViewsGoAwayInAnyOrder) {
     // The player first: the view turns black.
     auto view = std::make_unique<PlayerView>();
     view->resize(160, 90);
-    auto player = std::make_unique<Player>(itemFor(fixtures().videoWithSound));
+    // As in the players, the view is attached before the item is loaded.
+    auto player = std::make_unique<Player>();
     view->setPlayer(player.get());
+    player->replaceCurrentItemWithPlayerItem(itemFor(fixtures().videoWithSound));
     player->play();
     ASSERT_TRUE(waitFor([&] { return player->currentSeconds() > 0.2; }));
     player.reset();
@@ -136,8 +138,9 @@ TEST(MediaPlayerView, PlayersAndViewsGoAwayInAnyOrder) {
 
     // The view first: the player plays on by itself.
     view = std::make_unique<PlayerView>();
-    player = std::make_unique<Player>(itemFor(fixtures().videoWithSound));
+    player = std::make_unique<Player>();
     view->setPlayer(player.get());
+    player->replaceCurrentItemWithPlayerItem(itemFor(fixtures().videoWithSound));
     player->play();
     ASSERT_TRUE(waitFor([&] { return player->currentSeconds() > 0.1; }));
     view.reset();
