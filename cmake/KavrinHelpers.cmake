@@ -29,6 +29,22 @@ function(kavrin_library name)
   target_link_libraries(${name} PUBLIC ${ARG_LIBS})
 endfunction()
 
+# The storyboard: one Qt Designer file per screen in resources/storyboard, named
+# after its controller. A screen's source includes "ui_<Controller>.h"; every
+# text of the file is a key of the string table "Localizable".
+function(kavrin_storyboard target)
+  foreach(screen ${ARGN})
+    set(ui ${CMAKE_SOURCE_DIR}/resources/storyboard/${screen}.ui)
+    target_sources(${target} PRIVATE ${ui})
+    # The screen's source is rebuilt in the same build as its changed .ui file.
+    file(GLOB_RECURSE screen_sources ${CMAKE_CURRENT_SOURCE_DIR}/${screen}.cpp)
+    set_property(SOURCE ${screen_sources} APPEND PROPERTY OBJECT_DEPENDS ${ui})
+  endforeach()
+  set_property(TARGET ${target} APPEND PROPERTY AUTOUIC_SEARCH_PATHS ${CMAKE_SOURCE_DIR}/resources/storyboard)
+  set_property(TARGET ${target} APPEND PROPERTY AUTOUIC_OPTIONS
+               --tr storyboardLocalized --include player/controls/StoryboardLocalization.h)
+endfunction()
+
 # One GoogleTest executable made of every .cpp in the current folder, run by CTest
 # with the offscreen Qt platform, libmpv's null audio output and the web engine without its sandbox.
 function(kavrin_test_suite name)

@@ -8,10 +8,10 @@
 // same runs can be made by hand.
 
 #include "capture/BackupViewController.h"
+#include "capture/ClipBackup.h"
 #include "platform/Bookmark.h"
 #include "platform/UserDefaults.h"
-#include "player/ClipBackup.h"
-#include "player/DefaultsKeys.h"
+#include "shared/DefaultsKeys.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

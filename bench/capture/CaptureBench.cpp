@@ -19,9 +19,9 @@
 #include "platform/PlayerItem.h"
 #include "platform/Storyboard.h"
 #include "platform/WebView.h"
-#include "player/OrvoViewController.h"
-#include "player/PlayerState.h"
-#include "player/SegueIdentifiers.h"
+#include "player/window/OrvoViewController.h"
+#include "shared/PlayerState.h"
+#include "shared/SegueIdentifiers.h"
 
 extern "C" {
 #include <libavutil/log.h>

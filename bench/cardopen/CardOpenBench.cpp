@@ -6,14 +6,14 @@
 // usage: cardopen_bench CARD_DIR [--repeat N] [--threads N]
 // The system's diagnostics go to /dev/null; the figures go to standard error.
 
+#include "library/FolderOpener.h"
+#include "library/RecordingListBuilder.h"
 #include "metadata/DistrictTable.h"
 #include "metadata/FFmpeg.h"
 #include "metadata/RecordingList.h"
 #include "platform/UserDefaults.h"
-#include "player/DefaultsKeys.h"
-#include "player/FolderOpener.h"
-#include "player/PlayerState.h"
-#include "player/RecordingListBuilder.h"
+#include "shared/DefaultsKeys.h"
+#include "shared/PlayerState.h"
 
 #include <QAbstractTableModel>
 #include <QCoreApplication>

@@ -6,8 +6,8 @@
 
 #include "platform/FileManager.h"
 #include "platform/NotificationCenter.h"
-#include "player/NotificationNames.h"
 #include "settings/ProgressViewController.h"
+#include "shared/NotificationNames.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -28,14 +28,14 @@
 #include "platform/PlayerView.h"
 #include "platform/SoftwarePlayerView.h"
 #include "platform/Storyboard.h"
-#include "player/ChannelComposition.h"
-#include "player/ChannelSync.h"
-#include "player/MainViewController.h"
-#include "player/OrvoViewController.h"
-#include "player/OrvoWindowController.h"
-#include "player/PlayerState.h"
-#include "player/SegueIdentifiers.h"
-#include "player/controls/FullScreenPlayer.h"
+#include "playback/ChannelComposition.h"
+#include "playback/ChannelSync.h"
+#include "player/fullscreen/FullScreenPlayer.h"
+#include "player/fullscreen/MainViewController.h"
+#include "player/window/OrvoViewController.h"
+#include "player/window/OrvoWindowController.h"
+#include "shared/PlayerState.h"
+#include "shared/SegueIdentifiers.h"
 
 #include <QApplication>
 #include <QDir>

@@ -21,10 +21,10 @@
 #include "platform/PlayerItem.h"
 #include "platform/PlayerView.h"
 #include "platform/SoftwarePlayerView.h"
-#include "player/ChannelComposition.h"
-#include "player/ChannelSync.h"
-#include "player/OrvoViewController.h"
-#include "player/PlayerState.h"
+#include "playback/ChannelComposition.h"
+#include "playback/ChannelSync.h"
+#include "player/window/OrvoViewController.h"
+#include "shared/PlayerState.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "AppDelegate.h"
+#include "app/AppDelegate.h"
 
 #include <QApplication>
 #include <QPalette>

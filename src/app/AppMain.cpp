@@ -1,12 +1,12 @@
-#include "AppMain.h"
+#include "app/AppMain.h"
 
-#include "AppDelegate.h"
-#include "MainStoryboard.h"
+#include "app/AppDelegate.h"
+#include "app/MainStoryboard.h"
 #include "platform/Localization.h"
 #include "platform/Storyboard.h"
 #include "platform/ViewController.h"
-#include "player/OrvoWindowController.h"
-#include "player/SegueIdentifiers.h"
+#include "player/window/OrvoWindowController.h"
+#include "shared/SegueIdentifiers.h"
 
 #include <QApplication>
 #include <QMainWindow>

@@ -1,15 +1,15 @@
-#include "MainStoryboard.h"
+#include "app/MainStoryboard.h"
 
 #include "capture/BackupViewController.h"
 #include "capture/CaptureViewController.h"
 #include "platform/Storyboard.h"
-#include "player/MainViewController.h"
-#include "player/OrvoViewController.h"
-#include "player/SegueIdentifiers.h"
-#include "player/controls/HelpViewController.h"
+#include "player/fullscreen/MainViewController.h"
+#include "player/window/HelpViewController.h"
+#include "player/window/OrvoViewController.h"
 #include "settings/ProgressViewController.h"
 #include "settings/SettingViewController.h"
 #include "settings/UpdateViewController.h"
+#include "shared/SegueIdentifiers.h"
 
 namespace {
 

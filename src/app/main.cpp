@@ -1,4 +1,4 @@
-#include "AppMain.h"
+#include "app/AppMain.h"
 
 #include <malloc.h>
 

@@ -1,4 +1,4 @@
-#include "player/BackupDataReceiver.h"
+#include "capture/BackupDataReceiver.h"
 
 #include "platform/ViewController.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "player/backupData.h"
+#include "capture/backupData.h"
 
 #include <QVariant>
 

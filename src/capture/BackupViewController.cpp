@@ -1,19 +1,19 @@
-#include "BackupViewController.h"
-#include "player/FolderOpener.h"
+#include "capture/BackupViewController.h"
+#include "library/FolderOpener.h"
 
-#include "ViewLayer.h"
+#include "player/controls/ViewLayer.h"
 #include "ui_BackupViewController.h"
 
+#include "capture/ClipBackup.h"
 #include "platform/Bookmark.h"
 #include "platform/BusyCursor.h"
 #include "platform/Localization.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
-#include "player/ClipBackup.h"
-#include "player/DefaultsKeys.h"
-#include "player/NotificationNames.h"
-#include "player/PlayerState.h"
-#include "player/showAlert.h"
+#include "platform/showAlert.h"
+#include "shared/DefaultsKeys.h"
+#include "shared/NotificationNames.h"
+#include "shared/PlayerState.h"
 
 #include <QDialog>
 #include <QFileDialog>

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "capture/BackupDataReceiver.h"
+#include "capture/backupData.h"
 #include "metadata/FFmpeg.h"
 #include "metadata/orvoTableModel.h"
 #include "platform/ViewController.h"
-#include "player/BackupDataReceiver.h"
-#include "player/backupData.h"
 
 #include <QByteArray>
 #include <QPointer>

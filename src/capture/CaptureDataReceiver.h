@@ -1,6 +1,6 @@
 #pragma once
 
-#include "player/captureData.h"
+#include "capture/captureData.h"
 
 // A screen that takes the images of a still capture: the destination of "orvoToCapture".
 // The window player hands the segue's captureData over through it.

@@ -1,6 +1,6 @@
-#include "CaptureImageSaver.h"
+#include "capture/CaptureImageSaver.h"
 
-#include "showAlert.h"
+#include "platform/showAlert.h"
 
 #include "platform/ImageWriter.h"
 #include "platform/Localization.h"

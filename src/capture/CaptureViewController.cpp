@@ -1,18 +1,18 @@
-#include "CaptureViewController.h"
-#include "player/FolderOpener.h"
+#include "capture/CaptureViewController.h"
+#include "library/FolderOpener.h"
 
-#include "ViewLayer.h"
+#include "player/controls/ViewLayer.h"
 #include "ui_CaptureViewController.h"
 
+#include "capture/CaptureImageSaver.h"
 #include "platform/Bookmark.h"
 #include "platform/Localization.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
-#include "player/CaptureImageSaver.h"
-#include "player/DefaultsKeys.h"
-#include "player/NotificationNames.h"
-#include "player/PlayerState.h"
-#include "player/showAlert.h"
+#include "platform/showAlert.h"
+#include "shared/DefaultsKeys.h"
+#include "shared/NotificationNames.h"
+#include "shared/PlayerState.h"
 
 #include <QFileDialog>
 #include <QKeyEvent>

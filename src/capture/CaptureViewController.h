@@ -1,8 +1,8 @@
 #pragma once
 
+#include "capture/CaptureDataReceiver.h"
+#include "capture/captureData.h"
 #include "platform/ViewController.h"
-#include "player/CaptureDataReceiver.h"
-#include "player/captureData.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -1,5 +1,6 @@
-#include "player/ClipBackup.h"
+#include "capture/ClipBackup.h"
 
+#include "library/FolderOpener.h"
 #include "metadata/AvInput.h"
 #include "metadata/FFmpeg.h"
 #include "platform/Bundle.h"
@@ -9,9 +10,8 @@
 #include "platform/Localization.h"
 #include "platform/PartialFile.h"
 #include "platform/UserDefaults.h"
-#include "player/DefaultsKeys.h"
-#include "player/FolderOpener.h"
-#include "player/showAlert.h"
+#include "platform/showAlert.h"
+#include "shared/DefaultsKeys.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "player/mode.h"
+#include "shared/mode.h"
 
 #include <QImage>
 #include <QList>

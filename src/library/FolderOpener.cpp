@@ -1,5 +1,6 @@
-#include "player/FolderOpener.h"
+#include "library/FolderOpener.h"
 
+#include "library/RecordingListBuilder.h"
 #include "metadata/PacketCache.h"
 #include "metadata/RecordingList.h"
 #include "platform/Bookmark.h"
@@ -8,11 +9,10 @@
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 #include "platform/Volumes.h"
-#include "player/DefaultsKeys.h"
-#include "player/NotificationNames.h"
-#include "player/PlayerState.h"
-#include "player/RecordingListBuilder.h"
-#include "player/showAlert.h"
+#include "platform/showAlert.h"
+#include "shared/DefaultsKeys.h"
+#include "shared/NotificationNames.h"
+#include "shared/PlayerState.h"
 
 #include <QFileInfo>
 

@@ -1,5 +1,6 @@
-#include "player/RecordingListBuilder.h"
+#include "library/RecordingListBuilder.h"
 
+#include "library/RecordingRow.h"
 #include "metadata/CParserWrapper.h"
 #include "metadata/DistrictTable.h"
 #include "metadata/FFmpeg.h"
@@ -9,8 +10,7 @@
 #include "metadata/nmeaToDegrees.h"
 #include "platform/FileManager.h"
 #include "platform/Localization.h"
-#include "player/PlayerState.h"
-#include "player/RecordingRow.h"
+#include "shared/PlayerState.h"
 
 #include <QHash>
 

@@ -1,4 +1,4 @@
-#include "player/RecordingRow.h"
+#include "library/RecordingRow.h"
 
 #include "metadata/FFmpeg.h"
 #include "platform/Localization.h"

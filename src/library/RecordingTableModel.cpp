@@ -1,6 +1,6 @@
-#include "RecordingTableModel.h"
+#include "library/RecordingTableModel.h"
 
-#include "PlayerState.h"
+#include "shared/PlayerState.h"
 
 #include "platform/Localization.h"
 

@@ -67,7 +67,3 @@ protected:
         m_nSensorData = 0;
     }
 };
-
-// Makes a parser by type number, owned by the caller: 0 CMovieOldParser, 1 AviSimpleParser,
-// 3 AmbaParser; any other type yields nullptr.
-ISimpleParser* CreateParser(int type, bool firstPacketBreak);

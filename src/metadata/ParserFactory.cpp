@@ -1,4 +1,4 @@
-#include "metadata/ISimpleParser.h"
+#include "metadata/ParserFactory.h"
 
 #include "metadata/AmbaParser.h"
 #include "metadata/AviSimpleParser.h"

@@ -1,5 +1,6 @@
 #include "metadata/ParserManager.h"
 
+#include "metadata/ParserFactory.h"
 #include "metadata/ParserOutput.h"
 #include <cstdio>
 

@@ -95,3 +95,22 @@ void Storyboard::clear() {
     m_segues.clear();
     m_initial.clear();
 }
+
+// Performing a segue is the storyboard's work: it looks the segue up, makes the destination and
+// lets the source prepare it before presenting it.
+ViewController* ViewController::performSegue(const QString& identifier, const QVariant& sender) {
+    Storyboard& board = m_storyboard ? *m_storyboard : Storyboard::named(QStringLiteral("Main"));
+    const std::optional<Storyboard::SegueDefinition> definition = board.segue(identifier);
+    if (!definition) {
+        std::fprintf(stderr, "performSegue: no segue \"%s\" in storyboard \"%s\"\n", qPrintable(identifier),
+                     qPrintable(board.name()));
+        return nullptr;
+    }
+    ViewController* destination = board.instantiateController(definition->destinationIdentifier);
+    if (!destination)
+        return nullptr;
+    const StoryboardSegue segue(identifier, this, destination, definition->presentation);
+    prepareForSegue(segue, sender);
+    presentViewController(destination, definition->presentation);
+    return destination;
+}

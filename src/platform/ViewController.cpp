@@ -1,15 +1,10 @@
 #include "platform/ViewController.h"
 
-#include "platform/Storyboard.h"
-#include "platform/WindowController.h"
-
 #include <QCloseEvent>
 #include <QHideEvent>
 #include <QMetaObject>
 #include <QResizeEvent>
 #include <QShowEvent>
-
-#include <cstdio>
 
 ViewController::ViewController(QWidget* parent) : QWidget(parent) {}
 
@@ -28,28 +23,7 @@ void ViewController::loadViewIfNeeded() {
     viewDidLoad();
 }
 
-WindowController* ViewController::windowController() const {
-    return WindowController::controllerOf(this);
-}
-
 void ViewController::prepareForSegue(const StoryboardSegue&, const QVariant&) {}
-
-ViewController* ViewController::performSegue(const QString& identifier, const QVariant& sender) {
-    Storyboard& board = m_storyboard ? *m_storyboard : Storyboard::named(QStringLiteral("Main"));
-    const std::optional<Storyboard::SegueDefinition> definition = board.segue(identifier);
-    if (!definition) {
-        std::fprintf(stderr, "performSegue: no segue \"%s\" in storyboard \"%s\"\n", qPrintable(identifier),
-                     qPrintable(board.name()));
-        return nullptr;
-    }
-    ViewController* destination = board.instantiateController(definition->destinationIdentifier);
-    if (!destination)
-        return nullptr;
-    const StoryboardSegue segue(identifier, this, destination, definition->presentation);
-    prepareForSegue(segue, sender);
-    presentViewController(destination, definition->presentation);
-    return destination;
-}
 
 void ViewController::presentViewController(ViewController* controller, SeguePresentation presentation) {
     if (!controller || controller == this)

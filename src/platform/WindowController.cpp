@@ -258,3 +258,8 @@ void WindowController::handleWindowStateChange(bool reported) {
         }
     }
 }
+
+// A view controller knows its window controller through the window it sits in.
+WindowController* ViewController::windowController() const {
+    return WindowController::controllerOf(this);
+}

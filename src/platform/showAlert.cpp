@@ -1,4 +1,4 @@
-#include "player/showAlert.h"
+#include "platform/showAlert.h"
 
 #include "platform/Localization.h"
 

@@ -1,7 +1,7 @@
-#include "player/ChannelComposition.h"
+#include "playback/ChannelComposition.h"
 
-#include "player/PlayerState.h"
-#include "player/showAlert.h"
+#include "platform/showAlert.h"
+#include "shared/PlayerState.h"
 
 #include "metadata/FFmpeg.h"
 #include "metadata/RecordingList.h"

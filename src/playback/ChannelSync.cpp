@@ -1,4 +1,4 @@
-#include "player/ChannelSync.h"
+#include "playback/ChannelSync.h"
 
 #include "platform/Player.h"
 

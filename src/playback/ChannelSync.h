@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/MediaTime.h"
+#include "platform/Player.h" // QPointer<Player> needs the complete type
 
 #include <QElapsedTimer>
 #include <QList>
@@ -12,8 +13,6 @@
 #include <memory>
 #include <optional>
 #include <vector>
-
-class Player;
 
 // Keeps the channel players of one recording in step. Independent players
 // drift apart (the sound channel follows its sound clock, the others the

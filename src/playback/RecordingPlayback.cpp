@@ -1,9 +1,9 @@
-#include "player/RecordingPlayback.h"
+#include "playback/RecordingPlayback.h"
 
-#include "player/ChannelComposition.h"
-#include "player/ChannelSync.h"
-#include "player/PlayerState.h"
-#include "player/showAlert.h"
+#include "platform/showAlert.h"
+#include "playback/ChannelComposition.h"
+#include "playback/ChannelSync.h"
+#include "shared/PlayerState.h"
 
 #include "metadata/FFmpeg.h"
 #include "metadata/PacketCache.h"

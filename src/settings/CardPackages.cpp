@@ -1,7 +1,7 @@
-#include "CardPackages.h"
+#include "settings/CardPackages.h"
 
 #include "platform/StringCompare.h"
-#include "player/ServiceConfig.h"
+#include "shared/ServiceConfig.h"
 
 namespace CardPackages {
 

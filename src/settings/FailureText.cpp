@@ -1,4 +1,4 @@
-#include "FailureText.h"
+#include "settings/FailureText.h"
 
 #include "platform/Localization.h"
 

@@ -1,4 +1,4 @@
-#include "PackageUnpack.h"
+#include "settings/PackageUnpack.h"
 
 #include <QFile>
 #include <QMetaObject>

@@ -1,15 +1,15 @@
-#include "ProgressViewController.h"
+#include "settings/ProgressViewController.h"
 
-#include "FailureText.h"
-#include "ViewLayer.h"
+#include "player/controls/ViewLayer.h"
+#include "settings/FailureText.h"
 #include "ui_ProgressViewController.h"
 
 #include "platform/FileManager.h"
 #include "platform/Http.h"
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
-#include "player/NotificationNames.h"
-#include "player/showAlert.h"
+#include "platform/showAlert.h"
+#include "shared/NotificationNames.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,13 +1,13 @@
-#include "SettingViewController.h"
+#include "settings/SettingViewController.h"
 
-#include "AssetColor.h"
-#include "OrvoPopupBtnCell.h"
-#include "UpdateProgressView.h"
-#include "ViewLayer.h"
+#include "player/controls/AssetColor.h"
+#include "player/controls/OrvoPopupBtnCell.h"
+#include "player/controls/UpdateProgressView.h"
+#include "player/controls/ViewLayer.h"
 #include "ui_SettingViewController.h"
 
-#include "CardPackages.h"
-#include "PackageUnpack.h"
+#include "settings/CardPackages.h"
+#include "settings/PackageUnpack.h"
 
 #include "platform/Assets.h"
 #include "platform/Bookmark.h"
@@ -16,9 +16,9 @@
 #include "platform/Http.h"
 #include "platform/Localization.h"
 #include "platform/UserDefaults.h"
-#include "player/DefaultsKeys.h"
-#include "player/PlayerState.h"
-#include "player/showAlert.h"
+#include "platform/showAlert.h"
+#include "shared/DefaultsKeys.h"
+#include "shared/PlayerState.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>

@@ -3,11 +3,11 @@
 // unpacked there and deleted; with English or Japanese the maker's download
 // page opens instead.
 
-#include "SettingViewController.h"
+#include "settings/SettingViewController.h"
 
-#include "CardPackages.h"
-#include "FailureText.h"
-#include "PackageUnpack.h"
+#include "settings/CardPackages.h"
+#include "settings/FailureText.h"
+#include "settings/PackageUnpack.h"
 
 #include "platform/FileManager.h"
 #include "platform/HtmlDocument.h"
@@ -17,9 +17,9 @@
 #include "platform/Unzip.h"
 #include "platform/UserDefaults.h"
 #include "platform/Workspace.h"
-#include "player/DefaultsKeys.h"
-#include "player/PlayerState.h"
-#include "player/showAlert.h"
+#include "platform/showAlert.h"
+#include "shared/DefaultsKeys.h"
+#include "shared/PlayerState.h"
 
 #include <QFile>
 #include <QStringDecoder>

@@ -1,10 +1,10 @@
-#include "UpdateCheck.h"
+#include "settings/UpdateCheck.h"
 
-#include "ServiceConfig.h"
+#include "shared/ServiceConfig.h"
 
-#include "DefaultsKeys.h"
-#include "FolderOpener.h"
-#include "PlayerState.h"
+#include "library/FolderOpener.h"
+#include "shared/DefaultsKeys.h"
+#include "shared/PlayerState.h"
 
 #include "platform/Bundle.h"
 #include "platform/FileManager.h"

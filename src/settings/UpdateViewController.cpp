@@ -1,15 +1,15 @@
-#include "UpdateViewController.h"
+#include "settings/UpdateViewController.h"
 
-#include "ProgressViewController.h"
-#include "ViewLayer.h"
+#include "player/controls/ViewLayer.h"
+#include "settings/ProgressViewController.h"
 #include "ui_UpdateViewController.h"
 
 #include "platform/Bundle.h"
 #include "platform/Localization.h"
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
-#include "player/NotificationNames.h"
-#include "player/SegueIdentifiers.h"
+#include "shared/NotificationNames.h"
+#include "shared/SegueIdentifiers.h"
 
 #include <QLabel>
 

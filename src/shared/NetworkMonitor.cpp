@@ -1,6 +1,6 @@
-#include "player/NetworkMonitor.h"
+#include "shared/NetworkMonitor.h"
 
-#include "player/PlayerState.h"
+#include "shared/PlayerState.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
-#include "player/PlayerState.h"
+#include "shared/PlayerState.h"
 
 #include "platform/Localization.h"
-#include "player/NetworkMonitor.h"
+#include "shared/NetworkMonitor.h"
 
 #include <QJsonObject>
 

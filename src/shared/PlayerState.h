@@ -11,7 +11,7 @@
 #include "metadata/orvoTableModel.h"
 #include "platform/Asset.h"
 #include "platform/MediaTime.h"
-#include "player/mode.h"
+#include "shared/mode.h"
 
 #include <QJsonValue>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "ServiceConfig.h"
+#include "shared/ServiceConfig.h"
 
 #include "platform/Bundle.h"
 

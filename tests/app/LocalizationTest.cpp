@@ -1,8 +1,8 @@
 #include "platform/Localization.h"
 #include "platform/Bundle.h"
 #include "platform/UserDefaults.h"
-#include "player/PlayerState.h"
-#include "player/showAlert.h"
+#include "platform/showAlert.h"
+#include "shared/PlayerState.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

@@ -1,18 +1,18 @@
 // The storyboard "Main": every screen by its identifier, every segue with its
 // destination, and the outlets and actions of the screens of the other subsystems.
 
-#include "player/ScreenTestSupport.h"
+#include "common/ScreenTestSupport.h"
 
-#include "MainStoryboard.h"
-#include "OrvoPopupBtnCell.h"
-#include "UpdateProgressView.h"
+#include "app/MainStoryboard.h"
 #include "capture/BackupViewController.h"
 #include "capture/CaptureViewController.h"
 #include "platform/Storyboard.h"
-#include "player/SegueIdentifiers.h"
+#include "player/controls/OrvoPopupBtnCell.h"
+#include "player/controls/UpdateProgressView.h"
 #include "settings/ProgressViewController.h"
 #include "settings/SettingViewController.h"
 #include "settings/UpdateViewController.h"
+#include "shared/SegueIdentifiers.h"
 
 #include <QCheckBox>
 #include <QLabel>

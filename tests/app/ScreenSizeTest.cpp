@@ -1,12 +1,12 @@
 // Every screen of the storyboard at the smallest size it allows, and the two
 // players at 1024 x 700, in each interface language: nothing is cut off.
 
-#include "MainStoryboard.h"
+#include "app/MainStoryboard.h"
 #include "platform/Localization.h"
 #include "platform/Storyboard.h"
 #include "platform/UserDefaults.h"
 #include "platform/ViewController.h"
-#include "player/SegueIdentifiers.h"
+#include "shared/SegueIdentifiers.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>

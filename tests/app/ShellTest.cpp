@@ -1,10 +1,10 @@
-#include "AppDelegate.h"
-#include "AppMain.h"
+#include "app/AppDelegate.h"
+#include "app/AppMain.h"
 
 #include "platform/Storyboard.h"
 #include "platform/ViewController.h"
-#include "player/OrvoWindowController.h"
-#include "player/SegueIdentifiers.h"
+#include "player/window/OrvoWindowController.h"
+#include "shared/SegueIdentifiers.h"
 
 #include <QApplication>
 #include <QMainWindow>

@@ -5,10 +5,10 @@
 
 #include "BackupTestSupport.h"
 
+#include "capture/ClipBackup.h"
 #include "metadata/RecordingList.h"
-#include "player/ClipBackup.h"
-#include "player/OrvoViewController.h"
-#include "player/PlayerState.h"
+#include "player/window/OrvoViewController.h"
+#include "shared/PlayerState.h"
 
 #include <QCryptographicHash>
 #include <QFile>

@@ -14,7 +14,7 @@
 #include "platform/FileSystemRepresentation.h"
 #include "platform/Localization.h"
 #include "platform/PartialFile.h"
-#include "player/PlayerState.h"
+#include "shared/PlayerState.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>

@@ -4,7 +4,7 @@
 #include "BackupTestSupport.h"
 
 #include "capture/BackupViewController.h"
-#include "player/ClipBackup.h"
+#include "capture/ClipBackup.h"
 
 #include <QSet>
 

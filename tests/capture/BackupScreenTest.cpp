@@ -8,10 +8,10 @@
 #include "platform/Bookmark.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Storyboard.h"
-#include "player/NotificationNames.h"
-#include "player/OrvoViewController.h"
-#include "player/PlayerState.h"
-#include "player/SegueIdentifiers.h"
+#include "player/window/OrvoViewController.h"
+#include "shared/NotificationNames.h"
+#include "shared/PlayerState.h"
+#include "shared/SegueIdentifiers.h"
 
 #include <QApplication>
 #include <QFile>

@@ -5,10 +5,10 @@
 
 #include "SampleGen.h"
 
+#include "capture/ClipBackup.h"
 #include "metadata/orvoTableModel.h"
 #include "platform/UserDefaults.h"
-#include "player/ClipBackup.h"
-#include "player/DefaultsKeys.h"
+#include "shared/DefaultsKeys.h"
 
 #include <QDir>
 #include <QTemporaryDir>

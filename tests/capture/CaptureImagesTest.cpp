@@ -5,10 +5,10 @@
 #include "CaptureTestSupport.h"
 #include "ScratchMount.h"
 
+#include "capture/CaptureImageSaver.h"
 #include "capture/CaptureViewController.h"
 #include "platform/Localization.h"
-#include "player/CaptureImageSaver.h"
-#include "player/OrvoViewController.h"
+#include "player/window/OrvoViewController.h"
 
 #include <QDirIterator>
 #include <QFile>

@@ -9,9 +9,9 @@
 #include "platform/Bookmark.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
-#include "player/DefaultsKeys.h"
-#include "player/NotificationNames.h"
-#include "player/PlayerState.h"
+#include "shared/DefaultsKeys.h"
+#include "shared/NotificationNames.h"
+#include "shared/PlayerState.h"
 
 #include <QFileDialog>
 #include <QKeyEvent>

@@ -3,11 +3,11 @@
 // video streams), HEVC, and a stream turned by its display matrix.
 
 #include "CaptureTestSupport.h"
-#include "player/PlaybackTestFixtures.h"
+#include "common/PlaybackTestFixtures.h"
 
 #include "platform/AssetImageGenerator.h"
 #include "platform/MutableComposition.h"
-#include "player/ChannelComposition.h"
+#include "playback/ChannelComposition.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

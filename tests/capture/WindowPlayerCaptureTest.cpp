@@ -5,8 +5,9 @@
 // image (grey with the mono filter, replacing the earlier file); faults shown to the user.
 
 #include "CaptureTestSupport.h"
-#include "player/PlaybackTestFixtures.h"
-#include "player/WebViewTestSupport.h"
+#include "common/PlaybackTestFixtures.h"
+#include "common/WebViewTestSupport.h"
+#include "player/window/OrvoViewController.h"
 
 #include "capture/CaptureViewController.h"
 #include "common/EventLoopWait.h"
@@ -15,10 +16,10 @@
 #include "platform/Storyboard.h"
 #include "platform/UserDefaults.h"
 #include "platform/WebView.h"
-#include "player/DefaultsKeys.h"
-#include "player/PlayerState.h"
-#include "player/SegueIdentifiers.h"
 #include "player/controls/OrvoVerticalAlignText.h"
+#include "shared/DefaultsKeys.h"
+#include "shared/PlayerState.h"
+#include "shared/SegueIdentifiers.h"
 
 #include <QContextMenuEvent>
 #include <QGuiApplication>

@@ -12,8 +12,8 @@
 #include "platform/PlayerView.h" // ScrollView.h needs it complete
 #include "platform/ScrollView.h"
 #include "platform/WindowController.h"
-#include "player/OrvoViewController.h"
-#include "player/PlayerState.h"
+#include "player/window/OrvoViewController.h"
+#include "shared/PlayerState.h"
 
 #include <QApplication>
 #include <QMainWindow>

@@ -2,14 +2,13 @@
 
 // Generated recordings and a loaded window player for the playback tests.
 
+#include "EventLoopWait.h"
 #include "SampleGen.h"
-#include "common/EventLoopWait.h"
 
 #include "metadata/RecordingList.h"
 #include "platform/Player.h"
-#include "player/ChannelComposition.h"
-#include "player/OrvoViewController.h"
-#include "player/PlayerState.h"
+#include "playback/ChannelComposition.h"
+#include "shared/PlayerState.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,7 +2,7 @@
 // be listed: the permission reset, which volumes count as cards, and the order
 // in which several cards are opened.
 
-#include "FolderOpenTestCard.h"
+#include "common/FolderOpenTestCard.h"
 
 #include "platform/PermissionReset.h"
 

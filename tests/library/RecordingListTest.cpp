@@ -2,7 +2,7 @@
 // the kind filter. The files need not exist: only the names decide the
 // entries, except the stream count of a lone inside file (0 when unreadable).
 
-#include "FolderOpenTestCard.h"
+#include "common/FolderOpenTestCard.h"
 
 #include "platform/Localization.h"
 

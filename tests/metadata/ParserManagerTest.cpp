@@ -2,6 +2,7 @@
 #include "metadata/AmbaParser.h"
 #include "metadata/AviSimpleParser.h"
 #include "metadata/CMovieOldParser.h"
+#include "metadata/ParserFactory.h"
 
 #include "Mp4Builder.h"
 #include "samplegen/SampleGen.h"

@@ -1,6 +1,6 @@
 // Channel compositions, the AVI rewrap and the video-track counts.
 
-#include "PlaybackTestFixtures.h"
+#include "common/PlaybackTestFixtures.h"
 
 #include "platform/Bundle.h"
 

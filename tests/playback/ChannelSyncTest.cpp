@@ -1,9 +1,9 @@
 // Keeping channel players in step: coordinated seeks and starts, drift correction.
 
-#include "PlaybackTestFixtures.h"
+#include "common/PlaybackTestFixtures.h"
 
 #include "platform/PlayerItem.h"
-#include "player/ChannelSync.h"
+#include "playback/ChannelSync.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,17 +5,17 @@
 #include "LocalHttpServer.h"
 #include "SettingsTestSupport.h"
 
+#include "library/FolderOpener.h"
 #include "platform/HtmlDocument.h"
 #include "platform/Http.h"
 #include "platform/Localization.h"
 #include "platform/UserDefaults.h"
 #include "platform/Workspace.h"
-#include "player/DefaultsKeys.h"
-#include "player/FolderOpener.h"
-#include "player/PlayerState.h"
 #include "player/controls/UpdateProgressView.h"
 #include "settings/CardPackages.h"
 #include "settings/SettingViewController.h"
+#include "shared/DefaultsKeys.h"
+#include "shared/PlayerState.h"
 
 #include <QKeyEvent>
 #include <QPushButton>

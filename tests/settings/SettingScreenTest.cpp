@@ -3,17 +3,17 @@
 
 #include "SettingsTestSupport.h"
 
+#include "library/FolderOpener.h"
 #include "platform/FileManager.h"
 #include "platform/Localization.h"
 #include "platform/UserDefaults.h"
 #include "platform/Workspace.h"
-#include "player/DefaultsKeys.h"
-#include "player/FolderOpener.h"
-#include "player/PlayerState.h"
-#include "player/UpdateCheck.h"
 #include "player/controls/OrvoPopupBtnCell.h"
 #include "settings/CardPackages.h"
 #include "settings/SettingViewController.h"
+#include "settings/UpdateCheck.h"
+#include "shared/DefaultsKeys.h"
+#include "shared/PlayerState.h"
 
 #include <QCheckBox>
 #include <QJsonArray>

@@ -6,7 +6,7 @@
 
 #include "common/EventLoopWait.h"
 
-#include "player/ServiceConfig.h"
+#include "shared/ServiceConfig.h"
 
 #include <QApplication>
 #include <QDir>

@@ -5,14 +5,14 @@
 #include "LocalHttpServer.h"
 #include "SettingsTestSupport.h"
 
+#include "library/FolderOpener.h"
 #include "platform/Bookmark.h"
 #include "platform/Bundle.h"
 #include "platform/Http.h"
 #include "platform/UserDefaults.h"
-#include "player/DefaultsKeys.h"
-#include "player/FolderOpener.h"
-#include "player/PlayerState.h"
-#include "player/UpdateCheck.h"
+#include "settings/UpdateCheck.h"
+#include "shared/DefaultsKeys.h"
+#include "shared/PlayerState.h"
 
 #include <QJsonArray>
 #include <QTemporaryDir>

@@ -8,10 +8,10 @@
 #include "app/MainStoryboard.h"
 #include "platform/FileManager.h"
 #include "platform/NotificationCenter.h"
-#include "player/NotificationNames.h"
 #include "settings/ProgressViewController.h"
 #include "settings/SettingViewController.h"
 #include "settings/UpdateViewController.h"
+#include "shared/NotificationNames.h"
 
 #include <QLabel>
 #include <QProgressBar>

@@ -7,12 +7,12 @@
 #include "app/MainStoryboard.h"
 #include "capture/BackupViewController.h"
 #include "capture/CaptureViewController.h"
-#include "player/OrvoViewController.h"
-#include "player/PlayerState.h"
-#include "player/SegueIdentifiers.h"
-#include "player/controls/HelpViewController.h"
+#include "player/window/HelpViewController.h"
+#include "player/window/OrvoViewController.h"
 #include "settings/SettingViewController.h"
 #include "settings/UpdateViewController.h"
+#include "shared/PlayerState.h"
+#include "shared/SegueIdentifiers.h"
 
 using namespace settingstest;
 

@@ -1,8 +1,8 @@
-#include "player/PlayerState.h"
+#include "shared/PlayerState.h"
 
-#include "player/backupData.h"
-#include "player/captureData.h"
-#include "player/mode.h"
+#include "capture/backupData.h"
+#include "capture/captureData.h"
+#include "shared/mode.h"
 
 #include <QCoreApplication>
 #include <QJsonObject>

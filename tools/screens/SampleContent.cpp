@@ -1,19 +1,19 @@
 #include "SampleContent.h"
 
-#include "BackgroundView.h"
-#include "CustomButton.h"
-#include "DefaultImgBtnCell.h"
-#include "MainViewController.h"
-#include "OrvoGraphChartView.h"
-#include "OrvoImgBtnCell.h"
-#include "OrvoLineChartView.h"
-#include "OrvoSliderCell.h"
-#include "OrvoVerticalAlignText.h"
-#include "OrvoViewController.h"
 #include "platform/Localization.h"
+#include "player/controls/BackgroundView.h"
+#include "player/controls/CustomButton.h"
+#include "player/controls/DefaultImgBtnCell.h"
+#include "player/controls/OrvoImgBtnCell.h"
+#include "player/controls/OrvoSliderCell.h"
+#include "player/controls/OrvoVerticalAlignText.h"
+#include "player/dataviews/OrvoGraphChartView.h"
+#include "player/dataviews/OrvoLineChartView.h"
+#include "player/fullscreen/MainViewController.h"
+#include "player/window/OrvoViewController.h"
 
-#include "PlayerState.h"
 #include "metadata/orvoTableModel.h"
+#include "shared/PlayerState.h"
 #include <QGridLayout>
 #include <QLabel>
 #include <QPainter>

@@ -7,10 +7,10 @@
 // players are rendered at --size (1280x800 unless given; "min" is the
 // smallest size the window player allows), the other screens at their own.
 
-#include "AppDelegate.h"
-#include "MainStoryboard.h"
 #include "SampleContent.h"
 #include "ScreenRenderer.h"
+#include "app/AppDelegate.h"
+#include "app/MainStoryboard.h"
 
 #include "platform/Localization.h"
 #include "platform/UserDefaults.h"

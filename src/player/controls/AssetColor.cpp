@@ -1,4 +1,4 @@
-#include "AssetColor.h"
+#include "player/controls/AssetColor.h"
 
 #include "platform/Assets.h"
 

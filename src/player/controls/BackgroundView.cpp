@@ -1,4 +1,4 @@
-#include "BackgroundView.h"
+#include "player/controls/BackgroundView.h"
 
 #include "platform/NotificationCenter.h"
 

@@ -1,7 +1,7 @@
-#include "BarSliderCell.h"
+#include "player/controls/BarSliderCell.h"
 
-#include "AssetColor.h"
 #include "platform/Assets.h"
+#include "player/controls/AssetColor.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
-#include "CustomButton.h"
+#include "player/controls/CustomButton.h"
 
-#include "ViewLayer.h"
 #include "platform/Assets.h"
+#include "player/controls/ViewLayer.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "CustomNSView.h"
+#include "player/controls/CustomNSView.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "CustomTableHeaderView.h"
+#include "player/controls/CustomTableHeaderView.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>

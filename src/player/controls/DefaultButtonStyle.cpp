@@ -1,7 +1,7 @@
-#include "DefaultButtonStyle.h"
+#include "player/controls/DefaultButtonStyle.h"
 
-#include "AssetColor.h"
-#include "ViewLayer.h"
+#include "player/controls/AssetColor.h"
+#include "player/controls/ViewLayer.h"
 
 #include <QAbstractButton>
 #include <QPalette>

@@ -1,4 +1,4 @@
-#include "DefaultImgBtnCell.h"
+#include "player/controls/DefaultImgBtnCell.h"
 
 DefaultImgBtnCell::DefaultImgBtnCell(QWidget* parent) : ImageButtonCell(parent) {}
 

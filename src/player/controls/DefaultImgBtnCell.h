@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ImageButtonCell.h"
+#include "player/controls/ImageButtonCell.h"
 
 // An image button whose image covers the whole frame (the picture shown
 // while nothing plays, the map placeholder, the meter and GPS pictures).

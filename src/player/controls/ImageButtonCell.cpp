@@ -1,7 +1,7 @@
-#include "ImageButtonCell.h"
+#include "player/controls/ImageButtonCell.h"
 
-#include "ViewLayer.h"
 #include "platform/Assets.h"
+#include "player/controls/ViewLayer.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
-#include "LeftBottomBtnCell.h"
+#include "player/controls/LeftBottomBtnCell.h"
 
-#include "AssetColor.h"
+#include "player/controls/AssetColor.h"
 
 LeftBottomBtnCell::LeftBottomBtnCell(QWidget* parent) : ImageButtonCell(parent) {}
 

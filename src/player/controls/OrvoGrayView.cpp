@@ -1,7 +1,7 @@
-#include "OrvoGrayView.h"
+#include "player/controls/OrvoGrayView.h"
 
-#include "AssetColor.h"
-#include "ViewLayer.h"
+#include "player/controls/AssetColor.h"
+#include "player/controls/ViewLayer.h"
 
 #include <QPainter>
 

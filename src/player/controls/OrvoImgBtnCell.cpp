@@ -1,6 +1,6 @@
-#include "OrvoImgBtnCell.h"
+#include "player/controls/OrvoImgBtnCell.h"
 
-#include "AssetColor.h"
+#include "player/controls/AssetColor.h"
 
 OrvoImgBtnCell::OrvoImgBtnCell(QWidget* parent) : ImageButtonCell(parent) {}
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ImageButtonCell.h"
+#include "player/controls/ImageButtonCell.h"
 
 // An image button of the control bars: the image fills the centred square
 // of half the button's width, over "GrayBG_333333".

@@ -1,7 +1,7 @@
-#include "OrvoMapView.h"
+#include "player/controls/OrvoMapView.h"
 
-#include "AssetColor.h"
-#include "ViewLayer.h"
+#include "player/controls/AssetColor.h"
+#include "player/controls/ViewLayer.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "OrvoPopupBtnCell.h"
+#include "player/controls/OrvoPopupBtnCell.h"
 
 #include <QImage>
 #include <QPainter>

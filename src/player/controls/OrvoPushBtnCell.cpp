@@ -1,3 +1,3 @@
-#include "OrvoPushBtnCell.h"
+#include "player/controls/OrvoPushBtnCell.h"
 
 OrvoPushBtnCell::OrvoPushBtnCell(QWidget* parent) : QPushButton(parent) {}

@@ -1,3 +1,3 @@
-#include "OrvoSliderCell.h"
+#include "player/controls/OrvoSliderCell.h"
 
 OrvoSliderCell::OrvoSliderCell(QWidget* parent) : BarSliderCell(parent) {}

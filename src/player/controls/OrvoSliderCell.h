@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BarSliderCell.h"
+#include "player/controls/BarSliderCell.h"
 
 // The slider cell of the position slider: the rounded two-colour bar with the knob image.
 class OrvoSliderCell : public BarSliderCell {

@@ -1,6 +1,6 @@
-#include "OrvoTableCell.h"
+#include "player/controls/OrvoTableCell.h"
 
-#include "ViewLayer.h"
+#include "player/controls/ViewLayer.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

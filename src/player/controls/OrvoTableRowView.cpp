@@ -1,4 +1,4 @@
-#include "OrvoTableRowView.h"
+#include "player/controls/OrvoTableRowView.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "OrvoVerticalAlignText.h"
+#include "player/controls/OrvoVerticalAlignText.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "OrvoVideoPlayerView.h"
+#include "player/controls/OrvoVideoPlayerView.h"
 
 OrvoVideoPlayerView::OrvoVideoPlayerView(QWidget* parent, Renderer renderer) : PlayerView(parent, renderer) {
     setAttribute(Qt::WA_TransparentForMouseEvents);

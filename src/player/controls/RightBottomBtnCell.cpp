@@ -1,6 +1,6 @@
-#include "RightBottomBtnCell.h"
+#include "player/controls/RightBottomBtnCell.h"
 
-#include "AssetColor.h"
+#include "player/controls/AssetColor.h"
 
 RightBottomBtnCell::RightBottomBtnCell(QWidget* parent) : ImageButtonCell(parent) {}
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ImageButtonCell.h"
+#include "player/controls/ImageButtonCell.h"
 
 // An image button of the bottom right corner: a 25-point image 10 points in
 // from the frame's corner, over "GrayBG_333333".

@@ -1,4 +1,4 @@
-#include "StoryboardLocalization.h"
+#include "player/controls/StoryboardLocalization.h"
 
 #include "platform/Localization.h"
 

@@ -1,6 +1,6 @@
-#include "UpdateProgressView.h"
+#include "player/controls/UpdateProgressView.h"
 
-#include "ViewLayer.h"
+#include "player/controls/ViewLayer.h"
 
 #include <QGraphicsOpacityEffect>
 #include <QMouseEvent>

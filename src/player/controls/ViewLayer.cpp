@@ -1,7 +1,7 @@
-#include "ViewLayer.h"
+#include "player/controls/ViewLayer.h"
 
-#include "AssetColor.h"
 #include "platform/Assets.h"
+#include "player/controls/AssetColor.h"
 
 #include <QAbstractButton>
 #include <QPainter>

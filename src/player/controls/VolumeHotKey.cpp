@@ -1,8 +1,8 @@
-#include "player/VolumeHotKey.h"
+#include "player/controls/VolumeHotKey.h"
 
-#include "player/DefaultsKeys.h"
-#include "player/PlayerState.h"
 #include "player/controls/VolumeSliderCell.h"
+#include "shared/DefaultsKeys.h"
+#include "shared/PlayerState.h"
 
 #include "platform/Player.h"
 #include "platform/UserDefaults.h"

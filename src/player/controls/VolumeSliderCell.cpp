@@ -1,3 +1,3 @@
-#include "VolumeSliderCell.h"
+#include "player/controls/VolumeSliderCell.h"
 
 VolumeSliderCell::VolumeSliderCell(QWidget* parent) : BarSliderCell(parent) {}

@@ -1,4 +1,4 @@
-#include "ChartGeometry.h"
+#include "player/dataviews/ChartGeometry.h"
 
 #include <algorithm>
 #include <cmath>

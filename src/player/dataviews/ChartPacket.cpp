@@ -1,4 +1,4 @@
-#include "ChartPacket.h"
+#include "player/dataviews/ChartPacket.h"
 
 ChartPacket& ChartPacket::operator=(std::optional<orvoPacketModel> model) {
     m_model = std::move(model);

@@ -1,12 +1,12 @@
-#include "DataPanel.h"
+#include "player/dataviews/DataPanel.h"
 
-#include "BarSliderCell.h"
-#include "ImageButtonCell.h"
-#include "MapPage.h"
-#include "PlayerState.h"
 #include "metadata/PacketCache.h"
 #include "platform/Assets.h"
 #include "platform/Localization.h"
+#include "player/controls/BarSliderCell.h"
+#include "player/controls/ImageButtonCell.h"
+#include "player/dataviews/MapPage.h"
+#include "shared/PlayerState.h"
 
 #include <QLabel>
 #include <QWidget>

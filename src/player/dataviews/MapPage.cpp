@@ -1,9 +1,7 @@
-#include "MapPage.h"
+#include "player/dataviews/MapPage.h"
 
-#include "ServiceConfig.h"
+#include "shared/ServiceConfig.h"
 
-#include "DefaultsKeys.h"
-#include "PlayerState.h"
 #include "metadata/DistrictTable.h"
 #include "metadata/PacketCache.h"
 #include "metadata/nmeaToDegrees.h"
@@ -11,6 +9,8 @@
 #include "platform/Localization.h"
 #include "platform/UserDefaults.h"
 #include "platform/WebView.h"
+#include "shared/DefaultsKeys.h"
+#include "shared/PlayerState.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "OrvoGraphChartView.h"
+#include "player/dataviews/OrvoGraphChartView.h"
 
-#include "ChartGeometry.h"
-#include "ViewLayer.h"
 #include "platform/Assets.h"
+#include "player/controls/ViewLayer.h"
+#include "player/dataviews/ChartGeometry.h"
 
 #include <cstdio>
 

@@ -1,8 +1,8 @@
-#include "OrvoLineChartView.h"
+#include "player/dataviews/OrvoLineChartView.h"
 
-#include "ChartGeometry.h"
-#include "ViewLayer.h"
 #include "platform/Assets.h"
+#include "player/controls/ViewLayer.h"
+#include "player/dataviews/ChartGeometry.h"
 
 #include <cstdio>
 

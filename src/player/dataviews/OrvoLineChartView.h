@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ChartPacket.h"
 #include "metadata/orvoPacketModel.h"
 #include "platform/ShapeLayerView.h"
+#include "player/dataviews/ChartPacket.h"
 
 #include <QColor>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "FullScreenPlayer.h"
+#include "player/fullscreen/FullScreenPlayer.h"
 
 FullScreenPlayer::FullScreenPlayer(QWidget* parent) : PlayerView(parent) {}
 

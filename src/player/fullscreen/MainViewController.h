@@ -3,7 +3,7 @@
 #include "platform/MediaTime.h"
 #include "platform/Player.h"
 #include "platform/ViewController.h"
-#include "player/mode.h"
+#include "shared/mode.h"
 
 #include <QPointer>
 

@@ -2,12 +2,12 @@
 // without mouse movement in full screen, and its channel button, which steps
 // through the recording's channels.
 
-#include "MainViewController.h"
+#include "player/fullscreen/MainViewController.h"
 
-#include "ChannelComposition.h"
-#include "OrvoImgBtnCell.h"
-#include "PlayerState.h"
-#include "controls/DefaultImgBtnCell.h"
+#include "playback/ChannelComposition.h"
+#include "player/controls/DefaultImgBtnCell.h"
+#include "player/controls/OrvoImgBtnCell.h"
+#include "shared/PlayerState.h"
 #include "ui_MainViewController.h"
 
 #include "platform/Assets.h"

@@ -2,19 +2,19 @@
 // the previous and next recordings, the end of a recording, the position
 // timer and time display, the transport buttons and the play settings.
 
-#include "MainViewController.h"
+#include "player/fullscreen/MainViewController.h"
 
-#include "ChannelComposition.h"
-#include "OrvoImgBtnCell.h"
-#include "OrvoPopupBtnCell.h"
-#include "OrvoSliderCell.h"
-#include "OrvoVerticalAlignText.h"
-#include "PlayerState.h"
-#include "RecordingPlayback.h"
-#include "VolumeHotKey.h"
-#include "VolumeSliderCell.h"
-#include "controls/DefaultImgBtnCell.h"
-#include "controls/FullScreenPlayer.h"
+#include "playback/ChannelComposition.h"
+#include "playback/RecordingPlayback.h"
+#include "player/controls/DefaultImgBtnCell.h"
+#include "player/controls/OrvoImgBtnCell.h"
+#include "player/controls/OrvoPopupBtnCell.h"
+#include "player/controls/OrvoSliderCell.h"
+#include "player/controls/OrvoVerticalAlignText.h"
+#include "player/controls/VolumeHotKey.h"
+#include "player/controls/VolumeSliderCell.h"
+#include "player/fullscreen/FullScreenPlayer.h"
+#include "shared/PlayerState.h"
 
 #include "platform/Assets.h"
 #include "platform/MainQueue.h"

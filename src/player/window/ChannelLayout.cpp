@@ -1,4 +1,4 @@
-#include "ChannelLayout.h"
+#include "player/window/ChannelLayout.h"
 
 #include <QEvent>
 

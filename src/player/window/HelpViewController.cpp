@@ -1,7 +1,7 @@
-#include "HelpViewController.h"
+#include "player/window/HelpViewController.h"
 
-#include "AssetColor.h"
-#include "ViewLayer.h"
+#include "player/controls/AssetColor.h"
+#include "player/controls/ViewLayer.h"
 #include "ui_HelpViewController.h"
 
 #include "platform/Localization.h"

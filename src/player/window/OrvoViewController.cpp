@@ -1,12 +1,12 @@
-#include "OrvoViewController.h"
+#include "player/window/OrvoViewController.h"
 
-#include "RecordingPlayback.h"
 #include "platform/PlayerView.h"
+#include "playback/RecordingPlayback.h"
 
-#include "CustomTableHeaderView.h"
-#include "OrvoTableRowView.h"
-#include "RecordingTableModel.h"
-#include "ViewLayer.h"
+#include "library/RecordingTableModel.h"
+#include "player/controls/CustomTableHeaderView.h"
+#include "player/controls/OrvoTableRowView.h"
+#include "player/controls/ViewLayer.h"
 #include "ui_OrvoViewController.h"
 
 #include "platform/Localization.h"

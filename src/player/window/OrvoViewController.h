@@ -1,12 +1,12 @@
 #pragma once
 
+#include "capture/captureData.h"
 #include "platform/LayoutConstraint.h"
 #include "platform/MediaTime.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Player.h"
 #include "platform/ViewController.h"
-#include "player/ChannelSync.h"
-#include "player/captureData.h"
+#include "playback/ChannelSync.h"
 
 #include <QColor>
 #include <QImage>

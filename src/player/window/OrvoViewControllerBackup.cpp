@@ -1,15 +1,15 @@
 // The window player's clip backups: the save button, which presents the
 // backup screen, and the context menu's backups without a screen.
 
-#include "OrvoViewController.h"
+#include "player/window/OrvoViewController.h"
 
-#include "RecordingPlayback.h"
+#include "playback/RecordingPlayback.h"
 
-#include "BackupDataReceiver.h"
-#include "ClipBackup.h"
-#include "OrvoImgBtnCell.h"
-#include "PlayerState.h"
-#include "SegueIdentifiers.h"
+#include "capture/BackupDataReceiver.h"
+#include "capture/ClipBackup.h"
+#include "player/controls/OrvoImgBtnCell.h"
+#include "shared/PlayerState.h"
+#include "shared/SegueIdentifiers.h"
 
 #include "platform/Assets.h"
 #include "platform/BusyCursor.h"

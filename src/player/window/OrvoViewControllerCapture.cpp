@@ -2,18 +2,18 @@
 // the play position, the application window and the map page; the capture screen or a
 // file written at once; and the context menu of the video area.
 
-#include "OrvoViewController.h"
+#include "player/window/OrvoViewController.h"
 
-#include "RecordingPlayback.h"
+#include "playback/RecordingPlayback.h"
 
-#include "CaptureImageSaver.h"
-#include "DefaultsKeys.h"
-#include "FolderOpener.h"
-#include "OrvoImgBtnCell.h"
-#include "OrvoVerticalAlignText.h"
-#include "PlayerState.h"
-#include "SegueIdentifiers.h"
-#include "showAlert.h"
+#include "capture/CaptureImageSaver.h"
+#include "library/FolderOpener.h"
+#include "platform/showAlert.h"
+#include "player/controls/OrvoImgBtnCell.h"
+#include "player/controls/OrvoVerticalAlignText.h"
+#include "shared/DefaultsKeys.h"
+#include "shared/PlayerState.h"
+#include "shared/SegueIdentifiers.h"
 
 #include "platform/AssetImageGenerator.h"
 #include "platform/Assets.h"

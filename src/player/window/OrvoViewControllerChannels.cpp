@@ -2,16 +2,16 @@
 // and player per channel), their arrangement in the container, the drag of a
 // magnified picture, and the five channel buttons that choose the channel mode.
 
-#include "OrvoViewController.h"
+#include "player/window/OrvoViewController.h"
 
-#include "RecordingPlayback.h"
+#include "playback/RecordingPlayback.h"
 
-#include "ChannelComposition.h"
-#include "ChannelLayout.h"
-#include "CustomButton.h"
-#include "DefaultImgBtnCell.h"
-#include "OrvoVerticalAlignText.h"
-#include "PlayerState.h"
+#include "playback/ChannelComposition.h"
+#include "player/controls/CustomButton.h"
+#include "player/controls/DefaultImgBtnCell.h"
+#include "player/controls/OrvoVerticalAlignText.h"
+#include "player/window/ChannelLayout.h"
+#include "shared/PlayerState.h"
 
 #include "platform/Assets.h"
 #include "platform/Localization.h"

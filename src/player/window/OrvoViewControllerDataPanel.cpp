@@ -1,18 +1,18 @@
 // The window player's data panel, charts and map page: thin entries onto
 // DataPanel and MapPage, which hold the logic.
 
-#include "OrvoViewController.h"
+#include "player/window/OrvoViewController.h"
 
-#include "CustomButton.h"
-#include "DataPanel.h"
-#include "DefaultButtonStyle.h"
-#include "MapPage.h"
-#include "OrvoGraphChartView.h"
-#include "OrvoLineChartView.h"
-#include "PlayerState.h"
-#include "ViewLayer.h"
-#include "controls/AssetColor.h"
-#include "controls/DefaultImgBtnCell.h"
+#include "player/controls/AssetColor.h"
+#include "player/controls/CustomButton.h"
+#include "player/controls/DefaultButtonStyle.h"
+#include "player/controls/DefaultImgBtnCell.h"
+#include "player/controls/ViewLayer.h"
+#include "player/dataviews/DataPanel.h"
+#include "player/dataviews/MapPage.h"
+#include "player/dataviews/OrvoGraphChartView.h"
+#include "player/dataviews/OrvoLineChartView.h"
+#include "shared/PlayerState.h"
 #include "ui_OrvoViewController.h"
 
 #include "platform/Assets.h"

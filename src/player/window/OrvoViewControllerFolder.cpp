@@ -1,17 +1,17 @@
 // The window player's folder opening, recording list, search and kind filter:
 // thin entries onto FolderOpener and RecordingListBuilder, which hold the logic.
 
-#include "OrvoViewController.h"
+#include "player/window/OrvoViewController.h"
 
-#include "RecordingPlayback.h"
+#include "playback/RecordingPlayback.h"
 
-#include "DefaultsKeys.h"
-#include "FolderOpener.h"
-#include "OrvoImgBtnCell.h"
-#include "OrvoPopupBtnCell.h"
-#include "PlayerState.h"
-#include "RecordingListBuilder.h"
-#include "showAlert.h"
+#include "library/FolderOpener.h"
+#include "library/RecordingListBuilder.h"
+#include "platform/showAlert.h"
+#include "player/controls/OrvoImgBtnCell.h"
+#include "player/controls/OrvoPopupBtnCell.h"
+#include "shared/DefaultsKeys.h"
+#include "shared/PlayerState.h"
 
 #include "metadata/FFmpeg.h"
 #include "metadata/RecordingList.h"

@@ -2,12 +2,12 @@
 // handles the player's keys while its window is the key window, and the
 // controller's own key handling (Command+Return toggles full screen).
 
-#include "OrvoViewController.h"
+#include "player/window/OrvoViewController.h"
 
-#include "DefaultsKeys.h"
-#include "PlayerState.h"
-#include "VolumeHotKey.h"
-#include "VolumeSliderCell.h"
+#include "player/controls/VolumeHotKey.h"
+#include "player/controls/VolumeSliderCell.h"
+#include "shared/DefaultsKeys.h"
+#include "shared/PlayerState.h"
 
 #include "platform/KeyMonitor.h"
 #include "platform/Player.h"

@@ -2,10 +2,10 @@
 // settings and help screens and the maker's web page behind the picture shown
 // while nothing plays.
 
-#include "OrvoViewController.h"
+#include "player/window/OrvoViewController.h"
 
-#include "SegueIdentifiers.h"
-#include "ServiceConfig.h"
+#include "shared/SegueIdentifiers.h"
+#include "shared/ServiceConfig.h"
 
 #include "platform/Localization.h"
 

@@ -5,11 +5,11 @@
 // interfaces of this library, the update screen through its "installerURL"
 // property: this library needs none of their code.
 
-#include "OrvoViewController.h"
+#include "player/window/OrvoViewController.h"
 
-#include "CaptureDataReceiver.h"
-#include "SegueIdentifiers.h"
-#include "captureData.h"
+#include "capture/CaptureDataReceiver.h"
+#include "capture/captureData.h"
+#include "shared/SegueIdentifiers.h"
 
 #include <cstdio>
 

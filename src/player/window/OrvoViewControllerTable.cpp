@@ -3,15 +3,15 @@
 // that takes a recording out of the list, and the orange mark of the row
 // being played.
 
-#include "OrvoViewController.h"
+#include "player/window/OrvoViewController.h"
 
-#include "ChannelComposition.h"
-#include "FolderOpener.h"
-#include "OrvoVerticalAlignText.h"
-#include "PlayerState.h"
-#include "RecordingListBuilder.h"
-#include "RecordingTableModel.h"
-#include "showAlert.h"
+#include "library/FolderOpener.h"
+#include "library/RecordingListBuilder.h"
+#include "library/RecordingTableModel.h"
+#include "platform/showAlert.h"
+#include "playback/ChannelComposition.h"
+#include "player/controls/OrvoVerticalAlignText.h"
+#include "shared/PlayerState.h"
 
 #include <QEvent>
 #include <QHeaderView>

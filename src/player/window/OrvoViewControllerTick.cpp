@@ -2,11 +2,11 @@
 // orvoPlayer is stored in lastPlayTime and shown in the time texts, the
 // position slider and the data panel.
 
-#include "OrvoViewController.h"
+#include "player/window/OrvoViewController.h"
 
-#include "OrvoSliderCell.h"
-#include "OrvoVerticalAlignText.h"
-#include "PlayerState.h"
+#include "player/controls/OrvoSliderCell.h"
+#include "player/controls/OrvoVerticalAlignText.h"
+#include "shared/PlayerState.h"
 
 #include "platform/MainQueue.h"
 #include "platform/Player.h"

@@ -1,12 +1,12 @@
-#include "player/OrvoWindowController.h"
+#include "player/window/OrvoWindowController.h"
 
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Storyboard.h"
 #include "platform/ViewController.h"
-#include "player/NotificationNames.h"
-#include "player/PlayerState.h"
-#include "player/SegueIdentifiers.h"
+#include "shared/NotificationNames.h"
+#include "shared/PlayerState.h"
+#include "shared/SegueIdentifiers.h"
 
 #include <QCoreApplication>
 #include <QMainWindow>

@@ -1,30 +1,29 @@
 // The custom controls draw and filter events as the player's screens expect.
 
-#include "AssetColor.h"
-#include "BackgroundView.h"
-#include "CustomButton.h"
-#include "CustomNSView.h"
-#include "CustomTableHeaderView.h"
-#include "DefaultButtonStyle.h"
-#include "DefaultImgBtnCell.h"
-#include "HelpViewController.h"
-#include "LeftBottomBtnCell.h"
-#include "OrvoGrayView.h"
-#include "OrvoImgBtnCell.h"
-#include "OrvoMapView.h"
-#include "OrvoPopupBtnCell.h"
-#include "OrvoSliderCell.h"
-#include "OrvoTableCell.h"
-#include "OrvoTableRowView.h"
-#include "OrvoVerticalAlignText.h"
-#include "OrvoVideoPlayerView.h"
-#include "RightBottomBtnCell.h"
-#include "UpdateProgressView.h"
-#include "ViewLayer.h"
 #include "platform/Assets.h"
 #include "platform/Localization.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
+#include "player/controls/AssetColor.h"
+#include "player/controls/BackgroundView.h"
+#include "player/controls/CustomButton.h"
+#include "player/controls/CustomNSView.h"
+#include "player/controls/CustomTableHeaderView.h"
+#include "player/controls/DefaultButtonStyle.h"
+#include "player/controls/DefaultImgBtnCell.h"
+#include "player/controls/LeftBottomBtnCell.h"
+#include "player/controls/OrvoGrayView.h"
+#include "player/controls/OrvoImgBtnCell.h"
+#include "player/controls/OrvoMapView.h"
+#include "player/controls/OrvoPopupBtnCell.h"
+#include "player/controls/OrvoSliderCell.h"
+#include "player/controls/OrvoTableCell.h"
+#include "player/controls/OrvoTableRowView.h"
+#include "player/controls/OrvoVerticalAlignText.h"
+#include "player/controls/OrvoVideoPlayerView.h"
+#include "player/controls/RightBottomBtnCell.h"
+#include "player/controls/UpdateProgressView.h"
+#include "player/controls/ViewLayer.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -434,48 +433,4 @@ TEST(BackgroundViewTest, PostsMouseMovedForMovementsInItsActiveWindow) {
     EXPECT_EQ(posted, 1);
     ASSERT_TRUE(view.trackingArea.has_value());
     EXPECT_EQ(*view.trackingArea, view.rect());
-}
-
-TEST(HelpViewControllerTest, ColoursItsViewsAndClosesOnConfirm) {
-    HelpViewController help;
-    help.loadViewIfNeeded();
-    ASSERT_TRUE(help.backgroundView && help.stackView && help.seperator && help.leftView && help.rightView);
-    help.show();
-    help.resize(800, 440);
-    QApplication::processEvents();
-    EXPECT_EQ(ViewLayer::backgroundColor(help.backgroundView).alpha(), 51);
-    EXPECT_COLOR(ViewLayer::backgroundColor(help.seperator), QColor(Qt::black));
-    auto* confirm = help.findChild<QPushButton*>(QStringLiteral("confirmBtn"));
-    ASSERT_NE(confirm, nullptr);
-    confirm->click();
-    EXPECT_FALSE(help.isVisible());
-}
-
-TEST(HelpViewControllerTest, ListsTheControlsOfTheRunningInterface) {
-    const QString stored = QString::fromLatin1(UserDefaults::kAppleLanguages);
-    for (const char* language : {"en", "ko", "ja"}) {
-        SCOPED_TRACE(language);
-        UserDefaults::standard().set(stored, QStringList{QLatin1String(language)});
-        loadInterfaceLanguage();
-        HelpViewController help;
-        help.loadViewIfNeeded();
-        help.show();
-        QApplication::processEvents();
-        // The rows shown: each key beside what it does.
-        QStringList shown;
-        for (const QLabel* label : help.findChildren<QLabel*>())
-            if (label->isVisibleTo(&help))
-                shown.append(label->text());
-        const bool korean = QLatin1String(language) == QLatin1String("ko");
-        EXPECT_EQ(shown.contains(localized("Find recordings by district")), korean);
-        EXPECT_EQ(shown.contains(localized("Search")), korean);
-        for (const char* text : {"F11 / Ctrl + Return", "Full screen", "Esc", "Leave full screen", "Space"})
-            EXPECT_TRUE(shown.contains(localized(text))) << text;
-        // English texts only in the English help.
-        EXPECT_EQ(shown.contains(QStringLiteral("Full screen")),
-                  QLatin1String(language) == QLatin1String("en"));
-        help.close();
-    }
-    setLocalizationLanguage(QString());
-    UserDefaults::standard().removeObject(stored);
 }

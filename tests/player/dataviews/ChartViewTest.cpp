@@ -2,9 +2,9 @@
 // samples, which layers they show, and what they look like.
 
 #include "platform/Assets.h"
-#include "player/ChartGeometry.h"
-#include "player/OrvoGraphChartView.h"
-#include "player/OrvoLineChartView.h"
+#include "player/dataviews/ChartGeometry.h"
+#include "player/dataviews/OrvoGraphChartView.h"
+#include "player/dataviews/OrvoLineChartView.h"
 
 #include <gtest/gtest.h>
 

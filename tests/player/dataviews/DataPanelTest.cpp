@@ -1,11 +1,11 @@
 // The data panel: its texts, meter and GPS images, chart marker and map
 // message for known packets at known slider positions.
 
-#include "player/DataPanel.h"
-#include "player/MapPage.h"
-#include "player/PlayerState.h"
+#include "player/dataviews/DataPanel.h"
 #include "player/controls/BarSliderCell.h"
 #include "player/controls/DefaultImgBtnCell.h"
+#include "player/dataviews/MapPage.h"
+#include "shared/PlayerState.h"
 
 #include <gtest/gtest.h>
 

@@ -2,14 +2,14 @@
 // texts sent and then in a real browser engine with the bundled pages, driven
 // tick by tick with the metadata of a generated recording.
 
-#include "SmallRecording.h"
-#include "WebViewTestSupport.h"
+#include "common/SmallRecording.h"
+#include "common/WebViewTestSupport.h"
 
-#include "player/DataPanel.h"
-#include "player/MapPage.h"
-#include "player/PlayerState.h"
 #include "player/controls/BarSliderCell.h"
 #include "player/controls/DefaultImgBtnCell.h"
+#include "player/dataviews/DataPanel.h"
+#include "player/dataviews/MapPage.h"
+#include "shared/PlayerState.h"
 
 #include "metadata/DistrictTable.h"
 #include "metadata/FFmpeg.h"

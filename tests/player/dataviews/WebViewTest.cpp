@@ -1,7 +1,7 @@
 // The web view: scripts before, during and after a page load, and string
 // literals that read back exactly in a real browser engine.
 
-#include "WebViewTestSupport.h"
+#include "common/WebViewTestSupport.h"
 
 #include <QFile>
 #include <QTcpServer>

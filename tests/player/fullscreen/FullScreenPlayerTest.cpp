@@ -2,12 +2,8 @@
 // toggles full screen, with the three-channel recording of the playback
 // fixtures playing in the software renderer without sound.
 
-#include "PlaybackTestFixtures.h"
+#include "common/PlaybackTestFixtures.h"
 
-#include "OrvoImgBtnCell.h"
-#include "controls/BackgroundView.h"
-#include "controls/DefaultImgBtnCell.h"
-#include "controls/FullScreenPlayer.h"
 #include "metadata/DistrictTable.h"
 #include "metadata/RecordingList.h"
 #include "platform/Asset.h"
@@ -17,12 +13,16 @@
 #include "platform/PlayerItem.h"
 #include "platform/ScrollView.h"
 #include "platform/Storyboard.h"
-#include "player/MainViewController.h"
-#include "player/OrvoViewController.h"
-#include "player/OrvoWindowController.h"
-#include "player/PlayerState.h"
-#include "player/RecordingPlayback.h"
-#include "player/SegueIdentifiers.h"
+#include "playback/RecordingPlayback.h"
+#include "player/controls/BackgroundView.h"
+#include "player/controls/DefaultImgBtnCell.h"
+#include "player/controls/OrvoImgBtnCell.h"
+#include "player/fullscreen/FullScreenPlayer.h"
+#include "player/fullscreen/MainViewController.h"
+#include "player/window/OrvoViewController.h"
+#include "player/window/OrvoWindowController.h"
+#include "shared/PlayerState.h"
+#include "shared/SegueIdentifiers.h"
 
 #include <QAction>
 #include <QApplication>

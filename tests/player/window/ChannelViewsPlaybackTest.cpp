@@ -1,13 +1,13 @@
 // Switching channels of a playing or paused three-channel recording keeps
 // the position, and the window player looks right while it plays.
 
-#include "ChannelViewsTestSupport.h"
+#include "common/ChannelViewsTestSupport.h"
 
-#include "ChannelSync.h"
-#include "CustomButton.h"
-#include "DefaultImgBtnCell.h"
-#include "OrvoVerticalAlignText.h"
 #include "platform/PlayerView.h"
+#include "playback/ChannelSync.h"
+#include "player/controls/CustomButton.h"
+#include "player/controls/DefaultImgBtnCell.h"
+#include "player/controls/OrvoVerticalAlignText.h"
 
 #include <QDir>
 #include <QImage>

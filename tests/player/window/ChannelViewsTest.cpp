@@ -2,12 +2,12 @@
 // channels, the drag of a magnified picture, and the channel buttons'
 // pictures and states.
 
-#include "ChannelViewsTestSupport.h"
+#include "common/ChannelViewsTestSupport.h"
 
-#include "ChannelLayout.h"
-#include "CustomButton.h"
 #include "platform/Assets.h"
 #include "platform/PlayerView.h"
+#include "player/controls/CustomButton.h"
+#include "player/window/ChannelLayout.h"
 
 #include <QMouseEvent>
 #include <QRegion>

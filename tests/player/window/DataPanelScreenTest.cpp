@@ -1,15 +1,15 @@
 // The window player's data panel, charts and map page through its own entries,
 // with the metadata of a generated recording, rendered to a picture.
 
-#include "SmallRecording.h"
-#include "WebViewTestSupport.h"
+#include "common/SmallRecording.h"
+#include "common/WebViewTestSupport.h"
 
-#include "player/OrvoGraphChartView.h"
-#include "player/OrvoLineChartView.h"
-#include "player/OrvoViewController.h"
-#include "player/PlayerState.h"
 #include "player/controls/DefaultImgBtnCell.h"
 #include "player/controls/OrvoSliderCell.h"
+#include "player/dataviews/OrvoGraphChartView.h"
+#include "player/dataviews/OrvoLineChartView.h"
+#include "player/window/OrvoViewController.h"
+#include "shared/PlayerState.h"
 
 #include "metadata/DistrictTable.h"
 #include "metadata/FFmpeg.h"

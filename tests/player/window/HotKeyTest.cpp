@@ -1,15 +1,15 @@
 // The window player's keys, typed into its window as the key monitor sees them.
 
-#include "ChannelViewsTestSupport.h"
-#include "PointerInput.h"
+#include "common/ChannelViewsTestSupport.h"
+#include "common/PointerInput.h"
 
-#include "DefaultsKeys.h"
-#include "OrvoGrayView.h"
-#include "OrvoPopupBtnCell.h"
-#include "OrvoSliderCell.h"
-#include "VolumeSliderCell.h"
 #include "platform/KeyMonitor.h"
 #include "platform/UserDefaults.h"
+#include "player/controls/OrvoGrayView.h"
+#include "player/controls/OrvoPopupBtnCell.h"
+#include "player/controls/OrvoSliderCell.h"
+#include "player/controls/VolumeSliderCell.h"
+#include "shared/DefaultsKeys.h"
 
 #include <QDialog>
 #include <QItemSelectionModel>

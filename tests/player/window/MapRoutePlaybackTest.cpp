@@ -3,9 +3,10 @@
 // reach the page in the order of the recording's packets, a repeated position
 // is not sent twice, and the district name shows with the Korean interface only.
 
-#include "PlaybackTestFixtures.h"
-#include "SmallRecording.h"
-#include "WebViewTestSupport.h"
+#include "common/PlaybackTestFixtures.h"
+#include "common/SmallRecording.h"
+#include "common/WebViewTestSupport.h"
+#include "player/window/OrvoViewController.h"
 
 #include "common/EventLoopWait.h"
 

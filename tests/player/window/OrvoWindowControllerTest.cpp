@@ -1,11 +1,11 @@
-#include "player/OrvoWindowController.h"
+#include "player/window/OrvoWindowController.h"
 
 #include "platform/NotificationCenter.h"
 #include "platform/Storyboard.h"
 #include "platform/ViewController.h"
-#include "player/NotificationNames.h"
-#include "player/PlayerState.h"
-#include "player/SegueIdentifiers.h"
+#include "shared/NotificationNames.h"
+#include "shared/PlayerState.h"
+#include "shared/SegueIdentifiers.h"
 
 #include "common/EventLoopWait.h"
 

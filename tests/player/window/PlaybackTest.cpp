@@ -1,14 +1,15 @@
 // The window player's main road, driven through the real controller with
 // generated recordings (software renderer, no sound device).
 
-#include "PlaybackTestFixtures.h"
+#include "common/PlaybackTestFixtures.h"
+#include "player/window/OrvoViewController.h"
 
 #include "platform/Bundle.h"
 #include "platform/PlayerItem.h"
-#include "player/ChannelSync.h"
-#include "player/OrvoLineChartView.h"
+#include "playback/ChannelSync.h"
 #include "player/controls/OrvoSliderCell.h"
 #include "player/controls/OrvoVerticalAlignText.h"
+#include "player/dataviews/OrvoLineChartView.h"
 
 #include <QFile>
 

@@ -2,9 +2,9 @@
 // clicks on rows and "." presses in quick succession, seeks past the end, and
 // the rewrap of AVI recordings that holds the main thread meanwhile.
 
-#include "ChannelViewsTestSupport.h"
-#include "OrvoVerticalAlignText.h"
-#include "PointerInput.h"
+#include "common/ChannelViewsTestSupport.h"
+#include "common/PointerInput.h"
+#include "player/controls/OrvoVerticalAlignText.h"
 
 #include "platform/BusyCursor.h"
 #include "platform/Process.h"

@@ -2,17 +2,17 @@
 // marks, the double click that plays a row, the delete key, and a table of
 // 5,000 recordings.
 
-#include "FolderOpenTestCard.h"
 #include "common/EventLoopWait.h"
+#include "common/FolderOpenTestCard.h"
 
+#include "library/RecordingTableModel.h"
 #include "platform/Player.h"
-#include "player/ChannelComposition.h"
-#include "player/OrvoViewController.h"
-#include "player/RecordingTableModel.h"
+#include "playback/ChannelComposition.h"
 #include "player/controls/DefaultImgBtnCell.h"
 #include "player/controls/OrvoPopupBtnCell.h"
 #include "player/controls/OrvoTableRowView.h"
 #include "player/controls/OrvoVerticalAlignText.h"
+#include "player/window/OrvoViewController.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,17 +1,17 @@
 // The window player's control bar driven through its actions, with the
 // three-channel recording playing in the software renderer without sound.
 
-#include "ChannelViewsTestSupport.h"
+#include "common/ChannelViewsTestSupport.h"
 
-#include "DefaultImgBtnCell.h"
-#include "DefaultsKeys.h"
-#include "OrvoImgBtnCell.h"
-#include "OrvoPopupBtnCell.h"
-#include "OrvoSliderCell.h"
-#include "OrvoVerticalAlignText.h"
-#include "VolumeSliderCell.h"
 #include "platform/PlayerView.h"
 #include "platform/UserDefaults.h"
+#include "player/controls/DefaultImgBtnCell.h"
+#include "player/controls/OrvoImgBtnCell.h"
+#include "player/controls/OrvoPopupBtnCell.h"
+#include "player/controls/OrvoSliderCell.h"
+#include "player/controls/OrvoVerticalAlignText.h"
+#include "player/controls/VolumeSliderCell.h"
+#include "shared/DefaultsKeys.h"
 
 #include <QLabel>
 #include <QMainWindow>

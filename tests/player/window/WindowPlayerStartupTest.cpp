@@ -3,21 +3,17 @@
 // or reopens the last folder, a new window player after full screen, the
 // notification handlers, and the location column of a generated card.
 
-#include "FolderOpenTestCard.h"
 #include "common/EventLoopWait.h"
+#include "common/FolderOpenTestCard.h"
 
+#include "library/RecordingTableModel.h"
 #include "platform/Bookmark.h"
 #include "platform/KeyMonitor.h"
 #include "platform/Localization.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Player.h"
 #include "platform/Workspace.h"
-#include "player/ChannelComposition.h"
-#include "player/MapPage.h"
-#include "player/NotificationNames.h"
-#include "player/OrvoViewController.h"
-#include "player/RecordingTableModel.h"
-#include "player/UpdateCheck.h"
+#include "playback/ChannelComposition.h"
 #include "player/controls/CustomButton.h"
 #include "player/controls/CustomNSView.h"
 #include "player/controls/OrvoGrayView.h"
@@ -25,6 +21,10 @@
 #include "player/controls/OrvoPopupBtnCell.h"
 #include "player/controls/OrvoVerticalAlignText.h"
 #include "player/controls/VolumeSliderCell.h"
+#include "player/dataviews/MapPage.h"
+#include "player/window/OrvoViewController.h"
+#include "settings/UpdateCheck.h"
+#include "shared/NotificationNames.h"
 
 #include <QApplication>
 #include <QItemSelectionModel>
