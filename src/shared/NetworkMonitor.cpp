@@ -18,3 +18,9 @@ void NetworkMonitor::startMonitoring() {
     });
     m_monitor.start();
 }
+
+// Declared with the rest of the shared state; the monitor itself lives here.
+NetworkMonitor& sharedNetworkMonitor() {
+    static NetworkMonitor monitor;
+    return monitor;
+}

@@ -1,7 +1,6 @@
 #include "shared/PlayerState.h"
 
 #include "platform/Localization.h"
-#include "shared/NetworkMonitor.h"
 
 #include <QJsonObject>
 
@@ -57,11 +56,6 @@ void resetSharedPlayerState() {
     isNetworkConnected = true;
     updateChecked = false;
     versionInfo = QJsonObject();
-}
-
-NetworkMonitor& sharedNetworkMonitor() {
-    static NetworkMonitor monitor;
-    return monitor;
 }
 
 const QStringList& recordingCategories() {
