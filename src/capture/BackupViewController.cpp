@@ -1,4 +1,5 @@
 #include "BackupViewController.h"
+#include "platform/LogCategories.h"
 #include "player/FolderOpener.h"
 
 #include "ViewLayer.h"
@@ -21,13 +22,10 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include <cstdio>
-
 namespace {
 
 void print(const QString& text) {
-    std::printf("%s\n", text.toUtf8().constData());
-    std::fflush(stdout);
+    platform::logLine(platform::lcCapture(), text);
 }
 
 QString backupKey() {

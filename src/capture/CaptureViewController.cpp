@@ -1,4 +1,5 @@
 #include "CaptureViewController.h"
+#include "platform/LogCategories.h"
 #include "player/FolderOpener.h"
 
 #include "ViewLayer.h"
@@ -21,8 +22,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include <cstdio>
-
 namespace {
 
 // Keys of "Localizable".
@@ -32,8 +31,7 @@ constexpr char kPathComponentError[] = "Path Component Error";
 constexpr char kChooseAnotherDirectory[] = "Please choose another directory..";
 
 void print(const QString& text) {
-    std::printf("%s\n", qPrintable(text));
-    std::fflush(stdout);
+    platform::logLine(platform::lcCapture(), text);
 }
 
 QString bookmarkKey() {

@@ -1,5 +1,6 @@
 #include "platform/ViewController.h"
 
+#include "platform/LogCategories.h"
 #include "platform/Storyboard.h"
 #include "platform/WindowController.h"
 
@@ -8,8 +9,6 @@
 #include <QMetaObject>
 #include <QResizeEvent>
 #include <QShowEvent>
-
-#include <cstdio>
 
 ViewController::ViewController(QWidget* parent) : QWidget(parent) {}
 
@@ -38,8 +37,8 @@ ViewController* ViewController::performSegue(const QString& identifier, const QV
     Storyboard& board = m_storyboard ? *m_storyboard : Storyboard::named(QStringLiteral("Main"));
     const std::optional<Storyboard::SegueDefinition> definition = board.segue(identifier);
     if (!definition) {
-        std::fprintf(stderr, "performSegue: no segue \"%s\" in storyboard \"%s\"\n", qPrintable(identifier),
-                     qPrintable(board.name()));
+        qCWarning(platform::lcPlatform, "performSegue: no segue \"%s\" in storyboard \"%s\"",
+                  qPrintable(identifier), qPrintable(board.name()));
         return nullptr;
     }
     ViewController* destination = board.instantiateController(definition->destinationIdentifier);

@@ -3,8 +3,7 @@
 #include "ChartGeometry.h"
 #include "ViewLayer.h"
 #include "platform/Assets.h"
-
-#include <cstdio>
+#include "platform/LogCategories.h"
 
 OrvoGraphChartView::OrvoGraphChartView(QWidget* parent) : ShapeLayerView(parent) {
     ViewLayer::setPaintsOwnLayer(this);
@@ -26,15 +25,15 @@ void OrvoGraphChartView::applyLayer(const QPainterPath& path, const QColor& colo
 }
 
 void OrvoGraphChartView::drawChart(const QRectF& rect) {
-    std::puts("OrvoGraphChartView::drawChart");
+    platform::logLine(platform::lcPlayer(), "OrvoGraphChartView::drawChart");
     if (orvoPacket) {
         drawSheet(rect);
         applyLayer(ChartGeometry::speedPath(orvoPacket->packet, rect),
                    Assets::color(QString::fromLatin1(AssetName::kGraphZ)), QStringLiteral("Speed"));
         return;
     }
-    std::puts("nil speedmodel");
-    std::puts("OrvoGraphChartView::deleteChart");
+    platform::logLine(platform::lcPlayer(), "nil speedmodel");
+    platform::logLine(platform::lcPlayer(), "OrvoGraphChartView::deleteChart");
     removeAllSublayers();
     orvoPacket.reset();
     drawSheet(rect);

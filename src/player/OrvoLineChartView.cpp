@@ -3,8 +3,7 @@
 #include "ChartGeometry.h"
 #include "ViewLayer.h"
 #include "platform/Assets.h"
-
-#include <cstdio>
+#include "platform/LogCategories.h"
 
 OrvoLineChartView::OrvoLineChartView(QWidget* parent) : ShapeLayerView(parent) {
     ViewLayer::setPaintsOwnLayer(this);
@@ -49,7 +48,7 @@ void OrvoLineChartView::drawChart(const QRectF& rect) {
         applyLayer(paths[2], Assets::color(QString::fromLatin1(AssetName::kGraphZ)), 2);
         return;
     }
-    std::puts("OrvoLineChartView::deleteChart");
+    platform::logLine(platform::lcPlayer(), "OrvoLineChartView::deleteChart");
     removeAllSublayers();
     orvoPacket.reset();
     drawSheet(rect);

@@ -28,6 +28,7 @@
 #include "VolumeSliderCell.h"
 #include "controls/AssetColor.h"
 #include "controls/DefaultImgBtnCell.h"
+#include "platform/LogCategories.h"
 #include "showAlert.h"
 
 #include "metadata/DistrictTable.h"
@@ -46,13 +47,11 @@
 #include <QTableView>
 
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
 void print(const QString& text) {
-    std::printf("%s\n", text.toUtf8().constData());
-    std::fflush(stdout);
+    platform::logLine(platform::lcPlayer(), text);
 }
 
 // The platform's orange, which marks the row being played.

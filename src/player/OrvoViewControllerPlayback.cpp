@@ -16,6 +16,7 @@
 #include "PlayerState.h"
 #include "RecordingPlayback.h"
 #include "VolumeSliderCell.h"
+#include "platform/LogCategories.h"
 #include "showAlert.h"
 
 #include "metadata/PacketCache.h"
@@ -32,14 +33,12 @@
 #include <QLabel>
 #include <QTableView>
 
-#include <cstdio>
 #include <cstdlib>
 
 namespace {
 
 void print(const QString& text) {
-    std::printf("%s\n", text.toUtf8().constData());
-    std::fflush(stdout);
+    platform::logLine(platform::lcPlayer(), text);
 }
 
 QString lastPathComponent(const QUrl& url) {

@@ -10,14 +10,12 @@
 #include "CaptureDataReceiver.h"
 #include "SegueIdentifiers.h"
 #include "captureData.h"
-
-#include <cstdio>
+#include "platform/LogCategories.h"
 
 namespace {
 
 void print(const char* text) {
-    std::printf("%s\n", text);
-    std::fflush(stdout);
+    platform::logLine(platform::lcPlayer(), text);
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "PlayerState.h"
 #include "RecordingListBuilder.h"
 #include "RecordingTableModel.h"
+#include "platform/LogCategories.h"
 #include "showAlert.h"
 
 #include <QEvent>
@@ -18,8 +19,6 @@
 #include <QItemSelectionModel>
 #include <QMouseEvent>
 #include <QTableView>
-
-#include <cstdio>
 
 namespace {
 
@@ -103,8 +102,7 @@ void OrvoViewController::markTableRow(qint64 row, const QColor& color) {
 void OrvoViewController::tableViewSelectionDidChange() {
     const qint64 row = tableSelectedRow();
     if (row >= 0) {
-        std::printf("Selected row: %lld\n", static_cast<long long>(row));
-        std::fflush(stdout);
+        qCInfo(platform::lcPlayer, "Selected row: %lld", static_cast<long long>(row));
     }
 }
 

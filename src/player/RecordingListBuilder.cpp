@@ -9,6 +9,7 @@
 #include "metadata/nmeaToDegrees.h"
 #include "platform/FileManager.h"
 #include "platform/Localization.h"
+#include "platform/LogCategories.h"
 #include "player/PlayerState.h"
 #include "player/RecordingRow.h"
 
@@ -16,7 +17,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdio>
 #include <thread>
 
 namespace {
@@ -50,7 +50,7 @@ QUrl siblingCandidate(const QUrl& url, const QString& from, const QString& to) {
 } // namespace
 
 void printLine(const QString& text) {
-    std::printf("%s\n", text.toUtf8().constData());
+    platform::logLine(platform::lcLibrary(), text);
 }
 
 std::optional<QUrl> siblingFileURL(const QUrl& url, const QSet<QUrl>& files, const QString& from,
@@ -155,7 +155,7 @@ void RecordingListBuilder::buildRecordingList(const QList<QUrl>& files) {
             const QString path = localPath(recordingList[i].url);
             FirstFix& fix = fixes[size_t(i)];
             if (fix.parsed)
-                std::fwrite(fix.printed.data(), 1, fix.printed.size(), stdout);
+                ParserOutput::print(fix.printed);
             else
                 fix.gps = CParserWrapper(true).getFirstGPS(path);
             applyFirstGps(i, path, fix.gps);

@@ -2,6 +2,7 @@
 
 #include "FailureText.h"
 #include "ViewLayer.h"
+#include "platform/LogCategories.h"
 #include "ui_ProgressViewController.h"
 
 #include "platform/FileManager.h"
@@ -16,13 +17,10 @@
 #include <QLabel>
 #include <QProgressBar>
 
-#include <cstdio>
-
 namespace {
 
 void print(const QString& text) {
-    std::printf("%s\n", text.toUtf8().constData());
-    std::fflush(stdout);
+    platform::logLine(platform::lcSettings(), text);
 }
 
 } // namespace

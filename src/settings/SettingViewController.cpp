@@ -4,6 +4,7 @@
 #include "OrvoPopupBtnCell.h"
 #include "UpdateProgressView.h"
 #include "ViewLayer.h"
+#include "platform/LogCategories.h"
 #include "ui_SettingViewController.h"
 
 #include "CardPackages.h"
@@ -27,13 +28,10 @@
 #include <QPushButton>
 #include <QRegion>
 
-#include <cstdio>
-
 namespace {
 
 void print(const QString& text) {
-    std::printf("%s\n", text.toUtf8().constData());
-    std::fflush(stdout);
+    platform::logLine(platform::lcSettings(), text);
 }
 
 QString key(const char* name) {

@@ -1,20 +1,18 @@
 #include "UpdateProgressView.h"
 
 #include "ViewLayer.h"
+#include "platform/LogCategories.h"
 
 #include <QGraphicsOpacityEffect>
 #include <QMouseEvent>
 #include <QPainter>
-
-#include <cstdio>
 
 UpdateProgressView::UpdateProgressView(QWidget* parent) : QWidget(parent) {
     ViewLayer::setPaintsOwnLayer(this);
 }
 
 QWidget* UpdateProgressView::hitTest(const QPoint&) {
-    std::puts("hitTest");
-    std::fflush(stdout);
+    platform::logLine(platform::lcPlayer(), "hitTest");
     return this;
 }
 
