@@ -196,7 +196,7 @@ std::vector<RecordingListBuilder::FirstFix> RecordingListBuilder::firstFixes(con
     // Each parse has parsers of its own and touches no shared state. What the
     // parsers print is kept per file and printed when the file's fix is applied,
     // so the lines come in the same order as when the files are parsed in turn.
-    // Standard output itself is left alone: each worker prints into the line
+    // The log itself is left alone: each worker prints into the line
     // sink of the file it parses.
     std::atomic<qsizetype> next{0};
     const auto work = [&] {
