@@ -18,7 +18,8 @@ void emitText(const QLoggingCategory& category, std::string text) {
     platform::logLine(category, text.c_str());
 }
 
-void emitFormatted(const QLoggingCategory& category, const char* format, va_list args) {
+__attribute__((format(printf, 2, 0))) void emitFormatted(const QLoggingCategory& category, const char* format,
+                                                         va_list args) {
     if (!category.isInfoEnabled())
         return;
     va_list measure;
