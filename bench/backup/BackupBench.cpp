@@ -10,6 +10,7 @@
 #include "capture/BackupViewController.h"
 #include "capture/ClipBackup.h"
 #include "platform/Bookmark.h"
+#include "platform/LogCategories.h"
 #include "platform/UserDefaults.h"
 #include "shared/DefaultsKeys.h"
 
@@ -22,6 +23,7 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    platform::installLogLineHandler();
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -15,6 +15,7 @@
 
 #include "capture/CaptureViewController.h"
 #include "platform/AssetImageGenerator.h"
+#include "platform/LogCategories.h"
 #include "platform/Player.h"
 #include "platform/PlayerItem.h"
 #include "platform/Storyboard.h"
@@ -273,6 +274,7 @@ void frameBench(const Recording& r, int repeat) {
 } // namespace
 
 int main(int argc, char** argv) {
+    platform::installLogLineHandler();
     if (argc < 2) {
         std::fprintf(stderr, "usage: capture_bench WORK_DIR [--repeat N]\n");
         return 2;

@@ -11,6 +11,7 @@
 #include "metadata/DistrictTable.h"
 #include "metadata/FFmpeg.h"
 #include "metadata/RecordingList.h"
+#include "platform/LogCategories.h"
 #include "platform/UserDefaults.h"
 #include "shared/DefaultsKeys.h"
 #include "shared/PlayerState.h"
@@ -122,6 +123,7 @@ double median(std::vector<double> values) {
 } // namespace
 
 int main(int argc, char** argv) {
+    platform::installLogLineHandler();
     if (argc < 2) {
         std::fprintf(stderr, "usage: %s CARD_DIR [--repeat N] [--threads N]\n", argv[0]);
         return 2;

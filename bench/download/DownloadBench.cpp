@@ -5,6 +5,7 @@
 //                                   the peak growth of resident memory
 
 #include "platform/FileManager.h"
+#include "platform/LogCategories.h"
 #include "platform/NotificationCenter.h"
 #include "settings/ProgressViewController.h"
 #include "shared/NotificationNames.h"
@@ -92,6 +93,7 @@ int download(QApplication& app, const QString& address) {
 } // namespace
 
 int main(int argc, char** argv) {
+    platform::installLogLineHandler();
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     const QStringList args = app.arguments();

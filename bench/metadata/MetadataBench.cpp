@@ -10,6 +10,7 @@
 
 #include "metadata/CParserWrapper.h"
 #include "metadata/FFmpeg.h"
+#include "platform/LogCategories.h"
 #include "platform/SystemLog.h"
 
 #include <benchmark/benchmark.h>
@@ -117,6 +118,7 @@ std::vector<QString> cardFiles(const std::string& dir) {
 } // namespace
 
 int main(int argc, char** argv) {
+    platform::installLogLineHandler();
     platform::setSystemLogSink([](const std::string&) {});
     std::vector<char*> rest;
     std::vector<std::pair<std::string, std::string>> recordings;

@@ -12,6 +12,7 @@
 #include "metadata/FFmpeg.h"
 #include "metadata/PacketCache.h"
 #include "metadata/RecordingList.h"
+#include "platform/LogCategories.h"
 #include "platform/Player.h"
 #include "platform/PlayerItem.h"
 #include "platform/PlayerView.h"
@@ -128,6 +129,7 @@ void report(const char* what, const Timings& clean, const Timings& cut) {
 } // namespace
 
 int main(int argc, char** argv) {
+    platform::installLogLineHandler();
     if (argc < 2) {
         std::fprintf(stderr, "usage: powercut_bench WORK_DIR [--repeat N] [--tail-mib N]\n");
         return 2;

@@ -6,6 +6,7 @@
 //                                 settings screen does, and removes it; prints
 //                                 the seconds until the completion arrived
 
+#include "platform/LogCategories.h"
 #include "settings/PackageUnpack.h"
 
 #include <QCoreApplication>
@@ -15,6 +16,7 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    platform::installLogLineHandler();
     QCoreApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     const QStringList args = app.arguments();

@@ -3,6 +3,7 @@
 #include "app/AppDelegate.h"
 #include "app/MainStoryboard.h"
 #include "platform/Localization.h"
+#include "platform/LogCategories.h"
 #include "platform/Storyboard.h"
 #include "platform/ViewController.h"
 #include "player/window/OrvoWindowController.h"
@@ -12,7 +13,6 @@
 #include <QMainWindow>
 
 #include <clocale>
-#include <cstdio>
 #include <memory>
 
 void registerShellStoryboard() {
@@ -27,6 +27,8 @@ void registerShellStoryboard() {
 }
 
 int applicationMain(int argc, char** argv) {
+    // The log lines on standard output as they stand; QT_LOGGING_RULES selects them.
+    platform::installLogLineHandler();
     // libmpv renders into shared OpenGL contexts and needs the "C" numeric locale.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
@@ -45,7 +47,7 @@ int applicationMain(int argc, char** argv) {
     std::unique_ptr<WindowController> windowController(
         Storyboard::named(QString::fromLatin1(StoryboardName::kMain)).instantiateInitialWindowController());
     if (!windowController) {
-        std::fprintf(stderr, "kavrin-player: the storyboard \"Main\" has no window\n");
+        qCWarning(platform::lcApp, "kavrin-player: the storyboard \"Main\" has no window");
         return 1;
     }
     delegate.window = windowController->window();

@@ -1,16 +1,14 @@
 #include "capture/BackupDataReceiver.h"
 
+#include "platform/LogCategories.h"
 #include "platform/ViewController.h"
-
-#include <cstdio>
 
 void prepareBackupDestination(ViewController* destination, const QVariant& sender) {
     auto* receiver = dynamic_cast<BackupDataReceiver*>(destination);
     if (!receiver)
         return;
     if (sender.metaType() != QMetaType::fromType<::backupData>()) {
-        std::printf("backup sender err\n");
-        std::fflush(stdout);
+        qCInfo(platform::lcCapture, "backup sender err");
         return;
     }
     receiver->setBackupData(sender.value<::backupData>());

@@ -1,5 +1,6 @@
 #include "capture/BackupViewController.h"
 #include "library/FolderOpener.h"
+#include "platform/LogCategories.h"
 
 #include "player/controls/ViewLayer.h"
 #include "ui_BackupViewController.h"
@@ -21,13 +22,10 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include <cstdio>
-
 namespace {
 
 void print(const QString& text) {
-    std::printf("%s\n", text.toUtf8().constData());
-    std::fflush(stdout);
+    platform::logLine(platform::lcCapture(), text);
 }
 
 QString backupKey() {

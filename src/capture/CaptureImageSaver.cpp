@@ -1,5 +1,6 @@
 #include "capture/CaptureImageSaver.h"
 
+#include "platform/LogCategories.h"
 #include "platform/showAlert.h"
 
 #include "platform/ImageWriter.h"
@@ -10,8 +11,6 @@
 #include <QPainter>
 #include <QStandardPaths>
 #include <QUrl>
-
-#include <cstdio>
 
 namespace {
 
@@ -78,12 +77,10 @@ CaptureImageSaver::Result CaptureImageSaver::save(const QImage& image, const QSt
         result.error = QStringLiteral("there is no picture to write");
         return result;
     }
-    std::printf("%s\n", qPrintable(QUrl::fromLocalFile(result.path).toString()));
-    std::fflush(stdout);
+    platform::logLine(platform::lcCapture(), QUrl::fromLocalFile(result.path).toString());
     result.ok = ImageWriter::writeJpegAtomically(data, result.path, &result.error);
     if (!result.ok) {
-        std::printf("%s\n", qPrintable(result.error));
-        std::fflush(stdout);
+        platform::logLine(platform::lcCapture(), result.error);
     }
     return result;
 }

@@ -1,5 +1,6 @@
 #include "capture/CaptureViewController.h"
 #include "library/FolderOpener.h"
+#include "platform/LogCategories.h"
 
 #include "player/controls/ViewLayer.h"
 #include "ui_CaptureViewController.h"
@@ -21,8 +22,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include <cstdio>
-
 namespace {
 
 // Keys of "Localizable".
@@ -32,8 +31,7 @@ constexpr char kPathComponentError[] = "Path Component Error";
 constexpr char kChooseAnotherDirectory[] = "Please choose another directory..";
 
 void print(const QString& text) {
-    std::printf("%s\n", qPrintable(text));
-    std::fflush(stdout);
+    platform::logLine(platform::lcCapture(), text);
 }
 
 QString bookmarkKey() {

@@ -8,6 +8,7 @@
 #include "platform/FileManager.h"
 #include "platform/FileSystemRepresentation.h"
 #include "platform/Localization.h"
+#include "platform/LogCategories.h"
 #include "platform/PartialFile.h"
 #include "platform/UserDefaults.h"
 #include "platform/showAlert.h"
@@ -19,7 +20,6 @@
 #include <QStandardPaths>
 
 #include <cerrno>
-#include <cstdio>
 #include <dirent.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -51,8 +51,7 @@ constexpr char kWithoutSoundMessage[] = "The recording has no sound: the video w
 const QStringList kOutputFormat = {QStringLiteral("-f"), QStringLiteral("mov")};
 
 void print(const QString& text) {
-    std::printf("%s\n", text.toUtf8().constData());
-    std::fflush(stdout);
+    platform::logLine(platform::lcCapture(), text);
 }
 
 void printError(const QString& description) {

@@ -10,13 +10,13 @@
 #include "metadata/nmeaToDegrees.h"
 #include "platform/FileManager.h"
 #include "platform/Localization.h"
+#include "platform/LogCategories.h"
 #include "shared/PlayerState.h"
 
 #include <QHash>
 
 #include <algorithm>
 #include <atomic>
-#include <cstdio>
 #include <thread>
 
 namespace {
@@ -50,7 +50,7 @@ QUrl siblingCandidate(const QUrl& url, const QString& from, const QString& to) {
 } // namespace
 
 void printLine(const QString& text) {
-    std::printf("%s\n", text.toUtf8().constData());
+    platform::logLine(platform::lcLibrary(), text);
 }
 
 std::optional<QUrl> siblingFileURL(const QUrl& url, const QSet<QUrl>& files, const QString& from,
@@ -155,7 +155,7 @@ void RecordingListBuilder::buildRecordingList(const QList<QUrl>& files) {
             const QString path = localPath(recordingList[i].url);
             FirstFix& fix = fixes[size_t(i)];
             if (fix.parsed)
-                std::fwrite(fix.printed.data(), 1, fix.printed.size(), stdout);
+                ParserOutput::print(fix.printed);
             else
                 fix.gps = CParserWrapper(true).getFirstGPS(path);
             applyFirstGps(i, path, fix.gps);
@@ -196,7 +196,7 @@ std::vector<RecordingListBuilder::FirstFix> RecordingListBuilder::firstFixes(con
     // Each parse has parsers of its own and touches no shared state. What the
     // parsers print is kept per file and printed when the file's fix is applied,
     // so the lines come in the same order as when the files are parsed in turn.
-    // Standard output itself is left alone: each worker prints into the line
+    // The log itself is left alone: each worker prints into the line
     // sink of the file it parses.
     std::atomic<qsizetype> next{0};
     const auto work = [&] {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "metadata/GpsData.h"
+#include "metadata/ParserOutput.h"
 #include "metadata/orvoTableModel.h"
 
 #include <QList>
@@ -84,7 +85,7 @@ private:
         bool parsed = false;
         std::optional<GpsData> gps;
         // What the parsers printed while reading the file.
-        std::string printed;
+        ParserOutput::Lines printed;
     };
     std::vector<FirstFix> firstFixes(const QStringList& paths) const;
     void stopPlayback();
@@ -110,5 +111,5 @@ QList<orvoTableModel> recordingsWithLocation(const QString& text);
 // when `title` is the localised "All".
 QList<orvoTableModel> recordingsOfType(const QString& title);
 
-// One line to standard output.
+// One line of the kavrin.library log.
 void printLine(const QString& text);

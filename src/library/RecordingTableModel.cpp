@@ -3,11 +3,11 @@
 #include "shared/PlayerState.h"
 
 #include "platform/Localization.h"
+#include "platform/LogCategories.h"
 
 #include <QBrush>
 #include <QSize>
 
-#include <cstdio>
 #include <limits>
 
 RecordingTableModel::RecordingTableModel(QObject* parent) : QAbstractTableModel(parent) {
@@ -18,8 +18,7 @@ qint64 RecordingTableModel::numberOfRowsInTableView() {
     if (!displayedRecordingList)
         return 0;
     const qint64 count = displayedRecordingList->size();
-    std::printf("numberOfRows - %lld\n", static_cast<long long>(count));
-    std::fflush(stdout);
+    qCInfo(platform::lcLibrary, "numberOfRows - %lld", static_cast<long long>(count));
     return count;
 }
 

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -217,9 +216,9 @@ void AmbaParser::ParsingPacketData(int index, const unsigned char* sample, size_
     if (5 + accLength > size)
         return;
 
-    ParserOutput::printf("tokens : %s\n", cString(sample, size).c_str());
+    ParserOutput::trace("tokens : %s\n", cString(sample, size).c_str());
     const std::string acc = cString(sample + 5, accLength);
-    ParserOutput::printf("acc_data : %s\n", acc.c_str());
+    ParserOutput::trace("acc_data : %s\n", acc.c_str());
 
     // Commas separate x, y and z; runs of commas count as one.
     float axes[3] = {99.0f, 99.0f, 99.0f};
@@ -260,7 +259,7 @@ void AmbaParser::DecodeSentence(GpsRecord& record, const char* sentence, size_t 
 
     std::string token = takeField();
     for (int number = 0;; ++number) {
-        ParserOutput::printf("AmbaParser::ParsingPacketData => token[%d] = %s\r\n", number, token.c_str());
+        ParserOutput::trace("AmbaParser::ParsingPacketData => token[%d] = %s\r\n", number, token.c_str());
         const char* t = token.c_str();
         switch (number) {
         case 0:
@@ -301,7 +300,7 @@ void AmbaParser::DecodeSentence(GpsRecord& record, const char* sentence, size_t 
             token = number == 6 ? "0.000000" : number == 7 ? "0.00" : "0";
         } else {
             token = takeField();
-            ParserOutput::printf("token : %s\n next_token : %s\n\n", token.c_str(), text.c_str() + pos);
+            ParserOutput::trace("token : %s\n next_token : %s\n\n", token.c_str(), text.c_str() + pos);
         }
     }
 }

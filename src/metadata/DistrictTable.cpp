@@ -1,6 +1,7 @@
 #include "metadata/DistrictTable.h"
 
 #include "metadata/GeoDistance.h"
+#include "platform/LogCategories.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,7 +12,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <limits>
 #include <system_error>
@@ -260,8 +260,8 @@ std::optional<QString> adminDistrictInfoPath() {
 void loadAdminDistrictInfo() {
     const std::optional<QString> path = adminDistrictInfoPath();
     if (!path) {
-        std::fprintf(stderr, "%s not found among the resources; districts will not be named.\n",
-                     qUtf8Printable(kResourceName));
+        qCWarning(platform::lcMetadata, "%s not found among the resources; districts will not be named.",
+                  qUtf8Printable(kResourceName));
         return;
     }
     loadAdminDistrictInfo(*path);
@@ -270,19 +270,20 @@ void loadAdminDistrictInfo() {
 bool loadAdminDistrictInfo(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        std::printf("The file \"%s\" couldn't be opened: %s\n", qUtf8Printable(QFileInfo(path).fileName()),
-                    qUtf8Printable(file.errorString()));
+        qCInfo(platform::lcMetadata, "The file \"%s\" couldn't be opened: %s",
+               qUtf8Printable(QFileInfo(path).fileName()), qUtf8Printable(file.errorString()));
         return false;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        std::printf("The file \"%s\" couldn't be read: %s\n", qUtf8Printable(QFileInfo(path).fileName()),
-                    qUtf8Printable(file.errorString()));
+        qCInfo(platform::lcMetadata, "The file \"%s\" couldn't be read: %s",
+               qUtf8Printable(QFileInfo(path).fileName()), qUtf8Printable(file.errorString()));
         return false;
     }
     if (!districtTable().appendData(bytes)) {
-        std::printf("The file \"%s\" couldn't be read because it isn't in the correct format.\n",
-                    qUtf8Printable(QFileInfo(path).fileName()));
+        qCInfo(platform::lcMetadata,
+               "The file \"%s\" couldn't be read because it isn't in the correct format.",
+               qUtf8Printable(QFileInfo(path).fileName()));
         return false;
     }
     return true;
@@ -295,7 +296,7 @@ std::optional<QString> nearestDistrictName(float latitude, float longitude) {
     const std::optional<qsizetype> row = table.nearestRow(latitude, longitude);
     if (!row) {
         if (isValidPosition(latitude, longitude))
-            std::puts("collection indicising minimum value Err.");
+            platform::logLine(platform::lcMetadata(), "collection indicising minimum value Err.");
         return std::nullopt;
     }
     return table.rows()[*row][1];

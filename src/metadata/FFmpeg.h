@@ -10,7 +10,7 @@ class FFmpegDelegate;
 // stream, its first fix, its video and audio stream counts and whether its
 // video is HEVC. Every input it opens is closed before an operation returns.
 // Diagnostics go to the system log, except the stream counters' open
-// failures, which are printed to standard output. Main thread only.
+// failures, which go to the kavrin.metadata log. Main thread only.
 class FFmpeg {
 public:
     // Hands every packet of the file's data stream to a swiftyAVISimpleParser;

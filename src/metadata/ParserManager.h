@@ -21,9 +21,9 @@ public:
     SensorRecord* GetSensorRecords(int& count);
     GpsRecord* GetGpsArray();
     SensorRecord* GetSensorArray();
-    // Diagnostic: prints the selected parser's fixes to standard output.
+    // Diagnostic: prints the selected parser's fixes to the kavrin.metadata log.
     void gpsDataCount();
-    // Diagnostic: prints the selected parser's samples to standard output.
+    // Diagnostic: prints the selected parser's samples to the kavrin.metadata log.
     void printSensorData();
 
     ISimpleParser* parsers[4] = {nullptr, nullptr, nullptr, nullptr};

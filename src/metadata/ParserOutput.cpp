@@ -1,45 +1,71 @@
 #include "metadata/ParserOutput.h"
 
+#include "platform/LogCategories.h"
+
 #include <cstdarg>
 #include <cstdio>
 
 namespace {
 
-thread_local std::string* t_sink = nullptr;
+thread_local ParserOutput::Lines* t_sink = nullptr;
+
+// One log entry; the log adds the line feed.
+void emitText(const QLoggingCategory& category, std::string text) {
+    if (t_sink) {
+        t_sink->push_back({&category, std::move(text)});
+        return;
+    }
+    platform::logLine(category, text.c_str());
+}
+
+__attribute__((format(printf, 2, 0))) void emitFormatted(const QLoggingCategory& category, const char* format,
+                                                         va_list args) {
+    if (!category.isInfoEnabled())
+        return;
+    va_list measure;
+    va_copy(measure, args);
+    const int length = std::vsnprintf(nullptr, 0, format, measure);
+    va_end(measure);
+    if (length < 0)
+        return;
+    std::string text(size_t(length) + 1, '\0');
+    std::vsnprintf(text.data(), text.size(), format, args);
+    // The text ends in its own line feed, which the log adds back.
+    text.resize(length > 0 && text[size_t(length) - 1] == '\n' ? size_t(length) - 1 : size_t(length));
+    emitText(category, std::move(text));
+}
 
 } // namespace
 
 void ParserOutput::printf(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    if (!t_sink) {
-        std::vprintf(format, args);
-        va_end(args);
-        return;
-    }
-    va_list measure;
-    va_copy(measure, args);
-    const int length = std::vsnprintf(nullptr, 0, format, measure);
-    va_end(measure);
-    if (length > 0) {
-        const size_t start = t_sink->size();
-        t_sink->resize(start + size_t(length) + 1);
-        std::vsnprintf(t_sink->data() + start, size_t(length) + 1, format, args);
-        t_sink->resize(start + size_t(length));
-    }
+    emitFormatted(platform::lcMetadata(), format, args);
+    va_end(args);
+}
+
+void ParserOutput::trace(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    emitFormatted(platform::lcMetadataTokens(), format, args);
     va_end(args);
 }
 
 void ParserOutput::puts(const char* text) {
-    if (!t_sink) {
-        std::puts(text);
-        return;
-    }
-    t_sink->append(text);
-    t_sink->push_back('\n');
+    if (platform::lcMetadata().isInfoEnabled())
+        emitText(platform::lcMetadata(), text);
 }
 
-ParserOutput::ThreadSink::ThreadSink(std::string* buffer) : m_previous(t_sink) {
+void ParserOutput::print(const Lines& lines) {
+    for (const Line& line : lines) {
+        if (t_sink)
+            t_sink->push_back(line);
+        else
+            platform::logLine(*line.category, line.text.c_str());
+    }
+}
+
+ParserOutput::ThreadSink::ThreadSink(Lines* buffer) : m_previous(t_sink) {
     t_sink = buffer;
 }
 

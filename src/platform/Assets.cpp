@@ -1,6 +1,7 @@
 #include "platform/Assets.h"
 
 #include "platform/Bundle.h"
+#include "platform/LogCategories.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,13 +58,13 @@ void loadColors(Catalogue& c) {
     const QString path = c.directory + QStringLiteral("/colors.json");
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "Assets: cannot read %s\n", qPrintable(path));
+        qCWarning(platform::lcPlatform, "Assets: cannot read %s", qPrintable(path));
         return;
     }
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
     if (error.error != QJsonParseError::NoError) {
-        std::fprintf(stderr, "Assets: %s: %s\n", qPrintable(path), qPrintable(error.errorString()));
+        qCWarning(platform::lcPlatform, "Assets: %s: %s", qPrintable(path), qPrintable(error.errorString()));
         return;
     }
     const QJsonObject colors = document.object().value(QStringLiteral("colors")).toObject();
@@ -72,7 +73,7 @@ void loadColors(Catalogue& c) {
         if (color.isValid())
             c.colors.insert(it.key(), color);
         else
-            std::fprintf(stderr, "Assets: colour \"%s\" has no valid value\n", qPrintable(it.key()));
+            qCWarning(platform::lcPlatform, "Assets: colour \"%s\" has no valid value", qPrintable(it.key()));
     }
 }
 
@@ -104,8 +105,8 @@ void reportMissing(Catalogue& c, const char* kind, const QString& name) {
     if (c.reported.contains(key))
         return;
     c.reported.insert(key);
-    std::fprintf(stderr, "Assets: no %s named \"%s\" in %s\n", kind, qPrintable(name),
-                 qPrintable(c.directory));
+    qCWarning(platform::lcPlatform, "Assets: no %s named \"%s\" in %s", kind, qPrintable(name),
+              qPrintable(c.directory));
 }
 
 // The entry for name in one of the catalogue's tables; nullptr, reported once, when there is none.
@@ -181,7 +182,7 @@ QPixmap Assets::image(const QString& name, QSize size, qreal devicePixelRatio, Q
         return *cached;
     QPixmap pixmap = render(*path, size, devicePixelRatio, aspect);
     if (pixmap.isNull())
-        std::fprintf(stderr, "Assets: cannot read image %s\n", qPrintable(*path));
+        qCWarning(platform::lcPlatform, "Assets: cannot read image %s", qPrintable(*path));
     else
         c.pixmaps.insert(key, pixmap);
     return pixmap;

@@ -1,6 +1,7 @@
 #include "platform/Player.h"
 
 #include "platform/FileManager.h"
+#include "platform/LogCategories.h"
 #include "platform/MpvProperties.h"
 
 #include <mpv/client.h>
@@ -136,7 +137,7 @@ void Player::createHandle() {
     ensureCNumericLocale();
     m_handle = mpv_create();
     if (!m_handle) {
-        qWarning("Player: libmpv could not be started");
+        qCWarning(platform::lcPlatform, "Player: libmpv could not be started");
         return;
     }
     const int threads = std::clamp(QThread::idealThreadCount() / 2, 1, 4);
@@ -158,7 +159,7 @@ void Player::createHandle() {
     setOption(P::Pause, P::Yes);
     setOption(P::VideoRotate, P::No);
     if (mpv_initialize(m_handle) < 0) {
-        qWarning("Player: libmpv could not be initialised");
+        qCWarning(platform::lcPlatform, "Player: libmpv could not be initialised");
         mpv_terminate_destroy(m_handle);
         m_handle = nullptr;
         return;
@@ -752,7 +753,8 @@ mpv_render_context* Player::attachRenderClient(RenderClient* client, mpv_render_
     m_softwareRendering = software;
     setPropertyAsync(P::VideoRotate, software ? P::No : P::RotateFromMetadata);
     if (const int rc = mpv_render_context_create(&m_renderContext, m_handle, params); rc < 0) {
-        qWarning("Player: the view's render context could not be made: %s", mpv_error_string(rc));
+        qCWarning(platform::lcPlatform, "Player: the view's render context could not be made: %s",
+                  mpv_error_string(rc));
         m_renderContext = nullptr;
         m_client = nullptr;
         m_softwareRendering = true;
@@ -784,7 +786,7 @@ void Player::createHeadlessRenderer() {
     mpv_render_param params[] = {{MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_SW)},
                                  {MPV_RENDER_PARAM_INVALID, nullptr}};
     if (mpv_render_context_create(&m_renderContext, m_handle, params) < 0) {
-        qWarning("Player: the software renderer could not be made");
+        qCWarning(platform::lcPlatform, "Player: the software renderer could not be made");
         m_renderContext = nullptr;
         return;
     }
@@ -832,7 +834,7 @@ void Player::reselectVideo() {
 
 void Player::setOption(const char* name, const QByteArray& value) {
     if (mpv_set_option_string(m_handle, name, value.constData()) < 0)
-        qWarning("Player: libmpv refused %s=%s", name, value.constData());
+        qCWarning(platform::lcPlatform, "Player: libmpv refused %s=%s", name, value.constData());
 }
 
 void Player::setPropertyAsync(const char* name, const QByteArray& value) {

@@ -1,9 +1,9 @@
 #include "platform/Storyboard.h"
 
+#include "platform/LogCategories.h"
 #include "platform/ViewController.h"
 #include "platform/WindowController.h"
 
-#include <cstdio>
 #include <map>
 #include <memory>
 
@@ -54,8 +54,8 @@ std::optional<Storyboard::SegueDefinition> Storyboard::segue(const QString& iden
 ViewController* Storyboard::instantiateController(const QString& identifier) {
     const auto it = m_controllers.constFind(identifier);
     if (it == m_controllers.constEnd() || !*it) {
-        std::fprintf(stderr, "Storyboard \"%s\": no controller \"%s\"\n", qPrintable(m_name),
-                     qPrintable(identifier));
+        qCWarning(platform::lcPlatform, "Storyboard \"%s\": no controller \"%s\"", qPrintable(m_name),
+                  qPrintable(identifier));
         return nullptr;
     }
     ViewController* controller = (*it)();
@@ -75,7 +75,8 @@ ViewController* Storyboard::instantiateInitialController() {
 WindowController* Storyboard::instantiateInitialWindowController() {
     const auto it = m_windowControllers.constFind(m_initial);
     if (it == m_windowControllers.constEnd() || !it->factory) {
-        std::fprintf(stderr, "Storyboard \"%s\": no initial window controller\n", qPrintable(m_name));
+        qCWarning(platform::lcPlatform, "Storyboard \"%s\": no initial window controller",
+                  qPrintable(m_name));
         return nullptr;
     }
     WindowController* controller = it->factory();
@@ -102,8 +103,8 @@ ViewController* ViewController::performSegue(const QString& identifier, const QV
     Storyboard& board = m_storyboard ? *m_storyboard : Storyboard::named(QStringLiteral("Main"));
     const std::optional<Storyboard::SegueDefinition> definition = board.segue(identifier);
     if (!definition) {
-        std::fprintf(stderr, "performSegue: no segue \"%s\" in storyboard \"%s\"\n", qPrintable(identifier),
-                     qPrintable(board.name()));
+        qCWarning(platform::lcPlatform, "performSegue: no segue \"%s\" in storyboard \"%s\"",
+                  qPrintable(identifier), qPrintable(board.name()));
         return nullptr;
     }
     ViewController* destination = board.instantiateController(definition->destinationIdentifier);

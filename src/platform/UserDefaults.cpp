@@ -1,5 +1,7 @@
 #include "platform/UserDefaults.h"
 
+#include "platform/LogCategories.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
@@ -11,7 +13,6 @@
 #include <QUrl>
 
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 // The file holds one JSON object, key -> value. Texts, numbers and booleans
@@ -105,8 +106,8 @@ bool readJson(QIODevice& device, QSettings::SettingsMap& map) {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     if (!document.isObject()) {
-        std::fprintf(stderr, "UserDefaults: unreadable store (%s); starting empty\n",
-                     qPrintable(error.errorString()));
+        qCWarning(platform::lcPlatform, "UserDefaults: unreadable store (%s); starting empty",
+                  qPrintable(error.errorString()));
         return true; // an unreadable file reads as an empty store rather than failing every read
     }
     const QJsonObject object = document.object();
@@ -238,8 +239,8 @@ bool UserDefaults::set(const QString& key, const QVariant& value) {
         return true;
     }
     if (!isStorable(value)) {
-        std::fprintf(stderr, "UserDefaults: cannot store a value of kind %s under \"%s\"\n",
-                     value.metaType().name(), qPrintable(key));
+        qCWarning(platform::lcPlatform, "UserDefaults: cannot store a value of kind %s under \"%s\"",
+                  value.metaType().name(), qPrintable(key));
         return false;
     }
     QVariant stored = value;

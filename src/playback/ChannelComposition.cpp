@@ -1,5 +1,6 @@
 #include "playback/ChannelComposition.h"
 
+#include "platform/LogCategories.h"
 #include "platform/showAlert.h"
 #include "shared/PlayerState.h"
 
@@ -15,7 +16,6 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -24,8 +24,7 @@ namespace {
 constexpr int kToolTimeoutMs = 10 * 60 * 1000; // a stream copy of the longest recording takes far less
 
 void print(const QString& text) {
-    std::printf("%s\n", text.toUtf8().constData());
-    std::fflush(stdout);
+    platform::logLine(platform::lcPlayback(), text);
 }
 
 QString defaultMoviesFolder() {

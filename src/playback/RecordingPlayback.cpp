@@ -1,5 +1,6 @@
 #include "playback/RecordingPlayback.h"
 
+#include "platform/LogCategories.h"
 #include "platform/showAlert.h"
 #include "playback/ChannelComposition.h"
 #include "playback/ChannelSync.h"
@@ -18,13 +19,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
 void print(const QString& text) {
-    std::printf("%s\n", text.toUtf8().constData());
-    std::fflush(stdout);
+    platform::logLine(platform::lcPlayback(), text);
 }
 
 // A new composition of `video` and, when given, `sound`, each over the

@@ -1,5 +1,6 @@
 #include "settings/ProgressViewController.h"
 
+#include "platform/LogCategories.h"
 #include "player/controls/ViewLayer.h"
 #include "settings/FailureText.h"
 #include "ui_ProgressViewController.h"
@@ -16,13 +17,10 @@
 #include <QLabel>
 #include <QProgressBar>
 
-#include <cstdio>
-
 namespace {
 
 void print(const QString& text) {
-    std::printf("%s\n", text.toUtf8().constData());
-    std::fflush(stdout);
+    platform::logLine(platform::lcSettings(), text);
 }
 
 } // namespace

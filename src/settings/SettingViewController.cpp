@@ -1,5 +1,6 @@
 #include "settings/SettingViewController.h"
 
+#include "platform/LogCategories.h"
 #include "player/controls/AssetColor.h"
 #include "player/controls/OrvoPopupBtnCell.h"
 #include "player/controls/UpdateProgressView.h"
@@ -27,13 +28,10 @@
 #include <QPushButton>
 #include <QRegion>
 
-#include <cstdio>
-
 namespace {
 
 void print(const QString& text) {
-    std::printf("%s\n", text.toUtf8().constData());
-    std::fflush(stdout);
+    platform::logLine(platform::lcSettings(), text);
 }
 
 QString key(const char* name) {

@@ -13,6 +13,7 @@
 #include "platform/HtmlDocument.h"
 #include "platform/Http.h"
 #include "platform/Localization.h"
+#include "platform/LogCategories.h"
 #include "platform/StringCompare.h"
 #include "platform/Unzip.h"
 #include "platform/UserDefaults.h"
@@ -25,7 +26,6 @@
 #include <QStringDecoder>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,8 +33,7 @@
 namespace {
 
 void print(const QString& text) {
-    std::printf("%s\n", text.toUtf8().constData());
-    std::fflush(stdout);
+    platform::logLine(platform::lcSettings(), text);
 }
 
 const QString kFirmwareTitle = QStringLiteral("펌웨어 업데이트");

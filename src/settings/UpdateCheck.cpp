@@ -9,6 +9,7 @@
 #include "platform/Bundle.h"
 #include "platform/FileManager.h"
 #include "platform/Http.h"
+#include "platform/LogCategories.h"
 #include "platform/StringCompare.h"
 #include "platform/UserDefaults.h"
 
@@ -18,16 +19,13 @@
 #include <QJsonObject>
 #include <QLocale>
 
-#include <cstdio>
-
 namespace {
 
 // The product the service is asked about.
 constexpr char kProductQueryName[] = "KAVRIn_Player_2.0_MacOS";
 
 void printLine(const QString& text) {
-    std::printf("%s\n", text.toUtf8().constData());
-    std::fflush(stdout);
+    platform::logLine(platform::lcSettings(), text);
 }
 
 // The update service's plain HTTP address ("updateServer" in the resources'

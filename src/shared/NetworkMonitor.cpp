@@ -1,19 +1,16 @@
 #include "shared/NetworkMonitor.h"
 
+#include "platform/LogCategories.h"
 #include "shared/PlayerState.h"
-
-#include <cstdio>
 
 void NetworkMonitor::startMonitoring() {
     if (m_isMonitoring.exchange(true)) {
-        std::puts("Monitoring is already in progress.");
-        std::fflush(stdout);
+        platform::logLine(platform::lcPlayer(), "Monitoring is already in progress.");
         return;
     }
     m_monitor.setPathUpdateHandler([](NetworkPathMonitor::Status status) {
         const bool connected = status == NetworkPathMonitor::Status::Satisfied;
-        std::puts(connected ? "We're connected!" : "No connection.");
-        std::fflush(stdout);
+        platform::logLine(platform::lcPlayer(), connected ? "We're connected!" : "No connection.");
         isNetworkConnected.store(connected, std::memory_order_relaxed);
     });
     m_monitor.start();

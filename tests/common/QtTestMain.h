@@ -3,7 +3,10 @@
 // The shared main() of the Qt test executables: an offscreen QApplication
 // with the C numeric locale (as libmpv needs), and the user's folders moved to
 // a fresh temporary home so that no test reads or writes the real
-// configuration.
+// configuration. The program's log lines come out as the player writes them,
+// so tests read them from standard output.
+
+#include "platform/LogCategories.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,6 +18,7 @@
 #include <cstdlib>
 
 inline int runQtTests(int argc, char** argv) {
+    platform::installLogLineHandler();
     QTemporaryDir home(QDir::tempPath() + QStringLiteral("/kavrin-test-XXXXXX"));
     if (home.isValid()) {
         const QByteArray root = home.path().toLocal8Bit();

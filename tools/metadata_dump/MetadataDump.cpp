@@ -12,6 +12,7 @@
 #include "metadata/DistrictTable.h"
 #include "metadata/FFmpeg.h"
 #include "metadata/PacketCache.h"
+#include "platform/LogCategories.h"
 #include "platform/SystemLog.h"
 
 #include <QString>
@@ -162,6 +163,7 @@ int usage() {
 } // namespace
 
 int main(int argc, char** argv) {
+    platform::installLogLineHandler();
     // The FFmpeg reader's system-log lines go to standard error here.
     platform::setSystemLogSink([](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); });
     const std::string option = argc > 1 ? argv[1] : "";

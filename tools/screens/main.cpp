@@ -13,6 +13,7 @@
 #include "app/MainStoryboard.h"
 
 #include "platform/Localization.h"
+#include "platform/LogCategories.h"
 #include "platform/UserDefaults.h"
 
 #include <QApplication>
@@ -33,6 +34,7 @@ struct Screen {
 } // namespace
 
 int main(int argc, char** argv) {
+    platform::installLogLineHandler();
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // Settings of its own, so that the language chosen here is the one in effect

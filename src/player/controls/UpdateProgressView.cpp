@@ -1,20 +1,18 @@
 #include "player/controls/UpdateProgressView.h"
 
+#include "platform/LogCategories.h"
 #include "player/controls/ViewLayer.h"
 
 #include <QGraphicsOpacityEffect>
 #include <QMouseEvent>
 #include <QPainter>
 
-#include <cstdio>
-
 UpdateProgressView::UpdateProgressView(QWidget* parent) : QWidget(parent) {
     ViewLayer::setPaintsOwnLayer(this);
 }
 
 QWidget* UpdateProgressView::hitTest(const QPoint&) {
-    std::puts("hitTest");
-    std::fflush(stdout);
+    platform::logLine(platform::lcPlayer(), "hitTest");
     return this;
 }
 

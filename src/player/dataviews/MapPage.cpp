@@ -7,6 +7,7 @@
 #include "metadata/nmeaToDegrees.h"
 #include "platform/Bundle.h"
 #include "platform/Localization.h"
+#include "platform/LogCategories.h"
 #include "platform/UserDefaults.h"
 #include "platform/WebView.h"
 #include "shared/DefaultsKeys.h"
@@ -21,7 +22,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
@@ -38,7 +38,7 @@ constexpr char kNoNetworkFirst[] = "지도를 표시할 수 없습니다.";
 constexpr char kNoNetworkSecond[] = "인터넷 연결을 확인해 주세요.";
 
 void printLine(const QString& text) {
-    std::puts(text.toUtf8().constData());
+    platform::logLine(platform::lcPlayer(), text);
 }
 
 // A stored value as the diagnostics show it: a list of texts as ["a", "b"].
@@ -80,9 +80,9 @@ QString MapPage::mapServer() {
     const QString scheme = url.scheme().toLower();
     if (!url.isValid() || url.host().isEmpty() ||
         (scheme != QLatin1String("http") && scheme != QLatin1String("https"))) {
-        std::fprintf(stderr,
-                     "config.json: mapServer \"%s\" is not an http address; the bundled map pages are used\n",
-                     server.toUtf8().constData());
+        qCWarning(platform::lcPlayer,
+                  "config.json: mapServer \"%s\" is not an http address; the bundled map pages are used",
+                  server.toUtf8().constData());
         return {};
     }
     while (server.endsWith(QLatin1Char('/')))

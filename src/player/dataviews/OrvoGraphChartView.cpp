@@ -4,6 +4,7 @@
 #include "player/controls/ViewLayer.h"
 #include "player/dataviews/ChartGeometry.h"
 
+#include "platform/LogCategories.h"
 #include <cstdio>
 
 OrvoGraphChartView::OrvoGraphChartView(QWidget* parent) : ShapeLayerView(parent) {
@@ -26,15 +27,15 @@ void OrvoGraphChartView::applyLayer(const QPainterPath& path, const QColor& colo
 }
 
 void OrvoGraphChartView::drawChart(const QRectF& rect) {
-    std::puts("OrvoGraphChartView::drawChart");
+    platform::logLine(platform::lcPlayer(), "OrvoGraphChartView::drawChart");
     if (orvoPacket) {
         drawSheet(rect);
         applyLayer(ChartGeometry::speedPath(orvoPacket->packet, rect),
                    Assets::color(QString::fromLatin1(AssetName::kGraphZ)), QStringLiteral("Speed"));
         return;
     }
-    std::puts("nil speedmodel");
-    std::puts("OrvoGraphChartView::deleteChart");
+    platform::logLine(platform::lcPlayer(), "nil speedmodel");
+    platform::logLine(platform::lcPlayer(), "OrvoGraphChartView::deleteChart");
     removeAllSublayers();
     orvoPacket.reset();
     drawSheet(rect);

@@ -4,6 +4,7 @@
 #include "player/controls/ViewLayer.h"
 #include "player/dataviews/ChartGeometry.h"
 
+#include "platform/LogCategories.h"
 #include <cstdio>
 
 OrvoLineChartView::OrvoLineChartView(QWidget* parent) : ShapeLayerView(parent) {
@@ -49,7 +50,7 @@ void OrvoLineChartView::drawChart(const QRectF& rect) {
         applyLayer(paths[2], Assets::color(QString::fromLatin1(AssetName::kGraphZ)), 2);
         return;
     }
-    std::puts("OrvoLineChartView::deleteChart");
+    platform::logLine(platform::lcPlayer(), "OrvoLineChartView::deleteChart");
     removeAllSublayers();
     orvoPacket.reset();
     drawSheet(rect);

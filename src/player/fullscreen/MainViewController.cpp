@@ -9,6 +9,7 @@
 #include "capture/backupData.h"
 #include "library/FolderOpener.h"
 #include "library/RecordingListBuilder.h"
+#include "platform/LogCategories.h"
 #include "platform/showAlert.h"
 #include "playback/RecordingPlayback.h"
 #include "player/controls/AssetColor.h"
@@ -48,7 +49,6 @@
 #include <QTimer>
 
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
@@ -81,8 +81,7 @@ MainViewController::~MainViewController() {
     // The player goes first and takes its picture back from the view as it goes.
     m_playback->releasePlayers();
     removeKeyMonitor();
-    std::puts("MainViewController::deinit");
-    std::fflush(stdout);
+    platform::logLine(platform::lcPlayer(), "MainViewController::deinit");
 }
 
 void MainViewController::loadView() {
@@ -326,7 +325,7 @@ void MainViewController::seekWithHotKey(std::uint16_t keyCode) {
         onForwardBtnTap();
         return;
     default:
-        std::printf("seekWithHotKey - %u\n", static_cast<unsigned>(keyCode));
+        qCInfo(platform::lcPlayer, "seekWithHotKey - %u", static_cast<unsigned>(keyCode));
         return;
     }
 }

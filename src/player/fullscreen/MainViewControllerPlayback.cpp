@@ -17,6 +17,7 @@
 #include "shared/PlayerState.h"
 
 #include "platform/Assets.h"
+#include "platform/LogCategories.h"
 #include "platform/MainQueue.h"
 #include "platform/Player.h"
 #include "platform/PlayerItem.h"
@@ -27,7 +28,6 @@
 #include <QTimer>
 
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
@@ -123,7 +123,7 @@ void MainViewController::playPrev() {
 }
 
 void MainViewController::play(std::shared_ptr<Asset> asset, qint64 index, bool continuously) {
-    std::printf("MainViewController::play - channel: %s\n", modeName(playMode));
+    qCInfo(platform::lcPlayer, "MainViewController::play - channel: %s", modeName(playMode));
     if (defaultImgBtn)
         defaultImgBtn->hide();
     if (videoScrollView)
@@ -135,15 +135,14 @@ void MainViewController::play(std::shared_ptr<Asset> asset, qint64 index, bool c
 }
 
 void MainViewController::ready(std::shared_ptr<Asset> asset, qint64 index, bool continuously) {
-    std::printf("MainViewController::ready - channel: %s\n", modeName(playMode));
+    qCInfo(platform::lcPlayer, "MainViewController::ready - channel: %s", modeName(playMode));
     playChannel(playedChannel(asset), asset, continuously, true);
     currentIndex = index;
 }
 
 void MainViewController::playChannel(mode channel, std::shared_ptr<Asset> asset, bool continuously,
                                      bool readyOnly) {
-    std::printf("MainViewController::playChannel - channel: %s\n", modeName(channel));
-    std::fflush(stdout);
+    qCInfo(platform::lcPlayer, "MainViewController::playChannel - channel: %s", modeName(channel));
     const int track = channel == mode::multiple_ch ? 4 : modeIndex(channel);
     const float level = volumeSlider ? static_cast<float>(volumeSlider->value() / 100.0) : volume;
     // Every channel plays in the one player.
@@ -167,7 +166,7 @@ void MainViewController::playerDidFinishPlaying() {
         if (currentAsset)
             play(currentAsset, currentIndex, false);
         else
-            std::puts("nil asset");
+            platform::logLine(platform::lcPlayer(), "nil asset");
         return;
     }
     playNext();

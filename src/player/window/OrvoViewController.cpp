@@ -1,5 +1,6 @@
 #include "player/window/OrvoViewController.h"
 
+#include "platform/LogCategories.h"
 #include "platform/PlayerView.h"
 #include "playback/RecordingPlayback.h"
 
@@ -14,8 +15,6 @@
 #include <QHeaderView>
 #include <QTableView>
 
-#include <cstdio>
-
 OrvoViewController::OrvoViewController(QWidget* parent)
     : OrvoViewController(parent, std::make_unique<RecordingPlayback>()) {}
 
@@ -28,8 +27,7 @@ OrvoViewController::OrvoViewController(QWidget* parent, std::unique_ptr<Recordin
 OrvoViewController::~OrvoViewController() {
     // The players go first and take their pictures back from the views as they go.
     m_playback->releasePlayers();
-    std::puts("OrvoViewController::deinit");
-    std::fflush(stdout);
+    platform::logLine(platform::lcPlayer(), "OrvoViewController::deinit");
 }
 
 void OrvoViewController::loadView() {

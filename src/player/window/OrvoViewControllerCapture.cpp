@@ -8,6 +8,7 @@
 
 #include "capture/CaptureImageSaver.h"
 #include "library/FolderOpener.h"
+#include "platform/LogCategories.h"
 #include "platform/showAlert.h"
 #include "player/controls/OrvoImgBtnCell.h"
 #include "player/controls/OrvoVerticalAlignText.h"
@@ -28,7 +29,6 @@
 #include <QMenu>
 #include <QPainter>
 
-#include <cstdio>
 #include <future>
 #include <vector>
 
@@ -49,8 +49,7 @@ constexpr char kFrameNotRead[] = "The video frame could not be read.";
 constexpr char kWindowNotGrabbed[] = "The player window could not be captured.";
 
 void print(const QString& text) {
-    std::printf("%s\n", qPrintable(text));
-    std::fflush(stdout);
+    platform::logLine(platform::lcCapture(), text);
 }
 
 void alertCaptureFailure(const char* what, const QString& detail) {

@@ -15,12 +15,12 @@
 
 #include "platform/Assets.h"
 #include "platform/Localization.h"
+#include "platform/LogCategories.h"
 #include "platform/Player.h"
 #include "platform/PlayerView.h"
 #include "platform/ScrollView.h"
 
 #include <array>
-#include <cstdio>
 
 namespace {
 
@@ -52,7 +52,7 @@ void OrvoViewController::setupPlayerViews(qint64 count) {
     avplayerViews.clear();
 
     if (count < 1 || count > 4) {
-        std::puts("지원되지 않는 채널 수입니다.");
+        platform::logLine(platform::lcPlayer(), "지원되지 않는 채널 수입니다.");
         return;
     }
     if (!videoContentView)
@@ -138,7 +138,7 @@ void OrvoViewController::applyPlayModeLayout() {
 }
 
 void OrvoViewController::handlePan(ScrollView* scrollView, Qt::GestureState state, QPointF translation) {
-    std::puts("handlePan");
+    platform::logLine(platform::lcPlayer(), "handlePan");
     if (!scrollView || (state != Qt::GestureStarted && state != Qt::GestureUpdated))
         return;
     // The picture follows the pointer: the visible part moves the other way,
@@ -181,7 +181,7 @@ void OrvoViewController::updateChannelButtons() {
 }
 
 void OrvoViewController::modeBtnsChange(mode m) {
-    std::printf("modeBtnsChange - mode: %s\n", modeName(m));
+    qCInfo(platform::lcPlayer, "modeBtnsChange - mode: %s", modeName(m));
     if (m == mode::none_ch)
         return;
     const std::array<CustomButton*, 5> buttons{ch1Btn, ch2Btn, ch3Btn, ch4Btn, multipleModeBtn};

@@ -10,6 +10,7 @@
 #include "shared/PlayerState.h"
 
 #include "platform/KeyMonitor.h"
+#include "platform/LogCategories.h"
 #include "platform/Player.h"
 #include "platform/PlayerItem.h"
 #include "platform/UserDefaults.h"
@@ -22,7 +23,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <functional>
 
 namespace {
@@ -155,12 +155,12 @@ void OrvoViewController::keyDown(const KeyEvent& event) {
     const bool commandOnly = (event.modifierFlags & ~KeyModifier::kCommand) < KeyModifier::kCapsLock &&
                              (event.modifierFlags & KeyModifier::kCommand) != 0;
     if (commandOnly && event.characters == QStringLiteral("\r")) {
-        std::puts("command-enter");
+        platform::logLine(platform::lcPlayer(), "command-enter");
         if (WindowController* controller = WindowController::controllerOf(this))
             controller->toggleFullScreen();
         return;
     }
-    std::printf("%u\n", static_cast<unsigned>(event.keyCode));
+    qCInfo(platform::lcPlayer, "%u", static_cast<unsigned>(event.keyCode));
 }
 
 void OrvoViewController::seekWithHotKey(std::uint16_t keyCode) {
@@ -180,7 +180,7 @@ void OrvoViewController::seekWithHotKey(std::uint16_t keyCode) {
         seekBySeconds(10.0);
         return;
     default:
-        std::printf("seekWithHotKey - %u\n", static_cast<unsigned>(keyCode));
+        qCInfo(platform::lcPlayer, "seekWithHotKey - %u", static_cast<unsigned>(keyCode));
         return;
     }
 }

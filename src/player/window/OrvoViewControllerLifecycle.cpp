@@ -7,6 +7,7 @@
 #include "player/window/OrvoViewController.h"
 
 #include "library/RecordingTableModel.h"
+#include "platform/LogCategories.h"
 #include "platform/showAlert.h"
 #include "playback/ChannelComposition.h"
 #include "playback/RecordingPlayback.h"
@@ -46,13 +47,11 @@
 #include <QTableView>
 
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
 void print(const QString& text) {
-    std::printf("%s\n", text.toUtf8().constData());
-    std::fflush(stdout);
+    platform::logLine(platform::lcPlayer(), text);
 }
 
 // The platform's orange, which marks the row being played.

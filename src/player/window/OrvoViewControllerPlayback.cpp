@@ -4,6 +4,7 @@
 
 #include "player/window/OrvoViewController.h"
 
+#include "platform/LogCategories.h"
 #include "platform/showAlert.h"
 #include "playback/ChannelComposition.h"
 #include "playback/ChannelSync.h"
@@ -32,14 +33,12 @@
 #include <QLabel>
 #include <QTableView>
 
-#include <cstdio>
 #include <cstdlib>
 
 namespace {
 
 void print(const QString& text) {
-    std::printf("%s\n", text.toUtf8().constData());
-    std::fflush(stdout);
+    platform::logLine(platform::lcPlayer(), text);
 }
 
 QString lastPathComponent(const QUrl& url) {

@@ -11,13 +11,13 @@
 #include "capture/captureData.h"
 #include "shared/SegueIdentifiers.h"
 
+#include "platform/LogCategories.h"
 #include <cstdio>
 
 namespace {
 
 void print(const char* text) {
-    std::printf("%s\n", text);
-    std::fflush(stdout);
+    platform::logLine(platform::lcPlayer(), text);
 }
 
 } // namespace

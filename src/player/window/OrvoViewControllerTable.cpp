@@ -8,6 +8,7 @@
 #include "library/FolderOpener.h"
 #include "library/RecordingListBuilder.h"
 #include "library/RecordingTableModel.h"
+#include "platform/LogCategories.h"
 #include "platform/showAlert.h"
 #include "playback/ChannelComposition.h"
 #include "player/controls/OrvoVerticalAlignText.h"
@@ -18,8 +19,6 @@
 #include <QItemSelectionModel>
 #include <QMouseEvent>
 #include <QTableView>
-
-#include <cstdio>
 
 namespace {
 
@@ -103,8 +102,7 @@ void OrvoViewController::markTableRow(qint64 row, const QColor& color) {
 void OrvoViewController::tableViewSelectionDidChange() {
     const qint64 row = tableSelectedRow();
     if (row >= 0) {
-        std::printf("Selected row: %lld\n", static_cast<long long>(row));
-        std::fflush(stdout);
+        qCInfo(platform::lcPlayer, "Selected row: %lld", static_cast<long long>(row));
     }
 }
 

@@ -8,16 +8,15 @@
 #include "player/controls/OrvoVerticalAlignText.h"
 #include "shared/PlayerState.h"
 
+#include "platform/LogCategories.h"
 #include "platform/MainQueue.h"
 #include "platform/Player.h"
 #include "platform/PlayerItem.h"
 
 #include <QTimer>
 
-#include <cstdio>
-
 void OrvoViewController::startPlayTimer() {
-    std::puts("startPlayTimer");
+    platform::logLine(platform::lcPlayer(), "startPlayTimer");
     if (currentTrackTimer)
         currentTrackTimer->stop();
     // A Qt timer keeps firing while a menu is open or the window is resized.

@@ -1,5 +1,6 @@
 #include "player/window/OrvoWindowController.h"
 
+#include "platform/LogCategories.h"
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Storyboard.h"
@@ -11,13 +12,10 @@
 #include <QCoreApplication>
 #include <QMainWindow>
 
-#include <cstdio>
-
 namespace {
 
 void printLine(const char* line) {
-    std::puts(line);
-    std::fflush(stdout);
+    platform::logLine(platform::lcPlayer(), line);
 }
 
 } // namespace
@@ -40,7 +38,7 @@ bool OrvoWindowController::swapContent(const char* identifier, std::uint8_t tran
                                .instantiateController(QString::fromLatin1(identifier));
     windowTransition = transition;
     if (!next) {
-        std::fprintf(stderr, "OrvoWindowController: the storyboard has no \"%s\"\n", identifier);
+        qCWarning(platform::lcPlayer, "OrvoWindowController: the storyboard has no \"%s\"", identifier);
         return false;
     }
     setContentViewController(nullptr);

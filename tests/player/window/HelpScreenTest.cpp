@@ -1,8 +1,8 @@
 // The help screen: its colours, its close button, and the keys it lists in each language.
-#include "player/controls/ViewLayer.h"
-#include "player/window/HelpViewController.h"
 #include "platform/Localization.h"
 #include "platform/UserDefaults.h"
+#include "player/controls/ViewLayer.h"
+#include "player/window/HelpViewController.h"
 
 #include <QApplication>
 #include <QLabel>
