@@ -3,6 +3,7 @@
 #include "platform/Player.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <memory>
 
@@ -22,12 +23,27 @@ constexpr std::size_t kMinChanges = 5;
 // its latest.
 constexpr double kOverdueGaps = 2.5;
 constexpr qint64 kOverdueMinNs = 40'000'000;
+// A report this many usual steps of the media (and at least this much of it) behind the line its
+// player's frames keep tells of a player catching up after its frames were held up.
+constexpr double kBehindSteps = 0.6;
+constexpr double kBehindMin = 0.010;
 // How fast and how far a follower's rate trim may move.
 constexpr double kTrimStep = 0.001;
 constexpr double kTrimLimit = 0.03;
 
 bool hasItem(const Player* player) {
     return player && player->currentItem() && player->currentItem()->status() != PlayerItem::Status::Failed;
+}
+
+// The usual time between a track's latest reports.
+qint64 typicalGapNs(const ChannelSync::Track& track) {
+    std::vector<qint64> gaps;
+    for (std::size_t i = 1; i < track.seenNs.size(); ++i)
+        gaps.push_back(track.seenNs[i] - track.seenNs[i - 1]);
+    if (gaps.empty())
+        return 0;
+    std::nth_element(gaps.begin(), gaps.begin() + gaps.size() / 2, gaps.end());
+    return gaps[gaps.size() / 2];
 }
 
 double itemDuration(const Player* player) {
@@ -52,7 +68,6 @@ struct ChannelSync::Pending {
 };
 
 ChannelSync::ChannelSync(QObject* parent) : QObject(parent) {
-    m_clock.start();
     m_sampleTimer.setTimerType(Qt::PreciseTimer);
     m_sampleTimer.setInterval(kSampleIntervalMs);
     connect(&m_sampleTimer, &QTimer::timeout, this, &ChannelSync::sample);
@@ -224,15 +239,28 @@ void ChannelSync::pauseAll() {
     updateTimers();
 }
 
+qint64 ChannelSync::nowNs() {
+    // The clock libmpv's signals are timed on (see Player::currentSecondsSignalledNs).
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 bool ChannelSync::overdue(const Track& track, qint64 nowNs) {
     if (track.seenNs.size() < 3)
         return false;
-    std::vector<qint64> gaps;
-    for (std::size_t i = 1; i < track.seenNs.size(); ++i)
-        gaps.push_back(track.seenNs[i] - track.seenNs[i - 1]);
-    std::nth_element(gaps.begin(), gaps.begin() + gaps.size() / 2, gaps.end());
-    const qint64 typical = gaps[gaps.size() / 2];
+    const qint64 typical = typicalGapNs(track);
     return nowNs - track.changedAtNs > std::max<qint64>(typical * kOverdueGaps, kOverdueMinNs);
+}
+
+bool ChannelSync::catchingUp(const Track& track) {
+    if (track.seenNs.size() < 3 || track.offsets.empty() || !(track.historyRate > 0.0))
+        return false;
+    const std::optional<double> residual = steadyOffset(track);
+    if (!residual)
+        return false;
+    const double step = typicalGapNs(track) / 1e9 * track.historyRate;
+    return track.offsets.back() - *residual < -std::max(kBehindMin, kBehindSteps * step);
 }
 
 std::optional<double> ChannelSync::steadyOffset(const Track& track) {
@@ -272,7 +300,7 @@ double ChannelSync::estimate(const Track& track, double reported, double rate, q
 std::vector<double> ChannelSync::estimatedPositions() {
     // Take in the reports that arrived since the last sample.
     sample();
-    const qint64 now = m_clock.nsecsElapsed();
+    const qint64 now = nowNs();
     std::vector<double> positions;
     for (Player* player : activePlayers()) {
         const Track* found = nullptr;
@@ -290,7 +318,7 @@ std::vector<double> ChannelSync::estimatedPositions() {
 
 std::vector<ChannelSync::TrackState> ChannelSync::trackStates() {
     sample();
-    const qint64 now = m_clock.nsecsElapsed();
+    const qint64 now = nowNs();
     std::vector<TrackState> states;
     for (Player* player : activePlayers()) {
         const Track* track = trackOf(player);
@@ -302,6 +330,7 @@ std::vector<ChannelSync::TrackState> ChannelSync::trackStates() {
             state.estimated = estimate(*track, now);
             state.reportAge = (now - track->changedAtNs) / 1e9;
             state.nudged = track->nudged;
+            state.stalled = stalled(*track, now);
             state.trim = track->trim;
             if (const std::optional<double> residual = steadyOffset(*track)) {
                 state.steady = true;
@@ -328,13 +357,43 @@ double ChannelSync::estimatedSpread() {
 }
 
 void ChannelSync::sample() {
-    const qint64 now = m_clock.nsecsElapsed();
+    const qint64 now = nowNs();
+    bool nudged = false;
     for (Track& track : m_tracks) {
         if (!track.player)
             continue;
+        nudged = nudged || track.nudged;
         const double reported = track.player->currentSeconds();
-        if (reported != track.lastSeconds)
-            record(track, reported, track.player->rate(), now);
+        if (reported == track.lastSeconds)
+            continue;
+        // Timed when libmpv signalled it where known: the main loop may come to it late.
+        qint64 seen = track.player->currentSecondsSignalledNs();
+        if (seen <= 0 || seen > now || now - seen > kFreshNs)
+            seen = now;
+        record(track, reported, track.player->rate(), std::max(seen, track.changedAtNs));
+    }
+    // A channel held up is let catch up at once, not at the next check: every check in between
+    // would move the others further towards it.
+    if (nudged && !m_coordinating && anyStalled(now))
+        releaseNudges();
+}
+
+bool ChannelSync::anyStalled(qint64 now) const {
+    for (const Track& track : m_tracks) {
+        const Player* player = track.player;
+        if (player && hasItem(player) && player->rate() > 0.0 && track.lastSeconds >= 0.0 &&
+            now - track.changedAtNs <= kFreshNs && stalled(track, now))
+            return true;
+    }
+    return false;
+}
+
+void ChannelSync::releaseNudges() {
+    const double base = m_leader ? m_leader->rate() : 0.0;
+    for (Track& track : m_tracks) {
+        if (track.nudged && track.player && track.player->rate() > 0.0 && base > 0.0)
+            track.player->setRate(base * track.trim);
+        track.nudged = false;
     }
 }
 
@@ -400,26 +459,18 @@ void ChannelSync::check() {
         return;
     sample();
     Track* leaderTrack = trackOf(m_leader);
-    const qint64 now = m_clock.nsecsElapsed();
+    const qint64 now = nowNs();
     if (!leaderTrack || leaderTrack->lastSeconds < 0.0 || now - leaderTrack->changedAtNs > kFreshNs)
         return;
     const double base = m_leader->rate();
     const double leaderPosition = estimate(*leaderTrack, now);
     // While a channel's frames are held up (a decoder or a thread kept waiting on a busy
-    // machine), the gap says nothing about the pace: it catches up by itself, as libmpv keeps its
-    // clock, and a nudge made meanwhile overshoots once it does. No channel is nudged until every
-    // one reports again (one that stays stuck is left out after kFreshNs).
-    bool held = overdue(*leaderTrack, now);
-    for (const Track& track : m_tracks)
-        if (track.player && track.player != m_leader && hasItem(track.player) && track.player->rate() > 0.0 &&
-            now - track.changedAtNs <= kFreshNs && overdue(track, now))
-            held = true;
-    if (held) {
-        for (Track& track : m_tracks) {
-            if (track.nudged && track.player && track.player->rate() > 0.0)
-                track.player->setRate(base * track.trim);
-            track.nudged = false;
-        }
+    // machine), and while it catches up afterwards, the gap says nothing about the pace: it
+    // catches up by itself, as libmpv keeps its clock, and a nudge made meanwhile overshoots once
+    // it has. No channel is nudged until every one reports on its line again (one that stays stuck
+    // is left out after kFreshNs).
+    if (anyStalled(now)) {
+        releaseNudges();
         return;
     }
     bool resync = false;

@@ -2,7 +2,6 @@
 
 #include "platform/MediaTime.h"
 
-#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -25,10 +24,12 @@ class Player;
 //   than 4 ms off has its speed nudged by 3-30 % (in proportion to the gap) until
 //   it is within 2 ms, and learns a small rate trim when it keeps wandering
 //   off the same way; one more than 250 ms off makes all of them seek
-//   together again. While a channel's frames are held up for a moment, none
-//   is nudged: it catches up by itself.
-// Positions are estimated from when each player's frame reports arrive (see
-// Track), so the comparison is finer than one frame.
+//   together again. While a channel's frames are held up for a moment, and
+//   while it catches up afterwards, none is nudged (the nudges under way are
+//   taken back at once): it catches up by itself, and the others moved
+//   towards it would overshoot once it has.
+// Positions are estimated from when libmpv signalled each player's frame
+// reports (see Track), so the comparison is finer than one frame.
 // Players without an item (hidden channels) take no part. Main thread.
 class ChannelSync : public QObject {
     Q_OBJECT
@@ -86,6 +87,7 @@ public:
         double rate = 0.0;      // the player's rate (a nudge shows here)
         bool nudged = false;
         double trim = 1.0;
+        bool stalled = false;          // held up, or catching up after it
         bool steady = false;           // the estimate follows a steady model
         double residual = 0.0;         // the model's median residual
         double lastResidual = 0.0;     // the latest report's residual less the median (late > 0)
@@ -124,6 +126,13 @@ public:
     static double estimate(const Track& track, double reported, double rate, qint64 nowNs);
     // Whether the track's next report is overdue at nowNs: its frames are held up.
     static bool overdue(const Track& track, qint64 nowNs);
+    // Whether the track's latest report came well behind the line its frames keep: it is
+    // catching up after its frames were held up.
+    static bool catchingUp(const Track& track);
+    // Either: the gap to the track says nothing about its pace now.
+    static bool stalled(const Track& track, qint64 nowNs) {
+        return overdue(track, nowNs) || catchingUp(track);
+    }
 
     static constexpr double kNudgeAbove = 0.004;
     static constexpr double kNudgeUntil = 0.002;
@@ -132,7 +141,10 @@ public:
     static constexpr int kCheckIntervalMs = 50;
 
 private:
+    static qint64 nowNs();
     void sample();
+    bool anyStalled(qint64 nowNs) const;
+    void releaseNudges();
     void check();
     void updateTimers();
     double estimate(const Track& track, qint64 nowNs) const;
@@ -148,7 +160,6 @@ private:
     QPointer<Player> m_leader;
     // The coordinated seek under way; null when none.
     std::shared_ptr<Pending> m_pending;
-    QElapsedTimer m_clock;
     QTimer m_sampleTimer;
     QTimer m_checkTimer;
     bool m_coordinating = false;

@@ -252,3 +252,37 @@ TEST(ChannelSyncEstimate, AReportIsOverdueOnlyWellPastTheUsualGap) {
         EXPECT_EQ(ChannelSync::overdue(track, qint64((last + c.after) * 1e9)), c.overdue);
     }
 }
+
+TEST(ChannelSyncEstimate, AReportWellBehindItsLineTellsOfAChannelCatchingUp) {
+    struct Case {
+        const char* name;
+        double rate;
+        double late;   // seconds after its due time the next report comes
+        double frames; // frames of media it moves on by
+        bool catchingUp;
+    };
+    const Case cases[] = {
+        {"on time", 1.0, 0.0, 1, false},
+        {"a little late", 2.0, 0.004, 1, false},
+        {"a frame dropped", 2.0, 1 / 60.0, 2, false},
+        {"held up, then the frame it was at", 2.0, 0.080, 1, true},
+        {"held up, then the frame its clock is at", 2.0, 0.080, 1 + 0.080 * 60, false},
+        {"held up at normal speed", 1.0, 0.060, 1, true},
+        {"a whole frame late at normal speed", 1.0, 1 / 30.0, 1, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ChannelSync::Track track;
+        const double gap = 1 / 30.0 / c.rate;
+        for (int i = 0; i < 12; ++i)
+            ChannelSync::record(track, 1.0 + i / 30.0, c.rate, qint64((1.0 + i * gap) * 1e9));
+        EXPECT_FALSE(ChannelSync::catchingUp(track)) << "on its line";
+        ChannelSync::record(track, 1.0 + (11 + c.frames) / 30.0, c.rate,
+                            qint64((1.0 + 12 * gap + c.late) * 1e9));
+        EXPECT_EQ(ChannelSync::catchingUp(track), c.catchingUp);
+        // Back on its line, it is in step again.
+        ChannelSync::record(track, 1.0 + (12 + c.late * c.rate * 30 + 1) / 30.0, c.rate,
+                            qint64((1.0 + 13 * gap + c.late) * 1e9));
+        EXPECT_FALSE(ChannelSync::catchingUp(track));
+    }
+}
