@@ -148,6 +148,11 @@ void Player::createHandle() {
     setOption(P::Idle, P::Yes);
     setOption(P::HrSeek, P::Yes);
     setOption(P::VdLavcThreads, QByteArray::number(threads));
+    // The software renderer scales each picture on the thread that asks for it: every view has a
+    // render thread of its own, and slicing each picture over a pool the size of the machine as
+    // well made the views' pictures wait on each other's slices (renders of 30-90 ms at 2.0x,
+    // holding up the channel's frames).
+    setOption(P::ZimgThreads, "1");
     setOption(P::InputDefaultBindings, P::No);
     setOption(P::InputVoKeyboard, P::No);
     setOption(P::AudioDisplay, P::No);

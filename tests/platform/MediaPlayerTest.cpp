@@ -314,8 +314,11 @@ TEST(MediaPlayer, FourPlayersRunInOneProcess) {
         players.push_back(std::make_unique<Player>(PlayerItem::playerItemWithAsset(composition)));
         players.back()->setMuted(i != 0);
     }
-    for (auto& player : players)
+    for (auto& player : players) {
         ASSERT_TRUE(ready(player->currentItem()));
+        // Each scales its pictures on its own render thread, not over a pool shared by all.
+        EXPECT_EQ(mpvString(*player, "zimg-threads"), "1");
+    }
     for (auto& player : players)
         player->play();
     EXPECT_TRUE(waitFor([&] {
