@@ -210,6 +210,8 @@ SpreadRun sampleSpread(Screen& screen, int seconds) {
     QTimer tick;
     tick.setTimerType(Qt::PreciseTimer);
     QObject::connect(&tick, &QTimer::timeout, [&] {
+        // What libmpv has signalled but the loop has not yet got to is read too: the players show it.
+        vc.channelSync().takeInReports();
         const QList<Player*> active = vc.channelSync().activePlayers();
         // Why a tick takes no sample (a channel missing or failed to open), on request.
         if (std::getenv("PLAYBACK_BENCH_WHY")) {

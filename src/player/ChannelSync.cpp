@@ -2,6 +2,8 @@
 
 #include "platform/Player.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -70,7 +72,10 @@ struct ChannelSync::Pending {
 ChannelSync::ChannelSync(QObject* parent) : QObject(parent) {
     m_sampleTimer.setTimerType(Qt::PreciseTimer);
     m_sampleTimer.setInterval(kSampleIntervalMs);
-    connect(&m_sampleTimer, &QTimer::timeout, this, &ChannelSync::sample);
+    connect(&m_sampleTimer, &QTimer::timeout, this, [this] {
+        takeInReports();
+        sample();
+    });
     m_checkTimer.setInterval(kCheckIntervalMs);
     connect(&m_checkTimer, &QTimer::timeout, this, &ChannelSync::check);
 }
@@ -97,6 +102,15 @@ ChannelSync::Track* ChannelSync::trackOf(Player* player) {
         if (track.player == player)
             return &track;
     return nullptr;
+}
+
+void ChannelSync::takeInReports() {
+    QList<QPointer<Player>> players;
+    for (const Track& track : m_tracks)
+        players.append(track.player);
+    for (const QPointer<Player>& player : players)
+        if (player)
+            QCoreApplication::sendPostedEvents(player, QEvent::MetaCall);
 }
 
 QList<Player*> ChannelSync::activePlayers() const {
@@ -454,6 +468,7 @@ void ChannelSync::updateTimers() {
 }
 
 void ChannelSync::check() {
+    takeInReports();
     updateTimers();
     if (m_coordinating || !m_sampleTimer.isActive() || !m_leader)
         return;

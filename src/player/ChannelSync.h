@@ -64,6 +64,11 @@ public:
     // Stops the drift correction and forgets pending requests (stop, new recording).
     void reset();
 
+    // Takes in the frame reports libmpv has signalled that still wait in the main loop's queue,
+    // so that what is read next is what the players show (a busy loop may come to them a frame
+    // or two late). From the event loop's top level (a timer), not from a player's own signals.
+    void takeInReports();
+
     // The players taking part: those with an item.
     QList<Player*> activePlayers() const;
     // Each active player's position as estimated now, in seconds, leader first.

@@ -5,6 +5,8 @@
 #include "platform/PlayerItem.h"
 #include "player/ChannelSync.h"
 
+#include <mpv/client.h>
+
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -133,6 +135,23 @@ TEST_F(ChannelSyncTest, AFollowerThatWandersIsBroughtBack) {
         15000))
         << "spread " << sync.estimatedSpread();
     EXPECT_GT(raw[0]->rate(), 0.0) << "the leader is never held back";
+}
+
+TEST_F(ChannelSyncTest, ReportsWaitingInTheLoopAreTakenIn) {
+    ASSERT_TRUE(seekAllAndWait(0.0, 1.0));
+    ASSERT_TRUE(waitFor([&] { return raw[0]->currentSeconds() > 0.3; }));
+    // The main loop kept busy: libmpv's newer position waits in its queue.
+    const double before = raw[0]->currentSeconds();
+    double shown = before;
+    QElapsedTimer busy;
+    busy.start();
+    while (shown < before + 2 * kFrame && busy.elapsed() < 20000)
+        mpv_get_property(raw[0]->mpvHandle(), "time-pos", MPV_FORMAT_DOUBLE, &shown);
+    ASSERT_GE(shown, before + 2 * kFrame);
+    EXPECT_EQ(raw[0]->currentSeconds(), before);
+    sync.takeInReports();
+    EXPECT_GT(raw[0]->currentSeconds(), before);
+    EXPECT_GE(raw[0]->currentSeconds(), shown - kFrame);
 }
 
 namespace {
