@@ -149,6 +149,7 @@ void ChannelSync::seekAll(const MediaTime& time, double rate, std::function<void
     const quint64 request = ++m_request;
     for (Track& track : m_tracks) {
         track.nudged = false;
+        track.offSide = 0;
         track.lastSeconds = -1.0;
         track.offsets.clear();
     }
@@ -408,6 +409,7 @@ void ChannelSync::releaseNudges() {
         if (track.nudged && track.player && track.player->rate() > 0.0 && base > 0.0)
             track.player->setRate(base * track.trim);
         track.nudged = false;
+        track.offSide = 0;
     }
 }
 
@@ -504,6 +506,11 @@ void ChannelSync::check() {
             continue;
         const double offset = estimate(track, now) - leaderPosition;
         const double distance = std::abs(offset);
+        const int side = distance > kNudgeUntil ? (offset > 0.0 ? 1 : -1) : 0;
+        if (side != track.offSide) {
+            track.offSide = side;
+            track.offSinceNs = now;
+        }
         // Fine corrections wait for steady estimates of both.
         const bool steady = steadyOffset(track) && steadyOffset(*leaderTrack);
         if (!steady && distance <= kResyncAbove)
@@ -514,10 +521,11 @@ void ChannelSync::check() {
         }
         if (distance > kResyncAbove) {
             resync = true;
-        } else if (distance > kNudgeAbove) {
+        } else if (nudgeDue(distance, side != 0 ? now - track.offSinceNs : 0)) {
             // A follower that keeps wandering off the same way runs at a slightly different rate.
-            track.trim = std::clamp(track.trim * (offset > 0.0 ? 1.0 - kTrimStep : 1.0 + kTrimStep),
-                                    1.0 - kTrimLimit, 1.0 + kTrimLimit);
+            if (!track.nudged || distance > kNudgeAbove)
+                track.trim = std::clamp(track.trim * (offset > 0.0 ? 1.0 - kTrimStep : 1.0 + kTrimStep),
+                                        1.0 - kTrimLimit, 1.0 + kTrimLimit);
             // In proportion to the gap, so that it closes in about a fifth of a second whatever its
             // size; checked often, so that a stall is caught before it grows past a frame.
             const double factor = std::clamp(distance * 5.0, kNudgeFactor, 10 * kNudgeFactor);

@@ -21,13 +21,12 @@ class Player;
 //   and once all of them show the frame, all start in one event-loop turn;
 // - while they play, each follower's position is compared with the leader's
 //   (the sound channel, never adjusted) twenty times a second: a follower more
-//   than 4 ms off has its speed nudged by 3-30 % (in proportion to the gap) until
-//   it is within 2 ms, and learns a small rate trim when it keeps wandering
-//   off the same way; one more than 250 ms off makes all of them seek
-//   together again. While a channel's frames are held up for a moment, and
-//   while it catches up afterwards, none is nudged (the nudges under way are
-//   taken back at once): it catches up by itself, and the others moved
-//   towards it would overshoot once it has.
+//   than 4 ms off (or more than 2 ms off for a second) has its speed nudged by
+//   3-30 % (in proportion to the gap) until it is within 2 ms, and learns a small rate trim when it keeps
+//   wandering off the same way; one more than 250 ms off makes all of them seek together again. While a
+//   channel's frames are held up for a moment, and while it catches up afterwards, none is nudged (the nudges
+//   under way are taken back at once): it catches up by itself, and the others moved towards it would
+//   overshoot once it has.
 // Positions are estimated from when libmpv signalled each player's frame
 // reports (see Track), so the comparison is finer than one frame.
 // Players without an item (hidden channels) take no part. Main thread.
@@ -118,6 +117,10 @@ public:
         std::vector<double> offsets; // residuals: position seen - model
         std::vector<qint64> seenNs;  // when the latest positions were first seen (a few)
         bool nudged = false;
+        // The side the follower is off to by more than kNudgeUntil (+1 ahead, -1 behind, 0 in
+        // step) and since when.
+        int offSide = 0;
+        qint64 offSinceNs = 0;
         // The follower's learnt rate ratio to the leader at trimBase: the
         // leader's sound clock may run a little slower or faster than the
         // system clock the followers keep.
@@ -134,6 +137,11 @@ public:
     // Whether the track's latest report came well behind the line its frames keep: it is
     // catching up after its frames were held up.
     static bool catchingUp(const Track& track);
+    // Whether a follower `distance` off is nudged, having stayed off to the same side by more than
+    // kNudgeUntil for `lingeredNs`: a small gap that does not close by itself is closed too.
+    static bool nudgeDue(double distance, qint64 lingeredNs) {
+        return distance > kNudgeAbove || (distance > kNudgeUntil && lingeredNs >= kLingerNs);
+    }
     // Either: the gap to the track says nothing about its pace now.
     static bool stalled(const Track& track, qint64 nowNs) {
         return overdue(track, nowNs) || catchingUp(track);
@@ -141,6 +149,7 @@ public:
 
     static constexpr double kNudgeAbove = 0.004;
     static constexpr double kNudgeUntil = 0.002;
+    static constexpr qint64 kLingerNs = 1'000'000'000;
     static constexpr double kResyncAbove = 0.250;
     static constexpr double kNudgeFactor = 0.03;
     static constexpr int kCheckIntervalMs = 50;

@@ -305,3 +305,18 @@ TEST(ChannelSyncEstimate, AReportWellBehindItsLineTellsOfAChannelCatchingUp) {
         EXPECT_FALSE(ChannelSync::catchingUp(track));
     }
 }
+
+TEST(ChannelSyncEstimate, ASmallGapThatLingersIsClosedToo) {
+    struct Case {
+        double distance;
+        double lingered; // seconds off to the same side
+        bool nudged;
+    };
+    const Case cases[] = {{0.005, 0.0, true},  {0.0035, 0.0, false}, {0.0035, 0.5, false},
+                          {0.0035, 1.0, true}, {0.0025, 3.0, true},  {0.0015, 5.0, false},
+                          {0.3, 0.0, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.distance << " for " << c.lingered);
+        EXPECT_EQ(ChannelSync::nudgeDue(c.distance, qint64(c.lingered * 1e9)), c.nudged);
+    }
+}
