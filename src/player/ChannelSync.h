@@ -22,11 +22,12 @@ class Player;
 // - while they play, each follower's position is compared with the leader's
 //   (the sound channel, never adjusted) twenty times a second: a follower more
 //   than 4 ms off (or more than 2 ms off for a second) has its speed nudged by
-//   3-30 % (in proportion to the gap) until it is within 2 ms, and learns a small rate trim when it keeps
-//   wandering off the same way; one more than 250 ms off makes all of them seek together again. While a
-//   channel's frames are held up for a moment, and while it catches up afterwards, none is nudged (the nudges
-//   under way are taken back at once): it catches up by itself, and the others moved towards it would
-//   overshoot once it has.
+//   3-30 % (in proportion to the gap) until it is within 2 ms, and learns a
+//   small rate trim when it keeps wandering off the same way; one more than
+//   250 ms off makes all of them seek together again. While a channel's frames
+//   are held up for a moment, and while it catches up afterwards, none is
+//   nudged (the nudges under way are taken back at once): it catches up by
+//   itself, and the others moved towards it would overshoot once it has.
 // Positions are estimated from when libmpv signalled each player's frame
 // reports (see Track), so the comparison is finer than one frame.
 // Players without an item (hidden channels) take no part. Main thread.
@@ -100,10 +101,10 @@ public:
     std::vector<TrackState> trackStates();
 
     // One player's recent frame changes: when each new position was first
-    // seen. At a steady rate the positions lie on a line over time up to the
-    // detection jitter; the median distance from it places the player's
-    // frames on the common clock, far finer than one frame. A rate change
-    // (a nudge) continues the line from where the model had got to.
+    // seen (when libmpv signalled it, where the player knows). At a steady rate the positions lie on a line
+    // over time up to the detection jitter; the median distance from it places the player's frames on the
+    // common clock, far finer than one frame. A rate change (a nudge) continues the line from where the model
+    // had got to.
     struct Track {
         QPointer<Player> player;
         double lastSeconds = -1.0;
