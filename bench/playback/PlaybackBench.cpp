@@ -177,13 +177,14 @@ void describeSample(Screen& screen, double spread, double reported) {
                  states.empty() ? 0.0 : states.front().reported, spread * 1000, reported * 1000);
     for (const auto& state : states) {
         int index = static_cast<int>(vc.players.indexOf(state.player));
-        std::fprintf(stderr,
-                     "    ch%d: reported %.4f seen %.1f ms ago, estimated %.4f (%+.1f ms), rate %.4f%s trim "
-                     "%.4f, %s residual %.1f ms, last %+.1f ms; gaps",
-                     index, state.reported, state.reportAge * 1000, state.estimated,
-                     (state.estimated - states.front().estimated) * 1000, state.rate,
-                     state.nudged ? " (nudged)" : "", state.trim, state.steady ? "steady" : "unsteady",
-                     state.residual * 1000, state.lastResidual * 1000);
+        std::fprintf(
+            stderr,
+            "    ch%d: reported %.4f seen %.1f ms ago%s, estimated %.4f (%+.1f ms), rate %.4f%s trim "
+            "%.4f, %s residual %.1f ms, last %+.1f ms; gaps",
+            index, state.reported, state.reportAge * 1000, state.stalled ? " (held up)" : "", state.estimated,
+            (state.estimated - states.front().estimated) * 1000, state.rate, state.nudged ? " (nudged)" : "",
+            state.trim, state.steady ? "steady" : "unsteady", state.residual * 1000,
+            state.lastResidual * 1000);
         for (double gap : state.intervals)
             std::fprintf(stderr, " %.1f", gap * 1000);
         auto* surface = index >= 0 && index < vc.avplayerViews.size()
@@ -209,6 +210,8 @@ SpreadRun sampleSpread(Screen& screen, int seconds) {
     QTimer tick;
     tick.setTimerType(Qt::PreciseTimer);
     QObject::connect(&tick, &QTimer::timeout, [&] {
+        // What libmpv has signalled but the loop has not yet got to is read too: the players show it.
+        vc.channelSync().takeInReports();
         const QList<Player*> active = vc.channelSync().activePlayers();
         // Why a tick takes no sample (a channel missing or failed to open), on request.
         if (std::getenv("PLAYBACK_BENCH_WHY")) {
@@ -338,11 +341,19 @@ void syncBench(const QString& dir, int seconds, int runs) {
             if (speed == 2.0) {
                 speedIndex = 3;
                 screen.vc->setPlaySpeed(3);
+                // The channels start together again at the new speed (a coordinated start).
+                waitFor(
+                    [&] {
+                        const auto& p = screen.vc->players;
+                        return !screen.vc->channelSync().isCoordinating() && p[0]->rate() > 0 &&
+                               p[1]->rate() > 0 && p[2]->rate() > 0;
+                    },
+                    30000);
                 runFor(1500);
             }
             SyncRow row;
             row.run = run;
-            row.speed = screen.vc->players[0]->rate();
+            row.speed = speed;
             const auto before = screen.vc->channelSync().stats();
             row.spread = sampleSpread(screen, seconds);
             const auto after = screen.vc->channelSync().stats();

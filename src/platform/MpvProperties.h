@@ -12,6 +12,7 @@ inline constexpr const char* KeepOpenPause = "keep-open-pause";
 inline constexpr const char* Idle = "idle";
 inline constexpr const char* HrSeek = "hr-seek";
 inline constexpr const char* VdLavcThreads = "vd-lavc-threads";
+inline constexpr const char* ZimgThreads = "zimg-threads";
 inline constexpr const char* InputDefaultBindings = "input-default-bindings";
 inline constexpr const char* InputVoKeyboard = "input-vo-keyboard";
 inline constexpr const char* AudioDisplay = "audio-display";

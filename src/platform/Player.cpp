@@ -15,6 +15,7 @@
 #include <QtDebug>
 
 #include <algorithm>
+#include <chrono>
 #include <clocale>
 #include <cmath>
 #include <cstring>
@@ -148,6 +149,11 @@ void Player::createHandle() {
     setOption(P::Idle, P::Yes);
     setOption(P::HrSeek, P::Yes);
     setOption(P::VdLavcThreads, QByteArray::number(threads));
+    // The software renderer scales each picture on the thread that asks for it: every view has a
+    // render thread of its own, and slicing each picture over a pool the size of the machine as
+    // well made the views' pictures wait on each other's slices (renders of 30-90 ms at 2.0x,
+    // holding up the channel's frames).
+    setOption(P::ZimgThreads, "1");
     setOption(P::InputDefaultBindings, P::No);
     setOption(P::InputVoKeyboard, P::No);
     setOption(P::AudioDisplay, P::No);
@@ -173,6 +179,12 @@ void Player::createHandle() {
 
 // Runs on libmpv's threads: only queue the drain onto the main loop.
 void Player::queueDrain() {
+    // libmpv calls this once per round of news (until the next mpv_wait_event): the time a new
+    // position was signalled, however long the main loop takes to get to it.
+    m_wakeNs.store(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                       std::chrono::steady_clock::now().time_since_epoch())
+                       .count(),
+                   std::memory_order_relaxed);
     if (m_drainQueued->exchange(true))
         return;
     auto flag = m_drainQueued;
@@ -290,8 +302,11 @@ void Player::handlePropertyChange(const mpv_event& event) {
     switch (which) {
     case TimePos:
         // A position reported while a seek is on its way is the old one.
-        if (has && m_fileLoaded && m_seek.serial == 0 && !m_endPosted)
+        if (has && m_fileLoaded && m_seek.serial == 0 && !m_endPosted) {
             m_timePos = std::clamp(number, 0.0, std::max(0.0, durationSeconds()));
+            m_signalledPos = m_timePos;
+            m_signalledNs = m_wakeNs.load(std::memory_order_relaxed);
+        }
         break;
     case Pause:
         if (m_paused != flag) {

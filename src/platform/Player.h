@@ -86,6 +86,10 @@ public:
     MediaTime currentTime() const;
     // The same in seconds: a cached value, cheap enough to poll for keeping players in step.
     double currentSeconds() const { return m_timePos; }
+    // When libmpv told of the position currentSeconds() holds: the steady clock (ns) on libmpv's
+    // own thread as it signalled the change, so that a busy main loop does not make the frame look
+    // late. 0 for a position set here (a seek, the end, a new item).
+    qint64 currentSecondsSignalledNs() const { return m_timePos == m_signalledPos ? m_signalledNs : 0; }
     // Where the current file's positions count from, in its own timestamps (libmpv's
     // "demuxer-start-time"): a position plus this is the shown frame's time in the file.
     // 0 without a loaded item. Asks libmpv, so not for polling.
@@ -164,6 +168,8 @@ private:
 
     mpv_handle* m_handle = nullptr;
     std::shared_ptr<std::atomic_bool> m_drainQueued = std::make_shared<std::atomic_bool>(false);
+    // When libmpv last signalled news (steady clock, ns), set on its thread.
+    std::atomic<qint64> m_wakeNs{0};
 
     std::shared_ptr<PlayerItem> m_item;
     quint64 m_loadSerial = 0; // the loadfile request waiting for its reply
@@ -179,6 +185,8 @@ private:
     int m_audioStream = -1;
 
     double m_timePos = 0.0;
+    double m_signalledPos = -1.0; // the last position libmpv told of, and when it signalled it
+    qint64 m_signalledNs = 0;
     double m_speed = 1.0;
     bool m_paused = true;
     bool m_seeking = false;

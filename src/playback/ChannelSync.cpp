@@ -2,7 +2,10 @@
 
 #include "platform/Player.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <memory>
 
@@ -22,12 +25,27 @@ constexpr std::size_t kMinChanges = 5;
 // its latest.
 constexpr double kOverdueGaps = 2.5;
 constexpr qint64 kOverdueMinNs = 40'000'000;
+// A report this many usual steps of the media (and at least this much of it) behind the line its
+// player's frames keep tells of a player catching up after its frames were held up.
+constexpr double kBehindSteps = 0.6;
+constexpr double kBehindMin = 0.010;
 // How fast and how far a follower's rate trim may move.
 constexpr double kTrimStep = 0.001;
 constexpr double kTrimLimit = 0.03;
 
 bool hasItem(const Player* player) {
     return player && player->currentItem() && player->currentItem()->status() != PlayerItem::Status::Failed;
+}
+
+// The usual time between a track's latest reports.
+qint64 typicalGapNs(const ChannelSync::Track& track) {
+    std::vector<qint64> gaps;
+    for (std::size_t i = 1; i < track.seenNs.size(); ++i)
+        gaps.push_back(track.seenNs[i] - track.seenNs[i - 1]);
+    if (gaps.empty())
+        return 0;
+    std::nth_element(gaps.begin(), gaps.begin() + gaps.size() / 2, gaps.end());
+    return gaps[gaps.size() / 2];
 }
 
 double itemDuration(const Player* player) {
@@ -52,10 +70,12 @@ struct ChannelSync::Pending {
 };
 
 ChannelSync::ChannelSync(QObject* parent) : QObject(parent) {
-    m_clock.start();
     m_sampleTimer.setTimerType(Qt::PreciseTimer);
     m_sampleTimer.setInterval(kSampleIntervalMs);
-    connect(&m_sampleTimer, &QTimer::timeout, this, &ChannelSync::sample);
+    connect(&m_sampleTimer, &QTimer::timeout, this, [this] {
+        takeInReports();
+        sample();
+    });
     m_checkTimer.setInterval(kCheckIntervalMs);
     connect(&m_checkTimer, &QTimer::timeout, this, &ChannelSync::check);
 }
@@ -82,6 +102,15 @@ ChannelSync::Track* ChannelSync::trackOf(Player* player) {
         if (track.player == player)
             return &track;
     return nullptr;
+}
+
+void ChannelSync::takeInReports() {
+    QList<QPointer<Player>> players;
+    for (const Track& track : m_tracks)
+        players.append(track.player);
+    for (const QPointer<Player>& player : players)
+        if (player)
+            QCoreApplication::sendPostedEvents(player, QEvent::MetaCall);
 }
 
 QList<Player*> ChannelSync::activePlayers() const {
@@ -120,6 +149,7 @@ void ChannelSync::seekAll(const MediaTime& time, double rate, std::function<void
     const quint64 request = ++m_request;
     for (Track& track : m_tracks) {
         track.nudged = false;
+        track.offSide = 0;
         track.lastSeconds = -1.0;
         track.offsets.clear();
     }
@@ -224,15 +254,28 @@ void ChannelSync::pauseAll() {
     updateTimers();
 }
 
+qint64 ChannelSync::nowNs() {
+    // The clock libmpv's signals are timed on (see Player::currentSecondsSignalledNs).
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 bool ChannelSync::overdue(const Track& track, qint64 nowNs) {
     if (track.seenNs.size() < 3)
         return false;
-    std::vector<qint64> gaps;
-    for (std::size_t i = 1; i < track.seenNs.size(); ++i)
-        gaps.push_back(track.seenNs[i] - track.seenNs[i - 1]);
-    std::nth_element(gaps.begin(), gaps.begin() + gaps.size() / 2, gaps.end());
-    const qint64 typical = gaps[gaps.size() / 2];
+    const qint64 typical = typicalGapNs(track);
     return nowNs - track.changedAtNs > std::max<qint64>(typical * kOverdueGaps, kOverdueMinNs);
+}
+
+bool ChannelSync::catchingUp(const Track& track) {
+    if (track.seenNs.size() < 3 || track.offsets.empty() || !(track.historyRate > 0.0))
+        return false;
+    const std::optional<double> residual = steadyOffset(track);
+    if (!residual)
+        return false;
+    const double step = typicalGapNs(track) / 1e9 * track.historyRate;
+    return track.offsets.back() - *residual < -std::max(kBehindMin, kBehindSteps * step);
 }
 
 std::optional<double> ChannelSync::steadyOffset(const Track& track) {
@@ -272,7 +315,7 @@ double ChannelSync::estimate(const Track& track, double reported, double rate, q
 std::vector<double> ChannelSync::estimatedPositions() {
     // Take in the reports that arrived since the last sample.
     sample();
-    const qint64 now = m_clock.nsecsElapsed();
+    const qint64 now = nowNs();
     std::vector<double> positions;
     for (Player* player : activePlayers()) {
         const Track* found = nullptr;
@@ -290,7 +333,7 @@ std::vector<double> ChannelSync::estimatedPositions() {
 
 std::vector<ChannelSync::TrackState> ChannelSync::trackStates() {
     sample();
-    const qint64 now = m_clock.nsecsElapsed();
+    const qint64 now = nowNs();
     std::vector<TrackState> states;
     for (Player* player : activePlayers()) {
         const Track* track = trackOf(player);
@@ -302,6 +345,7 @@ std::vector<ChannelSync::TrackState> ChannelSync::trackStates() {
             state.estimated = estimate(*track, now);
             state.reportAge = (now - track->changedAtNs) / 1e9;
             state.nudged = track->nudged;
+            state.stalled = stalled(*track, now);
             state.trim = track->trim;
             if (const std::optional<double> residual = steadyOffset(*track)) {
                 state.steady = true;
@@ -328,13 +372,44 @@ double ChannelSync::estimatedSpread() {
 }
 
 void ChannelSync::sample() {
-    const qint64 now = m_clock.nsecsElapsed();
+    const qint64 now = nowNs();
+    bool nudged = false;
     for (Track& track : m_tracks) {
         if (!track.player)
             continue;
+        nudged = nudged || track.nudged;
         const double reported = track.player->currentSeconds();
-        if (reported != track.lastSeconds)
-            record(track, reported, track.player->rate(), now);
+        if (reported == track.lastSeconds)
+            continue;
+        // Timed when libmpv signalled it where known: the main loop may come to it late.
+        qint64 seen = track.player->currentSecondsSignalledNs();
+        if (seen <= 0 || seen > now || now - seen > kFreshNs)
+            seen = now;
+        record(track, reported, track.player->rate(), std::max(seen, track.changedAtNs));
+    }
+    // A channel held up is let catch up at once, not at the next check: every check in between
+    // would move the others further towards it.
+    if (nudged && !m_coordinating && anyStalled(now))
+        releaseNudges();
+}
+
+bool ChannelSync::anyStalled(qint64 now) const {
+    for (const Track& track : m_tracks) {
+        const Player* player = track.player;
+        if (player && hasItem(player) && player->rate() > 0.0 && track.lastSeconds >= 0.0 &&
+            now - track.changedAtNs <= kFreshNs && stalled(track, now))
+            return true;
+    }
+    return false;
+}
+
+void ChannelSync::releaseNudges() {
+    const double base = m_leader ? m_leader->rate() : 0.0;
+    for (Track& track : m_tracks) {
+        if (track.nudged && track.player && track.player->rate() > 0.0 && base > 0.0)
+            track.player->setRate(base * track.trim);
+        track.nudged = false;
+        track.offSide = 0;
     }
 }
 
@@ -395,31 +470,24 @@ void ChannelSync::updateTimers() {
 }
 
 void ChannelSync::check() {
+    takeInReports();
     updateTimers();
     if (m_coordinating || !m_sampleTimer.isActive() || !m_leader)
         return;
     sample();
     Track* leaderTrack = trackOf(m_leader);
-    const qint64 now = m_clock.nsecsElapsed();
+    const qint64 now = nowNs();
     if (!leaderTrack || leaderTrack->lastSeconds < 0.0 || now - leaderTrack->changedAtNs > kFreshNs)
         return;
     const double base = m_leader->rate();
     const double leaderPosition = estimate(*leaderTrack, now);
     // While a channel's frames are held up (a decoder or a thread kept waiting on a busy
-    // machine), the gap says nothing about the pace: it catches up by itself, as libmpv keeps its
-    // clock, and a nudge made meanwhile overshoots once it does. No channel is nudged until every
-    // one reports again (one that stays stuck is left out after kFreshNs).
-    bool held = overdue(*leaderTrack, now);
-    for (const Track& track : m_tracks)
-        if (track.player && track.player != m_leader && hasItem(track.player) && track.player->rate() > 0.0 &&
-            now - track.changedAtNs <= kFreshNs && overdue(track, now))
-            held = true;
-    if (held) {
-        for (Track& track : m_tracks) {
-            if (track.nudged && track.player && track.player->rate() > 0.0)
-                track.player->setRate(base * track.trim);
-            track.nudged = false;
-        }
+    // machine), and while it catches up afterwards, the gap says nothing about the pace: it
+    // catches up by itself, as libmpv keeps its clock, and a nudge made meanwhile overshoots once
+    // it has. No channel is nudged until every one reports on its line again (one that stays stuck
+    // is left out after kFreshNs).
+    if (anyStalled(now)) {
+        releaseNudges();
         return;
     }
     bool resync = false;
@@ -438,6 +506,11 @@ void ChannelSync::check() {
             continue;
         const double offset = estimate(track, now) - leaderPosition;
         const double distance = std::abs(offset);
+        const int side = distance > kNudgeUntil ? (offset > 0.0 ? 1 : -1) : 0;
+        if (side != track.offSide) {
+            track.offSide = side;
+            track.offSinceNs = now;
+        }
         // Fine corrections wait for steady estimates of both.
         const bool steady = steadyOffset(track) && steadyOffset(*leaderTrack);
         if (!steady && distance <= kResyncAbove)
@@ -448,10 +521,11 @@ void ChannelSync::check() {
         }
         if (distance > kResyncAbove) {
             resync = true;
-        } else if (distance > kNudgeAbove) {
+        } else if (nudgeDue(distance, side != 0 ? now - track.offSinceNs : 0)) {
             // A follower that keeps wandering off the same way runs at a slightly different rate.
-            track.trim = std::clamp(track.trim * (offset > 0.0 ? 1.0 - kTrimStep : 1.0 + kTrimStep),
-                                    1.0 - kTrimLimit, 1.0 + kTrimLimit);
+            if (!track.nudged || distance > kNudgeAbove)
+                track.trim = std::clamp(track.trim * (offset > 0.0 ? 1.0 - kTrimStep : 1.0 + kTrimStep),
+                                        1.0 - kTrimLimit, 1.0 + kTrimLimit);
             // In proportion to the gap, so that it closes in about a fifth of a second whatever its
             // size; checked often, so that a stall is caught before it grows past a frame.
             const double factor = std::clamp(distance * 5.0, kNudgeFactor, 10 * kNudgeFactor);

@@ -3,7 +3,6 @@
 #include "platform/MediaTime.h"
 #include "platform/Player.h" // QPointer<Player> needs the complete type
 
-#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -21,13 +20,15 @@
 //   and once all of them show the frame, all start in one event-loop turn;
 // - while they play, each follower's position is compared with the leader's
 //   (the sound channel, never adjusted) twenty times a second: a follower more
-//   than 4 ms off has its speed nudged by 3-30 % (in proportion to the gap) until
-//   it is within 2 ms, and learns a small rate trim when it keeps wandering
-//   off the same way; one more than 250 ms off makes all of them seek
-//   together again. While a channel's frames are held up for a moment, none
-//   is nudged: it catches up by itself.
-// Positions are estimated from when each player's frame reports arrive (see
-// Track), so the comparison is finer than one frame.
+//   than 4 ms off (or more than 2 ms off for a second) has its speed nudged by
+//   3-30 % (in proportion to the gap) until it is within 2 ms, and learns a
+//   small rate trim when it keeps wandering off the same way; one more than
+//   250 ms off makes all of them seek together again. While a channel's frames
+//   are held up for a moment, and while it catches up afterwards, none is
+//   nudged (the nudges under way are taken back at once): it catches up by
+//   itself, and the others moved towards it would overshoot once it has.
+// Positions are estimated from when libmpv signalled each player's frame
+// reports (see Track), so the comparison is finer than one frame.
 // Players without an item (hidden channels) take no part. Main thread.
 class ChannelSync : public QObject {
     Q_OBJECT
@@ -62,6 +63,11 @@ public:
     // Stops the drift correction and forgets pending requests (stop, new recording).
     void reset();
 
+    // Takes in the frame reports libmpv has signalled that still wait in the main loop's queue,
+    // so that what is read next is what the players show (a busy loop may come to them a frame
+    // or two late). From the event loop's top level (a timer), not from a player's own signals.
+    void takeInReports();
+
     // The players taking part: those with an item.
     QList<Player*> activePlayers() const;
     // Each active player's position as estimated now, in seconds, leader first.
@@ -85,6 +91,7 @@ public:
         double rate = 0.0;      // the player's rate (a nudge shows here)
         bool nudged = false;
         double trim = 1.0;
+        bool stalled = false;          // held up, or catching up after it
         bool steady = false;           // the estimate follows a steady model
         double residual = 0.0;         // the model's median residual
         double lastResidual = 0.0;     // the latest report's residual less the median (late > 0)
@@ -93,10 +100,10 @@ public:
     std::vector<TrackState> trackStates();
 
     // One player's recent frame changes: when each new position was first
-    // seen. At a steady rate the positions lie on a line over time up to the
-    // detection jitter; the median distance from it places the player's
-    // frames on the common clock, far finer than one frame. A rate change
-    // (a nudge) continues the line from where the model had got to.
+    // seen (when libmpv signalled it, where the player knows). At a steady rate the positions lie on a line
+    // over time up to the detection jitter; the median distance from it places the player's frames on the
+    // common clock, far finer than one frame. A rate change (a nudge) continues the line from where the model
+    // had got to.
     struct Track {
         QPointer<Player> player;
         double lastSeconds = -1.0;
@@ -110,6 +117,10 @@ public:
         std::vector<double> offsets; // residuals: position seen - model
         std::vector<qint64> seenNs;  // when the latest positions were first seen (a few)
         bool nudged = false;
+        // The side the follower is off to by more than kNudgeUntil (+1 ahead, -1 behind, 0 in
+        // step) and since when.
+        int offSide = 0;
+        qint64 offSinceNs = 0;
         // The follower's learnt rate ratio to the leader at trimBase: the
         // leader's sound clock may run a little slower or faster than the
         // system clock the followers keep.
@@ -123,15 +134,31 @@ public:
     static double estimate(const Track& track, double reported, double rate, qint64 nowNs);
     // Whether the track's next report is overdue at nowNs: its frames are held up.
     static bool overdue(const Track& track, qint64 nowNs);
+    // Whether the track's latest report came well behind the line its frames keep: it is
+    // catching up after its frames were held up.
+    static bool catchingUp(const Track& track);
+    // Whether a follower `distance` off is nudged, having stayed off to the same side by more than
+    // kNudgeUntil for `lingeredNs`: a small gap that does not close by itself is closed too.
+    static bool nudgeDue(double distance, qint64 lingeredNs) {
+        return distance > kNudgeAbove || (distance > kNudgeUntil && lingeredNs >= kLingerNs);
+    }
+    // Either: the gap to the track says nothing about its pace now.
+    static bool stalled(const Track& track, qint64 nowNs) {
+        return overdue(track, nowNs) || catchingUp(track);
+    }
 
     static constexpr double kNudgeAbove = 0.004;
     static constexpr double kNudgeUntil = 0.002;
+    static constexpr qint64 kLingerNs = 1'000'000'000;
     static constexpr double kResyncAbove = 0.250;
     static constexpr double kNudgeFactor = 0.03;
     static constexpr int kCheckIntervalMs = 50;
 
 private:
+    static qint64 nowNs();
     void sample();
+    bool anyStalled(qint64 nowNs) const;
+    void releaseNudges();
     void check();
     void updateTimers();
     double estimate(const Track& track, qint64 nowNs) const;
@@ -147,7 +174,6 @@ private:
     QPointer<Player> m_leader;
     // The coordinated seek under way; null when none.
     std::shared_ptr<Pending> m_pending;
-    QElapsedTimer m_clock;
     QTimer m_sampleTimer;
     QTimer m_checkTimer;
     bool m_coordinating = false;

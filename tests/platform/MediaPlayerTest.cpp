@@ -14,6 +14,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <chrono>
 #include <cmath>
 #include <memory>
 
@@ -126,6 +127,35 @@ TEST(MediaPlayer, PlayPauseRateAndTimeControlStatus) {
     player.setRate(1000);
     EXPECT_EQ(player.rate(), 100.0);
     player.pause();
+}
+
+TEST(MediaPlayer, APositionIsTimedWhenLibmpvSignalledIt) {
+    REQUIRE_MEDIA_FIXTURES();
+    const auto steadyNs = [] {
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    };
+    Player player;
+    auto item = itemFor(fixtures().videoWithSound);
+    player.replaceCurrentItemWithPlayerItem(item);
+    ASSERT_TRUE(ready(item));
+    const qint64 started = steadyNs();
+    player.play();
+    ASSERT_TRUE(waitFor([&] { return player.currentSeconds() > 0.3; }));
+    // Positions libmpv told of carry the time it signalled them, no later than they are read.
+    for (int i = 0; i < 3; ++i) {
+        const double seen = player.currentSeconds();
+        const qint64 signalled = player.currentSecondsSignalledNs();
+        EXPECT_GE(signalled, started);
+        EXPECT_LE(signalled, steadyNs());
+        ASSERT_TRUE(waitFor([&] { return player.currentSeconds() != seen; }));
+        EXPECT_GE(player.currentSecondsSignalledNs(), signalled) << "in order";
+    }
+    // A position set here (a seek on its way) has no such time.
+    player.pause();
+    player.seekToTime(MediaTime(1, 4));
+    EXPECT_EQ(player.currentSecondsSignalledNs(), 0);
 }
 
 TEST(MediaPlayer, ExactSeeksLandOnTheRequestedTime) {
@@ -284,8 +314,11 @@ TEST(MediaPlayer, FourPlayersRunInOneProcess) {
         players.push_back(std::make_unique<Player>(PlayerItem::playerItemWithAsset(composition)));
         players.back()->setMuted(i != 0);
     }
-    for (auto& player : players)
+    for (auto& player : players) {
         ASSERT_TRUE(ready(player->currentItem()));
+        // Each scales its pictures on its own render thread, not over a pool shared by all.
+        EXPECT_EQ(mpvString(*player, "zimg-threads"), "1");
+    }
     for (auto& player : players)
         player->play();
     EXPECT_TRUE(waitFor([&] {

@@ -5,6 +5,8 @@
 #include "platform/PlayerItem.h"
 #include "playback/ChannelSync.h"
 
+#include <mpv/client.h>
+
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -135,6 +137,23 @@ TEST_F(ChannelSyncTest, AFollowerThatWandersIsBroughtBack) {
     EXPECT_GT(raw[0]->rate(), 0.0) << "the leader is never held back";
 }
 
+TEST_F(ChannelSyncTest, ReportsWaitingInTheLoopAreTakenIn) {
+    ASSERT_TRUE(seekAllAndWait(0.0, 1.0));
+    ASSERT_TRUE(waitFor([&] { return raw[0]->currentSeconds() > 0.3; }));
+    // The main loop kept busy: libmpv's newer position waits in its queue.
+    const double before = raw[0]->currentSeconds();
+    double shown = before;
+    QElapsedTimer busy;
+    busy.start();
+    while (shown < before + 2 * kFrame && busy.elapsed() < 20000)
+        mpv_get_property(raw[0]->mpvHandle(), "time-pos", MPV_FORMAT_DOUBLE, &shown);
+    ASSERT_GE(shown, before + 2 * kFrame);
+    EXPECT_EQ(raw[0]->currentSeconds(), before);
+    sync.takeInReports();
+    EXPECT_GT(raw[0]->currentSeconds(), before);
+    EXPECT_GE(raw[0]->currentSeconds(), shown - kFrame);
+}
+
 namespace {
 
 // A player's reports as the main loop sees them: each new frame's position arrives some
@@ -250,5 +269,54 @@ TEST(ChannelSyncEstimate, AReportIsOverdueOnlyWellPastTheUsualGap) {
             ChannelSync::record(track, 1.0 + i * c.frame, 1.0, qint64((1.0 + i * c.frame) * 1e9));
         const double last = 1.0 + 9 * c.frame;
         EXPECT_EQ(ChannelSync::overdue(track, qint64((last + c.after) * 1e9)), c.overdue);
+    }
+}
+
+TEST(ChannelSyncEstimate, AReportWellBehindItsLineTellsOfAChannelCatchingUp) {
+    struct Case {
+        const char* name;
+        double rate;
+        double late;   // seconds after its due time the next report comes
+        double frames; // frames of media it moves on by
+        bool catchingUp;
+    };
+    const Case cases[] = {
+        {"on time", 1.0, 0.0, 1, false},
+        {"a little late", 2.0, 0.004, 1, false},
+        {"a frame dropped", 2.0, 1 / 60.0, 2, false},
+        {"held up, then the frame it was at", 2.0, 0.080, 1, true},
+        {"held up, then the frame its clock is at", 2.0, 0.080, 1 + 0.080 * 60, false},
+        {"held up at normal speed", 1.0, 0.060, 1, true},
+        {"a whole frame late at normal speed", 1.0, 1 / 30.0, 1, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ChannelSync::Track track;
+        const double gap = 1 / 30.0 / c.rate;
+        for (int i = 0; i < 12; ++i)
+            ChannelSync::record(track, 1.0 + i / 30.0, c.rate, qint64((1.0 + i * gap) * 1e9));
+        EXPECT_FALSE(ChannelSync::catchingUp(track)) << "on its line";
+        ChannelSync::record(track, 1.0 + (11 + c.frames) / 30.0, c.rate,
+                            qint64((1.0 + 12 * gap + c.late) * 1e9));
+        EXPECT_EQ(ChannelSync::catchingUp(track), c.catchingUp);
+        // Back on its line, it is in step again.
+        ChannelSync::record(track, 1.0 + (12 + c.late * c.rate * 30 + 1) / 30.0, c.rate,
+                            qint64((1.0 + 13 * gap + c.late) * 1e9));
+        EXPECT_FALSE(ChannelSync::catchingUp(track));
+    }
+}
+
+TEST(ChannelSyncEstimate, ASmallGapThatLingersIsClosedToo) {
+    struct Case {
+        double distance;
+        double lingered; // seconds off to the same side
+        bool nudged;
+    };
+    const Case cases[] = {{0.005, 0.0, true},  {0.0035, 0.0, false}, {0.0035, 0.5, false},
+                          {0.0035, 1.0, true}, {0.0025, 3.0, true},  {0.0015, 5.0, false},
+                          {0.3, 0.0, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.distance << " for " << c.lingered);
+        EXPECT_EQ(ChannelSync::nudgeDue(c.distance, qint64(c.lingered * 1e9)), c.nudged);
     }
 }
