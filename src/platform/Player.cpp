@@ -214,6 +214,10 @@ void Player::handleEvent(const mpv_event& event) {
         const auto* end = static_cast<const mpv_event_end_file*>(event.data);
         if (!end || !m_item || !m_entryStarted || end->playlist_entry_id != m_entryId)
             break;
+        if (end->reason == MPV_END_FILE_REASON_ERROR && m_outputReplacedSinceLoad) {
+            reloadAfterLostOutput();
+            break;
+        }
         if (end->reason == MPV_END_FILE_REASON_ERROR || !m_fileLoaded) {
             const QString why = end->reason == MPV_END_FILE_REASON_ERROR
                                     ? QString::fromUtf8(mpv_error_string(end->error))
@@ -509,13 +513,20 @@ void Player::replaceCurrentItemWithPlayerItem(std::shared_ptr<PlayerItem> item) 
     }
     m_vid = plan.vid;
     m_aid = plan.aid;
+    m_mainPath = plan.mainPath;
+    m_externalAudio = plan.externalAudio;
+    m_outputReplacedSinceLoad = false;
+    issueLoad();
+    finish();
+}
 
+void Player::issueLoad() {
     // loadfile with named arguments; per-file options as a map of strings.
     QList<QByteArray> keys{P::Vid, P::Aid};
-    QList<QByteArray> values{plan.vid, plan.aid};
-    if (!plan.externalAudio.isEmpty()) {
+    QList<QByteArray> values{m_vid, m_aid};
+    if (!m_externalAudio.isEmpty()) {
         keys.append(P::AudioFilesAppend);
-        values.append(FileManager::fileSystemRepresentation(plan.externalAudio));
+        values.append(FileManager::fileSystemRepresentation(m_externalAudio));
     }
     std::vector<mpv_node> optionValues(keys.size());
     std::vector<char*> optionKeys(keys.size());
@@ -527,7 +538,7 @@ void Player::replaceCurrentItemWithPlayerItem(std::shared_ptr<PlayerItem> item) 
     mpv_node_list optionList{static_cast<int>(keys.size()), optionValues.data(), optionKeys.data()};
 
     // libmpv opens the path's own bytes, also those of a name that is not UTF-8.
-    QByteArray name = P::LoadFile, url = FileManager::fileSystemRepresentation(plan.mainPath),
+    QByteArray name = P::LoadFile, url = FileManager::fileSystemRepresentation(m_mainPath),
                flags = P::FlagsReplace;
     mpv_node args[4];
     args[0].format = args[1].format = args[2].format = MPV_FORMAT_STRING;
@@ -550,7 +561,29 @@ void Player::replaceCurrentItemWithPlayerItem(std::shared_ptr<PlayerItem> item) 
         m_loadSerial = 0;
         m_item->setStatus(PlayerItem::Status::Failed, QString::fromUtf8(mpv_error_string(rc)));
     }
-    finish();
+}
+
+// Between freeing one render context and making the next, libmpv has none: a video output it
+// sets up then fails, and with no sound started yet (or none at all) it drops the file. The
+// file is opened once more, at the position reached, keeping a seek that was waiting for it.
+void Player::reloadAfterLostOutput() {
+    m_outputReplacedSinceLoad = false;
+    const bool wasLoaded = m_fileLoaded;
+    m_loadSerial = 0;
+    m_entryId = -1;
+    m_entryStarted = false;
+    m_fileLoaded = false;
+    m_endPosted = false;
+    m_eofReached = false;
+    if (wasLoaded && m_seek.serial == 0 && m_timePos > 0.0) {
+        m_seek = PendingSeek{};
+        m_seek.seconds = m_timePos;
+        m_seek.serial = m_nextSerial++;
+    } else if (m_seek.issued) {
+        m_seek.issued = m_seek.replied = false;
+    }
+    updateStatus();
+    issueLoad();
 }
 
 bool Player::isStopped() const {
@@ -747,6 +780,7 @@ mpv_render_context* Player::attachRenderClient(RenderClient* client, mpv_render_
         if (m_client == previous) // the client did not hand it back
             m_client = nullptr;
     }
+    m_outputReplacedSinceLoad = m_outputReplacedSinceLoad || m_item != nullptr;
     freeRenderContext();
     m_client = client;
     m_softwareRendering = software;
@@ -767,6 +801,7 @@ mpv_render_context* Player::attachRenderClient(RenderClient* client, mpv_render_
 void Player::detachRenderClient(RenderClient* client) {
     if (!client || client != m_client)
         return;
+    m_outputReplacedSinceLoad = m_outputReplacedSinceLoad || m_item != nullptr;
     freeRenderContext();
     m_client = nullptr;
     if (m_destroying || m_switchingClient)

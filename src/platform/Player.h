@@ -156,6 +156,8 @@ private:
     void setFlagAsync(const char* name, bool value);
     void setDoubleAsync(const char* name, double value);
     void commandAsync(std::initializer_list<const char*> args, quint64 userdata = 0);
+    void issueLoad();
+    void reloadAfterLostOutput();
     void createHeadlessRenderer();
     void freeRenderContext();
     void renderHeadless();
@@ -177,6 +179,10 @@ private:
     int m_videoStream = -1;
     QString m_audioPath;
     int m_audioStream = -1;
+    QString m_mainPath;      // the file loadfile opens
+    QString m_externalAudio; // a sound file added to it, if any
+    // A render context was freed since the item's file was last asked for.
+    bool m_outputReplacedSinceLoad = false;
 
     double m_timePos = 0.0;
     double m_speed = 1.0;

@@ -159,6 +159,28 @@ TEST(MediaPlayerView, PlayersAndViewsGoAwayInAnyOrder) {
     player.reset();
 }
 
+// A view that takes a player over while its file is still opening (a full-screen hand-over, a
+// quick double-click) must not leave it without a picture or a clock: every round plays on.
+TEST(MediaPlayerView, ViewAttachedWhileTheFileOpensPlays) {
+    REQUIRE_MEDIA_FIXTURES();
+    for (int round = 0; round < 10; ++round) {
+        SCOPED_TRACE(round);
+        Player player;
+        player.replaceCurrentItemWithPlayerItem(itemFor(fixtures().videoWithSound));
+        // Some rounds give libmpv a moment to get further into the file first.
+        if (round % 3 == 1)
+            mediatest::spin(round);
+        PlayerView view;
+        view.resize(160, 90);
+        view.setPlayer(&player);
+        player.play();
+        ASSERT_TRUE(waitFor([&] { return player.currentSeconds() > 0.5; }))
+            << "stuck at " << player.currentSeconds() << " s";
+        EXPECT_TRUE(
+            waitForPicture(view, [](const QImage& image) { return !rowIsBlack(image, image.height() / 2); }));
+    }
+}
+
 TEST(MediaScrollView, MagnificationStaysInRangeAndKeepsItsCentre) {
     ScrollView scroll;
     scroll.resize(320, 180);
