@@ -167,7 +167,6 @@ void Player::createHandle() {
         mpv_observe_property(m_handle, i + 1, kObserved[i].name, kObserved[i].format);
     mpv_set_wakeup_callback(
         m_handle, [](void* context) { static_cast<Player*>(context)->queueDrain(); }, this);
-    createHeadlessRenderer();
 }
 
 // Runs on libmpv's threads: only queue the drain onto the main loop.
@@ -516,6 +515,9 @@ void Player::replaceCurrentItemWithPlayerItem(std::shared_ptr<PlayerItem> item) 
     m_mainPath = plan.mainPath;
     m_externalAudio = plan.externalAudio;
     m_outputReplacedSinceLoad = false;
+    // Shown by no view, the player draws for itself (libmpv opens no video output without a
+    // render context).
+    createHeadlessRenderer();
     issueLoad();
     finish();
 }
@@ -808,7 +810,9 @@ void Player::detachRenderClient(RenderClient* client) {
         return;
     m_softwareRendering = true;
     setPropertyAsync(P::VideoRotate, P::No);
-    createHeadlessRenderer();
+    // Without an item nothing is drawn: the renderer is made when one is loaded.
+    if (m_item)
+        createHeadlessRenderer();
     applyMonochrome();
     reselectVideo();
 }
