@@ -782,6 +782,13 @@ mpv_render_context* Player::attachRenderClient(RenderClient* client, mpv_render_
         if (m_client == previous) // the client did not hand it back
             m_client = nullptr;
     }
+    // A software view draws with the software context the player holds already: libmpv keeps
+    // its video output, and a file still opening is never left without one.
+    if (software && m_softwareRendering && m_renderContext && !m_client) {
+        mpv_render_context_set_update_callback(m_renderContext, nullptr, nullptr);
+        m_client = client;
+        return m_renderContext;
+    }
     m_outputReplacedSinceLoad = m_outputReplacedSinceLoad || m_item != nullptr;
     freeRenderContext();
     m_client = client;
@@ -803,9 +810,14 @@ mpv_render_context* Player::attachRenderClient(RenderClient* client, mpv_render_
 void Player::detachRenderClient(RenderClient* client) {
     if (!client || client != m_client)
         return;
+    m_client = nullptr;
+    // A software context stays for the next view; the player draws with it meanwhile.
+    if (m_softwareRendering && m_renderContext && !m_destroying) {
+        drawHeadless();
+        return;
+    }
     m_outputReplacedSinceLoad = m_outputReplacedSinceLoad || m_item != nullptr;
     freeRenderContext();
-    m_client = nullptr;
     if (m_destroying || m_switchingClient)
         return;
     m_softwareRendering = true;
@@ -827,7 +839,12 @@ void Player::createHeadlessRenderer() {
         m_renderContext = nullptr;
         return;
     }
-    // Runs on libmpv's threads until it is cleared in freeRenderContext: only queue the drawing.
+    drawHeadless();
+}
+
+void Player::drawHeadless() {
+    // Runs on libmpv's threads until it is cleared (a view takes the context, or it is freed):
+    // only queue the drawing.
     mpv_render_context_set_update_callback(
         m_renderContext,
         [](void* context) {

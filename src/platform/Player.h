@@ -110,11 +110,12 @@ public:
     // Shows the picture magnified (1 or more) and moved by fractions of its magnified size.
     void setVideoMagnification(double magnification, double panX, double panY);
 
-    // Rendering hand-over for views. attachRenderClient frees the current render context
-    // (revoking it from another client) and makes one with `params` (terminated by an invalid
-    // entry); `software` tells libmpv's software renderer from OpenGL. Null on failure, when
-    // the player falls back to rendering on its own. detachRenderClient frees the client's
-    // context: an OpenGL client makes its context current first.
+    // Rendering hand-over for views. attachRenderClient revokes the render context from another
+    // client; a software client (`software`) is then handed the software context the player
+    // holds, if any, as it is. Otherwise the current context is freed and one made with
+    // `params` (terminated by an invalid entry). Null on failure, when the player falls back to
+    // rendering on its own. detachRenderClient keeps a software context for the player's own
+    // drawing and frees an OpenGL one: an OpenGL client makes its context current first.
     mpv_render_context* attachRenderClient(RenderClient* client, mpv_render_param* params, bool software);
     void detachRenderClient(RenderClient* client);
     bool hasRenderClient() const { return m_client != nullptr; }
@@ -159,6 +160,7 @@ private:
     void issueLoad();
     void reloadAfterLostOutput();
     void createHeadlessRenderer();
+    void drawHeadless();
     void freeRenderContext();
     void renderHeadless();
     void reselectVideo();

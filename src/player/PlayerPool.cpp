@@ -34,7 +34,7 @@ Player* take(QObject* parent) {
 void giveBack(Player* player) {
     if (!player)
         return;
-    // Emptied first: a player without an item keeps no renderer once its view lets go.
+    // Emptied first, so that its view lets go of a player that shows nothing.
     player->replaceCurrentItemWithPlayerItem(nullptr);
     if (PlayerView* view = PlayerView::showing(player))
         view->setPlayer(nullptr);
