@@ -118,3 +118,27 @@ TEST(RecordingPlaybackAsset, TheSameRecordingKeepsItsAssetUntilAFileChanges) {
 }
 
 } // namespace
+
+namespace {
+
+// Views taking turns with a playing recording without sound (libmpv's video output is all it
+// plays): each hand-over keeps it playing, from where it was.
+TEST(PlayerPool, ASilentRecordingPlaysOnAsViewsTakeItOver) {
+    QObject screen;
+    Player* player = PlayerPool::take(&screen);
+    player->replaceCurrentItemWithPlayerItem(itemFor(files().rear));
+    player->play();
+    for (int turn = 0; turn < 4; ++turn) {
+        SCOPED_TRACE(turn);
+        PlayerView view;
+        view.resize(160, 90);
+        view.setPlayer(player);
+        const double before = player->currentSeconds();
+        EXPECT_TRUE(waitFor([&] { return player->currentSeconds() > before + 0.3 && showsPicture(view); }))
+            << "at " << player->currentSeconds() << " s";
+        EXPECT_EQ(player->currentItem()->status(), PlayerItem::Status::ReadyToPlay);
+    }
+    PlayerPool::giveBack(player);
+}
+
+} // namespace
