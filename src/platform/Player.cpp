@@ -153,6 +153,10 @@ void Player::createHandle() {
     setOption(P::Sid, P::No);
     setOption(P::Hwdec, P::No);
     setOption(P::LoadScripts, P::No);
+    // libmpv's own scripts (statistics, console, profiles) would each run a Lua thread in every player.
+    setOption(P::LoadStatsOverlay, P::No);
+    setOption(P::LoadOsdConsole, P::No);
+    setOption(P::LoadAutoProfiles, P::No);
     setOption(P::Ytdl, P::No);
     setOption(P::Osc, P::No);
     setOption(P::Pause, P::Yes);
@@ -811,8 +815,9 @@ void Player::detachRenderClient(RenderClient* client) {
     if (!client || client != m_client)
         return;
     m_client = nullptr;
-    // A software context stays for the next view; the player draws with it meanwhile.
-    if (m_softwareRendering && m_renderContext && !m_destroying) {
+    // A software context stays for the next view while there is something to draw: the player
+    // draws with it meanwhile. Without an item the context (and its scaler's threads) goes.
+    if (m_softwareRendering && m_renderContext && !m_destroying && m_item) {
         drawHeadless();
         return;
     }

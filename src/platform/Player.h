@@ -115,7 +115,8 @@ public:
     // holds, if any, as it is. Otherwise the current context is freed and one made with
     // `params` (terminated by an invalid entry). Null on failure, when the player falls back to
     // rendering on its own. detachRenderClient keeps a software context for the player's own
-    // drawing and frees an OpenGL one: an OpenGL client makes its context current first.
+    // drawing while it has an item and frees it otherwise, as it frees an OpenGL one (an OpenGL
+    // client makes its context current first).
     mpv_render_context* attachRenderClient(RenderClient* client, mpv_render_param* params, bool software);
     void detachRenderClient(RenderClient* client);
     bool hasRenderClient() const { return m_client != nullptr; }
