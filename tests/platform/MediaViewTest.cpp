@@ -62,9 +62,14 @@ std::unique_ptr<Player> pausedPlayer(PlayerView& view) {
     view.setPlayer(player.get());
     auto item = itemFor(fixtures().videoWithSound);
     player->replaceCurrentItemWithPlayerItem(item);
+    // The file's first picture may show before the one sought: wait for it, then for another.
+    EXPECT_TRUE(
+        waitForPicture(view, [](const QImage& image) { return !rowIsBlack(image, image.height() / 2); }));
+    const QImage first = pictureOf(view);
     bool sought = false;
     player->seekToTime(MediaTime(1, 1), [&](bool) { sought = true; });
     EXPECT_TRUE(waitFor([&] { return sought; }));
+    EXPECT_TRUE(waitForPicture(view, [&](const QImage& image) { return image != first; }));
     return player;
 }
 
