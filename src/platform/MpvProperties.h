@@ -20,6 +20,9 @@ inline constexpr const char* AudioFallbackToNull = "audio-fallback-to-null";
 inline constexpr const char* Sid = "sid";
 inline constexpr const char* Hwdec = "hwdec";
 inline constexpr const char* LoadScripts = "load-scripts";
+inline constexpr const char* LoadStatsOverlay = "load-stats-overlay";
+inline constexpr const char* LoadOsdConsole = "load-osd-console";
+inline constexpr const char* LoadAutoProfiles = "load-auto-profiles";
 inline constexpr const char* Ytdl = "ytdl";
 inline constexpr const char* Osc = "osc";
 

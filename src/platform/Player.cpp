@@ -160,6 +160,10 @@ void Player::createHandle() {
     setOption(P::Sid, P::No);
     setOption(P::Hwdec, P::No);
     setOption(P::LoadScripts, P::No);
+    // libmpv's own scripts (statistics, console, profiles) would each run a Lua thread in every player.
+    setOption(P::LoadStatsOverlay, P::No);
+    setOption(P::LoadOsdConsole, P::No);
+    setOption(P::LoadAutoProfiles, P::No);
     setOption(P::Ytdl, P::No);
     setOption(P::Osc, P::No);
     setOption(P::Pause, P::Yes);
@@ -174,7 +178,6 @@ void Player::createHandle() {
         mpv_observe_property(m_handle, i + 1, kObserved[i].name, kObserved[i].format);
     mpv_set_wakeup_callback(
         m_handle, [](void* context) { static_cast<Player*>(context)->queueDrain(); }, this);
-    createHeadlessRenderer();
 }
 
 // Runs on libmpv's threads: only queue the drain onto the main loop.
@@ -227,6 +230,10 @@ void Player::handleEvent(const mpv_event& event) {
         const auto* end = static_cast<const mpv_event_end_file*>(event.data);
         if (!end || !m_item || !m_entryStarted || end->playlist_entry_id != m_entryId)
             break;
+        if (end->reason == MPV_END_FILE_REASON_ERROR && m_outputReplacedSinceLoad) {
+            reloadAfterLostOutput();
+            break;
+        }
         if (end->reason == MPV_END_FILE_REASON_ERROR || !m_fileLoaded) {
             const QString why = end->reason == MPV_END_FILE_REASON_ERROR
                                     ? QString::fromUtf8(mpv_error_string(end->error))
@@ -525,13 +532,23 @@ void Player::replaceCurrentItemWithPlayerItem(std::shared_ptr<PlayerItem> item) 
     }
     m_vid = plan.vid;
     m_aid = plan.aid;
+    m_mainPath = plan.mainPath;
+    m_externalAudio = plan.externalAudio;
+    m_outputReplacedSinceLoad = false;
+    // Shown by no view, the player draws for itself (libmpv opens no video output without a
+    // render context).
+    createHeadlessRenderer();
+    issueLoad();
+    finish();
+}
 
+void Player::issueLoad() {
     // loadfile with named arguments; per-file options as a map of strings.
     QList<QByteArray> keys{P::Vid, P::Aid};
-    QList<QByteArray> values{plan.vid, plan.aid};
-    if (!plan.externalAudio.isEmpty()) {
+    QList<QByteArray> values{m_vid, m_aid};
+    if (!m_externalAudio.isEmpty()) {
         keys.append(P::AudioFilesAppend);
-        values.append(FileManager::fileSystemRepresentation(plan.externalAudio));
+        values.append(FileManager::fileSystemRepresentation(m_externalAudio));
     }
     std::vector<mpv_node> optionValues(keys.size());
     std::vector<char*> optionKeys(keys.size());
@@ -543,7 +560,7 @@ void Player::replaceCurrentItemWithPlayerItem(std::shared_ptr<PlayerItem> item) 
     mpv_node_list optionList{static_cast<int>(keys.size()), optionValues.data(), optionKeys.data()};
 
     // libmpv opens the path's own bytes, also those of a name that is not UTF-8.
-    QByteArray name = P::LoadFile, url = FileManager::fileSystemRepresentation(plan.mainPath),
+    QByteArray name = P::LoadFile, url = FileManager::fileSystemRepresentation(m_mainPath),
                flags = P::FlagsReplace;
     mpv_node args[4];
     args[0].format = args[1].format = args[2].format = MPV_FORMAT_STRING;
@@ -566,7 +583,29 @@ void Player::replaceCurrentItemWithPlayerItem(std::shared_ptr<PlayerItem> item) 
         m_loadSerial = 0;
         m_item->setStatus(PlayerItem::Status::Failed, QString::fromUtf8(mpv_error_string(rc)));
     }
-    finish();
+}
+
+// Between freeing one render context and making the next, libmpv has none: a video output it
+// sets up then fails, and with no sound started yet (or none at all) it drops the file. The
+// file is opened once more, at the position reached, keeping a seek that was waiting for it.
+void Player::reloadAfterLostOutput() {
+    m_outputReplacedSinceLoad = false;
+    const bool wasLoaded = m_fileLoaded;
+    m_loadSerial = 0;
+    m_entryId = -1;
+    m_entryStarted = false;
+    m_fileLoaded = false;
+    m_endPosted = false;
+    m_eofReached = false;
+    if (wasLoaded && m_seek.serial == 0 && m_timePos > 0.0) {
+        m_seek = PendingSeek{};
+        m_seek.seconds = m_timePos;
+        m_seek.serial = m_nextSerial++;
+    } else if (m_seek.issued) {
+        m_seek.issued = m_seek.replied = false;
+    }
+    updateStatus();
+    issueLoad();
 }
 
 bool Player::isStopped() const {
@@ -763,6 +802,14 @@ mpv_render_context* Player::attachRenderClient(RenderClient* client, mpv_render_
         if (m_client == previous) // the client did not hand it back
             m_client = nullptr;
     }
+    // A software view draws with the software context the player holds already: libmpv keeps
+    // its video output, and a file still opening is never left without one.
+    if (software && m_softwareRendering && m_renderContext && !m_client) {
+        mpv_render_context_set_update_callback(m_renderContext, nullptr, nullptr);
+        m_client = client;
+        return m_renderContext;
+    }
+    m_outputReplacedSinceLoad = m_outputReplacedSinceLoad || m_item != nullptr;
     freeRenderContext();
     m_client = client;
     m_softwareRendering = software;
@@ -784,13 +831,22 @@ mpv_render_context* Player::attachRenderClient(RenderClient* client, mpv_render_
 void Player::detachRenderClient(RenderClient* client) {
     if (!client || client != m_client)
         return;
-    freeRenderContext();
     m_client = nullptr;
+    // A software context stays for the next view while there is something to draw: the player
+    // draws with it meanwhile. Without an item the context (and its scaler's threads) goes.
+    if (m_softwareRendering && m_renderContext && !m_destroying && m_item) {
+        drawHeadless();
+        return;
+    }
+    m_outputReplacedSinceLoad = m_outputReplacedSinceLoad || m_item != nullptr;
+    freeRenderContext();
     if (m_destroying || m_switchingClient)
         return;
     m_softwareRendering = true;
     setPropertyAsync(P::VideoRotate, P::No);
-    createHeadlessRenderer();
+    // Without an item nothing is drawn: the renderer is made when one is loaded.
+    if (m_item)
+        createHeadlessRenderer();
     applyMonochrome();
     reselectVideo();
 }
@@ -805,7 +861,12 @@ void Player::createHeadlessRenderer() {
         m_renderContext = nullptr;
         return;
     }
-    // Runs on libmpv's threads until it is cleared in freeRenderContext: only queue the drawing.
+    drawHeadless();
+}
+
+void Player::drawHeadless() {
+    // Runs on libmpv's threads until it is cleared (a view takes the context, or it is freed):
+    // only queue the drawing.
     mpv_render_context_set_update_callback(
         m_renderContext,
         [](void* context) {

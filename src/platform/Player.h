@@ -114,11 +114,13 @@ public:
     // Shows the picture magnified (1 or more) and moved by fractions of its magnified size.
     void setVideoMagnification(double magnification, double panX, double panY);
 
-    // Rendering hand-over for views. attachRenderClient frees the current render context
-    // (revoking it from another client) and makes one with `params` (terminated by an invalid
-    // entry); `software` tells libmpv's software renderer from OpenGL. Null on failure, when
-    // the player falls back to rendering on its own. detachRenderClient frees the client's
-    // context: an OpenGL client makes its context current first.
+    // Rendering hand-over for views. attachRenderClient revokes the render context from another
+    // client; a software client (`software`) is then handed the software context the player
+    // holds, if any, as it is. Otherwise the current context is freed and one made with
+    // `params` (terminated by an invalid entry). Null on failure, when the player falls back to
+    // rendering on its own. detachRenderClient keeps a software context for the player's own
+    // drawing while it has an item and frees it otherwise, as it frees an OpenGL one (an OpenGL
+    // client makes its context current first).
     mpv_render_context* attachRenderClient(RenderClient* client, mpv_render_param* params, bool software);
     void detachRenderClient(RenderClient* client);
     bool hasRenderClient() const { return m_client != nullptr; }
@@ -160,7 +162,10 @@ private:
     void setFlagAsync(const char* name, bool value);
     void setDoubleAsync(const char* name, double value);
     void commandAsync(std::initializer_list<const char*> args, quint64 userdata = 0);
+    void issueLoad();
+    void reloadAfterLostOutput();
     void createHeadlessRenderer();
+    void drawHeadless();
     void freeRenderContext();
     void renderHeadless();
     void reselectVideo();
@@ -183,6 +188,10 @@ private:
     int m_videoStream = -1;
     QString m_audioPath;
     int m_audioStream = -1;
+    QString m_mainPath;      // the file loadfile opens
+    QString m_externalAudio; // a sound file added to it, if any
+    // A render context was freed since the item's file was last asked for.
+    bool m_outputReplacedSinceLoad = false;
 
     double m_timePos = 0.0;
     double m_signalledPos = -1.0; // the last position libmpv told of, and when it signalled it

@@ -70,6 +70,10 @@ bool PlayerView::usesSoftwareRenderer() const {
     return m_surface->isSoftware();
 }
 
+PlayerView* PlayerView::showing(const Player* player) {
+    return viewsByPlayer().value(player);
+}
+
 Player* PlayerView::player() const {
     return m_player;
 }

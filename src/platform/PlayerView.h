@@ -33,6 +33,8 @@ public:
     // Whether Automatic chooses OpenGL: only with KAVRIN_PLAYER_VIEW=opengl in the environment,
     // a Qt platform with a screen and a GL context that can be made current.
     static bool openGlAvailable();
+    // The view that shows `player`, if any.
+    static PlayerView* showing(const Player* player);
 
     Player* player() const;
     // Shows `player`, which is not owned. A player is shown by one view at a time: a view that

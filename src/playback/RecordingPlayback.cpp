@@ -4,6 +4,7 @@
 #include "platform/showAlert.h"
 #include "playback/ChannelComposition.h"
 #include "playback/ChannelSync.h"
+#include "playback/PlayerPool.h"
 #include "shared/PlayerState.h"
 
 #include "metadata/FFmpeg.h"
@@ -14,6 +15,7 @@
 #include "platform/Player.h"
 #include "platform/PlayerItem.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFileInfo>
 
@@ -61,6 +63,43 @@ std::shared_ptr<AssetTrack> soundTrackOf(const std::shared_ptr<Asset>& asset,
     return which == RecordingPlayback::SoundTrack::First ? sounds.first() : sounds.last();
 }
 
+// What a file looked like when an asset was made of it: a change of size or time makes a new one.
+struct FileStamp {
+    QString path;
+    qint64 size = -1;
+    qint64 modified = -1;
+    bool operator==(const FileStamp&) const = default;
+};
+
+FileStamp stampOf(const QUrl& url) {
+    const QString path = url.isLocalFile() ? FileManager::filePath(url) : url.path();
+    const QFileInfo info(path);
+    return {path, info.exists() ? info.size() : -1,
+            info.exists() ? info.lastModified().toMSecsSinceEpoch() : -1};
+}
+
+// The asset last made for an entry that is no AVI recording. The next screen playing the same
+// recording (full screen after the window player, and back) takes it instead of opening every
+// channel file again, which costs tens of milliseconds on the way to its first picture.
+struct KeptAsset {
+    QUrl url;
+    bool composition = false;
+    QList<FileStamp> files;
+    std::shared_ptr<Asset> asset;
+};
+
+KeptAsset& keptAsset() {
+    static KeptAsset kept;
+    return kept;
+}
+
+QList<FileStamp> stampsOf(const orvoTableModel& entry) {
+    QList<FileStamp> stamps{stampOf(entry.url)};
+    for (const std::optional<QUrl>& sibling : {entry.row.merge, entry.row.merge2})
+        stamps.append(sibling ? stampOf(*sibling) : FileStamp{});
+    return stamps;
+}
+
 } // namespace
 
 RecordingPlayback::RecordingPlayback(QObject* parent) : QObject(parent) {}
@@ -71,7 +110,7 @@ RecordingPlayback::~RecordingPlayback() {
 }
 
 Player* RecordingPlayback::addPlayer() {
-    auto* player = new Player(this);
+    Player* player = PlayerPool::take(this);
     players.append(player);
     return player;
 }
@@ -82,7 +121,7 @@ void RecordingPlayback::releasePlayers() {
     players.clear();
     channelSync().setPlayers({});
     for (Player* player : released)
-        delete player;
+        PlayerPool::giveBack(player);
 }
 
 FFmpeg& RecordingPlayback::reader() {
@@ -111,6 +150,13 @@ std::shared_ptr<Asset> RecordingPlayback::assetForEntry(const orvoTableModel& en
     // files, which the players may still be reading: they let go of them first.
     if (avi)
         releaseFilesForRewrap();
+    KeptAsset& kept = keptAsset();
+    const QList<FileStamp> stamps = avi ? QList<FileStamp>{} : stampsOf(entry);
+    if (!avi && kept.asset && kept.url == entry.url && kept.composition == composition &&
+        kept.files == stamps) {
+        currentAsset = kept.asset;
+        return kept.asset;
+    }
     std::shared_ptr<Asset> asset = composition ? makeChannelComposition(entry.url) : nullptr;
     if (!asset) {
         if (avi)
@@ -121,6 +167,9 @@ std::shared_ptr<Asset> RecordingPlayback::assetForEntry(const orvoTableModel& en
     // A file that cannot be read (empty, damaged, gone) has no picture to play.
     if (asset && asset->tracksWithMediaType(MediaType::Video).isEmpty())
         asset = nullptr;
+    kept = KeptAsset{};
+    if (!avi && asset)
+        kept = KeptAsset{entry.url, composition, stamps, asset};
     currentAsset = asset;
     return asset;
 }

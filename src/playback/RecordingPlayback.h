@@ -45,9 +45,10 @@ public:
     // recording's: the shown channel's, or the sound channel's when all show.
     QPointer<Player> orvoPlayer;
 
-    // A new player appended to `players`.
+    // A new player (or one kept from an earlier screen) appended to `players`.
     Player* addPlayer();
-    // Empties, pauses and deletes every player; a view showing one lets go of it as it goes.
+    // Empties and pauses every player, takes it from the view showing it and gives it back
+    // to the pool of players (see PlayerPool).
     void releasePlayers();
 
     // --- Assets and metadata ---
