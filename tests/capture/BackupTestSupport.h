@@ -4,6 +4,7 @@
 // seen by the backup tests.
 
 #include "SampleGen.h"
+#include "common/RecordingEntry.h"
 
 #include "capture/ClipBackup.h"
 #include "metadata/orvoTableModel.h"
@@ -17,6 +18,8 @@
 #include <gtest/gtest.h>
 
 namespace backuptest {
+
+using ::entry;
 
 // The recordings every backup test uses, written once per run (3 s, small pictures).
 struct Recordings {
@@ -63,17 +66,6 @@ inline const Recordings& recordings() {
         return r;
     }();
     return made;
-}
-
-inline orvoTableModel entry(const QString& path, std::optional<QString> merge = {},
-                            std::optional<QString> merge2 = {}) {
-    orvoTableModel model;
-    model.url = QUrl::fromLocalFile(path);
-    if (merge)
-        model.row.merge = QUrl::fromLocalFile(*merge);
-    if (merge2)
-        model.row.merge2 = QUrl::fromLocalFile(*merge2);
-    return model;
 }
 
 // For one test: backups go to a fresh Desktop folder (no "backupBookMark"),

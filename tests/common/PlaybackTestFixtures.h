@@ -4,6 +4,7 @@
 
 #include "EventLoopWait.h"
 #include "SampleGen.h"
+#include "common/RecordingEntry.h"
 
 #include "metadata/RecordingList.h"
 #include "platform/Player.h"
@@ -24,6 +25,8 @@
 #include <string>
 
 namespace playbacktest {
+
+using ::entry;
 
 // The files every playback test uses, written once per run.
 struct Files {
@@ -74,17 +77,6 @@ inline const Files& files() {
         return f;
     }();
     return made;
-}
-
-inline orvoTableModel entry(const QString& path, std::optional<QString> merge = {},
-                            std::optional<QString> merge2 = {}) {
-    orvoTableModel model;
-    model.url = QUrl::fromLocalFile(path);
-    if (merge)
-        model.row.merge = QUrl::fromLocalFile(*merge);
-    if (merge2)
-        model.row.merge2 = QUrl::fromLocalFile(*merge2);
-    return model;
 }
 
 // Waits for `condition`, letting the event loop run; false after the timeout.
