@@ -261,11 +261,14 @@ qint64 ChannelSync::nowNs() {
         .count();
 }
 
+qint64 ChannelSync::overdueAfterNs(const Track& track) {
+    return std::max<qint64>(typicalGapNs(track) * kOverdueGaps, kOverdueMinNs);
+}
+
 bool ChannelSync::overdue(const Track& track, qint64 nowNs) {
     if (track.seenNs.size() < 3)
         return false;
-    const qint64 typical = typicalGapNs(track);
-    return nowNs - track.changedAtNs > std::max<qint64>(typical * kOverdueGaps, kOverdueMinNs);
+    return nowNs - track.changedAtNs > overdueAfterNs(track);
 }
 
 bool ChannelSync::catchingUp(const Track& track) {
@@ -303,9 +306,13 @@ double ChannelSync::estimate(const Track& track, double reported, double rate, q
     // A rate set since the latest report shows only in the reports after it (the frames on
     // their way keep the pace they were timed at): until then the model goes on as it was.
     if (const std::optional<double> residual = steadyOffset(track)) {
-        const double position = modelled(track, *residual, nowNs);
-        // A player that stalls stops following the model.
-        if (std::abs(position - reported) <= kCarryCap)
+        // The model is the player's clock: a frame shown late or dropped (one or two at 2x, where
+        // a frame lasts 17 ms) does not hold it back. A player whose next report is overdue is
+        // held up, and its estimate stops where the model was then.
+        const qint64 until = track.seenNs.size() < 3 ? nowNs : track.changedAtNs + overdueAfterNs(track);
+        const double position = modelled(track, *residual, std::min(nowNs, until));
+        // A model that no longer describes the reports is not followed.
+        if (std::abs(modelled(track, *residual, track.changedAtNs) - reported) <= kCarryCap)
             return position;
     }
     const double carried = std::min(kCarryCap, (nowNs - track.changedAtNs) / 1e9 * rate);

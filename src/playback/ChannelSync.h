@@ -156,6 +156,8 @@ public:
 
 private:
     static qint64 nowNs();
+    // How long after its latest report the track's next one is overdue.
+    static qint64 overdueAfterNs(const Track& track);
     void sample();
     bool anyStalled(qint64 nowNs) const;
     void releaseNudges();

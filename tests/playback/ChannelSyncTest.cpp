@@ -272,6 +272,39 @@ TEST(ChannelSyncEstimate, AReportIsOverdueOnlyWellPastTheUsualGap) {
     }
 }
 
+TEST(ChannelSyncEstimate, TheEstimateKeepsItsLineUntilTheNextReportIsOverdue) {
+    struct Case {
+        const char* name;
+        double rate;
+        double after; // seconds after the latest report the estimate is read
+        bool onLine;  // else held about where the line was when the next report became overdue
+    };
+    const Case cases[] = {
+        {"a frame shown late at 2x", 2.0, 0.040, true},
+        {"two frames late at 1x", 1.0, 0.075, true},
+        {"held up at 2x", 2.0, 0.200, false},
+        {"held up at 1x", 1.0, 0.300, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ChannelSync::Track track;
+        const double gap = 1 / 30.0 / c.rate;
+        // Frames of 1/30 s of media on the line position = 1 + (t - 1) * rate.
+        for (int i = 0; i < 12; ++i)
+            ChannelSync::record(track, 1.0 + i / 30.0, c.rate, qint64((1.0 + i * gap) * 1e9));
+        const double reported = 1.0 + 11 / 30.0;
+        const double now = 1.0 + 11 * gap + c.after;
+        const double line = 1.0 + (now - 1.0) * c.rate;
+        const double estimated = ChannelSync::estimate(track, reported, c.rate, qint64(now * 1e9));
+        if (c.onLine) {
+            EXPECT_NEAR(estimated, line, 0.002);
+        } else {
+            EXPECT_LT(estimated, line - 0.05);
+            EXPECT_GE(estimated, reported + gap * c.rate);
+        }
+    }
+}
+
 TEST(ChannelSyncEstimate, AReportWellBehindItsLineTellsOfAChannelCatchingUp) {
     struct Case {
         const char* name;
