@@ -23,59 +23,34 @@
 
 namespace platform {
 
+// Defines `function()`, the category `name` that prints from `level` up unless a rule says
+// otherwise. Inline, so that every library that includes this header shares the one category.
+#define KAVRIN_LOG_CATEGORY(function, name, level)                                                           \
+    inline const QLoggingCategory& function() {                                                              \
+        static const QLoggingCategory category(name, level);                                                 \
+        return category;                                                                                     \
+    }
+
 // The application's start: main(), the delegate, the main storyboard.
-inline const QLoggingCategory& lcApp() {
-    static const QLoggingCategory category("kavrin.app", QtInfoMsg);
-    return category;
-}
-
+KAVRIN_LOG_CATEGORY(lcApp, "kavrin.app", QtInfoMsg)
 // The platform layer: storyboards, assets, user defaults, players.
-inline const QLoggingCategory& lcPlatform() {
-    static const QLoggingCategory category("kavrin.platform", QtInfoMsg);
-    return category;
-}
-
+KAVRIN_LOG_CATEGORY(lcPlatform, "kavrin.platform", QtInfoMsg)
 // What the metadata readers print about each file they read.
-inline const QLoggingCategory& lcMetadata() {
-    static const QLoggingCategory category("kavrin.metadata", QtInfoMsg);
-    return category;
-}
-
+KAVRIN_LOG_CATEGORY(lcMetadata, "kavrin.metadata", QtInfoMsg)
 // The readers' trace of every sample and token: off unless a rule turns it on.
-inline const QLoggingCategory& lcMetadataTokens() {
-    static const QLoggingCategory category("kavrin.metadata.tokens", QtWarningMsg);
-    return category;
-}
-
+KAVRIN_LOG_CATEGORY(lcMetadataTokens, "kavrin.metadata.tokens", QtWarningMsg)
 // The card, ver.txt, bookmarks and the recording list.
-inline const QLoggingCategory& lcLibrary() {
-    static const QLoggingCategory category("kavrin.library", QtInfoMsg);
-    return category;
-}
-
+KAVRIN_LOG_CATEGORY(lcLibrary, "kavrin.library", QtInfoMsg)
 // The playback of one recording and its channel compositions.
-inline const QLoggingCategory& lcPlayback() {
-    static const QLoggingCategory category("kavrin.playback", QtInfoMsg);
-    return category;
-}
-
+KAVRIN_LOG_CATEGORY(lcPlayback, "kavrin.playback", QtInfoMsg)
 // The window and full-screen players, their controls and data views.
-inline const QLoggingCategory& lcPlayer() {
-    static const QLoggingCategory category("kavrin.player", QtInfoMsg);
-    return category;
-}
-
+KAVRIN_LOG_CATEGORY(lcPlayer, "kavrin.player", QtInfoMsg)
 // Still grabs, their saving and clip backups.
-inline const QLoggingCategory& lcCapture() {
-    static const QLoggingCategory category("kavrin.capture", QtInfoMsg);
-    return category;
-}
-
+KAVRIN_LOG_CATEGORY(lcCapture, "kavrin.capture", QtInfoMsg)
 // Settings, the update check and card packages.
-inline const QLoggingCategory& lcSettings() {
-    static const QLoggingCategory category("kavrin.settings", QtInfoMsg);
-    return category;
-}
+KAVRIN_LOG_CATEGORY(lcSettings, "kavrin.settings", QtInfoMsg)
+
+#undef KAVRIN_LOG_CATEGORY
 
 // One line of information in `category`, as it stands (the handler adds the
 // line feed). Nothing is converted while the category is off.
