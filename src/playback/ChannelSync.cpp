@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cmath>
 #include <memory>
+#include <numeric>
 
 namespace {
 
@@ -29,6 +30,11 @@ constexpr qint64 kOverdueMinNs = 40'000'000;
 // player's frames keep tells of a player catching up after its frames were held up.
 constexpr double kBehindSteps = 0.6;
 constexpr double kBehindMin = 0.010;
+// This many reports in a row that far behind, within this much of each other (or this many usual
+// steps), tell of a player gone on from where it was held up.
+constexpr std::size_t kSettledReports = 3;
+constexpr double kSettledSpread = 0.006;
+constexpr double kSettledSteps = 0.3;
 // How fast and how far a follower's rate trim may move.
 constexpr double kTrimStep = 0.001;
 constexpr double kTrimLimit = 0.03;
@@ -456,7 +462,34 @@ void ChannelSync::record(Track& track, double reported, double rate, qint64 now)
         track.offsets.push_back(reported - modelled(track, 0.0, now));
         if (track.offsets.size() > kHistory)
             track.offsets.erase(track.offsets.begin());
+        rebaseIfSettledBehind(track);
     }
+}
+
+void ChannelSync::rebaseIfSettledBehind(Track& track) {
+    // A player held up long enough does not always win the time back: libmpv may go on from the
+    // late frame. Its latest reports then keep to a line of their own, as far behind the old one
+    // each time, where one catching up comes nearer with each report. The model moves to that
+    // line at once, so that the gap counts (and is closed) instead of waiting as a catch-up for
+    // the old residuals to age out.
+    if (track.offsets.size() < kMinChanges + kSettledReports || track.seenNs.size() < 3)
+        return;
+    std::vector<double> older(track.offsets.begin(), track.offsets.end() - kSettledReports);
+    std::nth_element(older.begin(), older.begin() + older.size() / 2, older.end());
+    const double residual = older[older.size() / 2];
+    const double step = typicalGapNs(track) / 1e9 * track.historyRate;
+    const double behind = -std::max(kBehindMin, kBehindSteps * step);
+    const auto latest = track.offsets.end() - kSettledReports;
+    const auto [low, high] = std::minmax_element(latest, track.offsets.end());
+    if (*high - residual >= behind || *high - *low > std::max(kSettledSpread, kSettledSteps * step))
+        return;
+    const double shift = std::accumulate(latest, track.offsets.end(), 0.0) / kSettledReports;
+    std::vector<double> kept(latest, track.offsets.end());
+    for (double& offset : kept)
+        offset -= shift;
+    track.anchorPosition += shift;
+    track.anchorSteady = true;
+    track.offsets = std::move(kept);
 }
 
 bool ChannelSync::allPlaying() const {

@@ -137,6 +137,9 @@ public:
     // Whether the track's latest report came well behind the line its frames keep: it is
     // catching up after its frames were held up.
     static bool catchingUp(const Track& track);
+    // Moves the track's model to the line its latest reports keep when they have settled well
+    // behind the old one (a player held up that went on from where it was).
+    static void rebaseIfSettledBehind(Track& track);
     // Whether a follower `distance` off is nudged, having stayed off to the same side by more than
     // kNudgeUntil for `lingeredNs`: a small gap that does not close by itself is closed too.
     static bool nudgeDue(double distance, qint64 lingeredNs) {

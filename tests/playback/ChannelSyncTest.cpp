@@ -339,6 +339,41 @@ TEST(ChannelSyncEstimate, AReportWellBehindItsLineTellsOfAChannelCatchingUp) {
     }
 }
 
+TEST(ChannelSyncEstimate, APlayerThatGoesOnFromWhereItWasHeldUpIsFollowedThere) {
+    struct Case {
+        const char* name;
+        double rate;
+        double held;                // seconds without a report
+        std::vector<double> behind; // seconds of media each report after it is behind the old line
+        bool followed;              // the estimate keeps to the reports' new line, in step again
+    };
+    const Case cases[] = {
+        {"gone on after 100 ms held at 2x", 2.0, 0.100, {0.167, 0.168, 0.165}, true},
+        {"gone on after 90 ms held at 1x", 1.0, 0.090, {0.057, 0.055, 0.059}, true},
+        {"catching up at 2x", 2.0, 0.100, {0.167, 0.100, 0.034}, false},
+        {"two reports so far", 2.0, 0.100, {0.167, 0.167}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ChannelSync::Track track;
+        const double gap = 1 / 30.0 / c.rate;
+        for (int i = 0; i < 12; ++i)
+            ChannelSync::record(track, 1.0 + i / 30.0, c.rate, qint64((1.0 + i * gap) * 1e9));
+        double reported = 0.0, seen = 1.0 + 11 * gap + c.held;
+        for (double behind : c.behind) {
+            reported = 1.0 + (seen - 1.0) * c.rate - behind;
+            ChannelSync::record(track, reported, c.rate, qint64(seen * 1e9));
+            seen += gap;
+        }
+        EXPECT_EQ(ChannelSync::catchingUp(track), !c.followed);
+        const double now = seen - gap / 2;
+        const double estimated = ChannelSync::estimate(track, reported, c.rate, qint64(now * 1e9));
+        if (c.followed) {
+            EXPECT_NEAR(estimated, 1.0 + (now - 1.0) * c.rate - c.behind.back(), 0.004);
+        }
+    }
+}
+
 TEST(ChannelSyncEstimate, ASmallGapThatLingersIsClosedToo) {
     struct Case {
         double distance;
