@@ -254,6 +254,17 @@ TEST(ChannelSyncEstimate, RateChangesKeepTheEstimateOffTheReportsJitter) {
     }
 }
 
+namespace {
+
+// Twelve frames of 1/30 s of media at `rate`, each seen on time from 1 s on: a track on its line
+// position = 1 + (t - 1) * rate.
+void recordOnLine(ChannelSync::Track& track, double rate) {
+    for (int i = 0; i < 12; ++i)
+        ChannelSync::record(track, 1.0 + i / 30.0, rate, qint64((1.0 + i / 30.0 / rate) * 1e9));
+}
+
+} // namespace
+
 TEST(ChannelSyncEstimate, AReportIsOverdueOnlyWellPastTheUsualGap) {
     struct Case {
         double frame; // seconds between reports
@@ -289,9 +300,7 @@ TEST(ChannelSyncEstimate, TheEstimateKeepsItsLineUntilTheNextReportIsOverdue) {
         SCOPED_TRACE(c.name);
         ChannelSync::Track track;
         const double gap = 1 / 30.0 / c.rate;
-        // Frames of 1/30 s of media on the line position = 1 + (t - 1) * rate.
-        for (int i = 0; i < 12; ++i)
-            ChannelSync::record(track, 1.0 + i / 30.0, c.rate, qint64((1.0 + i * gap) * 1e9));
+        recordOnLine(track, c.rate);
         const double reported = 1.0 + 11 / 30.0;
         const double now = 1.0 + 11 * gap + c.after;
         const double line = 1.0 + (now - 1.0) * c.rate;
@@ -326,8 +335,7 @@ TEST(ChannelSyncEstimate, AReportWellBehindItsLineTellsOfAChannelCatchingUp) {
         SCOPED_TRACE(c.name);
         ChannelSync::Track track;
         const double gap = 1 / 30.0 / c.rate;
-        for (int i = 0; i < 12; ++i)
-            ChannelSync::record(track, 1.0 + i / 30.0, c.rate, qint64((1.0 + i * gap) * 1e9));
+        recordOnLine(track, c.rate);
         EXPECT_FALSE(ChannelSync::catchingUp(track)) << "on its line";
         ChannelSync::record(track, 1.0 + (11 + c.frames) / 30.0, c.rate,
                             qint64((1.0 + 12 * gap + c.late) * 1e9));
@@ -357,8 +365,7 @@ TEST(ChannelSyncEstimate, APlayerThatGoesOnFromWhereItWasHeldUpIsFollowedThere) 
         SCOPED_TRACE(c.name);
         ChannelSync::Track track;
         const double gap = 1 / 30.0 / c.rate;
-        for (int i = 0; i < 12; ++i)
-            ChannelSync::record(track, 1.0 + i / 30.0, c.rate, qint64((1.0 + i * gap) * 1e9));
+        recordOnLine(track, c.rate);
         double reported = 0.0, seen = 1.0 + 11 * gap + c.held;
         for (double behind : c.behind) {
             reported = 1.0 + (seen - 1.0) * c.rate - behind;
