@@ -43,15 +43,25 @@ bool hasItem(const Player* player) {
     return player && player->currentItem() && player->currentItem()->status() != PlayerItem::Status::Failed;
 }
 
+// The middle one of `values`, which are not empty.
+template <typename T> T middle(std::vector<T> values) {
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
 // The usual time between a track's latest reports.
 qint64 typicalGapNs(const ChannelSync::Track& track) {
     std::vector<qint64> gaps;
     for (std::size_t i = 1; i < track.seenNs.size(); ++i)
         gaps.push_back(track.seenNs[i] - track.seenNs[i - 1]);
-    if (gaps.empty())
-        return 0;
-    std::nth_element(gaps.begin(), gaps.begin() + gaps.size() / 2, gaps.end());
-    return gaps[gaps.size() / 2];
+    return gaps.empty() ? 0 : middle(std::move(gaps));
+}
+
+// How far below its line a track's report lies when the track is behind it: a late frame, not the
+// jitter of when the reports are seen.
+double behindLimit(const ChannelSync::Track& track) {
+    const double step = typicalGapNs(track) / 1e9 * track.historyRate;
+    return std::max(kBehindMin, kBehindSteps * step);
 }
 
 double itemDuration(const Player* player) {
@@ -283,16 +293,13 @@ bool ChannelSync::catchingUp(const Track& track) {
     const std::optional<double> residual = steadyOffset(track);
     if (!residual)
         return false;
-    const double step = typicalGapNs(track) / 1e9 * track.historyRate;
-    return track.offsets.back() - *residual < -std::max(kBehindMin, kBehindSteps * step);
+    return track.offsets.back() - *residual < -behindLimit(track);
 }
 
 std::optional<double> ChannelSync::steadyOffset(const Track& track) {
     if (track.offsets.empty() || (!track.anchorSteady && track.offsets.size() < kMinChanges))
         return std::nullopt;
-    std::vector<double> sorted = track.offsets;
-    std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
-    return sorted[sorted.size() / 2];
+    return middle(track.offsets);
 }
 
 double ChannelSync::modelled(const Track& track, double residual, qint64 nowNs) {
@@ -315,8 +322,8 @@ double ChannelSync::estimate(const Track& track, double reported, double rate, q
         // The model is the player's clock: a frame shown late or dropped (one or two at 2x, where
         // a frame lasts 17 ms) does not hold it back. A player whose next report is overdue is
         // held up, and its estimate stops where the model was then.
-        const qint64 until = track.seenNs.size() < 3 ? nowNs : track.changedAtNs + overdueAfterNs(track);
-        const double position = modelled(track, *residual, std::min(nowNs, until));
+        const qint64 at = overdue(track, nowNs) ? track.changedAtNs + overdueAfterNs(track) : nowNs;
+        const double position = modelled(track, *residual, at);
         // A model that no longer describes the reports is not followed.
         if (std::abs(modelled(track, *residual, track.changedAtNs) - reported) <= kCarryCap)
             return position;
@@ -474,14 +481,12 @@ void ChannelSync::rebaseIfSettledBehind(Track& track) {
     // the old residuals to age out.
     if (track.offsets.size() < kMinChanges + kSettledReports || track.seenNs.size() < 3)
         return;
-    std::vector<double> older(track.offsets.begin(), track.offsets.end() - kSettledReports);
-    std::nth_element(older.begin(), older.begin() + older.size() / 2, older.end());
-    const double residual = older[older.size() / 2];
-    const double step = typicalGapNs(track) / 1e9 * track.historyRate;
-    const double behind = -std::max(kBehindMin, kBehindSteps * step);
     const auto latest = track.offsets.end() - kSettledReports;
+    const double residual = middle(std::vector<double>(track.offsets.begin(), latest));
+    const double step = typicalGapNs(track) / 1e9 * track.historyRate;
     const auto [low, high] = std::minmax_element(latest, track.offsets.end());
-    if (*high - residual >= behind || *high - *low > std::max(kSettledSpread, kSettledSteps * step))
+    if (*high - residual >= -behindLimit(track) ||
+        *high - *low > std::max(kSettledSpread, kSettledSteps * step))
         return;
     const double shift = std::accumulate(latest, track.offsets.end(), 0.0) / kSettledReports;
     std::vector<double> kept(latest, track.offsets.end());
