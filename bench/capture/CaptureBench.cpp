@@ -12,6 +12,7 @@
 // The system's diagnostics go to standard output; the figures go to standard error.
 
 #include "SampleGen.h"
+#include "common/RecordingEntry.h"
 
 #include "capture/CaptureViewController.h"
 #include "platform/AssetImageGenerator.h"
@@ -109,14 +110,6 @@ Recording writeRecording(const QString& dir) {
     return r;
 }
 
-orvoTableModel entry(const Recording& r) {
-    orvoTableModel model;
-    model.url = QUrl::fromLocalFile(r.front);
-    model.row.merge = QUrl::fromLocalFile(r.rear);
-    model.row.merge2 = QUrl::fromLocalFile(r.inside);
-    return model;
-}
-
 // Wall time of the ffmpeg tool decoding the frame at `seconds` to raw RGB (process start to exit).
 double ffmpegFrame(const QString& path, double seconds) {
     QElapsedTimer timer;
@@ -136,7 +129,7 @@ double ffmpegFrame(const QString& path, double seconds) {
 }
 
 void latencyBench(const Recording& r, int repeat) {
-    recordingList = {entry(r)};
+    recordingList = {entry(r.front, r.rear, r.inside)};
     displayedRecordingList = recordingList;
     currentIndex = -1;
     playMode = mode::multiple_ch;

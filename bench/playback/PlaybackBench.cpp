@@ -16,6 +16,7 @@
 // The system's diagnostics go to /dev/null; the figures go to standard error.
 
 #include "SampleGen.h"
+#include "common/RecordingEntry.h"
 
 #include "metadata/RecordingList.h"
 #include "platform/MutableComposition.h"
@@ -74,17 +75,6 @@ void runFor(int ms) {
     QElapsedTimer timer;
     timer.start();
     waitFor([&] { return timer.elapsed() >= ms; }, ms + 1000);
-}
-
-orvoTableModel entry(const QString& path, std::optional<QString> merge = {},
-                     std::optional<QString> merge2 = {}) {
-    orvoTableModel model;
-    model.url = QUrl::fromLocalFile(path);
-    if (merge)
-        model.row.merge = QUrl::fromLocalFile(*merge);
-    if (merge2)
-        model.row.merge2 = QUrl::fromLocalFile(*merge2);
-    return model;
 }
 
 struct Recording {

@@ -8,6 +8,7 @@
 // The system's diagnostics go to /dev/null; the figures go to standard error.
 
 #include "SampleGen.h"
+#include "common/RecordingEntry.h"
 
 #include "metadata/FFmpeg.h"
 #include "metadata/PacketCache.h"
@@ -60,12 +61,6 @@ double median(std::vector<double> values) {
 
 double milliseconds(const QElapsedTimer& timer) {
     return static_cast<double>(timer.nsecsElapsed()) / 1e6;
-}
-
-orvoTableModel entry(const QString& path) {
-    orvoTableModel model;
-    model.url = QUrl::fromLocalFile(path);
-    return model;
 }
 
 struct Timings {
