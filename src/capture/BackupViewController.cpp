@@ -9,6 +9,7 @@
 #include "platform/Bookmark.h"
 #include "platform/BusyCursor.h"
 #include "platform/Localization.h"
+#include "platform/ModalSession.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 #include "platform/showAlert.h"
@@ -18,7 +19,6 @@
 
 #include <QDialog>
 #include <QFileDialog>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -85,20 +85,6 @@ void BackupViewController::viewWillDisappear() {
     NotificationCenter::defaultCenter().post(QString::fromLatin1(NotificationName::kRequestPlay));
 }
 
-void BackupViewController::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Escape:
-        onCancelBtnTap();
-        return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        onSaveBtnTap();
-        return;
-    default:
-        ViewController::keyPressEvent(event);
-    }
-}
-
 void BackupViewController::storeDestinationBookmark(const QUrl& url) {
     storeFolderBookmark(url, backupKey());
     directoryURL = url;
@@ -119,7 +105,7 @@ void BackupViewController::chooseDestinationFolder() {
     panel.setOption(QFileDialog::ShowDirsOnly, false);
     // No new folders from the panel.
     panel.setOption(QFileDialog::ReadOnly, true);
-    if (panel.exec() != QDialog::Accepted)
+    if (ModalSession::run(panel) != QDialog::Accepted)
         return;
     const QList<QUrl> chosen = panel.selectedUrls();
     if (chosen.isEmpty() || chosen.first().isEmpty()) {

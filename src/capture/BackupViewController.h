@@ -14,7 +14,6 @@
 #include <memory>
 #include <optional>
 
-class QKeyEvent;
 class QLineEdit;
 class QRadioButton;
 
@@ -74,8 +73,6 @@ protected:
     void loadView() override;
     void viewDidLoad() override;
     void viewWillDisappear() override;
-    // Escape cancels, Return saves.
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // The audio check: a recording without sound can only be copied as video.

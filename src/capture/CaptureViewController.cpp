@@ -8,6 +8,7 @@
 #include "capture/CaptureImageSaver.h"
 #include "platform/Bookmark.h"
 #include "platform/Localization.h"
+#include "platform/ModalSession.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 #include "platform/showAlert.h"
@@ -16,7 +17,6 @@
 #include "shared/PlayerState.h"
 
 #include <QFileDialog>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
@@ -72,22 +72,6 @@ void CaptureViewController::viewDidLoad() {
             if (urlTextField)
                 urlTextField->setText(desktop);
         }
-    }
-}
-
-void CaptureViewController::keyPressEvent(QKeyEvent* event) {
-    // The buttons' key equivalents: Escape cancels and Return saves, wherever the focus is
-    // (keys the focused control does not use itself come here).
-    switch (event->key()) {
-    case Qt::Key_Escape:
-        onCancelBtnTap();
-        return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        onSaveBtnTap();
-        return;
-    default:
-        ViewController::keyPressEvent(event);
     }
 }
 
@@ -239,7 +223,7 @@ void CaptureViewController::chooseDestinationFolder() {
     panel.setOption(QFileDialog::ShowDirsOnly);
     panel.setOption(QFileDialog::ReadOnly);
     panel.setLabelText(QFileDialog::Accept, localized(kPanelPrompt));
-    if (panel.exec() != QDialog::Accepted)
+    if (ModalSession::run(panel) != QDialog::Accepted)
         return;
     const QList<QUrl> urls = panel.selectedUrls();
     if (urls.isEmpty() || !urls.first().isLocalFile()) {

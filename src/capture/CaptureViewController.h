@@ -72,7 +72,6 @@ protected:
     void loadView() override;
     void viewDidLoad() override;
     void viewWillDisappear() override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     std::unique_ptr<Ui::CaptureViewController> ui;

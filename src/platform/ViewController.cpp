@@ -1,8 +1,12 @@
 #include "platform/ViewController.h"
 
+#include "platform/ModalSession.h"
+
 #include <QCloseEvent>
 #include <QHideEvent>
+#include <QKeyEvent>
 #include <QMetaObject>
+#include <QPushButton>
 #include <QResizeEvent>
 #include <QShowEvent>
 
@@ -65,10 +69,39 @@ void ViewController::dismiss() {
         hide();
         return;
     }
+    QPointer<QWidget> presentingWindow = m_presenting->window();
     hide();
     endAppearance();
     m_presenting = nullptr;
     deleteLater();
+    ModalSession::activate(presentingWindow);
+}
+
+bool ViewController::cancelOperation() {
+    if (!m_presenting)
+        return false;
+    dismiss();
+    return true;
+}
+
+void ViewController::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers == Qt::NoModifier) {
+        if (event->key() == Qt::Key_Escape && cancelOperation()) {
+            event->accept();
+            return;
+        }
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            for (QPushButton* button : findChildren<QPushButton*>()) {
+                if (button->isDefault() && button->isEnabled() && button->isVisibleTo(this)) {
+                    event->accept();
+                    button->click();
+                    return;
+                }
+            }
+        }
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void ViewController::dismissViewController(ViewController* controller) {

@@ -10,6 +10,7 @@
 class Storyboard;
 class WindowController;
 class QCloseEvent;
+class QKeyEvent;
 
 // A screen's controller and its view in one widget.
 //
@@ -25,6 +26,10 @@ class QCloseEvent;
 //   replaced as a window's content, or its window is miniaturised.
 // - viewDidLayout(): after the view has been resized and its children laid out.
 // Overrides need not call the base versions (they do nothing).
+//
+// Keys a screen's focused control does not use itself: Escape calls
+// cancelOperation(), Return and Enter click the screen's default button. When a
+// presented screen closes, the window that presented it is active again.
 class ViewController : public QWidget {
     Q_OBJECT
 
@@ -82,11 +87,14 @@ protected:
     virtual void viewDidDisappear() {}
     // Hands a payload to the destination of `segue`; the default does nothing.
     virtual void prepareForSegue(const StoryboardSegue& segue, const QVariant& sender);
+    // What Escape does; answers whether it did anything. The default closes a presented screen.
+    virtual bool cancelOperation();
 
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     friend class Storyboard;

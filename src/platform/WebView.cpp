@@ -2,6 +2,7 @@
 
 #include "platform/GraphicsSupport.h"
 
+#include <QChildEvent>
 #include <QCoreApplication>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
@@ -57,11 +58,22 @@ QWebEngineView* WebView::engineView() {
         prepareEngineEnvironment();
         m_view = new QWebEngineView(this);
         m_view->setContextMenuPolicy(Qt::NoContextMenu);
+        m_view->setFocusPolicy(focusPolicy());
+        m_view->installEventFilter(this);
         layout()->addWidget(m_view);
         connect(m_view, &QWebEngineView::loadStarted, this, &WebView::onLoadStarted);
         connect(m_view, &QWebEngineView::loadFinished, this, &WebView::onLoadFinished);
     }
     return m_view;
+}
+
+bool WebView::eventFilter(QObject* watched, QEvent* event) {
+    // The engine adds the widget that shows the page (and takes the keys) when it needs it.
+    if (watched == m_view && event->type() == QEvent::ChildAdded) {
+        if (auto* child = qobject_cast<QWidget*>(static_cast<QChildEvent*>(event)->child()))
+            child->setFocusPolicy(focusPolicy());
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void WebView::load(const QUrl& url, double timeoutSeconds) {

@@ -24,6 +24,10 @@ class QWebEngineView;
 // the order they were given (a newer load drops them, as they were meant for
 // the page it replaces); scripts evaluated before any page was loaded are
 // dropped. A dropped script's completion gets an invalid result.
+//
+// The engine's own widgets take the view's focus policy, so that a view set to
+// take no focus stays out of the Tab order and leaves the keys where they were
+// when it is clicked.
 class WebView : public QWidget {
     Q_OBJECT
 
@@ -68,6 +72,9 @@ public:
 signals:
     // A load ended; `ok` is false when it failed, was stopped or timed out.
     void loadFinished(bool ok);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct PendingScript {

@@ -1,6 +1,7 @@
 #include "platform/showAlert.h"
 
 #include "platform/Localization.h"
+#include "platform/ModalSession.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -16,7 +17,7 @@ void showMessage(QMessageBox::Icon icon, const char* objectName, const QString& 
     alert.setText(localized(title));
     alert.setInformativeText(localized(message));
     alert.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
-    alert.exec();
+    ModalSession::run(alert);
 }
 
 } // namespace

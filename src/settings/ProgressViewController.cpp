@@ -54,6 +54,11 @@ void ProgressViewController::onCancelBtnTap() {
     cancelInstallerDownload();
 }
 
+bool ProgressViewController::cancelOperation() {
+    cancelInstallerDownload();
+    return true;
+}
+
 std::optional<QString> ProgressViewController::installerDestination(const QUrl& url,
                                                                     const QString& downloadsFolder) {
     const QString name = url.fileName(QUrl::FullyDecoded);

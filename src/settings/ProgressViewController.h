@@ -57,6 +57,8 @@ protected:
     void viewDidLoad() override;
     void viewDidAppear() override;
     void viewDidDisappear() override;
+    // Escape: as the Cancel button.
+    bool cancelOperation() override;
 
 private:
     void installerDownloadFinished(const HttpDownloadResponse& response);

@@ -22,7 +22,6 @@
 #include "shared/PlayerState.h"
 
 #include <QCheckBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -169,15 +168,10 @@ void SettingViewController::viewDidLayout() {
     setLayerColor(autoView, panel);
 }
 
-void SettingViewController::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        // Also while a card download runs: it is cancelled and the card left clean.
-        cancelCardWork();
-        dismissViewController(this);
-        return;
-    }
-    ViewController::keyPressEvent(event);
+bool SettingViewController::cancelOperation() {
+    // Also while a card download runs: it is cancelled and the card left clean.
+    onCloseBtnTap();
+    return true;
 }
 
 bool SettingViewController::eventFilter(QObject* watched, QEvent* event) {

@@ -12,7 +12,6 @@
 
 #include "platform/Http.h"
 class QCheckBox;
-class QKeyEvent;
 class QLabel;
 class QProgressBar;
 class QWidget;
@@ -86,7 +85,8 @@ protected:
     void loadView() override;
     void viewDidLoad() override;
     void viewDidLayout() override;
-    void keyPressEvent(QKeyEvent* event) override;
+    // Escape: as the Close button.
+    bool cancelOperation() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -60,6 +60,11 @@ void UpdateViewController::onCancelBtnTap() {
     declineUpdate();
 }
 
+bool UpdateViewController::cancelOperation() {
+    declineUpdate();
+    return true;
+}
+
 void UpdateViewController::declineUpdate() {
     dismissViewController(this);
     // Observers run once the screen has gone.

@@ -51,6 +51,8 @@ protected:
     void viewDidLoad() override;
     void viewDidAppear() override;
     void prepareForSegue(const StoryboardSegue& segue, const QVariant& sender) override;
+    // Escape: as the Cancel button.
+    bool cancelOperation() override;
 
 private:
     std::unique_ptr<Ui::UpdateViewController> ui;

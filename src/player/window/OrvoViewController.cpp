@@ -67,6 +67,13 @@ void OrvoViewController::loadView() {
     orvoTableHeaderView = header;
     orvoTableRowView = rows;
 
+    // The player's keys belong to the list: it holds the focus from the start, and a click
+    // anywhere in the window that lands on nothing taking focus brings the focus back to it.
+    // The search field takes the keys only once it is clicked into or reached with Tab.
+    setFocusPolicy(Qt::ClickFocus);
+    setFocusProxy(table);
+    QWidget::setTabOrder(table, ui->orvoSearchField);
+
     connectOutlets();
     setUpPlayerContextMenu();
 }

@@ -16,6 +16,7 @@
 #include "metadata/FFmpeg.h"
 #include "metadata/RecordingList.h"
 #include "platform/Localization.h"
+#include "platform/ModalSession.h"
 #include "platform/UserDefaults.h"
 #include "platform/Volumes.h"
 
@@ -119,7 +120,7 @@ void OrvoViewController::onOpenBtnTap() {
     panel.setOption(QFileDialog::ReadOnly, true);
     panel.setFilter(QDir::AllEntries | QDir::NoDotAndDotDot);
 
-    if (panel.exec() == QDialog::Accepted) {
+    if (ModalSession::run(panel) == QDialog::Accepted) {
         const QList<QUrl> chosen = panel.selectedUrls();
         if (chosen.isEmpty() || chosen.first().isEmpty()) {
             showAlert(QStringLiteral("Path Component Error"),

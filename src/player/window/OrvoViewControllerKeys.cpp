@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTimer>
 
 #include <algorithm>
@@ -145,6 +146,13 @@ bool OrvoViewController::handleHotKey(const KeyEvent& event) {
 }
 
 void OrvoViewController::keyPressEvent(QKeyEvent* event) {
+    // Escape in the search field gives the keys back to the player (keys a field does not use
+    // itself come here).
+    if (event->key() == Qt::Key_Escape && orvoSearchField && orvoSearchField->hasFocus()) {
+        setFocus(Qt::OtherFocusReason);
+        event->accept();
+        return;
+    }
     keyDown(KeyMonitor::keyEventFrom(*event, window()));
     // The event goes no further.
     event->accept();
