@@ -5,6 +5,7 @@
 #include "platform/Localization.h"
 #include "platform/LogCategories.h"
 #include "platform/Storyboard.h"
+#include "platform/ToolTips.h"
 #include "platform/ViewController.h"
 #include "player/window/OrvoWindowController.h"
 #include "shared/SegueIdentifiers.h"
@@ -38,6 +39,8 @@ int applicationMain(int argc, char** argv) {
     QApplication::setApplicationDisplayName(QStringLiteral("Kavrin Player"));
     // The window controller decides when the application ends.
     QApplication::setQuitOnLastWindowClosed(false);
+    // A tip over a control must not take the click meant for it.
+    ToolTips::letClicksThrough();
 
     loadInterfaceLanguage();
 

@@ -13,6 +13,7 @@
 
 #include <memory>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -38,12 +39,26 @@ class KeyFilter : public QObject {
 public:
     std::vector<std::shared_ptr<Monitor>> monitors;
     KeyMonitor::Token nextToken = 1;
+    bool popupKey = false; // the key being delivered was pressed while a pop-up was open
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::KeyPress || !watched->isWindowType() || monitors.empty())
+        if (event->type() == QEvent::ShortcutOverride) {
+            // A key pressed while a menu or pop-up is open is theirs, also when the pop-up
+            // closes on it (a drop-down list on Escape) before the window's shortcuts and the
+            // monitors would see the key: no shortcut takes it and no monitor sees it.
+            if (QApplication::activePopupWidget()) {
+                event->accept();
+                // The press follows in the same delivery; the mark goes with it.
+                popupKey = true;
+                QMetaObject::invokeMethod(
+                    this, [this] { popupKey = false; }, Qt::QueuedConnection);
+            }
+            return false;
+        }
+        if (event->type() != QEvent::KeyPress || !watched->isWindowType())
             return false;
         // Text entry and open menus have the keys to themselves.
-        if (KeyMonitor::keysBelongToFocusOrPopup())
+        if (std::exchange(popupKey, false) || monitors.empty() || KeyMonitor::keysBelongToFocusOrPopup())
             return false;
         const KeyEvent keyEvent =
             KeyMonitor::keyEventFrom(*static_cast<QKeyEvent*>(event), widgetOfWindow(watched));

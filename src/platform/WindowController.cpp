@@ -9,6 +9,9 @@
 #include <QPointer>
 #include <QScreen>
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 constexpr char kControllerProperty[] = "kavrinWindowController";
 }
@@ -82,9 +85,28 @@ void WindowController::showWindow() {
     loadWindow();
     if (!m_window)
         return;
+    if (!std::exchange(m_placed, true))
+        placeOnScreen();
     m_window->show();
     m_window->raise();
     m_window->activateWindow();
+}
+
+void WindowController::placeOnScreen() {
+    const QScreen* screen = m_window ? m_window->screen() : nullptr;
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    // The frame the desktop draws around the window, where it is known before the window shows.
+    m_window->createWinId();
+    const QSize margins = m_window->frameGeometry().size() - m_window->geometry().size();
+    QSize size = m_window->testAttribute(Qt::WA_Resized) ? m_window->size() : m_window->sizeHint();
+    size = size.boundedTo(area.size() - margins).expandedTo(m_window->minimumSize());
+    m_window->resize(size);
+    // A window larger than the area (its minimum does not allow less) keeps its top left on it.
+    const QSize outer = size + margins;
+    m_window->move(area.left() + std::max(0, (area.width() - outer.width()) / 2),
+                   area.top() + std::max(0, (area.height() - outer.height()) / 2));
 }
 
 void WindowController::setContentViewController(ViewController* controller) {

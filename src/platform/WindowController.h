@@ -44,8 +44,12 @@ public:
     static WindowController* controllerOf(const QWidget* widget);
     // Calls windowDidLoad() once; the storyboard does it when it makes the controller.
     void loadWindow();
-    // Loads and shows the window and brings it to the front.
+    // Loads and shows the window and brings it to the front. The first time, the window is
+    // placed on its screen as placeOnScreen() does.
     void showWindow();
+    // Sizes the window to its screen's available area where it is larger (never below the
+    // window's minimum size) and centres it on that area.
+    void placeOnScreen();
 
     // Makes `controller` the window's content (taking ownership). The previous
     // content disappears, leaves the window and is deleted later; nullptr
@@ -91,6 +95,7 @@ private:
     QTimer m_settleTimer;
     QElapsedTimer m_ownStateChange;
     bool m_loaded = false;
+    bool m_placed = false;
     bool m_inFullScreenTransition = false;
     QPointer<QAction> m_leaveFullScreen;
     bool m_miniaturized = false;

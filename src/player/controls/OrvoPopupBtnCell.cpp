@@ -39,4 +39,11 @@ void OrvoPopupBtnCell::paintEvent(QPaintEvent*) {
     applyFalseColor(content);
     QPainter painter(this);
     painter.drawImage(QPointF(0, 0), content);
+    // The greyed picture loses the style's coloured focus frame: the focus is drawn over it.
+    if (hasFocus()) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1.0));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 2.0, 2.0);
+    }
 }

@@ -36,6 +36,7 @@
 #include "platform/MainQueue.h"
 #include "platform/Player.h"
 #include "platform/ScrollView.h"
+#include "platform/ToolTips.h"
 #include "platform/UserDefaults.h"
 #include "platform/Volumes.h"
 #include "platform/WindowController.h"
@@ -97,6 +98,8 @@ void MainViewController::loadView() {
     }
     // The player view is the scroll view's document view.
     ui->videoScrollView->setDocumentView(ui->singlePlayerView);
+    // The bar's tips show over the video, never over the next click's target.
+    ToolTips::showAbove(ui->menuView, {ui->menuView});
 
     backgroundView = ui->backgroundView;
     videoScrollView = ui->videoScrollView;

@@ -11,6 +11,7 @@
 #include "ui_OrvoViewController.h"
 
 #include "platform/Localization.h"
+#include "platform/ToolTips.h"
 
 #include <QHeaderView>
 #include <QTableView>
@@ -73,6 +74,9 @@ void OrvoViewController::loadView() {
     setFocusPolicy(Qt::ClickFocus);
     setFocusProxy(table);
     QWidget::setTabOrder(table, ui->orvoSearchField);
+
+    // The transport rows' tips show over the video, never over the next click's target.
+    ToolTips::showAbove(ui->videoSliderView, {ui->videoSliderView, ui->orvoFooterView});
 
     connectOutlets();
     setUpPlayerContextMenu();

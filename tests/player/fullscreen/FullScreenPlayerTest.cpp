@@ -2,6 +2,7 @@
 // toggles full screen, with the three-channel recording of the playback
 // fixtures playing in the software renderer without sound.
 
+#include "common/KeyInput.h"
 #include "common/PlaybackTestFixtures.h"
 
 #include "metadata/DistrictTable.h"
@@ -24,22 +25,25 @@
 #include "shared/PlayerState.h"
 #include "shared/SegueIdentifiers.h"
 
+#include <QAbstractButton>
+#include <QAbstractSlider>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QMainWindow>
+#include <QPointer>
 #include <QScreen>
+#include <QToolTip>
 #include <QWindow>
 
 #include <gtest/gtest.h>
 
-// The window system's way in, as the platform reports a pointer movement or a key to a window
-// (shortcuts first for a key). Exported by Qt GUI for tests.
+// The window system's way in, as the platform reports a pointer movement to a window. Exported by
+// Qt GUI for tests.
 Q_GUI_EXPORT void qt_handleMouseEvent(QWindow* window, const QPointF& local, const QPointF& global,
                                       Qt::MouseButtons state, Qt::MouseButton button, QEvent::Type type,
                                       Qt::KeyboardModifiers mods, int timestamp);
-Q_GUI_EXPORT void qt_handleKeyEvent(QWindow* window, QEvent::Type type, int key, Qt::KeyboardModifiers mods,
-                                    const QString& text, bool autorep, ushort count);
 
 using playbacktest::entry;
 using playbacktest::files;
@@ -73,13 +77,6 @@ void clickOn(QWidget* view) {
     mouseTo(view, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {});
     mouseTo(view, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, {});
     mouseClock += 1000; // no double click with the next one
-}
-
-void typeKey(QWidget* window, int key, Qt::KeyboardModifiers mods = Qt::NoModifier,
-             const QString& text = {}) {
-    ASSERT_TRUE(window->windowHandle());
-    qt_handleKeyEvent(window->windowHandle(), QEvent::KeyPress, key, mods, text, false, 1);
-    qt_handleKeyEvent(window->windowHandle(), QEvent::KeyRelease, key, mods, text, false, 1);
 }
 
 // The share of lit points in the middle of `view` as the window shows it (0 for a black picture).
@@ -337,8 +334,8 @@ TEST_F(FullScreenPlayerTest, ASeekPastTheEndGoesOn) {
     ASSERT_TRUE(screen && waitFor([&] { return screen->player && fullScreenSeconds() > 0.3; }));
     ASSERT_TRUE(waitFor([&] { return QApplication::activeWindow() == window->window(); }, 20000));
     const std::shared_ptr<PlayerItem> ended = screen->player->currentItem();
-    typeKey(window->window(), Qt::Key_Right);
-    typeKey(window->window(), Qt::Key_Right);
+    keyboard::type(window->window(), Qt::Key_Right);
+    keyboard::type(window->window(), Qt::Key_Right);
     EXPECT_TRUE(waitFor([&] {
         return currentIndex == 1 && playState == 1 && screen->player &&
                screen->player->currentItem() != ended && fullScreenSeconds() > 0.2;
@@ -360,7 +357,7 @@ TEST_F(FullScreenPlayerTest, EveryChannelOfTheWindowPlayerPlaysInFullScreen) {
     for (const auto& c : cases) {
         SCOPED_TRACE(modeName(c.shown));
         playInWindow(c.shown, 0.5);
-        typeKey(window->window(), Qt::Key_Return, Qt::ControlModifier, QStringLiteral("\r"));
+        keyboard::type(window->window(), Qt::Key_Return, QStringLiteral("\r"), Qt::ControlModifier);
         ASSERT_NE(fullScreen(), nullptr);
         const double handedOver = lastPlayTime ? lastPlayTime->seconds() : 0.0;
         EXPECT_TRUE(waitFor([&] { return showsPictureOf(c.file, handedOver + 0.3); }))
@@ -368,7 +365,7 @@ TEST_F(FullScreenPlayerTest, EveryChannelOfTheWindowPlayerPlaysInFullScreen) {
         EXPECT_EQ(fullScreen()->playModeTag(), modeIndex(c.back));
         EXPECT_EQ(playMode, c.back);
 
-        typeKey(window->window(), Qt::Key_F11);
+        keyboard::type(window->window(), Qt::Key_F11);
         ASSERT_NE(windowPlayer(), nullptr);
         EXPECT_TRUE(waitFor([&] {
             return playMode == c.back && windowPlayer()->orvoPlayer &&
@@ -384,9 +381,9 @@ TEST_F(FullScreenPlayerTest, PausedHandOverShowsTheStillPicture) {
     for (const auto& [shown, file] : {std::pair{mode::ch1, f.front}, std::pair{mode::ch2, f.rear}}) {
         SCOPED_TRACE(modeName(shown));
         playInWindow(shown, 1.0);
-        typeKey(window->window(), Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+        keyboard::type(window->window(), Qt::Key_Space, QStringLiteral(" "));
         ASSERT_TRUE(waitFor([] { return playState == 2; }));
-        typeKey(window->window(), Qt::Key_F11);
+        keyboard::type(window->window(), Qt::Key_F11);
         ASSERT_NE(fullScreen(), nullptr);
         const double pausedAt = lastPlayTime ? lastPlayTime->seconds() : -1.0;
         EXPECT_TRUE(waitFor([&] {
@@ -401,7 +398,7 @@ TEST_F(FullScreenPlayerTest, PausedHandOverShowsTheStillPicture) {
             return videoArea(fullScreen()->singlePlayerView) == first;
         }));
         EXPECT_GT(litShare(fullScreen()->singlePlayerView), 0.3);
-        typeKey(window->window(), Qt::Key_F11);
+        keyboard::type(window->window(), Qt::Key_F11);
         ASSERT_NE(windowPlayer(), nullptr);
         windowPlayer()->stopPlayback();
     }
@@ -411,7 +408,7 @@ TEST_F(FullScreenPlayerTest, PausedHandOverShowsTheStillPicture) {
 // next and previous go back to channel 1, and the end of a recording goes on to the next.
 TEST_F(FullScreenPlayerTest, ChannelButtonPictureFollowsAndTheRecordingGoesOn) {
     const playbacktest::Files& f = files();
-    typeKey(window->window(), Qt::Key_F11);
+    keyboard::type(window->window(), Qt::Key_F11);
     ASSERT_NE(fullScreen(), nullptr);
     clickOn(control("playPauseBtn"));
     ASSERT_TRUE(waitFor([&] { return showsPictureOf(f.front, 0.3); }));
@@ -441,7 +438,7 @@ TEST_F(FullScreenPlayerTest, ChannelButtonPictureFollowsAndTheRecordingGoesOn) {
     EXPECT_TRUE(waitFor([&] { return currentIndex == 1 && showsPictureOf(f.single, 0.3); }));
 
     // Back to the three channels with "."; channel 2 pressed, then the recording ends by itself.
-    typeKey(window->window(), Qt::Key_Period, Qt::NoModifier, QStringLiteral("."));
+    keyboard::type(window->window(), Qt::Key_Period, QStringLiteral("."));
     ASSERT_TRUE(waitFor([&] { return currentIndex == 0 && showsPictureOf(f.front, 0.3); }));
     clickOn(control("playModeBtn"));
     ASSERT_TRUE(waitFor([&] { return showsPictureOf(f.rear, 0.5); }));
@@ -465,7 +462,7 @@ TEST_F(FullScreenPlayerTest, QuickTogglesComeBackToTheEarlierFrame) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.toggles) + " toggles " + std::to_string(c.gapMs) + " ms apart");
         for (int i = 0; i < c.toggles; ++i) {
-            typeKey(window->window(), Qt::Key_F11);
+            keyboard::type(window->window(), Qt::Key_F11);
             if (c.gapMs)
                 pause(c.gapMs);
         }
@@ -478,8 +475,67 @@ TEST_F(FullScreenPlayerTest, QuickTogglesComeBackToTheEarlierFrame) {
             << "moved to " << window->window()->geometry().width() << "x"
             << window->window()->geometry().height();
         if (full) {
-            typeKey(window->window(), Qt::Key_F11);
+            keyboard::type(window->window(), Qt::Key_F11);
             EXPECT_TRUE(waitFor([&] { return window->window()->geometry() == earlier; }));
         }
     }
+}
+
+TEST_F(FullScreenPlayerTest, EscapeClosesAnOpenDropDownOfTheBarAndNothingElse) {
+    window->toggleFullScreen();
+    ASSERT_NE(fullScreen(), nullptr);
+    for (const char* name : {"speedMenu", "zoomMenu", "monoMenu"}) {
+        SCOPED_TRACE(name);
+        clickOn(control(name));
+        ASSERT_TRUE(waitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+        keyboard::press(Qt::Key_Escape);
+        ASSERT_TRUE(waitFor([] { return !QApplication::activePopupWidget(); }));
+        EXPECT_TRUE(window->isFullScreen());
+        ASSERT_NE(fullScreen(), nullptr);
+    }
+    // With nothing open, Escape leaves full screen.
+    // (The offscreen platform leaves the closed pop-up the active window; a desktop does not.)
+    window->window()->activateWindow();
+    ASSERT_TRUE(waitFor([&] { return QApplication::activeWindow() == window->window(); }));
+    keyboard::press(Qt::Key_Escape);
+    EXPECT_TRUE(waitFor([&] { return !window->isFullScreen(); }));
+}
+
+TEST_F(FullScreenPlayerTest, AToolTipOfTheBarNeverCoversAControlOfIt) {
+    // The window player's transport rows, then the full-screen bar.
+    const auto tipCoversNoControl = [&](QWidget* screen, const std::vector<const char*>& rows) {
+        for (const char* name : {"videoSlider", "playPauseBtn", "volumeSlider", "stopBtn"}) {
+            SCOPED_TRACE(name);
+            QWidget* rested = screen->findChild<QWidget*>(QLatin1String(name));
+            ASSERT_TRUE(rested);
+            // The pointer rests near the left end, where the tip would fall over the buttons.
+            moveOver(rested, QPoint(6, rested->height() / 2));
+            QPointer<QWidget> tip;
+            ASSERT_TRUE(waitFor([&] {
+                for (QWidget* widget : QApplication::topLevelWidgets())
+                    if (widget->windowType() == Qt::ToolTip && widget->isVisible())
+                        tip = widget;
+                return tip != nullptr;
+            }));
+            for (const char* row : rows) {
+                for (QWidget* control :
+                     screen->findChild<QWidget*>(QLatin1String(row))->findChildren<QWidget*>()) {
+                    const bool isControl = qobject_cast<QAbstractButton*>(control) ||
+                                           qobject_cast<QAbstractSlider*>(control) ||
+                                           qobject_cast<QComboBox*>(control);
+                    if (!isControl || !control->isVisible())
+                        continue;
+                    const QRect area(control->mapToGlobal(QPoint(0, 0)), control->size());
+                    EXPECT_FALSE(area.intersects(tip->geometry()))
+                        << "the tip covers " << control->objectName().toStdString();
+                }
+            }
+            QToolTip::hideText();
+            ASSERT_TRUE(waitFor([&] { return !tip || !tip->isVisible(); }));
+        }
+    };
+    tipCoversNoControl(windowPlayer(), {"videoSliderView", "orvoFooterView"});
+    window->toggleFullScreen();
+    ASSERT_NE(fullScreen(), nullptr);
+    tipCoversNoControl(fullScreen(), {"menuView"});
 }
