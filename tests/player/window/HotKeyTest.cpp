@@ -1,6 +1,7 @@
 // The window player's keys, typed into its window as the key monitor sees them.
 
 #include "common/ChannelViewsTestSupport.h"
+#include "common/KeyInput.h"
 #include "common/PointerInput.h"
 
 #include "platform/KeyMonitor.h"
@@ -25,16 +26,6 @@
 using namespace channeltest;
 
 namespace {
-
-// Types `key` into `window` the way the window system delivers it: to the window first.
-void typeKey(QWidget* window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
-             const QString& text = {}) {
-    ASSERT_TRUE(window->windowHandle());
-    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-    QCoreApplication::sendEvent(window->windowHandle(), &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-    QCoreApplication::sendEvent(window->windowHandle(), &release);
-}
 
 KeyEvent keyEvent(std::uint16_t code, std::uint64_t flags = 0, const QString& characters = {}) {
     KeyEvent event;
@@ -77,19 +68,19 @@ TEST_F(HotKeyTest, DigitKeysChooseTheSpeedAndBracketsZoomStepByStep) {
     const std::vector<std::pair<int, int>> digits{
         {Qt::Key_3, 2}, {Qt::Key_1, 0}, {Qt::Key_4, 3}, {Qt::Key_2, 1}};
     for (const auto& [key, index] : digits) {
-        typeKey(w.window(), key, Qt::NoModifier, QString::number(index + 1));
+        keyboard::type(w.window(), key, QString::number(index + 1));
         EXPECT_EQ(speedIndex, index);
         EXPECT_EQ(player().speedMenu->currentIndex(), index);
     }
     // ] four times ends at 3.0x; the fourth changes nothing.
     for (int expected : {1, 2, 3, 3}) {
-        typeKey(w.window(), Qt::Key_BracketRight, Qt::NoModifier, QStringLiteral("]"));
+        keyboard::type(w.window(), Qt::Key_BracketRight, QStringLiteral("]"));
         EXPECT_EQ(zoomIndex, expected);
         EXPECT_DOUBLE_EQ(player().scrollViews[0]->magnification(),
                          zoomScales[static_cast<std::size_t>(expected)]);
     }
     for (int expected : {2, 1, 0, 0}) {
-        typeKey(w.window(), Qt::Key_BracketLeft, Qt::NoModifier, QStringLiteral("["));
+        keyboard::type(w.window(), Qt::Key_BracketLeft, QStringLiteral("["));
         EXPECT_EQ(zoomIndex, expected);
         EXPECT_DOUBLE_EQ(player().scrollViews[3]->magnification(),
                          zoomScales[static_cast<std::size_t>(expected)]);
@@ -98,31 +89,31 @@ TEST_F(HotKeyTest, DigitKeysChooseTheSpeedAndBracketsZoomStepByStep) {
 
 TEST_F(HotKeyTest, SpaceArrowsCommaAndFullStopDriveTheRecording) {
     ASSERT_TRUE(w.playThreeChannels(mode::multiple_ch, 0.3));
-    typeKey(w.window(), Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    keyboard::type(w.window(), Qt::Key_Space, QStringLiteral(" "));
     EXPECT_EQ(playState, 2);
     player().videoSlider->setDoubleValue(0.5);
     player().onVideoSliderDidChange();
     ASSERT_TRUE(w.playersNear(3.0, 0.06));
 
     // Left: back ten seconds, before the start: every channel at zero.
-    typeKey(w.window(), Qt::Key_Left);
+    keyboard::type(w.window(), Qt::Key_Left);
     ASSERT_TRUE(w.playersNear(0.0, 0.06));
     // Right: forward ten seconds, past the end: every channel at its end.
-    typeKey(w.window(), Qt::Key_Right);
+    keyboard::type(w.window(), Qt::Key_Right);
     ASSERT_TRUE(w.playersNear(6.0, 0.1));
     EXPECT_EQ(playState, 2);
 
     // Played from the end, the recording ends at once and the next one plays.
-    typeKey(w.window(), Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    keyboard::type(w.window(), Qt::Key_Space, QStringLiteral(" "));
     EXPECT_EQ(playState, 1);
     EXPECT_TRUE(waitFor([&] { return currentIndex == 1 && player().orvoPlayer->currentSeconds() > 0.1; }));
 
     // Full stop: the next recording; comma: the previous, wrapping at the ends.
-    typeKey(w.window(), Qt::Key_Period, Qt::NoModifier, QStringLiteral("."));
+    keyboard::type(w.window(), Qt::Key_Period, QStringLiteral("."));
     EXPECT_TRUE(waitFor([] { return currentIndex == 0; }));
-    typeKey(w.window(), Qt::Key_Comma, Qt::NoModifier, QStringLiteral(","));
+    keyboard::type(w.window(), Qt::Key_Comma, QStringLiteral(","));
     EXPECT_TRUE(waitFor([] { return currentIndex == 1; }));
-    typeKey(w.window(), Qt::Key_Period, Qt::NoModifier, QStringLiteral("."));
+    keyboard::type(w.window(), Qt::Key_Period, QStringLiteral("."));
     EXPECT_TRUE(waitFor([] { return currentIndex == 0; }));
     EXPECT_TRUE(waitFor([&] { return player().orvoPlayer && player().orvoPlayer->currentSeconds() > 0.2; }));
 }
@@ -132,7 +123,7 @@ TEST_F(HotKeyTest, UpAndDownChangeTheShownPlayersVolumeInSteps) {
     Player* shown = player().orvoPlayer;
     const float sharedVolume = volume;
     shown->setVolume(0.98f);
-    typeKey(w.window(), Qt::Key_Up);
+    keyboard::type(w.window(), Qt::Key_Up);
     EXPECT_FLOAT_EQ(shown->volume(), 1.0f);
     EXPECT_EQ(player().volumeSlider->value(), 100);
     EXPECT_EQ(player().volumeText->text(), QStringLiteral("100"));
@@ -140,16 +131,16 @@ TEST_F(HotKeyTest, UpAndDownChangeTheShownPlayersVolumeInSteps) {
     EXPECT_NEAR(storedVolume(), 1.0, 1e-6);
     // At 1.0 up changes nothing but still shows 100.
     player().volumeSlider->setValue(40);
-    typeKey(w.window(), Qt::Key_Up);
+    keyboard::type(w.window(), Qt::Key_Up);
     EXPECT_FLOAT_EQ(shown->volume(), 1.0f);
     EXPECT_EQ(player().volumeSlider->value(), 100);
-    typeKey(w.window(), Qt::Key_Down);
+    keyboard::type(w.window(), Qt::Key_Down);
     EXPECT_NEAR(shown->volume(), 0.95f, 1e-6);
     EXPECT_EQ(player().volumeSlider->value(), 95);
     // Only the shown player's volume changes.
     EXPECT_NE(player().players[1]->volume(), shown->volume());
     shown->setVolume(0.02f);
-    typeKey(w.window(), Qt::Key_Down);
+    keyboard::type(w.window(), Qt::Key_Down);
     EXPECT_FLOAT_EQ(shown->volume(), 0.0f);
     EXPECT_EQ(player().volumeSlider->value(), 0);
     EXPECT_EQ(volume, sharedVolume); // the shared starting volume is not the keys'
@@ -163,15 +154,15 @@ TEST_F(HotKeyTest, UpAndDownChangeTheShownPlayersVolumeInSteps) {
 
 TEST_F(HotKeyTest, VolumeKeysWithoutAPlayerMoveTheSlider) {
     player().volumeSlider->setValue(50);
-    typeKey(w.window(), Qt::Key_Up);
+    keyboard::type(w.window(), Qt::Key_Up);
     EXPECT_EQ(player().volumeSlider->value(), 55);
     EXPECT_EQ(player().volumeText->text(), QStringLiteral("55"));
     EXPECT_NEAR(storedVolume(), 0.55, 1e-6);
     player().volumeSlider->setValue(98);
-    typeKey(w.window(), Qt::Key_Up);
+    keyboard::type(w.window(), Qt::Key_Up);
     EXPECT_EQ(player().volumeSlider->value(), 100);
     player().volumeSlider->setValue(3);
-    typeKey(w.window(), Qt::Key_Down);
+    keyboard::type(w.window(), Qt::Key_Down);
     EXPECT_EQ(player().volumeSlider->value(), 0);
     EXPECT_NEAR(storedVolume(), 0.0, 1e-6);
 }
@@ -183,8 +174,8 @@ TEST_F(HotKeyTest, KeysActOnlyWhileThePlayersWindowIsKey) {
     sheet.activateWindow();
     ASSERT_TRUE(waitFor([&] { return QApplication::activeWindow() == &sheet; }));
     EXPECT_FALSE(player().handleHotKey(keyEvent(KeyCode::kSpace)));
-    typeKey(&sheet, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
-    typeKey(w.window(), Qt::Key_1, Qt::NoModifier, QStringLiteral("1"));
+    keyboard::type(&sheet, Qt::Key_Space, QStringLiteral(" "));
+    keyboard::type(w.window(), Qt::Key_1, QStringLiteral("1"));
     EXPECT_EQ(playState, 0);
     EXPECT_EQ(speedIndex, 1);
     EXPECT_FALSE(player().orvoPlayer);
@@ -194,21 +185,21 @@ TEST_F(HotKeyTest, KeysActOnlyWhileThePlayersWindowIsKey) {
     w.window()->activateWindow();
     ASSERT_TRUE(waitFor([&] { return QApplication::activeWindow() == w.window(); }));
     player().removeKeyMonitor();
-    typeKey(w.window(), Qt::Key_1, Qt::NoModifier, QStringLiteral("1"));
+    keyboard::type(w.window(), Qt::Key_1, QStringLiteral("1"));
     EXPECT_EQ(speedIndex, 1);
     player().installKeyMonitor();
-    typeKey(w.window(), Qt::Key_1, Qt::NoModifier, QStringLiteral("1"));
+    keyboard::type(w.window(), Qt::Key_1, QStringLiteral("1"));
     EXPECT_EQ(speedIndex, 0);
 }
 
 TEST_F(HotKeyTest, CommandReturnTogglesFullScreen) {
     ASSERT_FALSE(w.windowController->isFullScreen());
     // Command+Shift+Return and a plain Return do not.
-    typeKey(w.window(), Qt::Key_Return, Qt::ControlModifier | Qt::ShiftModifier, QStringLiteral("\r"));
-    typeKey(w.window(), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    keyboard::type(w.window(), Qt::Key_Return, QStringLiteral("\r"), Qt::ControlModifier | Qt::ShiftModifier);
+    keyboard::type(w.window(), Qt::Key_Return, QStringLiteral("\r"));
     EXPECT_FALSE(w.windowController->isFullScreen());
 
-    typeKey(w.window(), Qt::Key_Return, Qt::ControlModifier, QStringLiteral("\r"));
+    keyboard::type(w.window(), Qt::Key_Return, QStringLiteral("\r"), Qt::ControlModifier);
     EXPECT_TRUE(waitFor([&] { return w.windowController->isFullScreen(); }));
     player().keyDown(keyEvent(KeyCode::kReturn, KeyModifier::kCommand, QStringLiteral("\r")));
     EXPECT_TRUE(waitFor([&] { return !w.windowController->isFullScreen(); }));
@@ -239,7 +230,7 @@ TEST_F(HotKeyTest, KeysTypedIntoTheSearchFieldEditIt) {
         {Qt::Key_Delete, {}},
     };
     for (const auto& [key, text] : keys)
-        typeKey(w.window(), key, Qt::NoModifier, text);
+        keyboard::type(w.window(), key, text);
     EXPECT_EQ(field->text(), QStringLiteral("1b"));
     EXPECT_EQ(speedIndex, 1);
     EXPECT_EQ(playState, 0);
@@ -274,7 +265,7 @@ TEST_F(HotKeyTest, AnOpenMenuOrPopUpHasTheKeys) {
         c.open();
         ASSERT_TRUE(waitFor([] { return QApplication::activePopupWidget() != nullptr; }, 20000));
         for (int key : c.keys)
-            typeKey(QApplication::activePopupWidget(), key);
+            keyboard::type(QApplication::activePopupWidget(), key);
         EXPECT_TRUE(waitFor(c.done, 20000));
         EXPECT_EQ(player().volumeSlider->value(), 50);
         if (QWidget* popup = QApplication::activePopupWidget())

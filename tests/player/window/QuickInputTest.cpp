@@ -3,6 +3,7 @@
 // the rewrap of AVI recordings that holds the main thread meanwhile.
 
 #include "common/ChannelViewsTestSupport.h"
+#include "common/KeyInput.h"
 #include "common/PointerInput.h"
 #include "player/controls/OrvoVerticalAlignText.h"
 
@@ -20,13 +21,6 @@ using namespace channeltest;
 using playbacktest::MediaEnvironmentGuard;
 
 namespace {
-
-void typeKey(QWidget* window, int key, const QString& text = {}) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QCoreApplication::sendEvent(window->windowHandle(), &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QCoreApplication::sendEvent(window->windowHandle(), &release);
-}
 
 // What the rewrap found when it ran the tool: the busy cursor, and every player done with its file.
 struct RewrapRun {
@@ -101,7 +95,7 @@ TEST_F(QuickInputTest, QuickDoubleClicksEndWithTheLastRowPlaying) {
     EXPECT_TRUE(waitFor([&] { return player().orvoPlayer->currentSeconds() > 0.2; }));
 
     // One space pauses every player; the next plays again.
-    typeKey(w.window(), Qt::Key_Space, QStringLiteral(" "));
+    keyboard::type(w.window(), Qt::Key_Space, QStringLiteral(" "));
     EXPECT_EQ(playState, 2);
     EXPECT_TRUE(waitFor([&] {
         for (Player* p : player().players)
@@ -109,7 +103,7 @@ TEST_F(QuickInputTest, QuickDoubleClicksEndWithTheLastRowPlaying) {
                 return false;
         return true;
     }));
-    typeKey(w.window(), Qt::Key_Space, QStringLiteral(" "));
+    keyboard::type(w.window(), Qt::Key_Space, QStringLiteral(" "));
     EXPECT_TRUE(waitFor([&] { return playing(3); }));
 
     // Every rewrap ran under the busy cursor, with the players done with their files.
@@ -148,7 +142,7 @@ TEST_F(QuickInputTest, FullStopsThatQueueUpLoadOnlyWhereTheyEnd) {
         SCOPED_TRACE(testing::Message() << "from " << currentIndex << " to " << c.endsOn);
         const qsizetype before = runs.size();
         for (int key : c.keys) {
-            typeKey(w.window(), key, key == period ? QStringLiteral(".") : QStringLiteral(","));
+            keyboard::type(w.window(), key, key == period ? QStringLiteral(".") : QStringLiteral(","));
             if (c.gapMs > 0)
                 looptest::spinFor(c.gapMs);
         }
@@ -174,8 +168,8 @@ TEST_F(QuickInputTest, ASeekPastTheEndRepeatsOrGoesOn) {
         ASSERT_TRUE(waitFor([&] { return playing(0) && player().orvoPlayer->currentSeconds() > 0.3; }));
         const std::shared_ptr<PlayerItem> ended = player().orvoPlayer->currentItem();
         // Two presses in quick succession: the second while the first seek is under way.
-        typeKey(w.window(), Qt::Key_Right);
-        typeKey(w.window(), Qt::Key_Right);
+        keyboard::type(w.window(), Qt::Key_Right);
+        keyboard::type(w.window(), Qt::Key_Right);
         // A new item (of the next recording, or the same one again) plays from its start.
         EXPECT_TRUE(waitFor([&] {
             return playing(c.endsOn) && player().orvoPlayer->currentItem() != ended &&
