@@ -275,6 +275,9 @@ void OrvoViewController::viewDidAppear() {
     }
     window->setWindowTitle(QStringLiteral("Kavrin Player"));
     tempFrame = controller->frame();
+    // A window player that takes the place of the full-screen one finds the focus gone with it.
+    if (!window->focusWidget())
+        setFocus(Qt::OtherFocusReason);
 }
 
 void OrvoViewController::viewDidLayout() {

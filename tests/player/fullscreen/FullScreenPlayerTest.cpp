@@ -33,6 +33,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QScreen>
+#include <QTableView>
 #include <QToolTip>
 #include <QWindow>
 
@@ -495,6 +496,8 @@ TEST_F(FullScreenPlayerTest, EscapeClosesAnOpenDropDownOfTheBarAndNothingElse) {
     ASSERT_TRUE(waitFor([&] { return QApplication::activeWindow() == window->window(); }));
     keyboard::press(Qt::Key_Escape);
     EXPECT_FALSE(window->isFullScreen());
+    // The new window player's list holds the keys, as at start.
+    EXPECT_TRUE(waitFor([&] { return windowPlayer() && windowPlayer()->orvoTableView->hasFocus(); }));
 }
 
 TEST_F(FullScreenPlayerTest, AToolTipOfTheBarNeverCoversAControlOfIt) {
