@@ -53,15 +53,14 @@
     }
   };
 
-  // The district table writes a name's spaces as underscores; the name is shown with spaces.
+  // The district name is shown as the player sends it, as the recording list shows it.
   var districtName = '';
   window.setAdminDistrictName = function (name) {
     var box = document.getElementById('district');
     if (!box) return;
     districtName = String(name === undefined || name === null ? '' : name);
-    var text = districtName.replace(/_/g, ' ');
-    box.textContent = text;
-    box.style.display = text ? 'block' : 'none';
+    box.textContent = districtName;
+    box.style.display = districtName ? 'block' : 'none';
   };
 
   // Read back by the player's tests: the route as [[lat, lng], ...].
