@@ -5,8 +5,14 @@
 (function () {
   'use strict';
 
-  var map = L.map('map', { zoomControl: true, attributionControl: true, preferCanvas: true })
+  // The zoom buttons are titled in the page's language, which the page gives on its map box.
+  var box = document.getElementById('map');
+  var map = L.map(box, { zoomControl: false, attributionControl: true, preferCanvas: true })
     .setView([36.5, 127.8], 7);
+  L.control.zoom({
+    zoomInTitle: box.dataset.zoomIn || 'Zoom in',
+    zoomOutTitle: box.dataset.zoomOut || 'Zoom out'
+  }).addTo(map);
 
   // Tiles come from OpenStreetMap; without a network the route still draws on the plain background.
   L.tileLayer('https://tile.openstreetmap.org/{z}/{x}/{y}.png', {
