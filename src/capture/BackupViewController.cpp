@@ -10,6 +10,7 @@
 #include "platform/BusyCursor.h"
 #include "platform/Localization.h"
 #include "platform/NotificationCenter.h"
+#include "platform/OpenPanel.h"
 #include "platform/UserDefaults.h"
 #include "platform/showAlert.h"
 #include "shared/DefaultsKeys.h"
@@ -119,6 +120,7 @@ void BackupViewController::chooseDestinationFolder() {
     panel.setOption(QFileDialog::ShowDirsOnly, false);
     // No new folders from the panel.
     panel.setOption(QFileDialog::ReadOnly, true);
+    OpenPanel::showColumnsWhole(panel);
     if (panel.exec() != QDialog::Accepted)
         return;
     const QList<QUrl> chosen = panel.selectedUrls();

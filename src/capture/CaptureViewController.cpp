@@ -9,6 +9,7 @@
 #include "platform/Bookmark.h"
 #include "platform/Localization.h"
 #include "platform/NotificationCenter.h"
+#include "platform/OpenPanel.h"
 #include "platform/UserDefaults.h"
 #include "platform/showAlert.h"
 #include "shared/DefaultsKeys.h"
@@ -239,6 +240,7 @@ void CaptureViewController::chooseDestinationFolder() {
     panel.setOption(QFileDialog::ShowDirsOnly);
     panel.setOption(QFileDialog::ReadOnly);
     panel.setLabelText(QFileDialog::Accept, localized(kPanelPrompt));
+    OpenPanel::showColumnsWhole(panel);
     if (panel.exec() != QDialog::Accepted)
         return;
     const QList<QUrl> urls = panel.selectedUrls();

@@ -10,6 +10,7 @@
 #include "library/FolderOpener.h"
 #include "library/RecordingListBuilder.h"
 #include "platform/LogCategories.h"
+#include "platform/OpenPanel.h"
 #include "platform/showAlert.h"
 #include "playback/RecordingPlayback.h"
 #include "player/controls/AssetColor.h"
@@ -370,6 +371,7 @@ void MainViewController::onOpenBtnTap() {
     panel.setFileMode(QFileDialog::Directory);
     panel.setOption(QFileDialog::ShowDirsOnly, false);
     panel.setOption(QFileDialog::ReadOnly, true);
+    OpenPanel::showColumnsWhole(panel);
     QPointer<MainViewController> self(this);
     const bool accepted = panel.exec() == QDialog::Accepted;
     // The screen may have gone while the panel was open (full screen left meanwhile).

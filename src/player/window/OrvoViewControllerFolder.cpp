@@ -7,6 +7,7 @@
 
 #include "library/FolderOpener.h"
 #include "library/RecordingListBuilder.h"
+#include "platform/OpenPanel.h"
 #include "platform/showAlert.h"
 #include "player/controls/OrvoImgBtnCell.h"
 #include "player/controls/OrvoPopupBtnCell.h"
@@ -119,6 +120,7 @@ void OrvoViewController::onOpenBtnTap() {
     panel.setOption(QFileDialog::ReadOnly, true);
     panel.setFilter(QDir::AllEntries | QDir::NoDotAndDotDot);
 
+    OpenPanel::showColumnsWhole(panel);
     if (panel.exec() == QDialog::Accepted) {
         const QList<QUrl> chosen = panel.selectedUrls();
         if (chosen.isEmpty() || chosen.first().isEmpty()) {
