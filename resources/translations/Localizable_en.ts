@@ -41,7 +41,7 @@
     </message>
     <message>
         <source>충격센서</source>
-        <translation>G-Sensor</translation>
+        <translation>G-sensor</translation>
     </message>
     <message>
         <source>속도</source>
@@ -477,7 +477,7 @@ To apply it, insert the memory card into the dash camera and then turn the power
     </message>
     <message>
         <source>G-SENSOR</source>
-        <translation>G-SENSOR</translation>
+        <translation>G-sensor</translation>
     </message>
     <message>
         <source>GPS Off</source>

@@ -29,7 +29,7 @@
     </message>
     <message>
         <source>Myfolder</source>
-        <translation>マイフォルダ</translation>
+        <translation>マイフォルダー</translation>
     </message>
     <message>
         <source>AI</source>
@@ -49,7 +49,7 @@
     </message>
     <message>
         <source>Video Playback Error</source>
-        <translation>動画再生エラー</translation>
+        <translation>映像再生エラー</translation>
     </message>
     <message>
         <source>Can't Play File</source>
@@ -61,11 +61,11 @@
     </message>
     <message>
         <source>Please open another directory.</source>
-        <translation>別のフォルダを開いてください。</translation>
+        <translation>別のフォルダーを開いてください。</translation>
     </message>
     <message>
         <source>Please choose another directory..</source>
-        <translation>別のフォルダを選択してください。</translation>
+        <translation>別のフォルダーを選択してください。</translation>
     </message>
     <message>
         <source>Unknown error</source>
@@ -377,7 +377,7 @@
     </message>
     <message>
         <source>Open a folder</source>
-        <translation>フォルダを開く</translation>
+        <translation>フォルダーを開く</translation>
     </message>
     <message>
         <source>Previous recording</source>
@@ -561,7 +561,7 @@
     </message>
     <message>
         <source>Choose video file or directory</source>
-        <translation>映像ファイルまたはフォルダを選択してください</translation>
+        <translation>映像ファイルまたはフォルダーを選択してください</translation>
     </message>
     <message>
         <source>Save a still image</source>
@@ -577,11 +577,11 @@
     </message>
     <message>
         <source>You don't have permission to write in this folder.</source>
-        <translation>このフォルダに書き込む権限がありません。</translation>
+        <translation>このフォルダーに書き込む権限がありません。</translation>
     </message>
     <message>
         <source>The folder is on a read-only disk.</source>
-        <translation>フォルダは読み取り専用のディスクにあります。</translation>
+        <translation>フォルダーは読み取り専用のディスクにあります。</translation>
     </message>
     <message>
         <source>No space left on device.</source>
@@ -593,11 +593,11 @@
     </message>
     <message>
         <source>The folder does not exist.</source>
-        <translation>フォルダが存在しません。</translation>
+        <translation>フォルダーが存在しません。</translation>
     </message>
     <message>
         <source>A folder of the same name is in the way.</source>
-        <translation>同じ名前のフォルダがあるため保存できません。</translation>
+        <translation>同じ名前のフォルダーがあるため保存できません。</translation>
     </message>
     <message>
         <source>Backup Error</source>
@@ -605,7 +605,7 @@
     </message>
     <message>
         <source>These backup files could not be written:</source>
-        <translation>次のバックアップファイルを保存できませんでした:</translation>
+        <translation>次のバックアップファイルを保存できませんでした：</translation>
     </message>
     <message>
         <source>No video stream could be read from the recording.</source>
@@ -629,7 +629,7 @@
     </message>
     <message>
         <source>The backup was saved in the folder “%1”:</source>
-        <translation>バックアップを“%1”フォルダに保存しました:</translation>
+        <translation>バックアップを「%1」フォルダーに保存しました：</translation>
     </message>
     <message>
         <source>The recording has no sound: the video was copied without it.</source>
@@ -645,15 +645,15 @@
     </message>
     <message>
         <source>The player window could not be captured.</source>
-        <translation>プレーヤー画面をキャプチャできませんでした。</translation>
+        <translation>プレーヤーのウィンドウをキャプチャできませんでした。</translation>
     </message>
     <message>
         <source>The file “%1” could not be saved in the folder “%2”.</source>
-        <translation>ファイル“%1”をフォルダ“%2”に保存できませんでした。</translation>
+        <translation>ファイル「%1」をフォルダー「%2」に保存できませんでした。</translation>
     </message>
     <message>
         <source>Choose directory to save</source>
-        <translation>保存先のフォルダを選択してください</translation>
+        <translation>保存先のフォルダーを選択してください</translation>
     </message>
     <message>
         <source>Set</source>

@@ -49,7 +49,7 @@
     </message>
     <message>
         <source>Video Playback Error</source>
-        <translation>동영상 재생 오류</translation>
+        <translation>영상 재생 오류</translation>
     </message>
     <message>
         <source>Can't Play File</source>
@@ -241,7 +241,7 @@
     </message>
     <message>
         <source>Save a still image of</source>
-        <translation>정지 영상으로 저장할 대상</translation>
+        <translation>스틸 이미지로 저장할 대상</translation>
     </message>
     <message>
         <source>The player window</source>
@@ -569,7 +569,7 @@
     </message>
     <message>
         <source>Back up with sound</source>
-        <translation>백업 (영상 및 소리)</translation>
+        <translation>백업 (영상과 소리)</translation>
     </message>
     <message>
         <source>Back up video only</source>
@@ -645,7 +645,7 @@
     </message>
     <message>
         <source>The player window could not be captured.</source>
-        <translation>플레이어 화면을 캡처할 수 없습니다.</translation>
+        <translation>플레이어 창을 캡처할 수 없습니다.</translation>
     </message>
     <message>
         <source>The file “%1” could not be saved in the folder “%2”.</source>

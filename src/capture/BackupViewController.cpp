@@ -11,6 +11,7 @@
 #include "platform/Localization.h"
 #include "platform/ModalSession.h"
 #include "platform/NotificationCenter.h"
+#include "platform/OpenPanel.h"
 #include "platform/UserDefaults.h"
 #include "platform/showAlert.h"
 #include "shared/DefaultsKeys.h"
@@ -105,6 +106,7 @@ void BackupViewController::chooseDestinationFolder() {
     panel.setOption(QFileDialog::ShowDirsOnly, false);
     // No new folders from the panel.
     panel.setOption(QFileDialog::ReadOnly, true);
+    OpenPanel::showColumnsWhole(panel);
     if (ModalSession::run(panel) != QDialog::Accepted)
         return;
     const QList<QUrl> chosen = panel.selectedUrls();

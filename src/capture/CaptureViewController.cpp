@@ -10,6 +10,7 @@
 #include "platform/Localization.h"
 #include "platform/ModalSession.h"
 #include "platform/NotificationCenter.h"
+#include "platform/OpenPanel.h"
 #include "platform/UserDefaults.h"
 #include "platform/showAlert.h"
 #include "shared/DefaultsKeys.h"
@@ -223,6 +224,7 @@ void CaptureViewController::chooseDestinationFolder() {
     panel.setOption(QFileDialog::ShowDirsOnly);
     panel.setOption(QFileDialog::ReadOnly);
     panel.setLabelText(QFileDialog::Accept, localized(kPanelPrompt));
+    OpenPanel::showColumnsWhole(panel);
     if (ModalSession::run(panel) != QDialog::Accepted)
         return;
     const QList<QUrl> urls = panel.selectedUrls();

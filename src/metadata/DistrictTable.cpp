@@ -49,7 +49,11 @@ QList<QStringList> DistrictTable::parseRows(QStringView text) {
     QList<QStringList> rows;
     QStringList row;
     for (QStringView field : text.tokenize(u' ', Qt::SkipEmptyParts)) {
-        row.append(field.toString());
+        QString value = field.toString();
+        // Spaces separate the fields, so a name writes its own spaces as underscores.
+        if (row.size() == 1)
+            value.replace(u'_', u' ');
+        row.append(value);
         if (row.size() == 4) {
             rows.append(row);
             row.clear();

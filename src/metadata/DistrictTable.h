@@ -16,7 +16,9 @@
 // File format: fields separated by spaces (U+0020) only, runs of spaces counting as one; a line
 // break is part of the field it touches. Every four consecutive fields form one row, in file
 // order: an identifier (not read), the district name, the longitude and the latitude in decimal
-// degrees. A trailing group of fewer than four fields is dropped.
+// degrees. A trailing group of fewer than four fields is dropped. An underscore in a name stands
+// for a space and is read as one ("서울특별시_중구" is "서울특별시 중구"), so that the recording
+// list, its search and the map page show and find the name as it is written.
 //
 // A row whose longitude or latitude is not a number (or not a valid coordinate) stays in the
 // table but never answers a lookup. Distances are great-circle distances (haversine, see

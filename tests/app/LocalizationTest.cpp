@@ -159,6 +159,37 @@ TEST_F(LocalizationTest, AlertShowsUnknownTextsAsTheyAre) {
     EXPECT_EQ(seen.message, "FilePath : file:///tmp/a.mp4");
 }
 
+// A notice keeps each line of its message whole while the screen has room: a Japanese sentence,
+// which may break between any two letters, does not break inside a word to keep the box narrow.
+TEST_F(LocalizationTest, NoticeKeepsEachLineOfItsMessageWhole) {
+    if (!hasTable("ja"))
+        GTEST_SKIP() << "string tables not built";
+    ASSERT_TRUE(setLocalizationLanguage("ja"));
+    const QString message = localized("The backup was saved in the folder \u201C%1\u201D:")
+                                .arg(QStringLiteral("/home/kavrin/デスクトップ")) +
+                            QStringLiteral("\n20241108-083000_F_N.mov\n20241108-083000_R_N.mov");
+    int height = 0;
+    int unbroken = 0;
+    bool seen = false;
+    QTimer::singleShot(50, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        for (const QLabel* label : box->findChildren<QLabel*>()) {
+            if (label->text() != message)
+                continue;
+            seen = true;
+            // As tall as its lines unbroken.
+            height = label->heightForWidth(label->width());
+            unbroken = label->heightForWidth(QWIDGETSIZE_MAX / 2);
+        }
+        box->buttons().first()->click();
+    });
+    showNotice(QStringLiteral("Backup Complete"), message);
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(height, unbroken);
+}
+
 TEST(Bundle, KnowsItsVersionResourcesAndFfmpeg) {
     EXPECT_EQ(Bundle::shortVersion(), QStringLiteral(KAVRIN_VERSION));
     EXPECT_EQ(Bundle::objectForInfoDictionaryKey("CFBundleShortVersionString").toString(),

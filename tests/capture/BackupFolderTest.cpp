@@ -191,7 +191,7 @@ TEST(BackupFolder, FullAndReadOnlyFoldersAndAMissingToolSayWhyInTheUsersLanguage
         {Kind::Full, true, "en", "No space left on device."},
         {Kind::Full, true, "ko", "디스크에 남은 공간이 없습니다."},
         {Kind::ReadOnly, true, "en", "The folder is on a read-only disk."},
-        {Kind::ReadOnly, true, "ja", "フォルダは読み取り専用のディスクにあります。"},
+        {Kind::ReadOnly, true, "ja", "フォルダーは読み取り専用のディスクにあります。"},
         {Kind::Writable, false, "ko", "ffmpeg 도구를 찾을 수 없습니다."},
     };
     for (const ReasonCase& c : cases) {

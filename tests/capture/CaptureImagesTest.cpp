@@ -284,7 +284,7 @@ TEST_F(CaptureFiles, FullAndReadOnlyFoldersSayWhyInTheUsersLanguage) {
         {Kind::Full, "en", "No space left on device."},
         {Kind::Full, "ko", "디스크에 남은 공간이 없습니다."},
         {Kind::ReadOnly, "en", "The folder is on a read-only disk."},
-        {Kind::ReadOnly, "ja", "フォルダは読み取り専用のディスクにあります。"},
+        {Kind::ReadOnly, "ja", "フォルダーは読み取り専用のディスクにあります。"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.reason);

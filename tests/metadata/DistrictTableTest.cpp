@@ -48,9 +48,9 @@ TEST(DistrictTableParse, SplitsFieldsOnSpacesOnly) {
          "a b c d \ne f g h \n",
          {{"a", "b", "c", "d"}, {"\ne", "f", "g", "h"}}},
         {"tab is no separator", "a\tb c d e", {{"a\tb", "c", "d", "e"}}},
-        {"Hangul names",
-         "11140 서울특별시_중구 126.99 37.56",
-         {{"11140", "서울특별시_중구", "126.99", "37.56"}}},
+        {"an underscore in a name stands for a space",
+         "11_140 서울특별시_중구 126.99 37.56 1 _a__b_ 2_ _3",
+         {{"11_140", "서울특별시 중구", "126.99", "37.56"}, {"1", " a  b ", "2_", "_3"}}},
     };
     for (const SplitCase& c : cases)
         EXPECT_EQ(DistrictTable::parseRows(QString::fromUtf8(c.text)), c.rows) << c.label;
@@ -227,6 +227,7 @@ TEST_F(DistrictTableTest, ShippedTableNamesKnownPlaces) {
     for (const QStringList& row : districtTable().rows()) {
         ASSERT_TRUE(DistrictTable::parseCoordinate(row[2], 180) && DistrictTable::parseCoordinate(row[3], 90))
             << row.join(u' ').toStdString();
+        ASSERT_FALSE(row[1].contains(u'_')) << row[1].toStdString();
     }
     struct Case {
         const char* label;
@@ -234,13 +235,13 @@ TEST_F(DistrictTableTest, ShippedTableNamesKnownPlaces) {
         QStringList accepted;
     };
     const Case cases[] = {
-        {"Seoul City Hall", 37.5665f, 126.9780f, {"서울특별시_중구"}},
-        {"Busan Station", 35.1151f, 129.0415f, {"부산광역시_동구", "부산광역시_중구"}},
-        {"Gangnam Station", 37.4979f, 127.0276f, {"서울특별시_강남구", "서울특별시_서초구"}},
-        {"Jeju City Hall", 33.4996f, 126.5312f, {"제주특별자치도_제주시"}},
-        {"Suwon Hwaseong Haenggung", 37.2818f, 127.0136f, {"경기도_수원시_팔달구"}},
+        {"Seoul City Hall", 37.5665f, 126.9780f, {"서울특별시 중구"}},
+        {"Busan Station", 35.1151f, 129.0415f, {"부산광역시 동구", "부산광역시 중구"}},
+        {"Gangnam Station", 37.4979f, 127.0276f, {"서울특별시 강남구", "서울특별시 서초구"}},
+        {"Jeju City Hall", 33.4996f, 126.5312f, {"제주특별자치도 제주시"}},
+        {"Suwon Hwaseong Haenggung", 37.2818f, 127.0136f, {"경기도 수원시 팔달구"}},
         {"Tokyo Station", 35.6812f, 139.7671f, {"도쿄"}},
-        {"Dokdo", 37.2417f, 131.8650f, {"경상북도_울릉군"}},
+        {"Dokdo", 37.2417f, 131.8650f, {"경상북도 울릉군"}},
     };
     for (const Case& c : cases) {
         const std::optional<QString> name = nearestDistrictName(c.latitude, c.longitude);

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace {
 
 const QStringList kLanguages = {QStringLiteral("en"), QStringLiteral("ko"), QStringLiteral("ja")};
@@ -254,50 +256,116 @@ TEST(LocalizableTable, EveryKeyIsTranslatedInEveryLanguage) {
     }
 }
 
+// Whether `text` uses `name`: anywhere in a Japanese text, where a word begins in the other
+// languages (so that "동영상" does not count as "영상").
+bool usesName(const QString& lang, const QString& text, const QString& name) {
+    if (lang == QLatin1String("ja"))
+        return text.contains(name, Qt::CaseInsensitive);
+    const QRegularExpression word(QStringLiteral("(?<!\\p{L})") + QRegularExpression::escape(name),
+                                  QRegularExpression::CaseInsensitiveOption);
+    return word.match(text).hasMatch();
+}
+
 // A thing has one name in each language: where a short text names it (a tab, a
 // button), every other text about it uses that same name.
 TEST(LocalizableTable, EachLanguageCallsAThingByOneName) {
+    // How each language writes a name that no text holds alone (en, ko, ja); an empty name
+    // leaves that language's texts unchecked.
+    using Spelled = std::array<const char*, 3>;
     struct Term {
         const char* what;
-        QString name;       // the key whose text is the name
+        QString name;       // the key whose text is the name (or none when `spelled` gives it)
         QStringList usedIn; // keys whose texts use the name
         bool wholeText;     // the texts are the name itself, not sentences with it
+        Spelled spelled = {};
     };
     const Term terms[] = {
-        {"G-sensor", QStringLiteral("충격센서"), {QStringLiteral("G-SENSOR")}, true},
+        {"G-sensor", QStringLiteral("충격센서"), {"G-SENSOR"}, true},
         {"speed-camera data",
          QStringLiteral("Speed cameras"),
-         {QStringLiteral("안전운전도우미 업데이트"),
-          QStringLiteral("안전운전도우미 파일이 이미 존재합니다.")},
+         {"안전운전도우미 업데이트", "안전운전도우미 파일이 이미 존재합니다."},
          false},
         {"firmware",
          QStringLiteral("Firmware"),
-         {QStringLiteral("펌웨어 업데이트"), QStringLiteral("펌웨어 파일이 이미 존재합니다."),
-          QStringLiteral("현재 설치되어 있는 버전이 최신 펌웨어 입니다.")},
+         {"펌웨어 업데이트", "펌웨어 파일이 이미 존재합니다.",
+          "현재 설치되어 있는 버전이 최신 펌웨어 입니다."},
          false},
         {"memory card",
          QStringLiteral("Memory card"),
-         {QStringLiteral("Memory card downloads"),
-          QStringLiteral(
-              "다운로드가 완료되었습니다.\n적용하시려면 다운로드 받은 메모리카드를 블랙박스에 삽입 후 "
-              "전원을 인가해 주세요.")},
+         {"Memory card downloads", "다운로드가 완료되었습니다.\n적용하시려면 다운로드 받은 메모리카드를 "
+                                   "블랙박스에 삽입 후 전원을 인가해 주세요."},
          false},
+        {"player window",
+         QStringLiteral("The player window"),
+         {"The player window could not be captured."},
+         false},
+        {"video and sound",
+         {},
+         {"Video and sound", "Back up with sound"},
+         false,
+         {"", "영상과 소리", "映像と音声"}},
+        {"still image",
+         {},
+         {"Save a still image", "Save a still image of"},
+         false,
+         {"still image", "스틸 이미지", "静止画"}},
+        {"video",
+         {},
+         {"Video Playback Error", "The video", "Back up video only", "The video could not be copied.",
+          "No video stream could be read from the recording.", "Choose video file or directory"},
+         false,
+         {"video", "영상", "映像"}},
+        {"folder",
+         {},
+         {"Myfolder", "Open a folder", "You don't have permission to write in this folder.",
+          "The folder is on a read-only disk.", "The folder does not exist.",
+          "A folder of the same name is in the way.", "The destination folder cannot be found.",
+          "The backup was saved in the folder \u201C%1\u201D:",
+          "The file \u201C%1\u201D could not be saved in the folder \u201C%2\u201D."},
+         false,
+         {"folder", "폴더", "フォルダー"}},
+        // The folder panels' own texts say "directory" in English.
+        {"folder (panels)",
+         {},
+         {"Please open another directory.", "Please choose another directory..",
+          "Choose video file or directory", "Choose directory to save"},
+         false,
+         {"directory", "폴더", "フォルダー"}},
     };
-    for (const QString& lang : kLanguages) {
+    for (qsizetype l = 0; l < kLanguages.size(); ++l) {
+        const QString& lang = kLanguages[l];
         const Table table = readTable(sourceTable(lang));
         ASSERT_TRUE(table.error.isEmpty()) << table.error.toStdString();
         for (const Term& term : terms) {
             SCOPED_TRACE(lang.toStdString() + " " + term.what);
-            const QString name = table.messages.value(term.name);
+            const QString name =
+                term.name.isEmpty() ? QString::fromUtf8(term.spelled[l]) : table.messages.value(term.name);
+            if (term.name.isEmpty() && name.isEmpty())
+                continue;
             ASSERT_FALSE(name.isEmpty());
             for (const QString& key : term.usedIn) {
+                ASSERT_TRUE(table.messages.contains(key)) << key.toStdString();
                 const QString text = table.messages.value(key);
                 if (term.wholeText)
-                    EXPECT_EQ(text.compare(name, Qt::CaseInsensitive), 0) << text.toStdString();
+                    EXPECT_EQ(text.toStdString(), name.toStdString());
                 else
-                    EXPECT_TRUE(text.contains(name, Qt::CaseInsensitive)) << text.toStdString();
+                    EXPECT_TRUE(usesName(lang, text, name)) << text.toStdString();
             }
         }
+    }
+}
+
+// Japanese texts quote with 「」 and use full-width punctuation; a full stop
+// stands only inside a number.
+TEST(LocalizableTable, JapaneseTextsUseJapanesePunctuation) {
+    const Table table = readTable(sourceTable(QStringLiteral("ja")));
+    ASSERT_TRUE(table.error.isEmpty()) << table.error.toStdString();
+    static const QRegularExpression foreign(
+        QStringLiteral("[\"'\\x{2018}\\x{2019}\\x{201C}\\x{201D}:;!?,()]|\\.(?!\\d)|(?<!\\d)\\."));
+    for (auto it = table.messages.cbegin(); it != table.messages.cend(); ++it) {
+        const QRegularExpressionMatch match = foreign.match(it.value());
+        EXPECT_FALSE(match.hasMatch()) << it.key().toStdString() << ": " << it.value().toStdString() << " ("
+                                       << match.captured().toStdString() << ")";
     }
 }
 
@@ -310,7 +378,7 @@ TEST(LocalizableTable, CompiledTablesTranslateThroughQtTranslator) {
     const Case cases[] = {
         {"ko", QStringLiteral("All"), QStringLiteral("전체")},
         {"ko", QStringLiteral("Etc."), QStringLiteral("기타")},
-        {"ko", QStringLiteral("Video Playback Error"), QStringLiteral("동영상 재생 오류")},
+        {"ko", QStringLiteral("Video Playback Error"), QStringLiteral("영상 재생 오류")},
         {"ko", QStringLiteral("속도"), QStringLiteral("속도")},
         {"ja", QStringLiteral("Event"), QStringLiteral("イベント")},
         {"ko", QStringLiteral("Zoom"), QStringLiteral("확대")},
@@ -318,7 +386,7 @@ TEST(LocalizableTable, CompiledTablesTranslateThroughQtTranslator) {
         {"ja", QStringLiteral("G-SENSOR"), QStringLiteral("Gセンサー")},
         {"en", QStringLiteral("Model"), QStringLiteral("Model")},
         {"ja", QStringLiteral("펌웨어 업데이트"), QStringLiteral("ファームウェアのアップデート")},
-        {"en", QStringLiteral("충격센서"), QStringLiteral("G-Sensor")},
+        {"en", QStringLiteral("충격센서"), QStringLiteral("G-sensor")},
         {"en", QStringLiteral("인터넷 연결을 확인해 주세요."),
          QStringLiteral("Please check your internet connection.")},
         {"en", QStringLiteral("Update to the latest version of KavrinPlayer.\n update now?"),

@@ -161,18 +161,24 @@ TEST_F(SettingScreenTest, ConfirmStoresTheSwitchAsANumberAndAChangedLanguageWith
         }
     }
 
-    // The switch as the next start-up reads it: 0 makes no request, 1 asks.
-    for (const int stored : {0, 1}) {
-        defaults().set(key(DefaultsKey::kAutoUpdate), stored);
+    // The switch shows what the next start-up does: nothing stored and 0 make no request, 1 asks.
+    for (const std::optional<int> stored :
+         {std::optional<int>(), std::optional<int>(0), std::optional<int>(1)}) {
+        SCOPED_TRACE(stored ? std::to_string(*stored) : std::string("nothing stored"));
+        if (stored)
+            defaults().set(key(DefaultsKey::kAutoUpdate), *stored);
+        else
+            defaults().removeObject(key(DefaultsKey::kAutoUpdate));
+        const bool on = stored == 1;
         QPointer<SettingViewController> screen = present();
-        EXPECT_EQ(screen->autoUpdateBox->isChecked(), stored == 1);
+        EXPECT_EQ(screen->autoUpdateBox->isChecked(), on);
         screen->onCloseBtnTap();
         updateChecked = false;
         int reopened = 0;
         int completed = 0;
         checkForUpdate([&] { ++reopened; }, [&](const std::optional<QUrl>&) { ++completed; });
-        EXPECT_EQ(reopened, stored == 0 ? 1 : 0);
-        EXPECT_EQ(completed, stored == 1 ? 1 : 0); // no service configured: no address at once
+        EXPECT_EQ(reopened, on ? 0 : 1);
+        EXPECT_EQ(completed, on ? 1 : 0); // no service configured: no address at once
     }
 }
 

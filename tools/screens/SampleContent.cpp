@@ -179,19 +179,23 @@ void SampleContent::fillWindowPlayer(ViewController* screen) {
         channel.button->setIsActivated(true);
     }
 
-    const char* districts[] = {"Jongno-gu",  "Jongno-gu",    "Jung-gu",      "Jung-gu",
-                               "Yongsan-gu", "Yongsan-gu",   "Mapo-gu",      "Mapo-gu",
-                               "-",          "Seodaemun-gu", "Eunpyeong-gu", "Eunpyeong-gu"};
-    const char* channelTexts[] = {"F+R+I", "F+R", "F+R+I", "F", "F+R+I", "F+R"};
+    // The rows as the list makes them of a camera's file names; only the Korean interface names
+    // the districts, the others show "-".
+    const char* districts[] = {"서울특별시 종로구",   "서울특별시 종로구", "서울특별시 중구",
+                               "서울특별시 중구",     "서울특별시 용산구", "서울특별시 용산구",
+                               "서울특별시 마포구",   "서울특별시 마포구", "-",
+                               "서울특별시 서대문구", "서울특별시 은평구", "부산광역시 연제구"};
+    const char* channelTexts[] = {"3CH", "2CH", "3CH", "1CH", "3CH", "2CH"};
+    const bool namesDistricts = isKoreanInterface();
     QList<orvoTableModel> entries;
     for (int i = 0; i < 24; ++i) {
         const int minutes = 10 + i;
         orvoTableModel entry;
         entry.url = QUrl::fromLocalFile(QStringLiteral("/card/20241108-15%1%2_F_N.mp4").arg(minutes).arg(12));
-        entry.row.Date = QStringLiteral("2024-11-08");
-        entry.row.Time = QStringLiteral("15:%1:12").arg(minutes, 2, 10, QLatin1Char('0'));
+        entry.row.Date = QStringLiteral("20241108");
+        entry.row.Time = QStringLiteral("15%1%2").arg(minutes, 2, 10, QLatin1Char('0')).arg(12);
         entry.row.Channel = QString::fromLatin1(channelTexts[i % 6]);
-        entry.row.location = QString::fromLatin1(districts[i % 12]);
+        entry.row.location = namesDistricts ? QString::fromUtf8(districts[i % 12]) : QStringLiteral("-");
         entries.append(entry);
     }
     displayedRecordingList = entries;

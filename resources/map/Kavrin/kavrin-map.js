@@ -5,8 +5,14 @@
 (function () {
   'use strict';
 
-  var map = L.map('map', { zoomControl: true, attributionControl: true, preferCanvas: true })
+  // The zoom buttons are titled in the page's language, which the page gives on its map box.
+  var box = document.getElementById('map');
+  var map = L.map(box, { zoomControl: false, attributionControl: true, preferCanvas: true })
     .setView([36.5, 127.8], 7);
+  L.control.zoom({
+    zoomInTitle: box.dataset.zoomIn || 'Zoom in',
+    zoomOutTitle: box.dataset.zoomOut || 'Zoom out'
+  }).addTo(map);
 
   // Tiles come from OpenStreetMap; without a network the route still draws on the plain background.
   L.tileLayer('https://tile.openstreetmap.org/{z}/{x}/{y}.png', {
@@ -53,15 +59,14 @@
     }
   };
 
-  // The district table writes a name's spaces as underscores; the name is shown with spaces.
+  // The district name is shown as the player sends it, as the recording list shows it.
   var districtName = '';
   window.setAdminDistrictName = function (name) {
     var box = document.getElementById('district');
     if (!box) return;
     districtName = String(name === undefined || name === null ? '' : name);
-    var text = districtName.replace(/_/g, ' ');
-    box.textContent = text;
-    box.style.display = text ? 'block' : 'none';
+    box.textContent = districtName;
+    box.style.display = districtName ? 'block' : 'none';
   };
 
   // Read back by the player's tests: the route as [[lat, lng], ...].

@@ -33,7 +33,7 @@ void CustomTableHeaderView::paintSection(QPainter* painter, const QRect& rect, i
     const QVariant align =
         model() ? model()->headerData(logicalIndex, orientation(), Qt::TextAlignmentRole) : QVariant();
     const Qt::Alignment alignment = align.isValid() ? Qt::Alignment(align.toInt()) : defaultAlignment();
-    painter->drawText(rect.adjusted(6, 0, -4, 0), int(alignment), title.toString());
+    painter->drawText(rect.adjusted(kTitleInset, 0, -kTitleInset, 0), int(alignment), title.toString());
     painter->setPen(QColor(255, 255, 255, 28));
     if (visualIndex(logicalIndex) < count() - 1)
         painter->drawLine(rect.topRight() + QPoint(0, 5), rect.bottomRight() - QPoint(0, 5));

@@ -11,6 +11,9 @@ class CustomTableHeaderView : public QHeaderView {
 public:
     explicit CustomTableHeaderView(Qt::Orientation orientation = Qt::Horizontal, QWidget* parent = nullptr);
 
+    // Room between a column's title and the column's edges, on either side.
+    static constexpr int kTitleInset = 6;
+
     // Setting the colour does not redraw the header by itself.
     QColor backgroundColor = QColor::fromRgbF(0.2f, 0.2f, 0.2f, 1.0f);
 

@@ -10,6 +10,7 @@
 #include "library/FolderOpener.h"
 #include "library/RecordingListBuilder.h"
 #include "platform/LogCategories.h"
+#include "platform/OpenPanel.h"
 #include "platform/showAlert.h"
 #include "playback/RecordingPlayback.h"
 #include "player/controls/AssetColor.h"
@@ -34,6 +35,7 @@
 #include "platform/KeyMonitor.h"
 #include "platform/Localization.h"
 #include "platform/MainQueue.h"
+#include "platform/ModalSession.h"
 #include "platform/Player.h"
 #include "platform/ScrollView.h"
 #include "platform/ToolTips.h"
@@ -373,8 +375,9 @@ void MainViewController::onOpenBtnTap() {
     panel.setFileMode(QFileDialog::Directory);
     panel.setOption(QFileDialog::ShowDirsOnly, false);
     panel.setOption(QFileDialog::ReadOnly, true);
+    OpenPanel::showColumnsWhole(panel);
     QPointer<MainViewController> self(this);
-    const bool accepted = panel.exec() == QDialog::Accepted;
+    const bool accepted = ModalSession::run(panel) == QDialog::Accepted;
     // The screen may have gone while the panel was open (full screen left meanwhile).
     if (!self || !accepted)
         return;

@@ -16,6 +16,9 @@
 #include <QHeaderView>
 #include <QTableView>
 
+#include <algorithm>
+#include <iterator>
+
 OrvoViewController::OrvoViewController(QWidget* parent)
     : OrvoViewController(parent, std::make_unique<RecordingPlayback>()) {}
 
@@ -57,10 +60,16 @@ void OrvoViewController::loadView() {
     // The rows come from displayedRecordingList (RecordingTableModel).
     table->setModel(new RecordingTableModel(table));
     header->setStretchLastSection(true);
-    // Narrow enough that the location keeps room in the narrowest list column.
-    header->resizeSection(0, 80);
-    header->resizeSection(1, 62);
-    header->resizeSection(2, 70);
+    // The date, time and channel columns are as wide as their titles or the texts a camera's
+    // file names give them, whichever is wider, so that the location keeps the rest.
+    const QString usualTexts[] = {QStringLiteral("20241108"), QStringLiteral("083000"),
+                                  QStringLiteral("4CH")};
+    for (int column = 0; column < int(std::size(usualTexts)); ++column) {
+        const QString title = table->model()->headerData(column, Qt::Horizontal).toString();
+        const int text = std::max(header->fontMetrics().horizontalAdvance(title),
+                                  table->fontMetrics().horizontalAdvance(usualTexts[column]));
+        header->resizeSection(column, text + 2 * CustomTableHeaderView::kTitleInset);
+    }
     table->verticalHeader()->setDefaultSectionSize(19);
     table->verticalHeader()->setMinimumSectionSize(19);
     auto* rows = new OrvoTableRowView(table);

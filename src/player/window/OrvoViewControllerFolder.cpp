@@ -7,6 +7,7 @@
 
 #include "library/FolderOpener.h"
 #include "library/RecordingListBuilder.h"
+#include "platform/OpenPanel.h"
 #include "platform/showAlert.h"
 #include "player/controls/OrvoImgBtnCell.h"
 #include "player/controls/OrvoPopupBtnCell.h"
@@ -120,6 +121,7 @@ void OrvoViewController::onOpenBtnTap() {
     panel.setOption(QFileDialog::ReadOnly, true);
     panel.setFilter(QDir::AllEntries | QDir::NoDotAndDotDot);
 
+    OpenPanel::showColumnsWhole(panel);
     if (ModalSession::run(panel) == QDialog::Accepted) {
         const QList<QUrl> chosen = panel.selectedUrls();
         if (chosen.isEmpty() || chosen.first().isEmpty()) {

@@ -445,6 +445,29 @@ TEST_F(MapPageWeb, OtherLanguagesGetTheRouteButNoDistrict) {
     }
 }
 
+// The map's own buttons speak the page's language.
+TEST_F(MapPageWeb, ZoomButtonsAreTitledInThePagesLanguage) {
+    const struct {
+        const char* language;
+        const char* zoomIn;
+        const char* zoomOut;
+    } cases[] = {{"ko", "확대", "축소"}, {"ja", "拡大", "縮小"}, {"en", "Zoom in", "Zoom out"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.language);
+        setLanguages(QStringList{QString::fromLatin1(c.language)});
+        map.loadMapPage(true);
+        ASSERT_TRUE(webtest::waitForLoad(view));
+        const auto title = [&](const char* button) {
+            return webtest::evaluate(
+                       view, QStringLiteral("document.querySelector('.leaflet-control-zoom-%1').title")
+                                 .arg(QLatin1String(button)))
+                .toString();
+        };
+        EXPECT_EQ(title("in"), QString::fromUtf8(c.zoomIn));
+        EXPECT_EQ(title("out"), QString::fromUtf8(c.zoomOut));
+    }
+}
+
 TEST_F(MapPageWeb, PagesComeFromTheConfiguredMapServer) {
     MapServer server(Bundle::resourcePath() + QStringLiteral("/map"));
     QTemporaryDir dir;
