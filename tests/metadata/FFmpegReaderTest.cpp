@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/PlaylistRecording.h"
 #include "metadata/AviSimpleParser.h"
 
 #include <arpa/inet.h>
@@ -268,4 +269,33 @@ TEST(FFmpegReader, PipeIsRefusedWithoutBlocking) {
     AviSimpleParser parser(false);
     EXPECT_EQ(parser.Parse(fifo.c_str()), -1);
     fs::remove(fifo);
+}
+
+// A file named like a recording that is a playlist naming a pipe: every reader
+// refuses it as no container of a camera, at once, without opening the pipe.
+TEST(FFmpegReader, APlaylistNamingAPipeIsNoRecording) {
+    const struct {
+        const char* name;
+        playlisttest::Playlist kind;
+    } cases[] = {
+        {"20241108-091300_F_N.mp4", playlisttest::Playlist::Hls},
+        {"20241108-091400_F_N.avi", playlisttest::Playlist::Concat},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString folder = QString::fromStdString(tempDir().string());
+        const QString file = folder + QLatin1Char('/') + QLatin1String(c.name);
+        ASSERT_TRUE(playlisttest::writePlaylistRecording(file, c.kind, QStringLiteral("seg.ts")));
+        playlisttest::FifoWatchdog watchdog(folder + QStringLiteral("/seg.ts"));
+        FFmpeg reader;
+        EXPECT_EQ(reader.getVideoStreamCount(file), 0);
+        EXPECT_EQ(reader.getAudioStreamCount(file), 0);
+        EXPECT_TRUE(reader.isH265(file));
+        EXPECT_EQ(reader.getDataForFile(file), -1);
+        EXPECT_EQ(reader.getFirstGPSForFile(file), -1);
+        AviSimpleParser parser(false);
+        parser.Parse(file.toUtf8().constData());
+        EXPECT_EQ(parser.m_nGpsData, 0);
+        EXPECT_FALSE(watchdog.released()) << "a reader waited at the pipe the playlist names";
+    }
 }
