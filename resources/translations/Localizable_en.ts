@@ -624,6 +624,10 @@ To apply it, insert the memory card into the dash camera and then turn the power
         <translation>This is not a file name.</translation>
     </message>
     <message>
+        <source>The recording cannot be read: it is not a regular file.</source>
+        <translation>The recording cannot be read: it is not a regular file.</translation>
+    </message>
+    <message>
         <source>Backup Complete</source>
         <translation>Backup Complete</translation>
     </message>

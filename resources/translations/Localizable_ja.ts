@@ -624,6 +624,10 @@
         <translation>ファイル名ではありません。</translation>
     </message>
     <message>
+        <source>The recording cannot be read: it is not a regular file.</source>
+        <translation>録画ファイルを読み込めません: 通常のファイルではありません。</translation>
+    </message>
+    <message>
         <source>Backup Complete</source>
         <translation>バックアップ完了</translation>
     </message>

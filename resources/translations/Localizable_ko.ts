@@ -624,6 +624,10 @@
         <translation>파일 이름이 아닙니다.</translation>
     </message>
     <message>
+        <source>The recording cannot be read: it is not a regular file.</source>
+        <translation>녹화 파일을 읽을 수 없습니다: 일반 파일이 아닙니다.</translation>
+    </message>
+    <message>
         <source>Backup Complete</source>
         <translation>백업 완료</translation>
     </message>

@@ -4,6 +4,7 @@
 #include "capture/backupData.h"
 #include "metadata/FFmpeg.h"
 #include "metadata/orvoTableModel.h"
+#include "platform/Process.h"
 #include "platform/ViewController.h"
 
 #include <QByteArray>
@@ -14,6 +15,7 @@
 #include <memory>
 #include <optional>
 
+class QCloseEvent;
 class QKeyEvent;
 class QLineEdit;
 class QRadioButton;
@@ -24,8 +26,9 @@ class BackupViewController;
 
 // The clip backup screen: the destination folder and whether the sound is
 // copied with the video. Save copies the current recording's streams into
-// MOV files of that folder and closes the screen; every ending posts
-// "requestPlay".
+// MOV files of that folder and closes the screen; while it copies, the
+// screen's controls are off and Escape, Cancel or closing the screen stop the
+// copy, leaving nothing of it. Every ending posts "requestPlay".
 class BackupViewController : public ViewController, public BackupDataReceiver {
     Q_OBJECT
 
@@ -55,8 +58,11 @@ public:
     // Save: the backup of the current recording by the chosen radio.
     void startBackup();
     // Copies the outputs of `row` into the backup folder, tells the user which
-    // could not be written, and closes the screen.
+    // could not be written (nothing after a cancel), and closes the screen.
+    // Nothing happens while a backup is under way.
     void backupRecording(const orvoTableModel& row, bool withExtra);
+    // Whether a backup is under way.
+    bool isBackingUp() const { return m_backup != nullptr; }
     // One copy (see ClipBackup.h).
     bool runBackupRemux(int a, int b, bool withExtra, const QString& input, const QString& outputName,
                         const QString& folder);
@@ -76,9 +82,14 @@ protected:
     void viewWillDisappear() override;
     // Escape cancels, Return saves.
     void keyPressEvent(QKeyEvent* event) override;
+    // Closing the screen during a backup cancels the backup, which then closes it.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // The audio check: a recording without sound can only be copied as video.
     void settleRadiosForSound();
+    void disableControlsForBackup();
     std::unique_ptr<Ui::BackupViewController> ui;
+    // The backup under way, if any.
+    Process::Cancellation* m_backup = nullptr;
 };

@@ -84,12 +84,14 @@ public:
         environment.notice = [this](const QString& title, const QString& message) {
             notices.append(title + QStringLiteral(" | ") + message);
         };
-        environment.run = [this](const QString& program, const QStringList& arguments) {
+        environment.run = [this](const QString& program, const QStringList& arguments,
+                                 Process::Cancellation* cancellation) {
             runs.append(arguments);
             if (fakeRun)
                 return fakeRun(program, arguments);
             // As the player runs it: the end of the error output kept, to say why it failed.
-            return Process::runAndWait(program, arguments, 60000, true);
+            return Process::runInEventLoop(program, arguments, 60000, true, cancellation != nullptr,
+                                           cancellation);
         };
         UserDefaults::standard().removeObject(QString::fromLatin1(DefaultsKey::kBackupBookMark));
     }

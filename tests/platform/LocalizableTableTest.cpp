@@ -110,6 +110,7 @@ const QStringList kKeys = {
     QStringLiteral("The ffmpeg tool was not found."),
     QStringLiteral("The video could not be copied."),
     QStringLiteral("This is not a file name."),
+    QStringLiteral("The recording cannot be read: it is not a regular file."),
     QStringLiteral("Backup Complete"),
     QStringLiteral("The backup was saved in the folder “%1”:"),
     QStringLiteral("The recording has no sound: the video was copied without it."),
