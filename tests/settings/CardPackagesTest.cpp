@@ -327,6 +327,33 @@ TEST_F(CardPackagesTest, FirmwareIsFetchedUnpackedOntoTheCardAndItsArchiveDelete
     }
 }
 
+// A link on the card under a package's archive name: the download replaces
+// it, and the file it names, outside the card, is never written.
+TEST_F(CardPackagesTest, ALinkUnderAnArchivesNameIsReplacedNeverWrittenThrough) {
+    const QByteArray package = zipOf({{"FW.bin", "firmware"}, {"speedcam_k.bin", "cameras"}});
+    server.answer("/fw/KV-1000.zip", reply(200, package));
+    server.answer(kPagePath, reply(200, page({{"KV-1000", "1.0.10", server.url("/fw/KV-1000.zip")}})));
+    server.answer(kSpeedCamPath, reply(200, package));
+    const struct {
+        const char* name;
+        bool firmware;
+    } cases[] = {{"firmware.zip", true}, {"speedcam_parking.zip", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        makeCard({QStringLiteral("ver.txt")});
+        const QString important = outside + QStringLiteral("/important.txt");
+        writeFile(important, "important");
+        ASSERT_TRUE(QFile::link(important, card + QLatin1Char('/') + QLatin1String(c.name)));
+        catcher.alerts.clear();
+        QPointer<SettingViewController> screen = present();
+        press(*screen, c.firmware, 1, 1);
+        EXPECT_EQ(catcher.messages(), QStringList{kComplete});
+        EXPECT_EQ(readAll(important), "important");
+        EXPECT_EQ(rootNames(), (QStringList{"FW.bin", "speedcam_k.bin", "ver.txt"}));
+        screen->onCloseBtnTap();
+    }
+}
+
 TEST_F(CardPackagesTest, SpeedCamDataAndTheBoardPage) {
     server.answer(kSpeedCamPath, reply(200, zipOf({{"speedcam_k.bin", "cameras"}})));
     server.answer(kPagePath, reply(200, page({{"KV-1000", "1.0.10", server.url("/fw/x.zip")}})));
