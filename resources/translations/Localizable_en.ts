@@ -188,6 +188,10 @@ To apply it, insert the memory card into the dash camera and then turn the power
         <translation>The package holds links or names that lead outside the memory card, so it was not unpacked.</translation>
     </message>
     <message>
+        <source>The package holds a file named like the player's own temporary files, so it was not unpacked.</source>
+        <translation>The package holds a file named like the player's own temporary files, so it was not unpacked.</translation>
+    </message>
+    <message>
         <source>The package is too large to unpack.</source>
         <translation>The package is too large to unpack.</translation>
     </message>

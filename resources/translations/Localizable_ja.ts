@@ -188,6 +188,10 @@
         <translation>パッケージにメモリーカードの外を指すリンクや名前が含まれているため、展開しませんでした。</translation>
     </message>
     <message>
+        <source>The package holds a file named like the player's own temporary files, so it was not unpacked.</source>
+        <translation>パッケージにプレーヤーの一時ファイルと同じ名前のファイルがあるため、展開しませんでした。</translation>
+    </message>
+    <message>
         <source>The package is too large to unpack.</source>
         <translation>パッケージが大きすぎるため展開できません。</translation>
     </message>

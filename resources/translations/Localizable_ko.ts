@@ -188,6 +188,10 @@
         <translation>패키지에 메모리카드 밖을 가리키는 링크나 이름이 있어 압축을 풀지 않았습니다.</translation>
     </message>
     <message>
+        <source>The package holds a file named like the player's own temporary files, so it was not unpacked.</source>
+        <translation>패키지에 플레이어의 임시 파일과 같은 이름의 파일이 있어 압축을 풀지 않았습니다.</translation>
+    </message>
+    <message>
         <source>The package is too large to unpack.</source>
         <translation>패키지가 너무 커서 압축을 풀 수 없습니다.</translation>
     </message>

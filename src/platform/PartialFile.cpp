@@ -27,13 +27,13 @@ QByteArray randomLetters() {
     return text;
 }
 
-bool isTemporaryName(const QByteArray& name) {
+} // namespace
+
+bool PartialFile::isTemporaryName(const QByteArray& name) {
     const qsizetype marker = name.lastIndexOf(kMarker);
     return name.startsWith('.') && marker > 0 &&
            name.size() - marker == qsizetype(sizeof kMarker - 1) + kRandomLetters;
 }
-
-} // namespace
 
 PartialFile::PartialFile(const QString& path) : m_path(platform::fileSystemRepresentation(path)) {
     const qsizetype slash = m_path.lastIndexOf('/');

@@ -38,6 +38,9 @@ public:
     // Removes the temporary files in `folder` that no live writer holds: those
     // of a writer that was killed or crashed.
     static void removeAbandoned(const QString& folder);
+    // Whether a file name has the form of a temporary file's (removeAbandoned
+    // takes such a file for the rest of a killed writer).
+    static bool isTemporaryName(const QByteArray& name);
 
 private:
     QByteArray m_path;      // the name, as bytes

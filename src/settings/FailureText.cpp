@@ -26,6 +26,8 @@ constexpr char kDownloadFailed[] = "다운로드가 실패되었습니다. 다�
 constexpr char kDamaged[] = "The downloaded package is damaged or is not a zip archive.";
 constexpr char kUnsafe[] =
     "The package holds links or names that lead outside the memory card, so it was not unpacked.";
+constexpr char kReserved[] =
+    "The package holds a file named like the player's own temporary files, so it was not unpacked.";
 constexpr char kTooLarge[] = "The package is too large to unpack.";
 constexpr char kNotUnpacked[] = "The package could not be unpacked; the memory card was left as it was.";
 constexpr char kPageUnreadable[] = "The firmware version page could not be read.";
@@ -158,6 +160,9 @@ std::optional<QString> unpack(const UnzipResult& result) {
         break;
     case UnzipResult::Failure::Unsafe:
         why = localized(kUnsafe);
+        break;
+    case UnzipResult::Failure::Reserved:
+        why = localized(kReserved);
         break;
     case UnzipResult::Failure::TooLarge:
         why = localized(kTooLarge);

@@ -66,6 +66,8 @@ const QStringList kKeys = {
     QStringLiteral("The downloaded package is damaged or is not a zip archive."),
     QStringLiteral(
         "The package holds links or names that lead outside the memory card, so it was not unpacked."),
+    QStringLiteral(
+        "The package holds a file named like the player's own temporary files, so it was not unpacked."),
     QStringLiteral("The package is too large to unpack."),
     QStringLiteral("The package could not be unpacked; the memory card was left as it was."),
     QStringLiteral("The firmware version page could not be read."),

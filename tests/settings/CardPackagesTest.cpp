@@ -557,6 +557,10 @@ TEST_F(CardPackagesTest, EveryFailureEndsInAnAlertThatSaysWhatFailedAndLeavesThe
          answer(200, zipBytes(scratch, {{"d/", ""}, {"d/up", "..", true}, {"d/up/l", "../..", true}})),
          unpackFailed +
              "The package holds links or names that lead outside the memory card, so it was not unpacked."},
+        {"an entry named like the unpacking's own folder", false,
+         answer(200, zipBytes(scratch, {{".kavrin-unpack-a1B2c3/speedcam_k.bin", "cameras"}})),
+         unpackFailed + "The package holds a file named like the player's own temporary files, so it was not "
+                        "unpacked."},
         {"zip bomb larger than the card", false,
          answer(200, zipBytes(scratch, {{"speedcam_k.bin", QByteArray(64 << 20, '\0')}})),
          unpackFailed + "There is not enough free space on the memory card.", true},
