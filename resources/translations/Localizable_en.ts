@@ -152,6 +152,10 @@ To apply it, insert the memory card into the dash camera and then turn the power
         <translation>The server stopped sending data.</translation>
     </message>
     <message>
+        <source>The server did not send the whole page in time.</source>
+        <translation>The server did not send the whole page in time.</translation>
+    </message>
+    <message>
         <source>The connection broke off before the whole file arrived.</source>
         <translation>The connection broke off before the whole file arrived.</translation>
     </message>

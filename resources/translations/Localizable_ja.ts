@@ -152,6 +152,10 @@
         <translation>サーバーからのデータが途絶えました。</translation>
     </message>
     <message>
+        <source>The server did not send the whole page in time.</source>
+        <translation>サーバーが時間内にページを送り終えませんでした。</translation>
+    </message>
+    <message>
         <source>The connection broke off before the whole file arrived.</source>
         <translation>ファイルをすべて受信する前に接続が切れました。</translation>
     </message>

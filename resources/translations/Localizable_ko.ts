@@ -152,6 +152,10 @@
         <translation>서버가 데이터를 더 보내지 않습니다.</translation>
     </message>
     <message>
+        <source>The server did not send the whole page in time.</source>
+        <translation>서버가 제한 시간 안에 페이지를 모두 보내지 않았습니다.</translation>
+    </message>
+    <message>
         <source>The connection broke off before the whole file arrived.</source>
         <translation>파일을 모두 받기 전에 연결이 끊겼습니다.</translation>
     </message>

@@ -134,7 +134,7 @@ private:
             m_response.transportError = HttpTransportError::TooLarge;
         } else if (m_deadlinePassed) {
             m_response.error = QStringLiteral("No whole reply within %1 ms.").arg(m_deadlineMs);
-            m_response.transportError = HttpTransportError::TimedOut;
+            m_response.transportError = HttpTransportError::DeadlinePassed;
         } else if (m_reply->error() == QNetworkReply::TooManyRedirectsError ||
                    m_reply->error() == QNetworkReply::InsecureRedirectError) {
             m_response.error = m_reply->errorString();

@@ -19,7 +19,8 @@ class QNetworkReply;
 enum class HttpTransportError {
     None,
     NoConnection,     // no network, or the host unknown or refusing
-    TimedOut,         // the server went silent for the transfer timeout, or a deadline passed
+    TimedOut,         // the server went silent for the transfer timeout
+    DeadlinePassed,   // the whole reply did not arrive within the request's deadline
     TooManyRedirects, // a redirect loop, or a redirect to a less safe scheme
     BrokenOff,        // the connection ended before the end of the body
     TooLarge,         // a reply larger than Http::kMaximumReplySize
@@ -146,7 +147,7 @@ inline constexpr qint64 kMaximumReplySize = 8 * 1024 * 1024;
 
 // A GET of `url` whose body is read whole and parsed as JSON. With a
 // `deadlineMs` above 0 a reply not complete by then (a server that drips
-// its answer) is given up as a transport failure (TimedOut).
+// its answer) is given up as a transport failure (DeadlinePassed).
 void request(const QUrl& url, QObject* context, std::function<void(const HttpResponse&)> completion,
              int deadlineMs = 0);
 

@@ -14,6 +14,7 @@ namespace {
 constexpr char kServerStatus[] = "The server answered with error %1.";
 constexpr char kTooManyRedirects[] = "The server redirected the request too many times.";
 constexpr char kStalled[] = "The server stopped sending data.";
+constexpr char kTooSlow[] = "The server did not send the whole page in time.";
 constexpr char kBrokenOff[] = "The connection broke off before the whole file arrived.";
 constexpr char kCheckConnection[] = "인터넷 연결을 확인해 주세요.";
 constexpr char kCardFull[] = "There is not enough free space on the memory card.";
@@ -44,6 +45,7 @@ QString transportText(HttpTransportError error) {
         return localized(kTooManyRedirects);
     case HttpTransportError::BrokenOff:
         return localized(kBrokenOff);
+    case HttpTransportError::DeadlinePassed:
     case HttpTransportError::TooLarge:
     case HttpTransportError::NoConnection:
     case HttpTransportError::Other:
@@ -143,10 +145,16 @@ QString versionPage(const HttpResponse& reply) {
         return lines(kPageUnreadable, localized(kServerStatus).arg(*reply.statusCode));
     if (reply.statusCode || reply.transportError == HttpTransportError::TooLarge)
         return localized(kPageUnreadable);
+    if (reply.transportError == HttpTransportError::DeadlinePassed)
+        return lines(kPageUnreadable, localized(kTooSlow));
     if (reply.transportError == HttpTransportError::NoConnection ||
         reply.transportError == HttpTransportError::Other || reply.transportError == HttpTransportError::None)
         return localized(kCheckConnection);
     return lines(kPageUnreadable, transportText(reply.transportError));
+}
+
+QString unreadableVersionPage() {
+    return localized(kPageUnreadable);
 }
 
 std::optional<QString> unpack(const UnzipResult& result) {

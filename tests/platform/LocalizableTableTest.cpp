@@ -56,6 +56,7 @@ const QStringList kKeys = {
     QStringLiteral("The server answered with error %1."),
     QStringLiteral("The server redirected the request too many times."),
     QStringLiteral("The server stopped sending data."),
+    QStringLiteral("The server did not send the whole page in time."),
     QStringLiteral("The connection broke off before the whole file arrived."),
     QStringLiteral("There is not enough free space on the memory card."),
     QStringLiteral("There is not enough free space to save the file."),

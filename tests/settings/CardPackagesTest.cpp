@@ -22,6 +22,10 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <libxml/HTMLparser.h>
+
+#include <functional>
+
 using namespace httptest;
 using namespace looptest;
 using namespace settingstest;
@@ -53,6 +57,19 @@ QByteArray page(const QList<std::array<QString, 3>>& rows) {
                     .arg(row[0], row[1], row[2]);
     html += QStringLiteral("</table></body></html>");
     return html.toUtf8();
+}
+
+// A version page whose row for `model` lies inside `depth` nested tables, after `text` bytes of text.
+QByteArray nestedPage(int depth, qsizetype text, const QString& model, const QString& address) {
+    QByteArray html = "<html><body>";
+    for (int i = 0; i < depth; ++i)
+        html += "<table><tr><td>";
+    html += QByteArray(text, 'x');
+    html += "<table><tr><td>1</td><td>" + model.toUtf8() + "</td><td>1.0.10</td><td>-</td><td>" +
+            address.toUtf8() + "</td></tr></table>";
+    for (int i = 0; i < depth; ++i)
+        html += "</td></tr></table>";
+    return html + "</body></html>";
 }
 
 Answer reply(int status, const QByteArray& body) {
@@ -158,18 +175,18 @@ protected:
 } // namespace
 
 TEST(FirmwarePageTest, RowsOfFiveCellsAndTheLastMatchingRowWins) {
-    const std::optional<HtmlDocument> document = HtmlDocument::parse(QStringLiteral(
+    const std::optional<HtmlDocument> document = HtmlDocument::parse(
         "<table><tr><td>1</td><td> KV-1000</td><td>1.0.1</td><td>x</td><td>http://h/a.zip</td></tr>"
         "<tr><td>2</td><td>KV-1000</td><td>1.0.2</td><td>x</td><td>http://h/b%.zip</td></tr>"
         "<tr><td>3</td><td>KV-1000</td><td>1.0.3</td><td>x</td><td>not an address</td></tr>"
         "<tr><td>4</td><td><b>KV-2000</b></td><td>2.&amp;0</td><td>x</td><td>http://h/c d.zip</td></tr>"
-        "<tr><td>5</td><td>KV-1000</td><td>9.9.9</td><td>x</td></tr></table>"));
+        "<tr><td>5</td><td>KV-1000</td><td>9.9.9</td><td>x</td></tr></table>",
+        "td");
     ASSERT_TRUE(document);
-    const QStringList cells = document->cells(QStringLiteral("td"));
-    ASSERT_EQ(cells.size(), 24);
-    EXPECT_EQ(cells.at(1), QStringLiteral(" KV-1000")); // untrimmed
-    EXPECT_EQ(cells.at(16), QStringLiteral("KV-2000"));
-    EXPECT_EQ(cells.at(17), QStringLiteral("2.&0"));
+    ASSERT_EQ(document->cellCount(), 24);
+    EXPECT_EQ(document->cell(1), QStringLiteral(" KV-1000")); // untrimmed
+    EXPECT_EQ(document->cell(16), QStringLiteral("KV-2000"));
+    EXPECT_EQ(document->cell(17), QStringLiteral("2.&0"));
 
     const struct {
         const char* model;
@@ -185,14 +202,71 @@ TEST(FirmwarePageTest, RowsOfFiveCellsAndTheLastMatchingRowWins) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.model);
         const std::optional<CardPackages::FirmwareOffer> offer =
-            CardPackages::firmwareOffer(cells, QLatin1String(c.model));
+            CardPackages::firmwareOffer(*document, QLatin1String(c.model));
         ASSERT_EQ(offer.has_value(), c.version.has_value());
         if (offer) {
             EXPECT_EQ(offer->latestVersion, *c.version);
             EXPECT_EQ(offer->packageURL.toString(QUrl::FullyEncoded), c.address);
         }
     }
-    EXPECT_FALSE(HtmlDocument::parse(QString()));
+    EXPECT_FALSE(HtmlDocument::parse("", "td"));
+}
+
+// The cells' texts are those of libxml2's own tree of the page, whatever the
+// page's repairs, nesting and blanks.
+TEST(FirmwarePageTest, CellsAreTheTextsOfLibxml2sTree) {
+    QByteArray nested;
+    for (int i = 0; i < 84; ++i)
+        nested += "<table>\n <tr> <td>" + QByteArray::number(i) + " ";
+    nested += QByteArray(100000, 'x');
+    for (int i = 0; i < 84; ++i)
+        nested += "</td> </tr>\n</table> ";
+    QByteArray deep = "<td>";
+    for (int i = 0; i < 300; ++i)
+        deep += "<div>d";
+    const struct {
+        const char* name;
+        QByteArray page;
+    } cases[] = {
+        {"blanks between rows and cells",
+         "<table>\n <tr>\n  <td> a </td>\n  <td><b>b</b> <i>c</i></td>\n </tr></table>"},
+        {"unclosed cells and rows", "<table><tr><td>1<td>2<tr><td>3</table><td>4"},
+        {"a table in a cell", "<td>out <table> <tr> <td> in </td> </tr> </table> tail</td>"},
+        {"text between rows", "<td><table>a <tr><td>b</td></tr> <tr> </tr></table></td>"},
+        {"script, style, comments and entities",
+         "<td><script>if (a < b) x();</script><!-- no -->&lt;&#x41;&nbsp;<style>p{}</style></td>"},
+        {"blanks at the top", "  \n <html> <head> <title> t </title> </head> <body> <td> x </td> </body>"},
+        {"84 nested tables", nested},
+        {"deeper than the parser goes", deep},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QStringList expected;
+        htmlDocPtr tree =
+            htmlReadMemory(c.page.constData(), int(c.page.size()), nullptr, "UTF-8",
+                           HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET);
+        ASSERT_NE(tree, nullptr);
+        std::function<void(xmlNodePtr)> walk = [&](xmlNodePtr node) {
+            for (; node; node = node->next) {
+                if (node->type != XML_ELEMENT_NODE)
+                    continue;
+                if (xmlStrcasecmp(node->name, BAD_CAST "td") == 0) {
+                    xmlChar* text = xmlNodeGetContent(node);
+                    expected.append(QString::fromUtf8(reinterpret_cast<const char*>(text)));
+                    xmlFree(text);
+                }
+                walk(node->children);
+            }
+        };
+        walk(xmlDocGetRootElement(tree));
+        xmlFreeDoc(tree);
+        const std::optional<HtmlDocument> document = HtmlDocument::parse(c.page, "td");
+        ASSERT_TRUE(document);
+        QStringList cells;
+        for (qsizetype i = 0; i < document->cellCount(); ++i)
+            cells.append(document->cell(i).toString());
+        EXPECT_EQ(cells, expected);
+    }
 }
 
 TEST_F(CardPackagesTest, FirmwareIsFetchedUnpackedOntoTheCardAndItsArchiveDeleted) {
@@ -286,6 +360,14 @@ TEST_F(CardPackagesTest, FirmwareIsFetchedUnpackedOntoTheCardAndItsArchiveDelete
          {kPagePath},
          {QStringLiteral("펌웨어 파일이 이미 존재합니다.")},
          {"FW.bin", "album.zip", "my.zipped_photos", "notes.zip.txt", "ver.txt"}},
+        // 80 cells around it (16 rows of five, each holding the rest of the page).
+        {"the row inside 80 nested tables after a megabyte of text",
+         "1.0.9",
+         fresh,
+         nestedPage(80, 1024 * 1024, QStringLiteral("KV-1000"), package),
+         {kPagePath, "/fw/KV-1000_1.0.10.zip"},
+         {kComplete},
+         unpacked},
         {"entry escaping the card",
          "1.0.9",
          fresh,
@@ -352,6 +434,41 @@ TEST_F(CardPackagesTest, ALinkUnderAnArchivesNameIsReplacedNeverWrittenThrough) 
         EXPECT_EQ(rootNames(), (QStringList{"FW.bin", "speedcam_k.bin", "ver.txt"}));
         screen->onCloseBtnTap();
     }
+}
+
+// A version page that drips: one request however often the button is
+// pressed, given up at the deadline with the version page's alert.
+TEST_F(CardPackagesTest, TheVersionPageIsAskedOnceAtATimeAndGivenUpAtItsDeadline) {
+    Answer drip = reply(200, page({{"KV-1000", "1.0.10", server.url("/fw/x.zip")}}));
+    drip.mode = Answer::Mode::Drip;
+    drip.chunkIntervalMs = 100;
+    server.answer(kPagePath, drip);
+    CardPackages::setVersionPageDeadline(3000);
+    makeCard({QStringLiteral("ver.txt")});
+    QPointer<SettingViewController> screen = present();
+    screen->resize(480, 400);
+    auto* button = screen->findChild<QPushButton*>(QStringLiteral("firmUpdateBtn"));
+    for (int press = 0; press < 3; ++press) {
+        clickOver(button);
+        spinFor(200);
+    }
+    ASSERT_TRUE(waitUntil([&] { return !catcher.alerts.isEmpty(); }, 30000));
+    spinFor(300);
+    CardPackages::setVersionPageDeadline(CardPackages::kVersionPageDeadlineMs);
+    EXPECT_EQ(server.requests.size(), 1);
+    EXPECT_EQ(catcher.titles(), QStringList{kFirmware});
+    EXPECT_EQ(catcher.messages(),
+              QStringList{QStringLiteral("The firmware version page could not be read.\n"
+                                         "The server did not send the whole page in time.")});
+    EXPECT_EQ(rootNames(), QStringList{QStringLiteral("ver.txt")});
+    // Once it has ended, the button asks again.
+    server.answer(kPagePath, reply(200, page({{"KV-0000", "1.0.10", server.url("/fw/x.zip")}})));
+    catcher.alerts.clear();
+    clickOver(button);
+    ASSERT_TRUE(waitUntil([&] { return !catcher.alerts.isEmpty(); }));
+    EXPECT_EQ(server.requests.size(), 2);
+    EXPECT_EQ(catcher.messages(), QStringList{kLatest});
+    screen->onCloseBtnTap();
 }
 
 TEST_F(CardPackagesTest, SpeedCamDataAndTheBoardPage) {
@@ -572,6 +689,8 @@ TEST_F(CardPackagesTest, EveryFailureEndsInAnAlertThatSaysWhatFailedAndLeavesThe
         {"version page 500", true, answer(500, "oops"),
          QStringLiteral("The firmware version page could not be read.\nThe server answered with error 500.")},
         {"version page not UTF-8", true, answer(200, "<td>\xff\xfe</td>"),
+         QStringLiteral("The firmware version page could not be read.")},
+        {"version page of 0 bytes", true, answer(200, ""),
          QStringLiteral("The firmware version page could not be read.")},
     };
     Http::setTransferTimeout(1000);
