@@ -45,22 +45,6 @@ std::optional<int> statusCodeOf(QNetworkReply* reply) {
     return status.toInt();
 }
 
-// Qt's kind of a file error for an errno of the destination.
-QFileDevice::FileError fileErrorOf(int systemError) {
-    switch (systemError) {
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
-        return QFileDevice::ResourceError;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return QFileDevice::PermissionsError;
-    default:
-        return QFileDevice::WriteError;
-    }
-}
-
 bool isSuccessStatus(int status) {
     return status >= 200 && status < 300;
 }
@@ -360,8 +344,9 @@ void HttpDownload::onFinished() {
 }
 
 void HttpDownload::failFile(int systemError) {
+    // The errno says what went wrong; Qt's kind adds nothing to it.
     fail(HttpDownloadResponse::Failure::File, QString::fromLocal8Bit(std::strerror(systemError)),
-         HttpTransportError::None, fileErrorOf(systemError), systemError);
+         HttpTransportError::None, QFileDevice::WriteError, systemError);
 }
 
 void HttpDownload::fail(HttpDownloadResponse::Failure failure, const QString& error,
