@@ -143,7 +143,7 @@ void BackupViewController::startBackup() {
 }
 
 void BackupViewController::backupRecording(const orvoTableModel& row, bool withExtra) {
-    // Save (or Return) while the copies run: the event loop that waits for them handles it.
+    // Return pressed while the copies run (their wait handles the screen's keys) starts nothing new.
     if (m_backup)
         return;
     // The copies are waited for on the main thread; the screen stays painted and takes Cancel.
