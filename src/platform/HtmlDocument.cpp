@@ -56,9 +56,10 @@ struct Reader {
         xmlNodePtr current = parser(context)->node;
         const bool entered = current != parent && current != nullptr;
         // Past the parser's depth limit an element is added without being entered, and parsing stops.
-        const bool addedEmpty = !entered && parent && parent->last != lastBefore;
-        if ((!entered && !addedEmpty) || !name ||
-            xmlStrcasecmp(name, reinterpret_cast<const xmlChar*>(reader.tag.constData())) != 0)
+        xmlNodePtr made = entered ? current : parent && parent->last != lastBefore ? parent->last : nullptr;
+        // The element's name as the tree has it ("t:td" is a "td" there).
+        if (!made || made->type != XML_ELEMENT_NODE || !made->name ||
+            xmlStrcasecmp(made->name, reinterpret_cast<const xmlChar*>(reader.tag.constData())) != 0)
             return;
         reader.ranges->append({reader.position(), reader.position()});
         if (entered)

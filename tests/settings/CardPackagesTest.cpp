@@ -233,6 +233,7 @@ TEST(FirmwarePageTest, CellsAreTheTextsOfLibxml2sTree) {
         {"unclosed cells and rows", "<table><tr><td>1<td>2<tr><td>3</table><td>4"},
         {"a table in a cell", "<td>out <table> <tr> <td> in </td> </tr> </table> tail</td>"},
         {"text between rows", "<td><table>a <tr><td>b</td></tr> <tr> </tr></table></td>"},
+        {"a name with a prefix", "<table><tr><x:td>a</x:td><td>b</td></tr></table>"},
         {"script, style, comments and entities",
          "<td><script>if (a < b) x();</script><!-- no -->&lt;&#x41;&nbsp;<style>p{}</style></td>"},
         {"blanks at the top", "  \n <html> <head> <title> t </title> </head> <body> <td> x </td> </body>"},
