@@ -30,10 +30,10 @@ struct HtmlDocument::Cells {
 namespace {
 
 // Reads a document through the tree builder's own SAX handlers, so that the
-// tree is the one libxml2 makes (its repairs decide on the tree as it grows),
-// while the cells' texts are taken as the text arrives and whatever the
-// parser has left behind is freed: the children of a closed element and its
-// earlier siblings are never looked at again.
+// elements are those of libxml2's tree (their names, and where its depth limit
+// stops the document), while the cells' texts are taken as the text arrives
+// and whatever the parser has left behind is freed: the children of a closed
+// element and its earlier siblings are never looked at again.
 struct Reader {
     QByteArray tag;
     xmlSAXHandler builder{}; // the tree builder's handlers
@@ -76,9 +76,8 @@ struct Reader {
             (*reader.ranges)[reader.open.back().second].end = reader.position();
             reader.open.pop_back();
         }
-        // The parser looks only at the last child of the element it is in (its repairs ask whether
-        // that is text, or which element it is): the closed element's own children and its earlier
-        // siblings are done with.
+        // The parser reads no more of the tree than the element it is in and that element's last
+        // child: the closed element's own children and its earlier siblings are done with.
         if (closing->children) {
             xmlFreeNodeList(closing->children);
             closing->children = closing->last = nullptr;
