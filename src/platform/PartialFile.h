@@ -25,7 +25,9 @@ public:
     // The temporary file, for another writer (a child process) to fill.
     QString temporaryPath() const;
 
-    // Writes all of `data` to the temporary file.
+    // Writes all of `data` to the temporary file. The disk's write-back of
+    // each few megabytes written is started at once (commit's flush of a large
+    // file then has little left to wait for).
     bool write(const QByteArray& data);
     // Renames the temporary file onto the name, first flushing it to the disk
     // when `flush` is set (a power cut then leaves the old file or the new).
@@ -47,4 +49,6 @@ private:
     QByteArray m_temporary; // empty once committed or discarded
     int m_handle = -1;
     int m_error = 0;
+    qint64 m_written = 0;       // bytes written by write()
+    qint64 m_writeBackFrom = 0; // where the disk's write-back not yet started begins
 };
