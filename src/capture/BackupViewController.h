@@ -61,8 +61,6 @@ public:
     // could not be written (nothing after a cancel), and closes the screen.
     // Nothing happens while a backup is under way.
     void backupRecording(const orvoTableModel& row, bool withExtra);
-    // Whether a backup is under way.
-    bool isBackingUp() const { return m_backup != nullptr; }
     // One copy (see ClipBackup.h).
     bool runBackupRemux(int a, int b, bool withExtra, const QString& input, const QString& outputName,
                         const QString& folder);

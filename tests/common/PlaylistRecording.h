@@ -10,9 +10,7 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <fcntl.h>
-#include <mutex>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -39,46 +37,35 @@ inline bool writePlaylistRecording(const QString& path, Playlist kind, const QSt
 }
 
 // While alive, lets a call that waits to open `fifo` for reading go on once
-// `deadlineMs` have passed, by opening the FIFO for writing, and remembers
-// that it had to: a call that never opens the FIFO ends long before.
+// `deadlineMs` have passed, and remembers that it had to: a call that never
+// opens the FIFO ends long before.
 class FifoWatchdog {
 public:
-    FifoWatchdog(const QString& fifo, int deadlineMs = 20000)
-        : m_fifo(QFile::encodeName(fifo)), m_thread([this, deadlineMs] { watch(deadlineMs); }) {}
+    explicit FifoWatchdog(const QString& fifo, int deadlineMs = 20000)
+        : m_thread([this, path = QFile::encodeName(fifo), deadlineMs] {
+              const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(deadlineMs);
+              while (!m_stop) {
+                  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                  // Opening for writing succeeds only while a reader waits; closing gives it an end of file.
+                  const int fd = std::chrono::steady_clock::now() < deadline
+                                     ? -1
+                                     : ::open(path.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+                  if (fd >= 0) {
+                      m_released = true;
+                      ::close(fd);
+                  }
+              }
+          }) {}
     ~FifoWatchdog() {
-        {
-            const std::lock_guard<std::mutex> lock(m_mutex);
-            m_stop = true;
-        }
-        m_wake.notify_all();
+        m_stop = true;
         m_thread.join();
     }
-    FifoWatchdog(const FifoWatchdog&) = delete;
-    FifoWatchdog& operator=(const FifoWatchdog&) = delete;
 
     // Whether a reader was found waiting at the FIFO after the deadline.
     bool released() const { return m_released; }
 
 private:
-    void watch(int deadlineMs) {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        if (m_wake.wait_for(lock, std::chrono::milliseconds(deadlineMs), [this] { return m_stop; }))
-            return;
-        // Opening for writing succeeds only while a reader waits; closing at once gives it an end of file.
-        while (!m_stop) {
-            const int fd = ::open(m_fifo.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-            if (fd >= 0) {
-                m_released = true;
-                ::close(fd);
-            }
-            m_wake.wait_for(lock, std::chrono::milliseconds(50), [this] { return m_stop; });
-        }
-    }
-
-    const QByteArray m_fifo;
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    bool m_stop = false;
+    std::atomic<bool> m_stop{false};
     std::atomic<bool> m_released{false};
     std::thread m_thread;
 };
