@@ -50,9 +50,11 @@ int main(int argc, char** argv) {
     QList<QStringList> runs;
     int failures = 0;
     auto& environment = clipBackupEnvironment();
-    environment.run = [&runs](const QString& program, const QStringList& arguments) {
+    environment.run = [&runs](const QString& program, const QStringList& arguments,
+                              Process::Cancellation* cancellation) {
         runs.append(QStringList{program} + arguments);
-        return Process::runAndWait(program, arguments);
+        // As the screen runs it: waited for in an event loop, the end of the error output kept.
+        return Process::runInEventLoop(program, arguments, -1, true, true, cancellation);
     };
     environment.alert = [&failures](const QString&, const QString& message) {
         std::fprintf(stderr, "backup_bench: %s\n", qPrintable(message));

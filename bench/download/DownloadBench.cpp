@@ -3,10 +3,17 @@
 //   download_bench download URL     the download screen fetches URL into the
 //                                   Downloads folder; prints seconds, bytes and
 //                                   the peak growth of resident memory
+//   download_bench versionpage URL  the firmware version page at URL is fetched
+//                                   and read for the card's offer as the settings
+//                                   screen reads it; prints seconds, bytes, cells
+//                                   and the peak growth of resident memory
 
 #include "platform/FileManager.h"
+#include "platform/HtmlDocument.h"
+#include "platform/Http.h"
 #include "platform/LogCategories.h"
 #include "platform/NotificationCenter.h"
+#include "settings/CardPackages.h"
 #include "settings/ProgressViewController.h"
 #include "shared/NotificationNames.h"
 
@@ -90,6 +97,37 @@ int download(QApplication& app, const QString& address) {
     return 0;
 }
 
+int versionPage(const QString& address) {
+    // The parser's own set-up made once before the measurement.
+    (void)HtmlDocument::parse("<table><tr><td>warm</td></tr></table>", "td");
+    resetPeak();
+    const long before = statusKb("VmRSS:");
+    QElapsedTimer clock;
+    clock.start();
+    std::optional<HttpResponse> reply;
+    Http::request(
+        QUrl(address), nullptr,
+        [&reply](const HttpResponse& response) {
+            reply = response;
+            QCoreApplication::quit();
+        },
+        CardPackages::versionPageDeadline());
+    QCoreApplication::exec();
+    if (!reply || !reply->data || reply->statusCode != 200) {
+        std::fprintf(stderr, "version page not fetched: %s\n", reply ? qPrintable(reply->description()) : "");
+        return 1;
+    }
+    const std::optional<HtmlDocument> page = HtmlDocument::parse(*reply->data, "td");
+    const std::optional<CardPackages::FirmwareOffer> offer =
+        page ? CardPackages::firmwareOffer(*page, QStringLiteral("KV-1000")) : std::nullopt;
+    const double seconds = double(clock.nsecsElapsed()) / 1e9;
+    const long peak = statusKb("VmHWM:");
+    std::printf("seconds %.3f\nbytes %lld\ncells %lld\noffer %s\npeak_growth_kb %ld\n", seconds,
+                qlonglong(reply->data->size()), qlonglong(page ? page->cellCount() : -1),
+                offer ? "yes" : "no", peak - before);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -99,6 +137,8 @@ int main(int argc, char** argv) {
     const QStringList args = app.arguments();
     if (args.size() == 3 && args.at(1) == QLatin1String("download"))
         return download(app, args.at(2));
-    std::fprintf(stderr, "usage: download_bench download URL\n");
+    if (args.size() == 3 && args.at(1) == QLatin1String("versionpage"))
+        return versionPage(args.at(2));
+    std::fprintf(stderr, "usage: download_bench download URL | versionpage URL\n");
     return 2;
 }

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # The installer download: a 500 MB file from a local HTTP server (python3 -m http.server) into the
 # Downloads folder by the player's download screen, beside `curl -o` of the same file (goal: time ratio
-# <= 1.2), with the player's peak growth of resident memory during the download (goal: under 32 MB).
+# <= 1.2), with the player's peak growth of resident memory during the download (goal: under 32 MB);
+# then the firmware version page: hostile pages just under the 8 MiB a reply may hold (84 nested tables
+# around 7 MB of text; a page of empty cells) fetched and read for the card's offer, with the peak
+# growth of resident memory (goal: under 100 MB).
 # The unpacking of card packages is measured by bench/unpack/run.sh.
 # Each measurement is the best of REPEAT runs (3). The files live in a temporary folder.
 # usage: bench/download/run.sh [BUILD_DIR]      (default: build; built when needed)
@@ -60,3 +63,25 @@ printf '  player       %8.3f s   (runs: %s)\n' "$player_best" "${player_times[*]
 printf '  ratio player/curl: %.2f (goal <= 1.2)\n' "$(echo "$player_best / $curl_best" | bc -l)"
 printf '  player peak memory growth: %.1f MB, largest of the runs (goal < 32 MB)\n' "$(echo "$growth_max / 1024" | bc -l)"
 
+# Hostile version pages, each just under the largest reply (8 MiB).
+python3 - "$tmp/srv" <<'PY'
+import sys
+limit = 8 * 1024 * 1024 - 1024
+folder = sys.argv[1]
+head, tail = b"<table><tr><td>" * 84, b"</td></tr></table>" * 84
+open(folder + "/nested.html", "wb").write(head + b"x" * (limit - len(head) - len(tail)) + tail)
+cells = b"<table><tr>" + b"<td></td>" * ((limit - 30) // 9) + b"</tr></table>"
+open(folder + "/cells.html", "wb").write(cells)
+PY
+for page in nested cells; do
+  growth=0
+  for i in $(seq "$repeat"); do
+    out=$("$bench" versionpage "http://127.0.0.1:$port/$page.html" 2>/dev/null)
+    g=$(echo "$out" | awk '/^peak_growth_kb/ {print $2}')
+    [ -n "$g" ] || { echo "version page $page: not read" >&2; exit 1; }
+    [ "$g" -gt "$growth" ] && growth=$g
+  done
+  printf '  version page %-6s %8s bytes, %8s cells: peak memory growth %.1f MB, largest of the runs (goal < 100 MB)\n' \
+    "$page" "$(echo "$out" | awk '/^bytes/ {print $2}')" "$(echo "$out" | awk '/^cells/ {print $2}')" \
+    "$(echo "$growth / 1024" | bc -l)"
+done

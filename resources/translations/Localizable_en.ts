@@ -152,6 +152,10 @@ To apply it, insert the memory card into the dash camera and then turn the power
         <translation>The server stopped sending data.</translation>
     </message>
     <message>
+        <source>The server did not send the whole page in time.</source>
+        <translation>The server did not send the whole page in time.</translation>
+    </message>
+    <message>
         <source>The connection broke off before the whole file arrived.</source>
         <translation>The connection broke off before the whole file arrived.</translation>
     </message>
@@ -186,6 +190,10 @@ To apply it, insert the memory card into the dash camera and then turn the power
     <message>
         <source>The package holds links or names that lead outside the memory card, so it was not unpacked.</source>
         <translation>The package holds links or names that lead outside the memory card, so it was not unpacked.</translation>
+    </message>
+    <message>
+        <source>The package holds a file named like the player's own temporary files, so it was not unpacked.</source>
+        <translation>The package holds a file named like the player's own temporary files, so it was not unpacked.</translation>
     </message>
     <message>
         <source>The package is too large to unpack.</source>
@@ -622,6 +630,10 @@ To apply it, insert the memory card into the dash camera and then turn the power
     <message>
         <source>This is not a file name.</source>
         <translation>This is not a file name.</translation>
+    </message>
+    <message>
+        <source>The recording cannot be read: it is not a regular file.</source>
+        <translation>The recording cannot be read: it is not a regular file.</translation>
     </message>
     <message>
         <source>Backup Complete</source>

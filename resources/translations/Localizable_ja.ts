@@ -152,6 +152,10 @@
         <translation>サーバーからのデータが途絶えました。</translation>
     </message>
     <message>
+        <source>The server did not send the whole page in time.</source>
+        <translation>サーバーが時間内にページを送り終えませんでした。</translation>
+    </message>
+    <message>
         <source>The connection broke off before the whole file arrived.</source>
         <translation>ファイルをすべて受信する前に接続が切れました。</translation>
     </message>
@@ -186,6 +190,10 @@
     <message>
         <source>The package holds links or names that lead outside the memory card, so it was not unpacked.</source>
         <translation>パッケージにメモリーカードの外を指すリンクや名前が含まれているため、展開しませんでした。</translation>
+    </message>
+    <message>
+        <source>The package holds a file named like the player's own temporary files, so it was not unpacked.</source>
+        <translation>パッケージにプレーヤーの一時ファイルと同じ名前のファイルがあるため、展開しませんでした。</translation>
     </message>
     <message>
         <source>The package is too large to unpack.</source>
@@ -622,6 +630,10 @@
     <message>
         <source>This is not a file name.</source>
         <translation>ファイル名ではありません。</translation>
+    </message>
+    <message>
+        <source>The recording cannot be read: it is not a regular file.</source>
+        <translation>録画ファイルを読み込めません：通常のファイルではありません。</translation>
     </message>
     <message>
         <source>Backup Complete</source>

@@ -152,6 +152,10 @@
         <translation>서버가 데이터를 더 보내지 않습니다.</translation>
     </message>
     <message>
+        <source>The server did not send the whole page in time.</source>
+        <translation>서버가 제한 시간 안에 페이지를 모두 보내지 않았습니다.</translation>
+    </message>
+    <message>
         <source>The connection broke off before the whole file arrived.</source>
         <translation>파일을 모두 받기 전에 연결이 끊겼습니다.</translation>
     </message>
@@ -186,6 +190,10 @@
     <message>
         <source>The package holds links or names that lead outside the memory card, so it was not unpacked.</source>
         <translation>패키지에 메모리카드 밖을 가리키는 링크나 이름이 있어 압축을 풀지 않았습니다.</translation>
+    </message>
+    <message>
+        <source>The package holds a file named like the player's own temporary files, so it was not unpacked.</source>
+        <translation>패키지에 플레이어의 임시 파일과 같은 이름의 파일이 있어 압축을 풀지 않았습니다.</translation>
     </message>
     <message>
         <source>The package is too large to unpack.</source>
@@ -622,6 +630,10 @@
     <message>
         <source>This is not a file name.</source>
         <translation>파일 이름이 아닙니다.</translation>
+    </message>
+    <message>
+        <source>The recording cannot be read: it is not a regular file.</source>
+        <translation>녹화 파일을 읽을 수 없습니다: 일반 파일이 아닙니다.</translation>
     </message>
     <message>
         <source>Backup Complete</source>

@@ -18,6 +18,7 @@
 #include "shared/NotificationNames.h"
 #include "shared/PlayerState.h"
 
+#include <QCloseEvent>
 #include <QDialog>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -130,8 +131,14 @@ void BackupViewController::startBackup() {
 }
 
 void BackupViewController::backupRecording(const orvoTableModel& row, bool withExtra) {
-    // The copies are waited for on the main thread.
+    // Return pressed while the copies run (their wait handles the screen's keys) starts nothing new.
+    if (m_backup)
+        return;
+    // The copies are waited for on the main thread; the screen stays painted and takes Cancel.
     const BusyCursor busy;
+    Process::Cancellation cancellation;
+    m_backup = &cancellation;
+    disableControlsForBackup();
     // Read again: the panel may have changed it, and a stale bookmark is renewed.
     const QString folder =
         backupFolder([this](const QByteArray& bookmark) { return resolveDestinationBookmark(bookmark); });
@@ -141,9 +148,22 @@ void BackupViewController::backupRecording(const orvoTableModel& row, bool withE
         videoStreams = reader.getVideoStreamCount(recordingPath(row.url));
     }
     const QList<BackupOutput> outputs = backupOutputs(row, videoStreams);
-    reportBackupResult(recordingBaseName(row.url), folder, outputs,
-                       runBackupOutputs(outputs, withExtra, folder));
+    const QString name = recordingBaseName(row.url);
+    const BackupOutcome outcome = runBackupOutputs(outputs, withExtra, folder, &cancellation);
+    m_backup = nullptr;
+    if (outcome.cancelled)
+        print(QStringLiteral("backup cancelled"));
+    else
+        reportBackupResult(name, folder, outputs, outcome);
     dismissViewController(this);
+}
+
+void BackupViewController::disableControlsForBackup() {
+    // Only Cancel stays: Escape and closing the screen cancel too. The screen closes after the backup.
+    for (QWidget* control :
+         {static_cast<QWidget*>(ui->saveBtn), static_cast<QWidget*>(ui->urlBtn),
+          static_cast<QWidget*>(ui->audioRadioBtn), static_cast<QWidget*>(ui->videoRadioBtn)})
+        control->setEnabled(false);
 }
 
 bool BackupViewController::runBackupRemux(int a, int b, bool withExtra, const QString& input,
@@ -174,7 +194,26 @@ void BackupViewController::onVideoRadioBtnTap() {
 }
 
 void BackupViewController::onCancelBtnTap() {
+    // A backup under way is stopped; it closes the screen when it has unwound.
+    if (m_backup) {
+        m_backup->cancel();
+        return;
+    }
     dismissViewController(this);
+}
+
+bool BackupViewController::cancelOperation() {
+    onCancelBtnTap();
+    return true;
+}
+
+void BackupViewController::closeEvent(QCloseEvent* event) {
+    if (m_backup) {
+        m_backup->cancel();
+        event->ignore();
+        return;
+    }
+    ViewController::closeEvent(event);
 }
 
 void BackupViewController::onSaveBtnTap() {

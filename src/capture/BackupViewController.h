@@ -4,6 +4,7 @@
 #include "capture/backupData.h"
 #include "metadata/FFmpeg.h"
 #include "metadata/orvoTableModel.h"
+#include "platform/Process.h"
 #include "platform/ViewController.h"
 
 #include <QByteArray>
@@ -14,6 +15,7 @@
 #include <memory>
 #include <optional>
 
+class QCloseEvent;
 class QLineEdit;
 class QRadioButton;
 
@@ -23,8 +25,9 @@ class BackupViewController;
 
 // The clip backup screen: the destination folder and whether the sound is
 // copied with the video. Save copies the current recording's streams into
-// MOV files of that folder and closes the screen; every ending posts
-// "requestPlay".
+// MOV files of that folder and closes the screen; while it copies, the
+// screen's controls are off and Escape, Cancel or closing the screen stop the
+// copy, leaving nothing of it. Every ending posts "requestPlay".
 class BackupViewController : public ViewController, public BackupDataReceiver {
     Q_OBJECT
 
@@ -54,7 +57,8 @@ public:
     // Save: the backup of the current recording by the chosen radio.
     void startBackup();
     // Copies the outputs of `row` into the backup folder, tells the user which
-    // could not be written, and closes the screen.
+    // could not be written (nothing after a cancel), and closes the screen.
+    // Nothing happens while a backup is under way.
     void backupRecording(const orvoTableModel& row, bool withExtra);
     // One copy (see ClipBackup.h).
     bool runBackupRemux(int a, int b, bool withExtra, const QString& input, const QString& outputName,
@@ -73,9 +77,16 @@ protected:
     void loadView() override;
     void viewDidLoad() override;
     void viewWillDisappear() override;
+    // Escape: as the Cancel button, also during a backup.
+    bool cancelOperation() override;
+    // Closing the screen during a backup cancels the backup, which then closes it.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // The audio check: a recording without sound can only be copied as video.
     void settleRadiosForSound();
+    void disableControlsForBackup();
     std::unique_ptr<Ui::BackupViewController> ui;
+    // The backup under way, if any.
+    Process::Cancellation* m_backup = nullptr;
 };

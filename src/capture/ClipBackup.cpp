@@ -10,6 +10,7 @@
 #include "platform/Localization.h"
 #include "platform/LogCategories.h"
 #include "platform/PartialFile.h"
+#include "platform/RecordingInput.h"
 #include "platform/UserDefaults.h"
 #include "platform/showAlert.h"
 #include "shared/DefaultsKeys.h"
@@ -42,6 +43,7 @@ constexpr char kNothingToCopyMessage[] = "No video stream could be read from the
 constexpr char kNoToolMessage[] = "The ffmpeg tool was not found.";
 constexpr char kCopyFailedMessage[] = "The video could not be copied.";
 constexpr char kNotANameMessage[] = "This is not a file name.";
+constexpr char kNotAFileMessage[] = "The recording cannot be read: it is not a regular file.";
 constexpr char kBackupSavedTitle[] = "Backup Complete";
 constexpr char kBackupSavedMessage[] = "The backup was saved in the folder \u201C%1\u201D:";
 constexpr char kWithoutSoundMessage[] = "The recording has no sound: the video was copied without it.";
@@ -63,11 +65,14 @@ std::optional<QString> ffmpegTool() {
     return environment.ffmpegPath ? environment.ffmpegPath() : Bundle::ffmpegPath();
 }
 
-Process::Result runTool(const QString& program, const QStringList& arguments) {
+Process::Result runTool(const QString& program, const QStringList& arguments,
+                        Process::Cancellation* cancellation) {
     auto& environment = clipBackupEnvironment();
     if (environment.run)
-        return environment.run(program, arguments);
-    return Process::runAndWait(program, arguments, kToolTimeoutMs, true);
+        return environment.run(program, arguments, cancellation);
+    // Only a backup that can be cancelled takes the user's input meanwhile.
+    return Process::runInEventLoop(program, arguments, kToolTimeoutMs, true, cancellation != nullptr,
+                                   cancellation);
 }
 
 // A name that stays inside the folder it is joined to.
@@ -212,9 +217,13 @@ QString desktopFolder() {
     return folder;
 }
 
-BackupCopy copyBackupOutput(const BackupOutput& output, bool withExtra, const QString& folder) {
+BackupCopy copyBackupOutput(const BackupOutput& output, bool withExtra, const QString& folder,
+                            Process::Cancellation* cancellation) {
     if (!isPlainFileName(output.name))
         return failedCopy(localized(kNotANameMessage) + QStringLiteral(" \u201C%1\u201D").arg(output.name));
+    // A pipe or a device (or a link to one) would hold the tool for ever.
+    if (!FileManager::isRegularFile(output.input))
+        return failedCopy(localized(kNotAFileMessage));
     const QByteArray folderBytes = platform::fileSystemRepresentation(folder);
     DIR* listing = ::opendir(folderBytes.constData());
     if (!listing)
@@ -237,13 +246,21 @@ BackupCopy copyBackupOutput(const BackupOutput& output, bool withExtra, const QS
     BackupCopy copy;
     const bool extra = withExtra && hasSoundStream(output.input, output.b);
     copy.withoutSound = withExtra && !extra;
+    // Only the camera's containers, only files (RecordingInput.h).
     QStringList arguments =
+        platform::recordingToolInputOptions() +
         ffmpegRemuxArguments(output.a, output.b, extra, output.input, file.temporaryPath());
     // The temporary file exists already (this process holds it): "-y" lets the tool write into it.
     arguments.insert(arguments.size() - 1, QStringLiteral("-y"));
     for (const QString& argument : kOutputFormat)
         arguments.insert(arguments.size() - 1, argument);
-    const Process::Result result = runTool(*tool, arguments);
+    const Process::Result result = runTool(*tool, arguments, cancellation);
+    if (result.cancelled) {
+        file.discard();
+        print(QStringLiteral("Backup cancelled: ") + path);
+        copy.cancelled = true;
+        return copy;
+    }
     if (result.started && !result.crashed && result.exitCode == 0 &&
         opensWithStreams(file.temporaryPath(), extra ? 2 : 1)) {
         // The copy's data is written by the tool; the rename alone makes it the backup.
@@ -265,15 +282,20 @@ bool runBackupRemux(int a, int b, bool withExtra, const QString& input, const QS
     return copyBackupOutput(BackupOutput{input, outputName, a, b}, withExtra, folder).ok;
 }
 
-BackupOutcome runBackupOutputs(const QList<BackupOutput>& outputs, bool withExtra, const QString& folder) {
+BackupOutcome runBackupOutputs(const QList<BackupOutput>& outputs, bool withExtra, const QString& folder,
+                               Process::Cancellation* cancellation) {
     BackupOutcome outcome;
     for (const BackupOutput& output : outputs) {
-        const BackupCopy copy = copyBackupOutput(output, withExtra, folder);
+        const BackupCopy copy = copyBackupOutput(output, withExtra, folder, cancellation);
         if (copy.ok)
             outcome.written.append(output.name);
-        else
+        else if (!copy.cancelled)
             outcome.failures.append({output.name, copy.reason});
         outcome.withoutSound = outcome.withoutSound || (copy.ok && copy.withoutSound);
+        if (copy.cancelled || (cancellation && cancellation->isCancelled())) {
+            outcome.cancelled = true;
+            break;
+        }
     }
     return outcome;
 }
@@ -320,7 +342,9 @@ QString backupFolder(const std::function<std::optional<QUrl>(const QByteArray& d
     return folder;
 }
 
-void backupRecordingFromContextMenu(const orvoTableModel& row, bool withExtra) {
+void backupRecordingFromContextMenu(const orvoTableModel& recording, bool withExtra) {
+    // A copy: the row handed in may be the current recording, which may change while the tool runs.
+    const orvoTableModel row = recording;
     const QString folder = backupFolder([](const QByteArray& data) {
         return resolveBookmark(data, QString::fromLatin1(DefaultsKey::kBackupBookMark));
     });

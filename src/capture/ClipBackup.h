@@ -2,9 +2,11 @@
 
 // Clip backups: a recording's streams copied without re-encoding into MOV
 // files of a chosen folder by the `ffmpeg` tool, one run per output file, each
-// waited for on the calling (main) thread. The backup screen and the window
-// player's context menu share these routines; they differ in the outputs they
-// make of a recording and in where they take the folder from.
+// waited for on the calling (main) thread in an event loop of its own, so that
+// the windows are painted meanwhile (Process::runInEventLoop). The backup
+// screen and the window player's context menu share these routines; they
+// differ in the outputs they make of a recording, in where they take the
+// folder from, and in that the screen's backup can be cancelled.
 
 #include "metadata/orvoTableModel.h"
 #include "platform/Process.h"
@@ -52,9 +54,12 @@ struct BackupOutput {
 struct ClipBackupEnvironment {
     // The `ffmpeg` tool (default: Bundle::ffmpegPath, as the AVI rewrap finds it).
     std::function<std::optional<QString>()> ffmpegPath;
-    // Runs the tool and waits for it (default: Process::runAndWait, no input, output
-    // discarded but for the end of the error output).
-    std::function<Process::Result(const QString& program, const QStringList& arguments)> run;
+    // Runs the tool and waits for it (default: Process::runInEventLoop, no input, output
+    // discarded but for the end of the error output; the user's input is handled
+    // meanwhile only when the run can be cancelled).
+    std::function<Process::Result(const QString& program, const QStringList& arguments,
+                                  Process::Cancellation* cancellation)>
+        run;
     // The user's Desktop folder (default: the XDG desktop folder).
     std::function<QString()> desktopFolder;
     // A modal alert, title and message being "Localizable" keys (default: showAlert).
@@ -96,19 +101,25 @@ struct BackupCopy {
     bool ok = false;
     QString reason;            // why it failed, in the interface language
     bool withoutSound = false; // the extra stream was asked for, but the input has no sound there
+    bool cancelled = false;    // the copy was cancelled (and left nothing)
 };
 
 // One copy into `folder`. The tool writes a hidden temporary file of the
 // folder (the container named to it), which replaces a file or link called
 // `outputName` only once the tool has ended with status 0 and the file opens
-// as a video with the streams asked for; on any failure it is removed, so a
-// killed or failed copy never stands under the name. The extra stream is
-// copied only when the input has a sound stream there: without one the copy
-// holds the video alone. Temporary files of an earlier copy into the folder
-// that was killed are removed first. On failure "Error: " and the reason are
-// printed: the name is no plain file name, the folder cannot be listed or
-// written, a folder stands under the name, the tool is missing, or it fails.
-BackupCopy copyBackupOutput(const BackupOutput& output, bool withExtra, const QString& folder);
+// as a video with the streams asked for; on any failure, and when the copy is
+// cancelled through `cancellation`, it is removed, so a killed, failed or
+// cancelled copy never stands under the name. The tool reads the input only
+// as one of the camera's containers from the file alone, and only an input
+// that is a regular file (after links) is given to it: a pipe would hold it
+// for ever. The extra stream is copied only when the input has a sound stream
+// there: without one the copy holds the video alone. Temporary files of an
+// earlier copy into the folder that was killed are removed first. On failure
+// "Error: " and the reason are printed: the name is no plain file name, the
+// input is not a regular file, the folder cannot be listed or written, a
+// folder stands under the name, the tool is missing, or it fails.
+BackupCopy copyBackupOutput(const BackupOutput& output, bool withExtra, const QString& folder,
+                            Process::Cancellation* cancellation = nullptr);
 // copyBackupOutput of the streams a and b of `input` into `outputName`.
 bool runBackupRemux(int a, int b, bool withExtra, const QString& input, const QString& outputName,
                     const QString& folder);
@@ -124,10 +135,13 @@ struct BackupOutcome {
     QStringList written;
     QList<BackupFailure> failures;
     bool withoutSound = false; // some output was asked with sound and holds the video alone
+    bool cancelled = false;    // the backup was cancelled: the outputs after `written` were not made
 };
 
-// Runs every output into `folder` in order, going on after a failure.
-BackupOutcome runBackupOutputs(const QList<BackupOutput>& outputs, bool withExtra, const QString& folder);
+// Runs every output into `folder` in order, going on after a failure; a
+// cancellation stops the copy under way and the outputs after it.
+BackupOutcome runBackupOutputs(const QList<BackupOutput>& outputs, bool withExtra, const QString& folder,
+                               Process::Cancellation* cancellation = nullptr);
 
 // Tells the user, once, how the backup of `recordingName` into `folder`
 // ended: the alert "Backup Error" naming each output that failed and why (or

@@ -1,13 +1,12 @@
 #include "metadata/AvInput.h"
 
 #include "metadata/RiffExtent.h"
+#include "platform/RecordingInput.h"
 
 #include <string>
-#include <sys/stat.h>
 
 extern "C" {
 #include <libavformat/avformat.h>
-#include <libavutil/dict.h>
 }
 
 AvInput::~AvInput() {
@@ -16,35 +15,22 @@ AvInput::~AvInput() {
 
 bool AvInput::open(const char* path) {
     close();
-    // Only regular files are read: a pipe or a device could block or never end.
-    struct stat info {};
-    if (path != nullptr && ::stat(path, &info) == 0 && !S_ISREG(info.st_mode)) {
-        m_error = S_ISDIR(info.st_mode) ? AVERROR(EISDIR) : AVERROR(EINVAL);
-        return false;
-    }
     m_context = avformat_alloc_context();
     if (m_context == nullptr) {
         m_error = AVERROR(ENOMEM);
         return false;
     }
-    // Recordings are local files: a file that poses as a playlist must not make
-    // libavformat open anything but files. A relative path that looks like
-    // "scheme:rest" is a file name all the same.
-    AVDictionary* options = nullptr;
-    std::string url = path != nullptr ? path : "";
-    if (const std::optional<std::uint64_t> limit = riffReadLimit(path)) {
+    // Only the camera's containers, only files (RecordingInput.h).
+    std::string url;
+    const char* protocols = platform::kRecordingProtocols;
+    if (const std::optional<std::uint64_t> limit = path != nullptr ? riffReadLimit(path) : std::nullopt) {
         // An AVI recording followed by what is not its data (a power cut's preallocated tail):
         // read only its data, or the demuxer searches the whole tail for the next chunk.
-        url = boundedInputUrl(url, *limit);
-        av_dict_set(&options, "protocol_whitelist", "subfile,file", 0);
-    } else {
-        av_dict_set(&options, "protocol_whitelist", "file", 0);
-        if (!url.empty() && url.front() != '/')
-            url.insert(0, "file:");
+        url = boundedInputUrl(path, *limit);
+        protocols = "subfile,file";
     }
-    // On failure avformat_open_input frees the context and sets it to null.
-    m_error = avformat_open_input(&m_context, url.c_str(), nullptr, &options);
-    av_dict_free(&options);
+    // On failure the context is freed and set to null.
+    m_error = platform::openRecordingInput(&m_context, path, url, protocols);
     return m_error >= 0;
 }
 

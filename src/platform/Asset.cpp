@@ -7,6 +7,7 @@ extern "C" {
 }
 
 #include "platform/FileManager.h"
+#include "platform/RecordingInput.h"
 
 #include <QFileInfo>
 
@@ -135,8 +136,8 @@ void Asset::load() const {
     const QString absolute = QFileInfo(path).absoluteFilePath();
 
     AVFormatContext* format = nullptr;
-    int rc = avformat_open_input(&format, FileManager::fileSystemRepresentation(absolute).constData(),
-                                 nullptr, nullptr);
+    int rc =
+        platform::openRecordingInput(&format, FileManager::fileSystemRepresentation(absolute).constData());
     if (rc < 0) {
         m_error = QStringLiteral("cannot open %1: %2").arg(absolute, averror(rc));
         return;

@@ -8,6 +8,9 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include "platform/FileSystemRepresentation.h"
+#include "platform/RecordingInput.h"
+
 #include <QFileInfo>
 #include <QThread>
 #include <QTransform>
@@ -101,7 +104,8 @@ private:
 };
 
 bool AssetImageGenerator::Decoder::open(const QString& path, int streamIndex, QString* error) {
-    int rc = avformat_open_input(&format, path.toUtf8().constData(), nullptr, nullptr);
+    // The path's own bytes, also those of a name that is not UTF-8; only the camera's containers.
+    int rc = platform::openRecordingInput(&format, platform::fileSystemRepresentation(path).constData());
     if (rc < 0) {
         *error = QStringLiteral("cannot open %1: %2").arg(path, averror(rc));
         return false;

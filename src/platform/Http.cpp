@@ -1,5 +1,7 @@
 #include "platform/Http.h"
 
+#include "platform/PartialFile.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -12,7 +14,6 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QSaveFile>
 #include <QTimer>
 
 namespace {
@@ -117,7 +118,7 @@ private:
             m_response.transportError = HttpTransportError::TooLarge;
         } else if (m_deadlinePassed) {
             m_response.error = QStringLiteral("No whole reply within %1 ms.").arg(m_deadlineMs);
-            m_response.transportError = HttpTransportError::TimedOut;
+            m_response.transportError = HttpTransportError::DeadlinePassed;
         } else if (m_reply->error() == QNetworkReply::TooManyRedirectsError ||
                    m_reply->error() == QNetworkReply::InsecureRedirectError) {
             m_response.error = m_reply->errorString();
@@ -216,9 +217,7 @@ HttpDownload::~HttpDownload() {
         m_reply->abort();
         m_reply->deleteLater();
     }
-    // An uncommitted QSaveFile removes its temporary file.
-    if (m_file)
-        m_file->cancelWriting();
+    // An uncommitted partial file removes itself.
 }
 
 void HttpDownload::start() {
@@ -234,13 +233,14 @@ void HttpDownload::start() {
              HttpTransportError::None, QFileDevice::OpenError);
         return;
     }
-    m_file = std::make_unique<QSaveFile>(destination.absoluteFilePath());
-    // Never write into the destination itself: a broken download must not stand under its name.
-    m_file->setDirectWriteFallback(false);
-    // Unbuffered: each chunk goes to the file at once, so that a full disk is
-    // reported as such (a buffered flush loses the reason).
-    if (!m_file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        failFile(m_file->errorString());
+    // What a download that was killed left beside its destination goes first.
+    PartialFile::removeAbandoned(destination.absolutePath());
+    // Never the destination itself, nor what a link there names: a broken download must not stand
+    // under its name, and a download writes nothing outside its folder. Each chunk goes to the
+    // file at once, so that a full disk is reported as such.
+    m_file = std::make_unique<PartialFile>(destination.absoluteFilePath());
+    if (!m_file->isOpen()) {
+        failFile(m_file->error());
         return;
     }
     m_reply = manager().get(makeRequest(m_url));
@@ -279,11 +279,8 @@ bool HttpDownload::writeAvailable() {
         const QByteArray chunk = m_reply->read(kChunk);
         if (chunk.isEmpty())
             break;
-        errno = 0;
-        if (m_file->write(chunk) != chunk.size()) {
-            // A short write leaves Qt's error unset ("Unknown error"); the system's stays in errno.
-            const int error = errno;
-            failFile(error ? QString::fromLocal8Bit(std::strerror(error)) : m_file->errorString(), error);
+        if (!m_file->write(chunk)) {
+            failFile(m_file->error());
             return false;
         }
         m_received += chunk.size();
@@ -335,7 +332,7 @@ void HttpDownload::onFinished() {
     if (!writeAvailable())
         return;
     if (!m_file->commit()) {
-        failFile(m_file->errorString());
+        failFile(m_file->error());
         return;
     }
     HttpDownloadResponse response;
@@ -346,9 +343,10 @@ void HttpDownload::onFinished() {
     finish(std::move(response));
 }
 
-void HttpDownload::failFile(const QString& error, int systemError) {
-    fail(HttpDownloadResponse::Failure::File, error, HttpTransportError::None,
-         m_file ? m_file->error() : QFileDevice::UnspecifiedError, systemError);
+void HttpDownload::failFile(int systemError) {
+    // The errno says what went wrong; Qt's kind adds nothing to it.
+    fail(HttpDownloadResponse::Failure::File, QString::fromLocal8Bit(std::strerror(systemError)),
+         HttpTransportError::None, QFileDevice::WriteError, systemError);
 }
 
 void HttpDownload::fail(HttpDownloadResponse::Failure failure, const QString& error,
@@ -363,7 +361,7 @@ void HttpDownload::fail(HttpDownloadResponse::Failure failure, const QString& er
         m_reply = nullptr;
     }
     if (m_file)
-        m_file->cancelWriting();
+        m_file->discard();
     HttpDownloadResponse response;
     response.url = m_url;
     response.statusCode = m_statusCode;

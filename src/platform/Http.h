@@ -12,14 +12,15 @@
 #include <memory>
 #include <optional>
 
+class PartialFile;
 class QNetworkReply;
-class QSaveFile;
 
 // Why a transfer ended without a whole answer.
 enum class HttpTransportError {
     None,
     NoConnection,     // no network, or the host unknown or refusing
-    TimedOut,         // the server went silent for the transfer timeout, or a deadline passed
+    TimedOut,         // the server went silent for the transfer timeout
+    DeadlinePassed,   // the whole reply did not arrive within the request's deadline
     TooManyRedirects, // a redirect loop, or a redirect to a less safe scheme
     BrokenOff,        // the connection ended before the end of the body
     TooLarge,         // a reply larger than Http::kMaximumReplySize
@@ -81,11 +82,13 @@ struct HttpDownloadResponse {
     QString description() const;
 };
 
-// A download of one address into one file. The body goes to a temporary file
-// beside the destination as it arrives and is renamed over the destination
-// only when the whole body is there with a 2xx status, so that a failed or
-// cancelled download leaves neither a partial file under the destination's
-// name nor a lost earlier file. Owned by its context (see Http::download):
+// A download of one address into one file. The body goes to a new hidden file
+// beside the destination as it arrives (PartialFile: created without following
+// a link) and is renamed over the destination only when the whole body is
+// there with a 2xx status, so that a failed or cancelled download leaves
+// neither a partial file under the destination's name nor a lost earlier file,
+// and whatever stands under the name (a file, a symbolic link) is replaced as a
+// name, never written through. Owned by its context (see Http::download):
 // destroying it cancels a running download without calling its completion.
 class HttpDownload : public QObject {
     Q_OBJECT
@@ -114,8 +117,8 @@ private:
     void fail(HttpDownloadResponse::Failure failure, const QString& error,
               HttpTransportError transport = HttpTransportError::None,
               QFileDevice::FileError fileError = QFileDevice::NoError, int systemError = 0);
-    // Ends the download with the destination's write error.
-    void failFile(const QString& error, int systemError = 0);
+    // Ends the download with the destination's error (an errno).
+    void failFile(int systemError);
     void finish(HttpDownloadResponse response);
     bool writeAvailable();
 
@@ -124,7 +127,7 @@ private:
     ProgressHandler m_progress;
     Completion m_completion;
     QPointer<QNetworkReply> m_reply;
-    std::unique_ptr<QSaveFile> m_file;
+    std::unique_ptr<PartialFile> m_file;
     std::optional<int> m_statusCode;
     qint64 m_received = 0;
     bool m_finished = false;
@@ -144,7 +147,7 @@ inline constexpr qint64 kMaximumReplySize = 8 * 1024 * 1024;
 
 // A GET of `url` whose body is read whole and parsed as JSON. With a
 // `deadlineMs` above 0 a reply not complete by then (a server that drips
-// its answer) is given up as a transport failure (TimedOut).
+// its answer) is given up as a transport failure (DeadlinePassed).
 void request(const QUrl& url, QObject* context, std::function<void(const HttpResponse&)> completion,
              int deadlineMs = 0);
 

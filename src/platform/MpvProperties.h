@@ -25,6 +25,10 @@ inline constexpr const char* LoadOsdConsole = "load-osd-console";
 inline constexpr const char* LoadAutoProfiles = "load-auto-profiles";
 inline constexpr const char* Ytdl = "ytdl";
 inline constexpr const char* Osc = "osc";
+inline constexpr const char* Demuxer = "demuxer";
+inline constexpr const char* AudioDemuxer = "audio-demuxer";
+inline constexpr const char* DemuxerLavfO = "demuxer-lavf-o";
+inline constexpr const char* AccessReferences = "access-references";
 
 // Per-file options handed to loadfile.
 inline constexpr const char* Vid = "vid";
@@ -76,6 +80,7 @@ inline constexpr const char* VfToggle = "toggle";
 
 // Values.
 inline constexpr const char* VoLibmpv = "libmpv";
+inline constexpr const char* DemuxerLavf = "lavf";
 inline constexpr const char* AoNull = "null";
 inline constexpr const char* Yes = "yes";
 inline constexpr const char* No = "no";

@@ -18,6 +18,8 @@ constexpr char kMarker[] = ".partial-";
 constexpr int kRandomLetters = 8;
 // Room for the marker within the usual 255-byte limit of a name.
 constexpr qsizetype kNamePartLimit = 200;
+// How much is written before the disk is asked to start writing it back.
+constexpr off_t kWriteBackStep = 8 * 1024 * 1024;
 
 QByteArray randomLetters() {
     static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
@@ -27,13 +29,13 @@ QByteArray randomLetters() {
     return text;
 }
 
-bool isTemporaryName(const QByteArray& name) {
+} // namespace
+
+bool PartialFile::isTemporaryName(const QByteArray& name) {
     const qsizetype marker = name.lastIndexOf(kMarker);
     return name.startsWith('.') && marker > 0 &&
            name.size() - marker == qsizetype(sizeof kMarker - 1) + kRandomLetters;
 }
-
-} // namespace
 
 PartialFile::PartialFile(const QString& path) : m_path(platform::fileSystemRepresentation(path)) {
     const qsizetype slash = m_path.lastIndexOf('/');
@@ -76,6 +78,13 @@ bool PartialFile::write(const QByteArray& data) {
             return false;
         }
         done += written;
+    }
+    m_written += data.size();
+    // Started every few megabytes: a large file's flush at the commit would otherwise take about as
+    // long again as the writing.
+    if (m_written - m_writeBackFrom >= kWriteBackStep) {
+        ::sync_file_range(m_handle, m_writeBackFrom, m_written - m_writeBackFrom, SYNC_FILE_RANGE_WRITE);
+        m_writeBackFrom = m_written;
     }
     return true;
 }

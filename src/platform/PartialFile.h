@@ -25,7 +25,9 @@ public:
     // The temporary file, for another writer (a child process) to fill.
     QString temporaryPath() const;
 
-    // Writes all of `data` to the temporary file.
+    // Writes all of `data` to the temporary file. The disk's write-back of
+    // each few megabytes written is started at once (commit's flush of a large
+    // file then has little left to wait for).
     bool write(const QByteArray& data);
     // Renames the temporary file onto the name, first flushing it to the disk
     // when `flush` is set (a power cut then leaves the old file or the new).
@@ -38,10 +40,15 @@ public:
     // Removes the temporary files in `folder` that no live writer holds: those
     // of a writer that was killed or crashed.
     static void removeAbandoned(const QString& folder);
+    // Whether a file name has the form of a temporary file's (removeAbandoned
+    // takes such a file for the rest of a killed writer).
+    static bool isTemporaryName(const QByteArray& name);
 
 private:
     QByteArray m_path;      // the name, as bytes
     QByteArray m_temporary; // empty once committed or discarded
     int m_handle = -1;
     int m_error = 0;
+    qint64 m_written = 0;       // bytes written by write()
+    qint64 m_writeBackFrom = 0; // where the disk's write-back not yet started begins
 };

@@ -3,6 +3,7 @@
 #include "platform/FileManager.h"
 #include "platform/LogCategories.h"
 #include "platform/MpvProperties.h"
+#include "platform/RecordingInput.h"
 
 #include <mpv/client.h>
 #include <mpv/render.h>
@@ -162,6 +163,14 @@ void Player::createHandle() {
     setOption(P::LoadAutoProfiles, P::No);
     setOption(P::Ytdl, P::No);
     setOption(P::Osc, P::No);
+    // Recordings only: libavformat alone reads them (mpv's own playlist, archive and Matroska readers
+    // open what a file names), restricted to the camera's containers and to files, and no reference
+    // out of a file is followed (RecordingInput.h).
+    setOption(P::Demuxer, P::DemuxerLavf);
+    setOption(P::AudioDemuxer, P::DemuxerLavf);
+    setOption(P::AccessReferences, P::No);
+    setOption(P::DemuxerLavfO, QByteArray("format_whitelist=[") + platform::kRecordingFormats +
+                                   "],protocol_whitelist=[" + platform::kRecordingProtocols + ']');
     setOption(P::Pause, P::Yes);
     setOption(P::VideoRotate, P::No);
     if (mpv_initialize(m_handle) < 0) {

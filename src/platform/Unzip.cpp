@@ -1,5 +1,7 @@
 #include "platform/Unzip.h"
 
+#include "platform/PartialFile.h"
+
 #include <QFile>
 
 #include <zip.h>
@@ -64,10 +66,10 @@ bool isSpaceError(int error) {
     return error == ENOSPC || error == EDQUOT || error == EFBIG;
 }
 
-// The components of an entry name; none when it is absolute, climbs with ".."
-// or holds a NUL.
+// The components of an entry name below the folder, none of them for the
+// folder itself ("./"); none when it is absolute, climbs with ".." or holds a NUL.
 std::optional<std::vector<std::string>> safeComponents(const std::string& name) {
-    if (name.empty() || name.front() == '/' || name.find('\0') != std::string::npos)
+    if ((!name.empty() && name.front() == '/') || name.find('\0') != std::string::npos)
         return std::nullopt;
     std::vector<std::string> components;
     std::size_t start = 0;
@@ -83,9 +85,13 @@ std::optional<std::vector<std::string>> safeComponents(const std::string& name) 
             break;
         start = slash + 1;
     }
-    if (components.empty())
-        return std::nullopt;
     return components;
+}
+
+// Whether a name is one the player gives its own temporary files or folders.
+bool isReservedName(const std::string& component) {
+    return component.rfind(kUnzipTemporaryPrefix, 0) == 0 ||
+           PartialFile::isTemporaryName(QByteArray::fromStdString(component));
 }
 
 std::string join(const std::string& base, const std::vector<std::string>& components, std::size_t count) {
@@ -185,7 +191,14 @@ private:
                             QStringLiteral("The archive's entry \"%1\" would be written outside the folder.")
                                 .arg(name));
             entry.components = *components;
-            entry.isDirectory = entry.name.back() == '/';
+            for (const std::string& component : entry.components) {
+                if (isReservedName(component))
+                    return fail(Failure::Reserved, 0,
+                                QStringLiteral("The archive's entry \"%1\" is named like a temporary file "
+                                               "of the player.")
+                                    .arg(name));
+            }
+            entry.isDirectory = !entry.name.empty() && entry.name.back() == '/';
             zip_uint8_t system = 0;
             zip_uint32_t attributes = 0;
             if (zip_file_get_external_attributes(m_archive, entry.index, 0, &system, &attributes) == 0 &&
@@ -206,6 +219,14 @@ private:
             if ((stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE)
                 return fail(Failure::Damaged, 0,
                             QStringLiteral("The archive's entry \"%1\" is encrypted.").arg(name));
+            if (entry.components.empty()) {
+                // "./": the folder itself, which is there already.
+                if (entry.isDirectory)
+                    continue;
+                return fail(
+                    Failure::Damaged, 0,
+                    QStringLiteral("The archive's entry \"%1\" names no file in the folder.").arg(name));
+            }
             if (entry.isDirectory)
                 entry.size = 0;
             entries.push_back(std::move(entry));

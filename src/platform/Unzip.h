@@ -14,10 +14,13 @@
 // is removed and the folder is left as it was.
 //
 // Refused before anything is written: names that are absolute or climb with
-// "..", symbolic links and other special entries (a package needs none, and a
-// chain of links could lead anywhere), and archives whose unpacked size
-// exceeds the space available in the folder's file system or the cap. An
-// entry is never moved over a folder, and a folder never into a link.
+// "..", names of the player's own temporary files and folders (the next
+// unpacking or download would remove them as leftovers), symbolic links and
+// other special entries (a package needs none, and a chain of links could
+// lead anywhere), and archives whose unpacked size exceeds the space available
+// in the folder's file system or the cap. An entry that names the folder
+// itself ("./") is skipped. An entry is never moved over a folder, and a
+// folder never into a link.
 
 struct UnzipOptions {
     // The largest total of the entries' unpacked sizes accepted.
@@ -33,6 +36,7 @@ struct UnzipResult {
         None,
         Damaged,     // not a zip archive, truncated, a bad CRC or size, an unknown method
         Unsafe,      // a name or link leading outside the folder, or over the archive itself
+        Reserved,    // a name of the player's own temporary files or folders
         TooLarge,    // more than UnzipOptions::maximumSize unpacked
         NoSpace,     // more than the free space, or the disk filled up
         CannotWrite, // the folder or a file could not be written (see systemError)

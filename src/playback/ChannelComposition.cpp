@@ -10,6 +10,7 @@
 #include "platform/Bundle.h"
 #include "platform/BusyCursor.h"
 #include "platform/FileManager.h"
+#include "platform/RecordingInput.h"
 
 #include <QDir>
 #include <QFile>
@@ -131,10 +132,11 @@ QString partialRewrapFileName(int channel) {
 
 QStringList aviToMovArguments(const QString& input, const QString& output, bool hevc, int videoStreams,
                               bool retry, std::optional<quint64> readLimit) {
-    QStringList arguments;
+    // Only the camera's containers, only files (RecordingInput.h).
+    QStringList arguments =
+        platform::recordingToolInputOptions(readLimit ? "subfile,file" : platform::kRecordingProtocols);
     if (readLimit) {
-        arguments << QStringLiteral("-protocol_whitelist") << QStringLiteral("subfile,file")
-                  << QStringLiteral("-i")
+        arguments << QStringLiteral("-i")
                   // The tool's arguments are encoded as file names are: the path's bytes survive.
                   << QFile::decodeName(QByteArray::fromStdString(
                          boundedInputUrl(QFile::encodeName(input).toStdString(), *readLimit)));

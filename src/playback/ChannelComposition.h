@@ -47,7 +47,8 @@ QString partialRewrapFileName(int channel = 0);
 // maps the streams 0 to videoStreams inclusive (and tags HEVC video "hvc1"),
 // the retry maps the streams 0 to videoStreams - 1, never with the tag. With
 // `readLimit` the tool reads only the first readLimit bytes of the input (the
-// end of a recording's valid data, see riffReadLimit).
+// end of a recording's valid data, see riffReadLimit). The input is read only
+// as one of the camera's containers, from the file alone (RecordingInput.h).
 QStringList aviToMovArguments(const QString& input, const QString& output, bool hevc, int videoStreams,
                               bool retry, std::optional<quint64> readLimit = std::nullopt);
 

@@ -56,17 +56,37 @@ Route routeForLanguages(const std::optional<QStringList>& languages) {
     return Route::Unsupported;
 }
 
-std::optional<FirmwareOffer> firmwareOffer(const QStringList& cells, const QString& model) {
+std::optional<FirmwareOffer> firmwareOffer(const HtmlDocument& page, const QString& model) {
     std::optional<FirmwareOffer> offer;
-    for (qsizetype row = 0; row + 5 <= cells.size(); row += 5) {
-        if (cells.at(row + 1) != model)
+    for (qsizetype row = 0; row + 5 <= page.cellCount(); row += 5) {
+        if (page.cell(row + 1) != model)
             continue;
-        const std::optional<QUrl> package = encodedWebAddress(cells.at(row + 4));
+        const QStringView address = page.cell(row + 4);
+        if (address.size() > kMaximumAddressLength)
+            continue;
+        const std::optional<QUrl> package = encodedWebAddress(address.toString());
         if (!package)
             continue;
-        offer = FirmwareOffer{cells.at(row + 2), *package};
+        offer = FirmwareOffer{page.cell(row + 2).toString(), *package};
     }
     return offer;
+}
+
+namespace {
+
+int& deadlineMs() {
+    static int deadline = kVersionPageDeadlineMs;
+    return deadline;
+}
+
+} // namespace
+
+int versionPageDeadline() {
+    return deadlineMs();
+}
+
+void setVersionPageDeadline(int milliseconds) {
+    deadlineMs() = milliseconds;
 }
 
 QString capacityText(double size, double free) {

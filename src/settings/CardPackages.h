@@ -4,6 +4,8 @@
 // packages, the interface-language rule of both download buttons, the
 // reading of the firmware version page, and the capacity text.
 
+#include "platform/HtmlDocument.h"
+
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -44,15 +46,23 @@ enum class Route {
 };
 Route routeForLanguages(const std::optional<QStringList>& languages);
 
-// The latest firmware of `model` on the version page whose `td` cells are
-// `cells`: rows of five cells (model in cell 1, version in 2, package
+// The latest firmware of `model` on the version page `page` (read for its
+// `td` cells): rows of five cells (model in cell 1, version in 2, package
 // address in 4; cells after the last whole row ignored). The last matching
-// row whose address, percent-encoded, makes an absolute http(s) address wins.
+// row whose address, percent-encoded, makes an absolute http(s) address wins;
+// an address longer than kMaximumAddressLength is none.
 struct FirmwareOffer {
     QString latestVersion;
     QUrl packageURL;
 };
-std::optional<FirmwareOffer> firmwareOffer(const QStringList& cells, const QString& model);
+inline constexpr qsizetype kMaximumAddressLength = 64 * 1024;
+std::optional<FirmwareOffer> firmwareOffer(const HtmlDocument& page, const QString& model);
+
+// The time the whole version page may take, in milliseconds (30 seconds);
+// tests shorten it.
+inline constexpr int kVersionPageDeadlineMs = 30000;
+int versionPageDeadline();
+void setVersionPageDeadline(int milliseconds);
 
 // The percent-encoded absolute http(s) address of `text`; none otherwise.
 std::optional<QUrl> encodedWebAddress(const QString& text);

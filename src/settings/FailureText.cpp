@@ -14,6 +14,7 @@ namespace {
 constexpr char kServerStatus[] = "The server answered with error %1.";
 constexpr char kTooManyRedirects[] = "The server redirected the request too many times.";
 constexpr char kStalled[] = "The server stopped sending data.";
+constexpr char kTooSlow[] = "The server did not send the whole page in time.";
 constexpr char kBrokenOff[] = "The connection broke off before the whole file arrived.";
 constexpr char kCheckConnection[] = "인터넷 연결을 확인해 주세요.";
 constexpr char kCardFull[] = "There is not enough free space on the memory card.";
@@ -26,6 +27,8 @@ constexpr char kDownloadFailed[] = "다운로드가 실패되었습니다. 다�
 constexpr char kDamaged[] = "The downloaded package is damaged or is not a zip archive.";
 constexpr char kUnsafe[] =
     "The package holds links or names that lead outside the memory card, so it was not unpacked.";
+constexpr char kReserved[] =
+    "The package holds a file named like the player's own temporary files, so it was not unpacked.";
 constexpr char kTooLarge[] = "The package is too large to unpack.";
 constexpr char kNotUnpacked[] = "The package could not be unpacked; the memory card was left as it was.";
 constexpr char kPageUnreadable[] = "The firmware version page could not be read.";
@@ -42,6 +45,7 @@ QString transportText(HttpTransportError error) {
         return localized(kTooManyRedirects);
     case HttpTransportError::BrokenOff:
         return localized(kBrokenOff);
+    case HttpTransportError::DeadlinePassed:
     case HttpTransportError::TooLarge:
     case HttpTransportError::NoConnection:
     case HttpTransportError::Other:
@@ -141,10 +145,16 @@ QString versionPage(const HttpResponse& reply) {
         return lines(kPageUnreadable, localized(kServerStatus).arg(*reply.statusCode));
     if (reply.statusCode || reply.transportError == HttpTransportError::TooLarge)
         return localized(kPageUnreadable);
+    if (reply.transportError == HttpTransportError::DeadlinePassed)
+        return lines(kPageUnreadable, localized(kTooSlow));
     if (reply.transportError == HttpTransportError::NoConnection ||
         reply.transportError == HttpTransportError::Other || reply.transportError == HttpTransportError::None)
         return localized(kCheckConnection);
     return lines(kPageUnreadable, transportText(reply.transportError));
+}
+
+QString unreadableVersionPage() {
+    return localized(kPageUnreadable);
 }
 
 std::optional<QString> unpack(const UnzipResult& result) {
@@ -158,6 +168,9 @@ std::optional<QString> unpack(const UnzipResult& result) {
         break;
     case UnzipResult::Failure::Unsafe:
         why = localized(kUnsafe);
+        break;
+    case UnzipResult::Failure::Reserved:
+        why = localized(kReserved);
         break;
     case UnzipResult::Failure::TooLarge:
         why = localized(kTooLarge);

@@ -18,6 +18,8 @@ std::optional<QString> download(const HttpDownloadResponse& response, const QStr
 
 // Why the firmware version page could not be had: the page's failure and its reason.
 QString versionPage(const HttpResponse& reply);
+// The version page's failure when it came but holds nothing to read.
+QString unreadableVersionPage();
 
 // Why a package did not unpack onto the card (which was left as it was); none when cancelled.
 std::optional<QString> unpack(const UnzipResult& result);

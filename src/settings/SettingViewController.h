@@ -56,9 +56,10 @@ public:
     // Fills the capacity text and bar from the card's file system.
     void showCardCapacity();
     // Compares the version page's offer for `model` with `version` and
-    // downloads the firmware package onto the card.
-    void checkFirmwareUpdate(const QString& model, const QString& version, const QString& html);
-    // Fetches the firmware version page, then checkFirmwareUpdate.
+    // downloads the firmware package onto the card; `html` is UTF-8 text.
+    void checkFirmwareUpdate(const QString& model, const QString& version, const QByteArray& html);
+    // Fetches the firmware version page, then checkFirmwareUpdate; one fetch
+    // at a time, given up at CardPackages::versionPageDeadline with an alert.
     void requestFirmwareVersionPage(const QString& model, const QString& version);
     // The firmware button.
     void updateFirmware();
@@ -115,4 +116,5 @@ private:
     std::unique_ptr<Ui::SettingViewController> ui;
     QPointer<HttpDownload> m_cardDownload;
     QPointer<PackageUnpack> m_cardUnpack;
+    bool m_versionPageRequested = false;
 };

@@ -10,6 +10,7 @@
 #include "settings/PackageUnpack.h"
 
 #include "platform/FileManager.h"
+#include "platform/FileSystemRepresentation.h"
 #include "platform/HtmlDocument.h"
 #include "platform/Http.h"
 #include "platform/Localization.h"
@@ -23,7 +24,6 @@
 #include "shared/PlayerState.h"
 
 #include <QFile>
-#include <QStringDecoder>
 
 #include <cerrno>
 #include <cstring>
@@ -72,6 +72,17 @@ bool anyNameContains(const QStringList& names, const char* marker) {
             return true;
     }
     return false;
+}
+
+// Whether `bytes` are UTF-8 text.
+bool isUtf8(const QByteArray& bytes) {
+    for (qsizetype at = 0; at < bytes.size();) {
+        const int length = platform::utf8CharacterLength(bytes, at);
+        if (length == 0)
+            return false;
+        at += length;
+    }
+    return true;
 }
 
 // Whether `name` in `folder` is a leftover archive: a regular file (not a
@@ -126,37 +137,50 @@ void SettingViewController::updateFirmware() {
 }
 
 void SettingViewController::requestFirmwareVersionPage(const QString& model, const QString& version) {
+    // One fetch at a time: a press while one runs asks nothing new.
+    if (m_versionPageRequested) {
+        print(QStringLiteral("requesting already"));
+        return;
+    }
     const std::optional<QUrl> page = CardPackages::firmwareVersionPageURL();
     if (!page) {
         print(kInvalidUrl);
         return;
     }
-    Http::request(*page, this, [this, model, version](const HttpResponse& reply) {
-        // A page the server does not have is a failed fetch, not an empty table.
-        if (!reply.statusCode || *reply.statusCode < 200 || *reply.statusCode >= 300) {
-            print(QStringLiteral("오류 발생: ") +
-                  (reply.statusCode ? QStringLiteral("HTTP %1").arg(*reply.statusCode) : reply.error));
-            showAlert(kFirmwareTitle, FailureText::versionPage(reply));
-            return;
-        }
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString html = decoder.decode(reply.data.value_or(QByteArray()));
-        if (decoder.hasError()) {
-            print(QStringLiteral("오류 발생: the page is not UTF-8 text"));
-            showAlert(kFirmwareTitle, FailureText::versionPage(reply));
-            return;
-        }
-        checkFirmwareUpdate(model, version, html);
-    });
+    m_versionPageRequested = true;
+    // A server that drips its page is given up at the deadline, with the version page's alert.
+    Http::request(
+        *page, this,
+        [this, model, version](const HttpResponse& reply) {
+            m_versionPageRequested = false;
+            // A page the server does not have is a failed fetch, not an empty table.
+            if (!reply.statusCode || *reply.statusCode < 200 || *reply.statusCode >= 300) {
+                print(QStringLiteral("오류 발생: ") +
+                      (reply.statusCode ? QStringLiteral("HTTP %1").arg(*reply.statusCode) : reply.error));
+                showAlert(kFirmwareTitle, FailureText::versionPage(reply));
+                return;
+            }
+            const QByteArray html = reply.data.value_or(QByteArray());
+            if (!isUtf8(html)) {
+                print(QStringLiteral("오류 발생: the page is not UTF-8 text"));
+                showAlert(kFirmwareTitle, FailureText::versionPage(reply));
+                return;
+            }
+            checkFirmwareUpdate(model, version, html);
+        },
+        CardPackages::versionPageDeadline());
 }
 
 void SettingViewController::checkFirmwareUpdate(const QString& model, const QString& version,
-                                                const QString& html) {
-    const std::optional<HtmlDocument> document = HtmlDocument::parse(html);
-    if (!document)
+                                                const QByteArray& html) {
+    const std::optional<HtmlDocument> document = HtmlDocument::parse(html, "td");
+    if (!document) {
+        // Nothing to read (an empty page): the page could not be read, as any failed fetch.
+        print(QStringLiteral("오류 발생: the page holds no HTML document"));
+        showAlert(kFirmwareTitle, FailureText::unreadableVersionPage());
         return;
-    const std::optional<CardPackages::FirmwareOffer> offer =
-        CardPackages::firmwareOffer(document->cells(QStringLiteral("td")), model);
+    }
+    const std::optional<CardPackages::FirmwareOffer> offer = CardPackages::firmwareOffer(*document, model);
     if (!offer) {
         showAlert(kFirmwareTitle, kLatestFirmware);
         return;

@@ -6,6 +6,7 @@
 #include "BackupTestSupport.h"
 
 #include "capture/ClipBackup.h"
+#include "common/PlaylistRecording.h"
 #include "metadata/RecordingList.h"
 #include "player/window/OrvoViewController.h"
 #include "shared/PlayerState.h"
@@ -15,6 +16,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -248,6 +250,13 @@ TEST(BackupCopy, RepeatedBackupReplacesEarlierOutputsAndKeepsOthers) {
 
 TEST(BackupCopy, FailuresAreReportedOnceAndTheOtherOutputsStillRun) {
     const auto& r = recordings();
+    // A rear channel file that is a pipe, and one that is a playlist naming a pipe.
+    QTemporaryDir hostile;
+    const QString pipe = hostile.filePath(QStringLiteral("20241108-090000_R_N.mp4"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString playlist = hostile.filePath(QStringLiteral("20241108-090100_R_N.mp4"));
+    ASSERT_TRUE(playlisttest::writePlaylistRecording(playlist, playlisttest::Playlist::Hls,
+                                                     QStringLiteral("seg.ts")));
     struct FaultCase {
         const char* label;
         std::function<void(BackupEnvironmentGuard&)> arrange;
@@ -318,6 +327,12 @@ TEST(BackupCopy, FailuresAreReportedOnceAndTheOtherOutputsStillRun) {
          },
          entry(r.boxes), false, QStringList{"20241108-084000_R_E-0CH-backup.mov"}, QStringList{},
          "The folder does not exist."},
+        {"a channel file that is a pipe", [](BackupEnvironmentGuard&) {}, entry(r.front, pipe), true,
+         QStringList{"20241108-090000_F_N-2CH-backup.mov"}, QStringList{"20241108-090000_F_N-1CH-backup.mov"},
+         "The recording cannot be read: it is not a regular file."},
+        {"a channel file that is a playlist", [](BackupEnvironmentGuard&) {}, entry(r.front, playlist), true,
+         QStringList{"20241108-090000_F_N-2CH-backup.mov"}, QStringList{"20241108-090000_F_N-1CH-backup.mov"},
+         copyFailed},
         {"a file that cannot be read gives nothing to copy", [](BackupEnvironmentGuard&) {},
          entry(r.dir + QStringLiteral("/20241108-099999_F_N.mp4")), true, QStringList{}, QStringList{},
          "No video stream could be read from the recording."},
@@ -327,7 +342,12 @@ TEST(BackupCopy, FailuresAreReportedOnceAndTheOtherOutputsStillRun) {
         BackupEnvironmentGuard guard;
         QDir().mkpath(guard.desktop);
         c.arrange(guard);
-        backupRecordingFromContextMenu(c.row, c.withExtra);
+        {
+            playlisttest::FifoWatchdog pipeWatch(pipe);
+            playlisttest::FifoWatchdog playlistWatch(hostile.filePath(QStringLiteral("seg.ts")));
+            backupRecordingFromContextMenu(c.row, c.withExtra);
+            EXPECT_FALSE(pipeWatch.released() || playlistWatch.released()) << "the tool waited at a pipe";
+        }
         ASSERT_EQ(guard.alerts.size(), 1);
         EXPECT_TRUE(guard.alerts[0].startsWith(QLatin1String("Backup Error | ")));
         for (const QString& name : c.failed)
@@ -376,8 +396,9 @@ TEST(BackupCopy, ToolGetsNoInputAndItsOutputNeverBlocksIt) {
     script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
     clipBackupEnvironment().ffmpegPath = [tool] { return tool; };
     // The real run, as the player makes it.
-    clipBackupEnvironment().run = [](const QString& program, const QStringList& arguments) {
-        return Process::runAndWait(program, arguments, 30000);
+    clipBackupEnvironment().run = [](const QString& program, const QStringList& arguments,
+                                     Process::Cancellation* cancellation) {
+        return Process::runInEventLoop(program, arguments, 30000, true, false, cancellation);
     };
     EXPECT_TRUE(runBackupRemux(0, 1, true, recordings().boxes, QStringLiteral("out.mov"), guard.desktop));
     EXPECT_EQ(guard.desktopFiles(), QStringList{"out.mov"});

@@ -59,15 +59,8 @@ TEST(BackupFolder, AKilledBackupLeavesNothingUnderTheNameAndTheNextRemovesItsRes
     QDir().mkpath(guard.desktop);
     const QString name = QStringLiteral("20241108-084000_R_E-0CH-backup.mov");
     // A long copy: half a file written, then the tool waits.
-    const QString tool = guard.folder.path() + QStringLiteral("/slow-ffmpeg");
-    QFile script(tool);
-    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\n"
-                 "for last; do :; done\n"
-                 "head -c 65536 /dev/zero >\"$last\"\n"
-                 "exec sleep 600\n");
-    script.close();
-    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    const QString tool = backuptest::writeSlowTool(guard.folder.path());
+    ASSERT_FALSE(tool.isEmpty());
 
     QProcess player;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -84,7 +77,7 @@ TEST(BackupFolder, AKilledBackupLeavesNothingUnderTheNameAndTheNextRemovesItsRes
         [&] {
             const QString partial = hiddenEntry(guard.desktop);
             return !partial.isEmpty() &&
-                   QFileInfo(guard.desktop + QLatin1Char('/') + partial).size() == 65536;
+                   QFileInfo(guard.desktop + QLatin1Char('/') + partial).size() == backuptest::kSlowToolBytes;
         },
         60000);
     player.kill();

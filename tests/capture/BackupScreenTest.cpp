@@ -3,8 +3,10 @@
 // player's segue that hands it the recording.
 
 #include "BackupTestSupport.h"
+#include "CaptureTestSupport.h"
 
 #include "capture/BackupViewController.h"
+#include "common/EventLoopWait.h"
 #include "platform/Bookmark.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Storyboard.h"
@@ -18,6 +20,7 @@
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 
@@ -197,6 +200,49 @@ TEST(BackupScreen, EveryEndingPostsRequestPlayOnce) {
     }
 }
 
+// A backup under way (a copy that takes its time) is stopped by Escape, the
+// Cancel button or closing the screen: the screen closes, says nothing, and
+// nothing of the copy, nor of the outputs after it, is left in the folder.
+TEST(BackupScreen, ABackupUnderWayIsCancelledAndLeavesNothing) {
+    const QList<std::function<void(BackupViewController*)>> cancels = {
+        [](BackupViewController* s) { pressKey(s, Qt::Key_Escape); },
+        [](BackupViewController* s) { capturetest::clickButton(s->findChild<QPushButton*>("cancelBtn")); },
+        [](BackupViewController* s) { s->close(); },
+    };
+    for (qsizetype i = 0; i < cancels.size(); ++i) {
+        SCOPED_TRACE(i);
+        BackupEnvironmentGuard guard;
+        QDir().mkpath(guard.desktop);
+        const QString tool = backuptest::writeSlowTool(guard.folder.path());
+        clipBackupEnvironment().ffmpegPath = [tool] { return tool; };
+        RequestPlayCounter requests;
+        currentRecording = entry(recordings().front, recordings().rear);
+        PresentedScreen presented;
+        // The copy runs in Save's own wait: the cancel comes from a timer, as a key or click would.
+        bool cancelled = false;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            const QStringList names = guard.desktopFiles();
+            if (!cancelled && names.size() == 1 &&
+                QFileInfo(guard.desktop + '/' + names[0]).size() == backuptest::kSlowToolBytes) {
+                cancelled = true;
+                cancels[i](presented.screen);
+            }
+        });
+        watch.start(20);
+        QTimer::singleShot(0, presented.screen.data(), [&] {
+            capturetest::clickButton(presented.screen->findChild<QPushButton*>(QStringLiteral("saveBtn")));
+        });
+        EXPECT_TRUE(looptest::waitUntil([&] { return presented.closed(); }, 60000));
+        currentRecording.reset();
+        EXPECT_TRUE(cancelled);
+        EXPECT_EQ(guard.runs.size(), 1);
+        EXPECT_TRUE(guard.desktopFiles().isEmpty()) << guard.desktopFiles().join(' ').toStdString();
+        EXPECT_TRUE(guard.alerts.isEmpty() && guard.notices.isEmpty());
+        EXPECT_EQ(requests.count, 1);
+    }
+}
+
 TEST(BackupScreen, SaveCopiesEveryOutputInOrderIntoTheStoredFolder) {
     const auto& r = recordings();
     struct SaveCase {
@@ -250,7 +296,11 @@ TEST(BackupScreen, SaveCopiesEveryOutputInOrderIntoTheStoredFolder) {
             EXPECT_TRUE(
                 temporary.fileName().startsWith(QLatin1Char('.') + name + QStringLiteral(".partial-")))
                 << temporary.fileName().toStdString();
-            EXPECT_EQ(guard.runs[i].mid(0, c.runs[i].size() - 1), c.runs[i].mid(0, c.runs[i].size() - 1));
+            // The input is read only as a camera's container, from the file alone.
+            const QStringList restricted{"-format_whitelist", "mov,mp4,m4a,3gp,3g2,mj2,avi",
+                                         "-protocol_whitelist", "file"};
+            EXPECT_EQ(guard.runs[i].mid(0, restricted.size() + c.runs[i].size() - 1),
+                      restricted + c.runs[i].mid(0, c.runs[i].size() - 1));
         }
         names.sort();
         EXPECT_EQ(QDir(chosen).entryList(QDir::Files | QDir::Hidden, QDir::Name), names);

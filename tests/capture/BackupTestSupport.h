@@ -68,6 +68,20 @@ inline const Recordings& recordings() {
     return made;
 }
 
+// A stand-in for the tool in `folder` that writes kSlowToolBytes into its output (its last
+// argument) and then waits: a copy under way. Its path.
+inline constexpr qint64 kSlowToolBytes = 65536;
+inline QString writeSlowTool(const QString& folder) {
+    const QString tool = folder + QStringLiteral("/slow-ffmpeg");
+    QFile script(tool);
+    if (!script.open(QIODevice::WriteOnly))
+        return {};
+    script.write("#!/bin/sh\nfor last; do :; done\nhead -c 65536 /dev/zero >\"$last\"\nexec sleep 600\n");
+    script.close();
+    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    return tool;
+}
+
 // For one test: backups go to a fresh Desktop folder (no "backupBookMark"),
 // alerts and notices are collected, and every run of the tool is recorded (and, unless
 // `fakeRun` is set, really made).
@@ -84,12 +98,14 @@ public:
         environment.notice = [this](const QString& title, const QString& message) {
             notices.append(title + QStringLiteral(" | ") + message);
         };
-        environment.run = [this](const QString& program, const QStringList& arguments) {
+        environment.run = [this](const QString& program, const QStringList& arguments,
+                                 Process::Cancellation* cancellation) {
             runs.append(arguments);
             if (fakeRun)
                 return fakeRun(program, arguments);
             // As the player runs it: the end of the error output kept, to say why it failed.
-            return Process::runAndWait(program, arguments, 60000, true);
+            return Process::runInEventLoop(program, arguments, 60000, true, cancellation != nullptr,
+                                           cancellation);
         };
         UserDefaults::standard().removeObject(QString::fromLatin1(DefaultsKey::kBackupBookMark));
     }

@@ -5,7 +5,9 @@
 #include "CaptureTestSupport.h"
 #include "common/PlaybackTestFixtures.h"
 
+#include "common/PlaylistRecording.h"
 #include "platform/AssetImageGenerator.h"
+#include "platform/FileManager.h"
 #include "platform/MutableComposition.h"
 #include "playback/ChannelComposition.h"
 
@@ -188,6 +190,45 @@ TEST(FrameGrabFaults, UnreadableInputsGiveAReason) {
     QString error;
     EXPECT_TRUE(none.copyCGImageAtTime(MediaTime::zero(), nullptr, &error).isNull());
     EXPECT_FALSE(error.isEmpty());
+}
+
+// A recording is grabbed from the file's own bytes, whatever its name; a file
+// that has become a playlist since the asset read its tracks is not followed.
+TEST(FrameGrabFaults, TheFileItselfAndNothingItNames) {
+    QTemporaryDir dir;
+    samplegen::RecordingOptions options;
+    options.seconds = 1;
+    options.width = 160;
+    options.height = 96;
+    // "백업" in EUC-KR: bytes that are no UTF-8.
+    const QByteArray notUtf8 = QFile::encodeName(dir.path()) + "/20241108-091300_F_\xB9\xE9\xBE\xF7.mp4";
+    const QString playlist = dir.filePath(QStringLiteral("20241108-091400_F_N.mp4"));
+    const struct {
+        const char* name;
+        QByteArray path;
+        bool becomesPlaylist;
+    } cases[] = {
+        {"a name that is not UTF-8", notUtf8, false},
+        {"a playlist naming a pipe", QFile::encodeName(playlist), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        samplegen::writeRecording(c.path.toStdString(), options);
+        const auto asset = Asset::assetWithUrl(FileManager::fileURLWithFileSystemRepresentation(c.path));
+        ASSERT_EQ(asset->tracksWithMediaType(MediaType::Video).size(), 1);
+        if (c.becomesPlaylist) {
+            ASSERT_TRUE(playlisttest::writePlaylistRecording(playlist, playlisttest::Playlist::Hls,
+                                                             QStringLiteral("seg.ts")));
+        }
+        playlisttest::FifoWatchdog watchdog(dir.filePath(QStringLiteral("seg.ts")));
+        AssetImageGenerator generator(asset);
+        QString error;
+        const QImage frame = generator.copyCGImageAtTime(MediaTime(1, 2), nullptr, &error);
+        EXPECT_EQ(frame.isNull(), c.becomesPlaylist) << error.toStdString();
+        EXPECT_EQ(error.isEmpty(), !c.becomesPlaylist) << error.toStdString();
+        EXPECT_FALSE(watchdog.released()) << "the grab waited at the pipe the playlist names";
+        ::unlink(c.path.constData());
+    }
 }
 
 } // namespace

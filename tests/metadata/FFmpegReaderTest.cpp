@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/PlaylistRecording.h"
 #include "metadata/AviSimpleParser.h"
 
 #include <arpa/inet.h>
@@ -19,6 +20,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -254,18 +256,39 @@ TEST(FFmpegReader, RelativeNameWithColonIsAFile) {
     fs::current_path(previous);
 }
 
-TEST(FFmpegReader, PipeIsRefusedWithoutBlocking) {
-    const fs::path fifo = tempDir() / "pipe.avi";
-    fs::remove(fifo);
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    const QString file = QString::fromStdString(fifo.string());
-    FFmpeg reader;
-    EXPECT_EQ(reader.getVideoStreamCount(file), 0);
-    EXPECT_EQ(reader.getAudioStreamCount(file), 0);
-    EXPECT_TRUE(reader.isH265(file));
-    EXPECT_EQ(reader.getDataForFile(file), -1);
-    EXPECT_EQ(reader.getFirstGPSForFile(file), -1);
-    AviSimpleParser parser(false);
-    EXPECT_EQ(parser.Parse(fifo.c_str()), -1);
-    fs::remove(fifo);
+// A pipe named like a recording, or a file so named that is a playlist naming
+// a pipe: every reader refuses it at once (no regular file, no container of a
+// camera) without opening the pipe.
+TEST(FFmpegReader, APipeOrAPlaylistNamingOneIsNoRecording) {
+    const struct {
+        const char* name;
+        std::optional<playlisttest::Playlist> kind; // none: the pipe itself
+    } cases[] = {
+        {"pipe.avi", std::nullopt},
+        {"20241108-091300_F_N.mp4", playlisttest::Playlist::Hls},
+        {"20241108-091400_F_N.avi", playlisttest::Playlist::Concat},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString folder = QString::fromStdString(tempDir().string());
+        const QString file = folder + QLatin1Char('/') + QLatin1String(c.name);
+        const QString pipe = c.kind ? folder + QStringLiteral("/seg.ts") : file;
+        QFile::remove(file);
+        if (c.kind) {
+            ASSERT_TRUE(playlisttest::writePlaylistRecording(file, *c.kind, QStringLiteral("seg.ts")));
+        } else {
+            ASSERT_EQ(mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+        }
+        playlisttest::FifoWatchdog watchdog(pipe);
+        FFmpeg reader;
+        EXPECT_EQ(reader.getVideoStreamCount(file), 0);
+        EXPECT_EQ(reader.getAudioStreamCount(file), 0);
+        EXPECT_TRUE(reader.isH265(file));
+        EXPECT_EQ(reader.getDataForFile(file), -1);
+        EXPECT_EQ(reader.getFirstGPSForFile(file), -1);
+        AviSimpleParser parser(false);
+        EXPECT_EQ(parser.Parse(QFile::encodeName(file).constData()), -1);
+        EXPECT_FALSE(watchdog.released()) << "a reader waited at the pipe";
+        QFile::remove(file);
+    }
 }

@@ -58,6 +58,7 @@ const QStringList kKeys = {
     QStringLiteral("The server answered with error %1."),
     QStringLiteral("The server redirected the request too many times."),
     QStringLiteral("The server stopped sending data."),
+    QStringLiteral("The server did not send the whole page in time."),
     QStringLiteral("The connection broke off before the whole file arrived."),
     QStringLiteral("There is not enough free space on the memory card."),
     QStringLiteral("There is not enough free space to save the file."),
@@ -68,6 +69,8 @@ const QStringList kKeys = {
     QStringLiteral("The downloaded package is damaged or is not a zip archive."),
     QStringLiteral(
         "The package holds links or names that lead outside the memory card, so it was not unpacked."),
+    QStringLiteral(
+        "The package holds a file named like the player's own temporary files, so it was not unpacked."),
     QStringLiteral("The package is too large to unpack."),
     QStringLiteral("The package could not be unpacked; the memory card was left as it was."),
     QStringLiteral("The firmware version page could not be read."),
@@ -112,6 +115,7 @@ const QStringList kKeys = {
     QStringLiteral("The ffmpeg tool was not found."),
     QStringLiteral("The video could not be copied."),
     QStringLiteral("This is not a file name."),
+    QStringLiteral("The recording cannot be read: it is not a regular file."),
     QStringLiteral("Backup Complete"),
     QStringLiteral("The backup was saved in the folder “%1”:"),
     QStringLiteral("The recording has no sound: the video was copied without it."),

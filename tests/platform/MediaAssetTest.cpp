@@ -1,5 +1,7 @@
 #include "MediaTestFixtures.h"
 
+#include "common/PlaylistRecording.h"
+
 #include "platform/Asset.h"
 #include "platform/MediaTime.h"
 #include "platform/MutableComposition.h"
@@ -89,6 +91,20 @@ TEST(MediaAsset, UnreadableSourcesGiveNoTracks) {
         EXPECT_EQ(asset->duration(), MediaTime::zero());
         EXPECT_FALSE(asset->errorString().isEmpty());
         EXPECT_EQ(asset->playbackVideoTrack(), nullptr);
+    }
+}
+
+TEST(MediaAsset, APlaylistNamingAPipeIsNoRecording) {
+    QTemporaryDir dir;
+    for (const auto kind : {playlisttest::Playlist::Hls, playlisttest::Playlist::Concat}) {
+        SCOPED_TRACE(int(kind));
+        const QString file = dir.filePath(QStringLiteral("20241108-091300_F_N.mp4"));
+        ASSERT_TRUE(playlisttest::writePlaylistRecording(file, kind, QStringLiteral("seg.ts")));
+        playlisttest::FifoWatchdog watchdog(dir.filePath(QStringLiteral("seg.ts")));
+        const auto asset = Asset::assetWithUrl(fileUrl(file));
+        EXPECT_TRUE(asset->tracks().isEmpty());
+        EXPECT_FALSE(asset->errorString().isEmpty());
+        EXPECT_FALSE(watchdog.released()) << "the probe waited at the pipe the playlist names";
     }
 }
 

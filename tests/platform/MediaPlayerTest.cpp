@@ -1,5 +1,7 @@
 #include "MediaTestFixtures.h"
 
+#include "common/PlaylistRecording.h"
+
 #include "platform/Asset.h"
 #include "platform/MutableComposition.h"
 #include "platform/NotificationCenter.h"
@@ -284,6 +286,31 @@ TEST(MediaPlayer, UnplayableItemsFailWithoutHarm) {
     player.replaceCurrentItemWithPlayerItem(nullptr);
     EXPECT_EQ(good->player(), nullptr);
     EXPECT_EQ(player.currentTime(), MediaTime::zero());
+}
+
+// A recording that has become a playlist since its tracks were read (the card
+// changed under the player): libmpv is not led by it to the pipe it names.
+TEST(MediaPlayer, AFileThatBecameAPlaylistFailsWithoutOpeningWhatItNames) {
+    REQUIRE_MEDIA_FIXTURES();
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("20241108-091300_F_N.mp4"));
+    for (const auto kind : {playlisttest::Playlist::Hls, playlisttest::Playlist::Concat}) {
+        SCOPED_TRACE(int(kind));
+        QFile::remove(file);
+        ASSERT_TRUE(QFile::copy(fixtures().videoWithSound, file));
+        auto item = itemFor(file);
+        ASSERT_EQ(item->asset()->tracks().size(), 2);
+        ASSERT_TRUE(playlisttest::writePlaylistRecording(file, kind, QStringLiteral("seg.ts")));
+        playlisttest::FifoWatchdog watchdog(dir.filePath(QStringLiteral("seg.ts")));
+        {
+            Player player;
+            player.replaceCurrentItemWithPlayerItem(item);
+            player.play();
+            EXPECT_TRUE(waitFor([&] { return item->status() == PlayerItem::Status::Failed; }))
+                << int(item->status());
+        }
+        EXPECT_FALSE(watchdog.released()) << "libmpv waited at the pipe the playlist names";
+    }
 }
 
 TEST(MediaPlayer, AnItemMovesBetweenPlayers) {

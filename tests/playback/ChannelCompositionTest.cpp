@@ -1,6 +1,7 @@
 // Channel compositions, the AVI rewrap and the video-track counts.
 
 #include "common/PlaybackTestFixtures.h"
+#include "common/PlaylistRecording.h"
 
 #include "platform/Bundle.h"
 
@@ -95,15 +96,18 @@ TEST_F(ChannelCompositionTest, CountsVideoTracks) {
 }
 
 TEST(AviRewrapArguments, FirstRunAndRetry) {
+    // The input is read only as a camera's container, from the file alone.
+    const QStringList restricted{"-format_whitelist", "mov,mp4,m4a,3gp,3g2,mj2,avi", "-protocol_whitelist",
+                                 "file"};
     EXPECT_EQ(aviToMovArguments("/in.avi", "/m/temp.mov", true, 2, false),
-              (QStringList{"-i", "/in.avi", "-vcodec", "copy", "-vtag", "hvc1", "-acodec", "copy", "-map",
-                           "0:0", "-map", "0:1", "-map", "0:2", "/m/temp.mov"}));
+              restricted + (QStringList{"-i", "/in.avi", "-vcodec", "copy", "-vtag", "hvc1", "-acodec",
+                                        "copy", "-map", "0:0", "-map", "0:1", "-map", "0:2", "/m/temp.mov"}));
     EXPECT_EQ(aviToMovArguments("/in.avi", "/m/temp.mov", true, 2, true),
-              (QStringList{"-i", "/in.avi", "-vcodec", "copy", "-acodec", "copy", "-map", "0:0", "-map",
-                           "0:1", "/m/temp.mov"}));
+              restricted + (QStringList{"-i", "/in.avi", "-vcodec", "copy", "-acodec", "copy", "-map", "0:0",
+                                        "-map", "0:1", "/m/temp.mov"}));
     EXPECT_EQ(aviToMovArguments("/in.avi", "/m/temp.mov", false, 1, false),
-              (QStringList{"-i", "/in.avi", "-vcodec", "copy", "-acodec", "copy", "-map", "0:0", "-map",
-                           "0:1", "/m/temp.mov"}));
+              restricted + (QStringList{"-i", "/in.avi", "-vcodec", "copy", "-acodec", "copy", "-map", "0:0",
+                                        "-map", "0:1", "/m/temp.mov"}));
 }
 
 namespace {
@@ -265,6 +269,13 @@ TEST_F(ChannelCompositionTest, RewrapPlaysEveryAviAndRefusesWhatIsNoFile) {
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), device));
     const QString folder = recordings.path() + QStringLiteral("/20241108-095300_F_N.avi");
     ASSERT_TRUE(QDir().mkpath(folder));
+    // Playlists naming a pipe beside them: the tool reads no container of a camera there and stops.
+    const QString hls = recordings.path() + QStringLiteral("/20241108-095800_F_N.avi");
+    ASSERT_TRUE(
+        playlisttest::writePlaylistRecording(hls, playlisttest::Playlist::Hls, QStringLiteral("seg.ts")));
+    const QString concat = recordings.path() + QStringLiteral("/20241108-095900_F_N.avi");
+    ASSERT_TRUE(playlisttest::writePlaylistRecording(concat, playlisttest::Playlist::Concat,
+                                                     QStringLiteral("seg.ts")));
 
     struct Case {
         const char* what;
@@ -286,17 +297,22 @@ TEST_F(ChannelCompositionTest, RewrapPlaysEveryAviAndRefusesWhatIsNoFile) {
         {"a pipe", fifo, -1, 0, 0, false},
         {"a link to a device", device, -1, 0, 0, false},
         {"a folder", folder, -1, 0, 0, false},
+        {"an HLS playlist", hls, -1, 0, 1, false},
+        {"a concat list", concat, -1, 0, 1, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         runs.clear();
         guard.alerts.clear();
+        playlisttest::FifoWatchdog watchdog(recordings.path() + QStringLiteral("/seg.ts"));
         const auto asset = aviToMov(QUrl::fromLocalFile(c.path), false);
         EXPECT_EQ(runs.size(), c.runs);
+        EXPECT_FALSE(watchdog.released()) << "the tool waited at the pipe a playlist names";
         if (c.video < 0) {
-            // Nothing is run and no alert of its own: the player says it cannot play the file.
+            // What is no file is not run, with no alert of its own (the player says it cannot play
+            // the file); a file the tool could not read is said to have failed.
             EXPECT_EQ(asset, nullptr);
-            EXPECT_TRUE(guard.alerts.isEmpty());
+            EXPECT_EQ(guard.alerts.size(), c.runs);
             continue;
         }
         ASSERT_NE(asset, nullptr) << guard.alerts.join('\n').toStdString();

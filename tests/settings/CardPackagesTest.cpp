@@ -55,6 +55,19 @@ QByteArray page(const QList<std::array<QString, 3>>& rows) {
     return html.toUtf8();
 }
 
+// A version page whose row for `model` lies inside `depth` nested tables, after `text` bytes of text.
+QByteArray nestedPage(int depth, qsizetype text, const QString& model, const QString& address) {
+    QByteArray html = "<html><body>";
+    for (int i = 0; i < depth; ++i)
+        html += "<table><tr><td>";
+    html += QByteArray(text, 'x');
+    html += "<table><tr><td>1</td><td>" + model.toUtf8() + "</td><td>1.0.10</td><td>-</td><td>" +
+            address.toUtf8() + "</td></tr></table>";
+    for (int i = 0; i < depth; ++i)
+        html += "</td></tr></table>";
+    return html + "</body></html>";
+}
+
 Answer reply(int status, const QByteArray& body) {
     Answer answer;
     answer.status = status;
@@ -78,6 +91,7 @@ protected:
     }
     void TearDown() override {
         Http::setTransferTimeout(60000);
+        CardPackages::setVersionPageDeadline(CardPackages::kVersionPageDeadlineMs);
         setServiceConfigOverride(std::nullopt);
         Workspace::setOpenURLHandler({});
         cardModel.reset();
@@ -158,18 +172,18 @@ protected:
 } // namespace
 
 TEST(FirmwarePageTest, RowsOfFiveCellsAndTheLastMatchingRowWins) {
-    const std::optional<HtmlDocument> document = HtmlDocument::parse(QStringLiteral(
+    const std::optional<HtmlDocument> document = HtmlDocument::parse(
         "<table><tr><td>1</td><td> KV-1000</td><td>1.0.1</td><td>x</td><td>http://h/a.zip</td></tr>"
         "<tr><td>2</td><td>KV-1000</td><td>1.0.2</td><td>x</td><td>http://h/b%.zip</td></tr>"
         "<tr><td>3</td><td>KV-1000</td><td>1.0.3</td><td>x</td><td>not an address</td></tr>"
         "<tr><td>4</td><td><b>KV-2000</b></td><td>2.&amp;0</td><td>x</td><td>http://h/c d.zip</td></tr>"
-        "<tr><td>5</td><td>KV-1000</td><td>9.9.9</td><td>x</td></tr></table>"));
+        "<tr><td>5</td><td>KV-1000</td><td>9.9.9</td><td>x</td></tr></table>",
+        "td");
     ASSERT_TRUE(document);
-    const QStringList cells = document->cells(QStringLiteral("td"));
-    ASSERT_EQ(cells.size(), 24);
-    EXPECT_EQ(cells.at(1), QStringLiteral(" KV-1000")); // untrimmed
-    EXPECT_EQ(cells.at(16), QStringLiteral("KV-2000"));
-    EXPECT_EQ(cells.at(17), QStringLiteral("2.&0"));
+    ASSERT_EQ(document->cellCount(), 24);
+    EXPECT_EQ(document->cell(1), QStringLiteral(" KV-1000")); // untrimmed
+    EXPECT_EQ(document->cell(16), QStringLiteral("KV-2000"));
+    EXPECT_EQ(document->cell(17), QStringLiteral("2.&0"));
 
     const struct {
         const char* model;
@@ -185,14 +199,14 @@ TEST(FirmwarePageTest, RowsOfFiveCellsAndTheLastMatchingRowWins) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.model);
         const std::optional<CardPackages::FirmwareOffer> offer =
-            CardPackages::firmwareOffer(cells, QLatin1String(c.model));
+            CardPackages::firmwareOffer(*document, QLatin1String(c.model));
         ASSERT_EQ(offer.has_value(), c.version.has_value());
         if (offer) {
             EXPECT_EQ(offer->latestVersion, *c.version);
             EXPECT_EQ(offer->packageURL.toString(QUrl::FullyEncoded), c.address);
         }
     }
-    EXPECT_FALSE(HtmlDocument::parse(QString()));
+    EXPECT_FALSE(HtmlDocument::parse("", "td"));
 }
 
 TEST_F(CardPackagesTest, FirmwareIsFetchedUnpackedOntoTheCardAndItsArchiveDeleted) {
@@ -286,6 +300,14 @@ TEST_F(CardPackagesTest, FirmwareIsFetchedUnpackedOntoTheCardAndItsArchiveDelete
          {kPagePath},
          {QStringLiteral("펌웨어 파일이 이미 존재합니다.")},
          {"FW.bin", "album.zip", "my.zipped_photos", "notes.zip.txt", "ver.txt"}},
+        // 80 cells around it (16 rows of five, each holding the rest of the page).
+        {"the row inside 80 nested tables after a megabyte of text",
+         "1.0.9",
+         fresh,
+         nestedPage(80, 1024 * 1024, QStringLiteral("KV-1000"), package),
+         {kPagePath, "/fw/KV-1000_1.0.10.zip"},
+         {kComplete},
+         unpacked},
         {"entry escaping the card",
          "1.0.9",
          fresh,
@@ -325,6 +347,67 @@ TEST_F(CardPackagesTest, FirmwareIsFetchedUnpackedOntoTheCardAndItsArchiveDelete
         }
         screen->onCloseBtnTap();
     }
+}
+
+// A link on the card under a package's archive name: the download replaces
+// it, and the file it names, outside the card, is never written.
+TEST_F(CardPackagesTest, ALinkUnderAnArchivesNameIsReplacedNeverWrittenThrough) {
+    const QByteArray package = zipOf({{"FW.bin", "firmware"}, {"speedcam_k.bin", "cameras"}});
+    server.answer("/fw/KV-1000.zip", reply(200, package));
+    server.answer(kPagePath, reply(200, page({{"KV-1000", "1.0.10", server.url("/fw/KV-1000.zip")}})));
+    server.answer(kSpeedCamPath, reply(200, package));
+    const struct {
+        const char* name;
+        bool firmware;
+    } cases[] = {{"firmware.zip", true}, {"speedcam_parking.zip", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        makeCard({QStringLiteral("ver.txt")});
+        const QString important = outside + QStringLiteral("/important.txt");
+        writeFile(important, "important");
+        ASSERT_TRUE(QFile::link(important, card + QLatin1Char('/') + QLatin1String(c.name)));
+        catcher.alerts.clear();
+        QPointer<SettingViewController> screen = present();
+        press(*screen, c.firmware, 1, 1);
+        EXPECT_EQ(catcher.messages(), QStringList{kComplete});
+        EXPECT_EQ(readAll(important), "important");
+        EXPECT_EQ(rootNames(), (QStringList{"FW.bin", "speedcam_k.bin", "ver.txt"}));
+        screen->onCloseBtnTap();
+    }
+}
+
+// A version page that drips: one request however often the button is
+// pressed, given up at the deadline with the version page's alert.
+TEST_F(CardPackagesTest, TheVersionPageIsAskedOnceAtATimeAndGivenUpAtItsDeadline) {
+    Answer drip = reply(200, page({{"KV-1000", "1.0.10", server.url("/fw/x.zip")}}));
+    drip.mode = Answer::Mode::Drip;
+    drip.chunkIntervalMs = 100;
+    server.answer(kPagePath, drip);
+    CardPackages::setVersionPageDeadline(3000);
+    makeCard({QStringLiteral("ver.txt")});
+    QPointer<SettingViewController> screen = present();
+    screen->resize(480, 400);
+    auto* button = screen->findChild<QPushButton*>(QStringLiteral("firmUpdateBtn"));
+    for (int press = 0; press < 3; ++press) {
+        clickOver(button);
+        spinFor(200);
+    }
+    ASSERT_TRUE(waitUntil([&] { return !catcher.alerts.isEmpty(); }, 30000));
+    spinFor(300);
+    EXPECT_EQ(server.requests.size(), 1);
+    EXPECT_EQ(catcher.titles(), QStringList{kFirmware});
+    EXPECT_EQ(catcher.messages(),
+              QStringList{QStringLiteral("The firmware version page could not be read.\n"
+                                         "The server did not send the whole page in time.")});
+    EXPECT_EQ(rootNames(), QStringList{QStringLiteral("ver.txt")});
+    // Once it has ended, the button asks again.
+    server.answer(kPagePath, reply(200, page({{"KV-0000", "1.0.10", server.url("/fw/x.zip")}})));
+    catcher.alerts.clear();
+    clickOver(button);
+    ASSERT_TRUE(waitUntil([&] { return !catcher.alerts.isEmpty(); }));
+    EXPECT_EQ(server.requests.size(), 2);
+    EXPECT_EQ(catcher.messages(), QStringList{kLatest});
+    screen->onCloseBtnTap();
 }
 
 TEST_F(CardPackagesTest, SpeedCamDataAndTheBoardPage) {
@@ -530,6 +613,10 @@ TEST_F(CardPackagesTest, EveryFailureEndsInAnAlertThatSaysWhatFailedAndLeavesThe
          answer(200, zipBytes(scratch, {{"d/", ""}, {"d/up", "..", true}, {"d/up/l", "../..", true}})),
          unpackFailed +
              "The package holds links or names that lead outside the memory card, so it was not unpacked."},
+        {"an entry named like the unpacking's own folder", false,
+         answer(200, zipBytes(scratch, {{".kavrin-unpack-a1B2c3/speedcam_k.bin", "cameras"}})),
+         unpackFailed + "The package holds a file named like the player's own temporary files, so it was not "
+                        "unpacked."},
         {"zip bomb larger than the card", false,
          answer(200, zipBytes(scratch, {{"speedcam_k.bin", QByteArray(64 << 20, '\0')}})),
          unpackFailed + "There is not enough free space on the memory card.", true},
@@ -541,6 +628,8 @@ TEST_F(CardPackagesTest, EveryFailureEndsInAnAlertThatSaysWhatFailedAndLeavesThe
         {"version page 500", true, answer(500, "oops"),
          QStringLiteral("The firmware version page could not be read.\nThe server answered with error 500.")},
         {"version page not UTF-8", true, answer(200, "<td>\xff\xfe</td>"),
+         QStringLiteral("The firmware version page could not be read.")},
+        {"version page of 0 bytes", true, answer(200, ""),
          QStringLiteral("The firmware version page could not be read.")},
     };
     Http::setTransferTimeout(1000);

@@ -140,6 +140,43 @@ TEST_F(UpdateScreensTest, UpdateDownloadsTheInstallerAndHandsItOn) {
     EXPECT_NE(update->findChild<SettingViewController*>(), nullptr);
 }
 
+// A link standing under the installer's name is replaced by the download, and
+// what it names, outside the Downloads folder, is never written.
+TEST_F(UpdateScreensTest, ALinkUnderTheInstallersNameIsReplacedNeverWrittenThrough) {
+    const QByteArray installer = pattern(256 * 1024);
+    server.answer("/dl/setup.deb", reply(200, installer));
+    const QString outside = temp.path() + QStringLiteral("/outside");
+    const QString important = outside + QStringLiteral("/important.txt");
+    const struct {
+        const char* name;
+        QString target;
+    } cases[] = {
+        {"a link to a file", important},
+        {"a link to a file that does not exist", outside + QStringLiteral("/new.txt")},
+        {"a link to a folder", outside},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(downloads).removeRecursively();
+        QDir(outside).removeRecursively();
+        QDir().mkpath(downloads);
+        writeFile(important, "important");
+        const QString name = downloads + QStringLiteral("/setup.deb");
+        ASSERT_TRUE(QFile::link(c.target, name));
+        completions.clear();
+        QPointer<ProgressViewController> screen =
+            presentDownload(server.url(QStringLiteral("/dl/setup.deb")));
+        ASSERT_TRUE(waitUntil([&] { return closed(screen) && !completions.isEmpty(); }))
+            << catcher.messages().join('\n').toStdString();
+        EXPECT_FALSE(QFileInfo(name).isSymLink());
+        EXPECT_EQ(readAll(name), installer);
+        EXPECT_EQ(downloadedNames(), QStringList{QStringLiteral("setup.deb")});
+        EXPECT_EQ(readAll(important), "important");
+        EXPECT_EQ(QDir(outside).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                  QStringList{QStringLiteral("important.txt")});
+    }
+}
+
 TEST_F(UpdateScreensTest, ADownloadThatFailsLeavesNoFileUnderItsName) {
     const QByteArray body = pattern(2 * 1024 * 1024);
     const QByteArray older = "the installer downloaded last week";
