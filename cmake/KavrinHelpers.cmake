@@ -42,7 +42,7 @@ function(kavrin_storyboard target)
   endforeach()
   set_property(TARGET ${target} APPEND PROPERTY AUTOUIC_SEARCH_PATHS ${CMAKE_SOURCE_DIR}/resources/storyboard)
   set_property(TARGET ${target} APPEND PROPERTY AUTOUIC_OPTIONS
-               --tr storyboardLocalized --include player/controls/StoryboardLocalization.h)
+               --tr storyboardLocalized --include controls/StoryboardLocalization.h)
 endfunction()
 
 # One GoogleTest executable made of every .cpp in the current folder, run by CTest

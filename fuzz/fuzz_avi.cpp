@@ -4,7 +4,7 @@
 #include "FuzzInput.h"
 #include "metadata/AviSimpleParser.h"
 #include "metadata/FFmpeg.h"
-#include "platform/SystemLog.h"
+#include "platform/system/SystemLog.h"
 
 #include <QString>
 

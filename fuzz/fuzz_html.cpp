@@ -3,7 +3,7 @@
 // (the only pages the player reads) the cells' texts are those of libxml2's
 // own tree of it, read the plain way, whole tree kept.
 
-#include "platform/HtmlDocument.h"
+#include "platform/system/HtmlDocument.h"
 
 #include <QString>
 #include <QStringDecoder>

@@ -3,7 +3,7 @@
 // it changes, and an archive that fails to unpack leaves the folder empty.
 
 #include "FuzzInput.h"
-#include "platform/Unzip.h"
+#include "platform/system/Unzip.h"
 
 #include <QString>
 

@@ -3,7 +3,8 @@
 
 A unit is a class's header with its source files (Foo.h, Foo.cpp); an edge A -> B means a file of A
 includes B's header. Prints the folder graph, the strongly connected groups of units (include cycles)
-and whether any cycle crosses folders. Exit status 1 when a cycle joins units of different folders.
+and whether any cycle crosses folders. Exit status 1 when folders include each other (directly or
+round about) or a cycle joins units of different folders.
 
     python3 scripts/include-graph.py            # summary
     python3 scripts/include-graph.py --edges    # every folder-to-folder include, with its files
@@ -141,7 +142,7 @@ def main():
     for g in sorted(groups, key=len, reverse=True):
         kind = "across folders" if g in crossing else "within a folder"
         print(f"  {len(g)} units, {kind}: " + ", ".join(g))
-    return 1 if crossing else 0
+    return 1 if crossing or folder_cycles else 0
 
 
 if __name__ == "__main__":

@@ -9,9 +9,9 @@
 
 #include "capture/BackupViewController.h"
 #include "capture/ClipBackup.h"
-#include "platform/Bookmark.h"
-#include "platform/LogCategories.h"
-#include "platform/UserDefaults.h"
+#include "platform/system/Bookmark.h"
+#include "platform/system/LogCategories.h"
+#include "platform/system/UserDefaults.h"
 #include "shared/DefaultsKeys.h"
 
 #include <QApplication>

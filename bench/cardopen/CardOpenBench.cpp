@@ -11,8 +11,8 @@
 #include "metadata/DistrictTable.h"
 #include "metadata/FFmpeg.h"
 #include "metadata/RecordingList.h"
-#include "platform/LogCategories.h"
-#include "platform/UserDefaults.h"
+#include "platform/system/LogCategories.h"
+#include "platform/system/UserDefaults.h"
 #include "shared/DefaultsKeys.h"
 #include "shared/PlayerState.h"
 

@@ -8,11 +8,11 @@
 //                                   screen reads it; prints seconds, bytes, cells
 //                                   and the peak growth of resident memory
 
-#include "platform/FileManager.h"
-#include "platform/HtmlDocument.h"
-#include "platform/Http.h"
-#include "platform/LogCategories.h"
-#include "platform/NotificationCenter.h"
+#include "platform/system/FileManager.h"
+#include "platform/system/HtmlDocument.h"
+#include "platform/system/Http.h"
+#include "platform/system/LogCategories.h"
+#include "platform/system/NotificationCenter.h"
 #include "settings/CardPackages.h"
 #include "settings/ProgressViewController.h"
 #include "shared/NotificationNames.h"

@@ -10,8 +10,8 @@
 
 #include "metadata/CParserWrapper.h"
 #include "metadata/FFmpeg.h"
-#include "platform/LogCategories.h"
-#include "platform/SystemLog.h"
+#include "platform/system/LogCategories.h"
+#include "platform/system/SystemLog.h"
 
 #include <benchmark/benchmark.h>
 

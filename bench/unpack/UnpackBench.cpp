@@ -6,7 +6,7 @@
 //                                 settings screen does, and removes it; prints
 //                                 the seconds until the completion arrived
 
-#include "platform/LogCategories.h"
+#include "platform/system/LogCategories.h"
 #include "settings/PackageUnpack.h"
 
 #include <QCoreApplication>

@@ -2,11 +2,11 @@
 
 #include "app/AppDelegate.h"
 #include "app/MainStoryboard.h"
-#include "platform/Localization.h"
-#include "platform/LogCategories.h"
-#include "platform/Storyboard.h"
-#include "platform/ToolTips.h"
-#include "platform/ViewController.h"
+#include "platform/system/Localization.h"
+#include "platform/system/LogCategories.h"
+#include "platform/ui/Storyboard.h"
+#include "platform/ui/ToolTips.h"
+#include "platform/ui/ViewController.h"
 #include "player/window/OrvoWindowController.h"
 #include "shared/SegueIdentifiers.h"
 

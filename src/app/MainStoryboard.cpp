@@ -2,7 +2,7 @@
 
 #include "capture/BackupViewController.h"
 #include "capture/CaptureViewController.h"
-#include "platform/Storyboard.h"
+#include "platform/ui/Storyboard.h"
 #include "player/fullscreen/MainViewController.h"
 #include "player/window/HelpViewController.h"
 #include "player/window/OrvoViewController.h"

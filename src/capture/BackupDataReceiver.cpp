@@ -1,7 +1,7 @@
 #include "capture/BackupDataReceiver.h"
 
-#include "platform/LogCategories.h"
-#include "platform/ViewController.h"
+#include "platform/system/LogCategories.h"
+#include "platform/ui/ViewController.h"
 
 void prepareBackupDestination(ViewController* destination, const QVariant& sender) {
     auto* receiver = dynamic_cast<BackupDataReceiver*>(destination);

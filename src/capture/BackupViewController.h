@@ -4,8 +4,8 @@
 #include "capture/backupData.h"
 #include "metadata/FFmpeg.h"
 #include "metadata/orvoTableModel.h"
-#include "platform/Process.h"
-#include "platform/ViewController.h"
+#include "platform/system/Process.h"
+#include "platform/ui/ViewController.h"
 
 #include <QByteArray>
 #include <QPointer>

@@ -1,10 +1,10 @@
 #include "capture/CaptureImageSaver.h"
 
-#include "platform/LogCategories.h"
-#include "platform/showAlert.h"
+#include "platform/system/LogCategories.h"
+#include "platform/ui/showAlert.h"
 
-#include "platform/ImageWriter.h"
-#include "platform/Localization.h"
+#include "platform/system/Localization.h"
+#include "platform/ui/ImageWriter.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 
 #include "capture/CaptureDataReceiver.h"
 #include "capture/captureData.h"
-#include "platform/ViewController.h"
+#include "platform/ui/ViewController.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -9,7 +9,7 @@
 // folder from, and in that the screen's backup can be cancelled.
 
 #include "metadata/orvoTableModel.h"
-#include "platform/Process.h"
+#include "platform/system/Process.h"
 
 #include <QByteArray>
 #include <QList>

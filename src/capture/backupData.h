@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Asset.h"
+#include "platform/media/Asset.h"
 
 #include <QMetaType>
 #include <QUrl>

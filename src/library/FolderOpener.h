@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PermissionReset.h"
+#include "platform/system/PermissionReset.h"
 
 #include <QByteArray>
 #include <QList>

@@ -8,9 +8,9 @@
 #include "metadata/ParserOutput.h"
 #include "metadata/RecordingList.h"
 #include "metadata/nmeaToDegrees.h"
-#include "platform/FileManager.h"
-#include "platform/Localization.h"
-#include "platform/LogCategories.h"
+#include "platform/system/FileManager.h"
+#include "platform/system/Localization.h"
+#include "platform/system/LogCategories.h"
 #include "shared/PlayerState.h"
 
 #include <QHash>

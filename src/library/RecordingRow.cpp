@@ -1,7 +1,7 @@
 #include "library/RecordingRow.h"
 
 #include "metadata/FFmpeg.h"
-#include "platform/Localization.h"
+#include "platform/system/Localization.h"
 
 #include <QStringList>
 

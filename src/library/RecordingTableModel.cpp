@@ -2,8 +2,8 @@
 
 #include "shared/PlayerState.h"
 
-#include "platform/Localization.h"
-#include "platform/LogCategories.h"
+#include "platform/system/Localization.h"
+#include "platform/system/LogCategories.h"
 
 #include <QBrush>
 #include <QSize>

@@ -1,7 +1,7 @@
 #include "metadata/AvInput.h"
 
 #include "metadata/RiffExtent.h"
-#include "platform/RecordingInput.h"
+#include "platform/media/RecordingInput.h"
 
 #include <string>
 

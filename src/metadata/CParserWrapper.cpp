@@ -2,7 +2,7 @@
 
 #include "metadata/ParserManager.h"
 #include "metadata/ParserOutput.h"
-#include "platform/FileSystemRepresentation.h"
+#include "platform/system/FileSystemRepresentation.h"
 
 #include <cstdio>
 

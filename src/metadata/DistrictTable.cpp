@@ -1,7 +1,7 @@
 #include "metadata/DistrictTable.h"
 
 #include "metadata/GeoDistance.h"
-#include "platform/LogCategories.h"
+#include "platform/system/LogCategories.h"
 
 #include <QCoreApplication>
 #include <QDir>

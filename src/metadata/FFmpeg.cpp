@@ -4,8 +4,8 @@
 #include "metadata/AvPacket.h"
 #include "metadata/ParserOutput.h"
 #include "metadata/swiftyAVISimpleParser.h"
-#include "platform/FileSystemRepresentation.h"
-#include "platform/SystemLog.h"
+#include "platform/system/FileSystemRepresentation.h"
+#include "platform/system/SystemLog.h"
 
 #include <cstdio>
 

@@ -4,7 +4,7 @@
 #include "metadata/RecordingList.h"
 #include "metadata/VideoPacketDecoder.h"
 #include "metadata/nmeaToDegrees.h"
-#include "platform/FileSystemRepresentation.h"
+#include "platform/system/FileSystemRepresentation.h"
 
 void fillFirstPacketLocation(std::span<const uint8_t> bytes, const QString& path) {
     const OrvoVideoPacket packet = decodeVideoPacket(bytes);

@@ -2,7 +2,7 @@
 
 #include "metadata/CParserWrapper.h"
 #include "metadata/FFmpeg.h"
-#include "platform/FileSystemRepresentation.h"
+#include "platform/system/FileSystemRepresentation.h"
 
 #include <algorithm>
 

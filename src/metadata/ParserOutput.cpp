@@ -1,6 +1,6 @@
 #include "metadata/ParserOutput.h"
 
-#include "platform/LogCategories.h"
+#include "platform/system/LogCategories.h"
 
 #include <cstdarg>
 #include <cstdio>

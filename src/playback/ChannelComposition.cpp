@@ -1,16 +1,16 @@
 #include "playback/ChannelComposition.h"
 
-#include "platform/LogCategories.h"
-#include "platform/showAlert.h"
+#include "platform/system/LogCategories.h"
+#include "platform/ui/showAlert.h"
 #include "shared/PlayerState.h"
 
 #include "metadata/FFmpeg.h"
 #include "metadata/RecordingList.h"
 #include "metadata/RiffExtent.h"
-#include "platform/Bundle.h"
-#include "platform/BusyCursor.h"
-#include "platform/FileManager.h"
-#include "platform/RecordingInput.h"
+#include "platform/media/RecordingInput.h"
+#include "platform/system/Bundle.h"
+#include "platform/system/FileManager.h"
+#include "platform/ui/BusyCursor.h"
 
 #include <QDir>
 #include <QFile>

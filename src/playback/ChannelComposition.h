@@ -5,9 +5,9 @@
 // into a MOV file that the players can hand over like any other asset, and the
 // video-track counts. They keep no state of their own.
 
-#include "platform/Asset.h"
-#include "platform/MutableComposition.h"
-#include "platform/Process.h"
+#include "platform/media/Asset.h"
+#include "platform/media/MutableComposition.h"
+#include "platform/system/Process.h"
 
 #include <QString>
 #include <QStringList>

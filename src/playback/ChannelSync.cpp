@@ -1,6 +1,6 @@
 #include "playback/ChannelSync.h"
 
-#include "platform/Player.h"
+#include "platform/media/Player.h"
 
 #include <QCoreApplication>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/MediaTime.h"
-#include "platform/Player.h" // QPointer<Player> needs the complete type
+#include "platform/media/MediaTime.h"
+#include "platform/media/Player.h" // QPointer<Player> needs the complete type
 
 #include <QList>
 #include <QObject>

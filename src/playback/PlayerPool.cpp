@@ -1,7 +1,7 @@
 #include "playback/PlayerPool.h"
 
-#include "platform/Player.h"
-#include "platform/PlayerView.h"
+#include "platform/media/Player.h"
+#include "platform/media/PlayerView.h"
 
 #include <QCoreApplication>
 #include <QList>

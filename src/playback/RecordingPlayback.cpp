@@ -1,7 +1,7 @@
 #include "playback/RecordingPlayback.h"
 
-#include "platform/LogCategories.h"
-#include "platform/showAlert.h"
+#include "platform/system/LogCategories.h"
+#include "platform/ui/showAlert.h"
 #include "playback/ChannelComposition.h"
 #include "playback/ChannelSync.h"
 #include "playback/PlayerPool.h"
@@ -9,11 +9,11 @@
 
 #include "metadata/FFmpeg.h"
 #include "metadata/PacketCache.h"
-#include "platform/Asset.h"
-#include "platform/FileManager.h"
-#include "platform/MutableComposition.h"
-#include "platform/Player.h"
-#include "platform/PlayerItem.h"
+#include "platform/media/Asset.h"
+#include "platform/media/MutableComposition.h"
+#include "platform/media/Player.h"
+#include "platform/media/PlayerItem.h"
+#include "platform/system/FileManager.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "metadata/orvoTableModel.h"
-#include "platform/MediaTime.h"
-#include "platform/NotificationCenter.h"
+#include "platform/media/MediaTime.h"
+#include "platform/system/NotificationCenter.h"
 
 #include <QList>
 #include <QObject>

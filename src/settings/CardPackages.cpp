@@ -1,6 +1,6 @@
 #include "settings/CardPackages.h"
 
-#include "platform/StringCompare.h"
+#include "platform/system/StringCompare.h"
 #include "shared/ServiceConfig.h"
 
 namespace CardPackages {

@@ -4,7 +4,7 @@
 // packages, the interface-language rule of both download buttons, the
 // reading of the firmware version page, and the capacity text.
 
-#include "platform/HtmlDocument.h"
+#include "platform/system/HtmlDocument.h"
 
 #include <QString>
 #include <QStringList>

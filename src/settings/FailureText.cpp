@@ -1,6 +1,6 @@
 #include "settings/FailureText.h"
 
-#include "platform/Localization.h"
+#include "platform/system/Localization.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -3,8 +3,8 @@
 // What the user is told when a download or an unpacking fails: texts of the
 // string table "Localizable", in the interface language.
 
-#include "platform/Http.h"
-#include "platform/Unzip.h"
+#include "platform/system/Http.h"
+#include "platform/system/Unzip.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Unzip.h"
+#include "platform/system/Unzip.h"
 
 #include <QObject>
 #include <QString>

@@ -1,15 +1,15 @@
 #include "settings/ProgressViewController.h"
 
-#include "platform/LogCategories.h"
-#include "player/controls/ViewLayer.h"
+#include "controls/ViewLayer.h"
+#include "platform/system/LogCategories.h"
 #include "settings/FailureText.h"
 #include "ui_ProgressViewController.h"
 
-#include "platform/FileManager.h"
-#include "platform/Http.h"
-#include "platform/MainQueue.h"
-#include "platform/NotificationCenter.h"
-#include "platform/showAlert.h"
+#include "platform/system/FileManager.h"
+#include "platform/system/Http.h"
+#include "platform/system/MainQueue.h"
+#include "platform/system/NotificationCenter.h"
+#include "platform/ui/showAlert.h"
 #include "shared/NotificationNames.h"
 
 #include <QDir>

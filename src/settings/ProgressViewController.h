@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ViewController.h"
+#include "platform/ui/ViewController.h"
 
 #include <QPointer>
 #include <QString>
@@ -9,7 +9,7 @@
 #include <memory>
 #include <optional>
 
-#include "platform/Http.h"
+#include "platform/system/Http.h"
 class QLabel;
 class QProgressBar;
 class QPushButton;

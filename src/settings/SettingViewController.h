@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ViewController.h"
+#include "platform/ui/ViewController.h"
 
 #include <QByteArray>
 #include <QPointer>
@@ -10,7 +10,7 @@
 #include <memory>
 #include <optional>
 
-#include "platform/Http.h"
+#include "platform/system/Http.h"
 class QCheckBox;
 class QLabel;
 class QProgressBar;

@@ -6,12 +6,12 @@
 #include "shared/DefaultsKeys.h"
 #include "shared/PlayerState.h"
 
-#include "platform/Bundle.h"
-#include "platform/FileManager.h"
-#include "platform/Http.h"
-#include "platform/LogCategories.h"
-#include "platform/StringCompare.h"
-#include "platform/UserDefaults.h"
+#include "platform/system/Bundle.h"
+#include "platform/system/FileManager.h"
+#include "platform/system/Http.h"
+#include "platform/system/LogCategories.h"
+#include "platform/system/StringCompare.h"
+#include "platform/system/UserDefaults.h"
 
 #include <QFile>
 #include <QJsonArray>

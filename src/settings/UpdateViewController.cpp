@@ -1,13 +1,13 @@
 #include "settings/UpdateViewController.h"
 
-#include "player/controls/ViewLayer.h"
+#include "controls/ViewLayer.h"
 #include "settings/ProgressViewController.h"
 #include "ui_UpdateViewController.h"
 
-#include "platform/Bundle.h"
-#include "platform/Localization.h"
-#include "platform/MainQueue.h"
-#include "platform/NotificationCenter.h"
+#include "platform/system/Bundle.h"
+#include "platform/system/Localization.h"
+#include "platform/system/MainQueue.h"
+#include "platform/system/NotificationCenter.h"
 #include "shared/NotificationNames.h"
 #include "shared/SegueIdentifiers.h"
 

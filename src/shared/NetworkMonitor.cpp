@@ -1,6 +1,6 @@
 #include "shared/NetworkMonitor.h"
 
-#include "platform/LogCategories.h"
+#include "platform/system/LogCategories.h"
 #include "shared/PlayerState.h"
 
 void NetworkMonitor::startMonitoring() {

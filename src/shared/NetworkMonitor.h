@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/NetworkPathMonitor.h"
+#include "platform/system/NetworkPathMonitor.h"
 
 #include <atomic>
 

@@ -1,6 +1,6 @@
 #include "shared/PlayerState.h"
 
-#include "platform/Localization.h"
+#include "platform/system/Localization.h"
 
 #include <QJsonObject>
 

@@ -9,8 +9,8 @@
 #include "metadata/PacketCache.h"
 #include "metadata/RecordingList.h"
 #include "metadata/orvoTableModel.h"
-#include "platform/Asset.h"
-#include "platform/MediaTime.h"
+#include "platform/media/Asset.h"
+#include "platform/media/MediaTime.h"
 #include "shared/mode.h"
 
 #include <QJsonValue>

@@ -1,6 +1,6 @@
 #include "shared/ServiceConfig.h"
 
-#include "platform/Bundle.h"
+#include "platform/system/Bundle.h"
 
 #include <QFile>
 #include <QJsonArray>

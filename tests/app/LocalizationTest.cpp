@@ -1,7 +1,7 @@
-#include "platform/Localization.h"
-#include "platform/Bundle.h"
-#include "platform/UserDefaults.h"
-#include "platform/showAlert.h"
+#include "platform/system/Localization.h"
+#include "platform/system/Bundle.h"
+#include "platform/system/UserDefaults.h"
+#include "platform/ui/showAlert.h"
 #include "shared/PlayerState.h"
 
 #include <QApplication>

@@ -8,8 +8,8 @@
 
 #include "app/AppMain.h"
 #include "app/MainStoryboard.h"
-#include "platform/Storyboard.h"
-#include "platform/WindowController.h"
+#include "platform/ui/Storyboard.h"
+#include "platform/ui/WindowController.h"
 #include "player/window/OrvoViewController.h"
 #include "shared/SegueIdentifiers.h"
 

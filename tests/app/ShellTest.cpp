@@ -1,8 +1,8 @@
 #include "app/AppDelegate.h"
 #include "app/AppMain.h"
 
-#include "platform/Storyboard.h"
-#include "platform/ViewController.h"
+#include "platform/ui/Storyboard.h"
+#include "platform/ui/ViewController.h"
 #include "player/window/OrvoWindowController.h"
 #include "shared/SegueIdentifiers.h"
 

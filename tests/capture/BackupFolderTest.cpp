@@ -10,10 +10,10 @@
 #include "capture/BackupViewController.h"
 #include "common/EventLoopWait.h"
 #include "metadata/FFmpeg.h"
-#include "platform/FileManager.h"
-#include "platform/FileSystemRepresentation.h"
-#include "platform/Localization.h"
-#include "platform/PartialFile.h"
+#include "platform/system/FileManager.h"
+#include "platform/system/FileSystemRepresentation.h"
+#include "platform/system/Localization.h"
+#include "platform/system/PartialFile.h"
 #include "shared/PlayerState.h"
 
 #include <QProcess>

@@ -7,9 +7,9 @@
 
 #include "capture/BackupViewController.h"
 #include "common/EventLoopWait.h"
-#include "platform/Bookmark.h"
-#include "platform/NotificationCenter.h"
-#include "platform/Storyboard.h"
+#include "platform/system/Bookmark.h"
+#include "platform/system/NotificationCenter.h"
+#include "platform/ui/Storyboard.h"
 #include "player/window/OrvoViewController.h"
 #include "shared/NotificationNames.h"
 #include "shared/PlayerState.h"

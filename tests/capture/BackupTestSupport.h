@@ -8,7 +8,7 @@
 
 #include "capture/ClipBackup.h"
 #include "metadata/orvoTableModel.h"
-#include "platform/UserDefaults.h"
+#include "platform/system/UserDefaults.h"
 #include "shared/DefaultsKeys.h"
 
 #include <QDir>

@@ -7,7 +7,7 @@
 
 #include "capture/CaptureImageSaver.h"
 #include "capture/CaptureViewController.h"
-#include "platform/Localization.h"
+#include "platform/system/Localization.h"
 #include "player/window/OrvoViewController.h"
 
 #include <QDirIterator>

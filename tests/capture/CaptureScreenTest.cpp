@@ -6,9 +6,9 @@
 
 #include "capture/CaptureViewController.h"
 #include "common/EventLoopWait.h"
-#include "platform/Bookmark.h"
-#include "platform/NotificationCenter.h"
-#include "platform/UserDefaults.h"
+#include "platform/system/Bookmark.h"
+#include "platform/system/NotificationCenter.h"
+#include "platform/system/UserDefaults.h"
 #include "shared/DefaultsKeys.h"
 #include "shared/NotificationNames.h"
 #include "shared/PlayerState.h"

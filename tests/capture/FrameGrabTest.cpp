@@ -6,9 +6,9 @@
 #include "common/PlaybackTestFixtures.h"
 
 #include "common/PlaylistRecording.h"
-#include "platform/AssetImageGenerator.h"
-#include "platform/FileManager.h"
-#include "platform/MutableComposition.h"
+#include "platform/media/AssetImageGenerator.h"
+#include "platform/media/MutableComposition.h"
+#include "platform/system/FileManager.h"
 #include "playback/ChannelComposition.h"
 
 #include <QProcess>

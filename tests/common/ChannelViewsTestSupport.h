@@ -7,11 +7,11 @@
 #include "PlaybackTestFixtures.h"
 
 #include "metadata/RecordingList.h"
-#include "platform/Player.h"
-#include "platform/PlayerItem.h"
-#include "platform/PlayerView.h" // ScrollView.h needs it complete
-#include "platform/ScrollView.h"
-#include "platform/WindowController.h"
+#include "platform/media/Player.h"
+#include "platform/media/PlayerItem.h"
+#include "platform/media/PlayerView.h" // ScrollView.h needs it complete
+#include "platform/media/ScrollView.h"
+#include "platform/ui/WindowController.h"
 #include "player/window/OrvoViewController.h"
 #include "shared/PlayerState.h"
 

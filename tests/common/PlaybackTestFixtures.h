@@ -7,7 +7,7 @@
 #include "common/RecordingEntry.h"
 
 #include "metadata/RecordingList.h"
-#include "platform/Player.h"
+#include "platform/media/Player.h"
 #include "playback/ChannelComposition.h"
 #include "shared/PlayerState.h"
 

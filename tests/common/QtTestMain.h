@@ -1,16 +1,21 @@
 #pragma once
 
 // The shared main() of the Qt test executables: an offscreen QApplication
-// with the C numeric locale (as libmpv needs), and the user's folders moved to
-// a fresh temporary home so that no test reads or writes the real
-// configuration. The program's log lines come out as the player writes them,
-// so tests read them from standard output.
+// (a QCoreApplication for a suite that links no widgets) with the C numeric locale (as libmpv needs), and the
+// user's folders moved to a fresh temporary home so that no test reads or writes the real configuration. The
+// program's log lines come out as the player writes them, so tests read them from standard output.
 
-#include "platform/LogCategories.h"
+#include "platform/system/LogCategories.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
+#ifdef QT_WIDGETS_LIB
+#include <QApplication>
+using TestApplication = QApplication;
+#else
+#include <QCoreApplication>
+using TestApplication = QCoreApplication;
+#endif
 
 #include <gtest/gtest.h>
 
@@ -31,7 +36,7 @@ inline int runQtTests(int argc, char** argv) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
+    TestApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     QCoreApplication::setOrganizationName(QStringLiteral("KavrinTest"));
     QCoreApplication::setApplicationName(QStringLiteral("KavrinPlayerTest"));

@@ -3,7 +3,7 @@
 // Waiting for a WebView's page and reading values back from it, with generous
 // time limits for a loaded machine.
 
-#include "platform/WebView.h"
+#include "platform/web/WebView.h"
 
 #include <gtest/gtest.h>
 

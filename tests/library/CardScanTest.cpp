@@ -4,7 +4,7 @@
 
 #include "common/FolderOpenTestCard.h"
 
-#include "platform/PermissionReset.h"
+#include "platform/system/PermissionReset.h"
 
 using namespace cardtest;
 

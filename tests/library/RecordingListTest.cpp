@@ -4,7 +4,7 @@
 
 #include "common/FolderOpenTestCard.h"
 
-#include "platform/Localization.h"
+#include "platform/system/Localization.h"
 
 using namespace cardtest;
 

@@ -3,7 +3,7 @@
 
 #include "TestAviWriter.h"
 #include "metadata/FFmpeg.h"
-#include "platform/SystemLog.h"
+#include "platform/system/SystemLog.h"
 
 #include <samplegen/SampleGen.h>
 

@@ -1,6 +1,6 @@
 // main() of the metadata tests: plain GoogleTest, no Qt application needed.
 
-#include "platform/LogCategories.h"
+#include "platform/system/LogCategories.h"
 
 #include <gtest/gtest.h>
 

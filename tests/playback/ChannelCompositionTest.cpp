@@ -3,7 +3,7 @@
 #include "common/PlaybackTestFixtures.h"
 #include "common/PlaylistRecording.h"
 
-#include "platform/Bundle.h"
+#include "platform/system/Bundle.h"
 
 #include <QFile>
 #include <QFileInfo>

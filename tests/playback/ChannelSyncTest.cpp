@@ -2,7 +2,7 @@
 
 #include "common/PlaybackTestFixtures.h"
 
-#include "platform/PlayerItem.h"
+#include "platform/media/PlayerItem.h"
 #include "playback/ChannelSync.h"
 
 #include <mpv/client.h>

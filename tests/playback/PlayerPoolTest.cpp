@@ -2,10 +2,10 @@
 
 #include "common/PlaybackTestFixtures.h"
 
-#include "platform/Asset.h"
-#include "platform/PlayerItem.h"
-#include "platform/PlayerView.h"
-#include "platform/SoftwarePlayerView.h"
+#include "platform/media/Asset.h"
+#include "platform/media/PlayerItem.h"
+#include "platform/media/PlayerView.h"
+#include "platform/media/SoftwarePlayerView.h"
 #include "playback/PlayerPool.h"
 #include "playback/RecordingPlayback.h"
 

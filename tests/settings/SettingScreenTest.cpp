@@ -3,12 +3,12 @@
 
 #include "SettingsTestSupport.h"
 
+#include "controls/OrvoPopupBtnCell.h"
 #include "library/FolderOpener.h"
-#include "platform/FileManager.h"
-#include "platform/Localization.h"
-#include "platform/UserDefaults.h"
-#include "platform/Workspace.h"
-#include "player/controls/OrvoPopupBtnCell.h"
+#include "platform/system/FileManager.h"
+#include "platform/system/Localization.h"
+#include "platform/system/UserDefaults.h"
+#include "platform/ui/Workspace.h"
 #include "settings/CardPackages.h"
 #include "settings/SettingViewController.h"
 #include "settings/UpdateCheck.h"

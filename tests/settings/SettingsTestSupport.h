@@ -1,10 +1,11 @@
 #pragma once
 
 // Shared pieces of the settings tests: alerts answered and recorded, the
-// Downloads folder moved into a temporary folder, zip archives written with
-// libzip, and the services pointed at the local test server.
+// Downloads folder moved into a temporary folder, and the services pointed at
+// the local test server (zip archives come from common/ZipArchives.h).
 
 #include "common/EventLoopWait.h"
+#include "common/ZipArchives.h"
 
 #include "shared/ServiceConfig.h"
 
@@ -28,6 +29,14 @@
 #include <unistd.h>
 
 namespace settingstest {
+
+using ziptest::patchZipEntry;
+using ziptest::readAll;
+using ziptest::SmallVolume;
+using ziptest::writeFile;
+using ziptest::writeZip;
+using ziptest::zipBytes;
+using ziptest::ZipEntry;
 
 // Every alert shown while it lives is recorded (title key, message key) and
 // answered with OK.
@@ -79,111 +88,6 @@ inline void setDownloadsFolder(const QString& folder) {
         file.write("XDG_DOWNLOAD_DIR=\"" + QFile::encodeName(folder) + "\"\n");
 }
 
-struct ZipEntry {
-    QByteArray name;
-    QByteArray data;
-    // A symbolic link to `data` instead of a file.
-    bool isSymlink = false;
-};
-
-// Writes a zip archive of `entries` at `path`; false when libzip refuses.
-inline bool writeZip(const QString& path, const QList<ZipEntry>& entries) {
-    QFile::remove(path);
-    int error = 0;
-    zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-    if (!archive)
-        return false;
-    for (const ZipEntry& entry : entries) {
-        if (entry.name.endsWith('/')) {
-            if (zip_dir_add(archive, entry.name.constData(), ZIP_FL_ENC_UTF_8) < 0) {
-                zip_discard(archive);
-                return false;
-            }
-            continue;
-        }
-        // The data is copied by libzip at close time: keep it alive until then.
-        void* copy = malloc(std::size_t(std::max<qsizetype>(1, entry.data.size())));
-        memcpy(copy, entry.data.constData(), std::size_t(entry.data.size()));
-        zip_source_t* source = zip_source_buffer(archive, copy, zip_uint64_t(entry.data.size()), 1);
-        const zip_int64_t index = source ? zip_file_add(archive, entry.name.constData(), source,
-                                                        ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE)
-                                         : -1;
-        if (index < 0) {
-            if (source)
-                zip_source_free(source);
-            zip_discard(archive);
-            return false;
-        }
-        if (entry.isSymlink)
-            zip_file_set_external_attributes(archive, zip_uint64_t(index), 0, ZIP_OPSYS_UNIX,
-                                             zip_uint32_t(S_IFLNK | 0777) << 16);
-    }
-    return zip_close(archive) == 0;
-}
-
-inline QByteArray zipBytes(const QString& scratchPath, const QList<ZipEntry>& entries) {
-    if (!writeZip(scratchPath, entries))
-        return {};
-    QFile file(scratchPath);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
-// Changes a 32-bit field of entry `index` in both its local and its central
-// header of a zip archive made by writeZip (CRC: 14 and 16; unpacked size:
-// 22 and 24), so that the two still agree.
-inline bool patchZipEntry(QByteArray& zip, int index, int localOffset, int centralOffset, quint32 value) {
-    auto u16 = [&zip](qsizetype at) { return qsizetype(quint8(zip[at]) | quint8(zip[at + 1]) << 8); };
-    auto u32 = [&](qsizetype at) { return qsizetype(u16(at) | u16(at + 2) << 16); };
-    auto put = [&zip](qsizetype at, quint32 v) {
-        for (int i = 0; i < 4; ++i)
-            zip[at + i] = char((v >> (8 * i)) & 0xff);
-    };
-    const qsizetype end = zip.lastIndexOf(QByteArray("PK\x05\x06", 4));
-    if (end < 0)
-        return false;
-    qsizetype central = u32(end + 16);
-    for (int i = 0; i < index; ++i)
-        central += 46 + u16(central + 28) + u16(central + 30) + u16(central + 32);
-    if (zip.mid(central, 4) != QByteArray("PK\x01\x02", 4))
-        return false;
-    const qsizetype local = u32(central + 42);
-    if (zip.mid(local, 4) != QByteArray("PK\x03\x04", 4))
-        return false;
-    put(local + localOffset, value);
-    put(central + centralOffset, value);
-    return true;
-}
-
-// A small tmpfs at `path` while the object lives, when the process may mount
-// one (as root); otherwise mounted() is false and the folder is a plain one.
-class SmallVolume {
-public:
-    SmallVolume(const QString& path, qint64 bytes) : m_path(path) {
-        QDir().mkpath(path);
-        const QByteArray options = "size=" + QByteArray::number(bytes);
-        m_mounted = ::geteuid() == 0 && ::mount("tmpfs", QFile::encodeName(path).constData(), "tmpfs", 0,
-                                                options.constData()) == 0;
-    }
-    ~SmallVolume() {
-        if (m_mounted)
-            ::umount2(QFile::encodeName(m_path).constData(), MNT_DETACH);
-    }
-    SmallVolume(const SmallVolume&) = delete;
-    SmallVolume& operator=(const SmallVolume&) = delete;
-
-    bool mounted() const { return m_mounted; }
-    // Remounts the volume read-only (or writable again).
-    bool setReadOnly(bool readOnly) {
-        return m_mounted && ::mount("tmpfs", QFile::encodeName(m_path).constData(), "tmpfs",
-                                    MS_REMOUNT | (readOnly ? MS_RDONLY : 0), nullptr) == 0;
-    }
-
-private:
-    QString m_path;
-    bool m_mounted = false;
-};
-
 // A click at the centre of `target` delivered, as the window system does, to
 // the widget under the pointer there (an overlay, when one covers `target`);
 // the widget that got it.
@@ -220,18 +124,6 @@ inline void useServices(const QString& base, const QStringList& boardModels = {}
         config.insert(QLatin1String(key), base);
     config.insert(QStringLiteral("speedCamBoardModels"), QJsonArray::fromStringList(boardModels));
     setServiceConfigOverride(config);
-}
-
-inline QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-inline void writeFile(const QString& path, const QByteArray& data) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(data);
 }
 
 } // namespace settingstest

@@ -6,8 +6,8 @@
 #include "SettingsTestSupport.h"
 
 #include "app/MainStoryboard.h"
-#include "platform/FileManager.h"
-#include "platform/NotificationCenter.h"
+#include "platform/system/FileManager.h"
+#include "platform/system/NotificationCenter.h"
 #include "settings/ProgressViewController.h"
 #include "settings/SettingViewController.h"
 #include "settings/UpdateViewController.h"

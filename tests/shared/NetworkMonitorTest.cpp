@@ -1,5 +1,5 @@
 #include "shared/NetworkMonitor.h"
-#include "platform/NetworkPathMonitor.h"
+#include "platform/system/NetworkPathMonitor.h"
 #include "shared/PlayerState.h"
 
 #include <QCoreApplication>

@@ -2,8 +2,8 @@
 // player's "orvoBookMark" when no folder is remembered yet, so that the player
 // opens DIR at its next start. An existing bookmark is left alone.
 
-#include "platform/Bookmark.h"
-#include "platform/UserDefaults.h"
+#include "platform/system/Bookmark.h"
+#include "platform/system/UserDefaults.h"
 
 #include <QCoreApplication>
 #include <QDir>

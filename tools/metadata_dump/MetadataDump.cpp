@@ -12,8 +12,8 @@
 #include "metadata/DistrictTable.h"
 #include "metadata/FFmpeg.h"
 #include "metadata/PacketCache.h"
-#include "platform/LogCategories.h"
-#include "platform/SystemLog.h"
+#include "platform/system/LogCategories.h"
+#include "platform/system/SystemLog.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "ScreenRenderer.h"
 
-#include "platform/Storyboard.h"
-#include "platform/ViewController.h"
+#include "platform/ui/Storyboard.h"
+#include "platform/ui/ViewController.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -12,9 +12,9 @@
 #include "app/AppDelegate.h"
 #include "app/MainStoryboard.h"
 
-#include "platform/Localization.h"
-#include "platform/LogCategories.h"
-#include "platform/UserDefaults.h"
+#include "platform/system/Localization.h"
+#include "platform/system/LogCategories.h"
+#include "platform/system/UserDefaults.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,10 +1,10 @@
 #include "player/dataviews/DataPanel.h"
 
+#include "controls/BarSliderCell.h"
+#include "controls/ImageButtonCell.h"
 #include "metadata/PacketCache.h"
-#include "platform/Assets.h"
-#include "platform/Localization.h"
-#include "player/controls/BarSliderCell.h"
-#include "player/controls/ImageButtonCell.h"
+#include "platform/system/Localization.h"
+#include "platform/ui/Assets.h"
 #include "player/dataviews/MapPage.h"
 #include "shared/PlayerState.h"
 

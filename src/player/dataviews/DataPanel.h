@@ -1,8 +1,8 @@
 #pragma once
 
 #include "metadata/OrvoVideoPacket.h"
-#include "platform/LayoutConstraint.h"
-#include "platform/MediaTime.h"
+#include "platform/media/MediaTime.h"
+#include "platform/ui/LayoutConstraint.h"
 
 #include <QList>
 #include <QPointer>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/WebView.h"
+#include "platform/web/WebView.h"
 
 #include <QLabel>
 #include <QPointer>

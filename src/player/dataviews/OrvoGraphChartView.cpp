@@ -1,10 +1,10 @@
 #include "player/dataviews/OrvoGraphChartView.h"
 
-#include "platform/Assets.h"
-#include "player/controls/ViewLayer.h"
+#include "controls/ViewLayer.h"
+#include "platform/ui/Assets.h"
 #include "player/dataviews/ChartGeometry.h"
 
-#include "platform/LogCategories.h"
+#include "platform/system/LogCategories.h"
 #include <cstdio>
 
 OrvoGraphChartView::OrvoGraphChartView(QWidget* parent) : ShapeLayerView(parent) {

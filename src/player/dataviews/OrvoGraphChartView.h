@@ -1,7 +1,7 @@
 #pragma once
 
 #include "metadata/orvoPacketModel.h"
-#include "platform/ShapeLayerView.h"
+#include "platform/ui/ShapeLayerView.h"
 #include "player/dataviews/ChartPacket.h"
 
 #include <QColor>

@@ -1,10 +1,10 @@
 #include "player/dataviews/OrvoLineChartView.h"
 
-#include "platform/Assets.h"
-#include "player/controls/ViewLayer.h"
+#include "controls/ViewLayer.h"
+#include "platform/ui/Assets.h"
 #include "player/dataviews/ChartGeometry.h"
 
-#include "platform/LogCategories.h"
+#include "platform/system/LogCategories.h"
 #include <cstdio>
 
 OrvoLineChartView::OrvoLineChartView(QWidget* parent) : ShapeLayerView(parent) {

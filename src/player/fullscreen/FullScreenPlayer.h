@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PlayerView.h"
+#include "platform/media/PlayerView.h"
 
 // The full-screen player's video view. The mouse entering it is left to
 // the platform (the background view under it tracks the mouse).

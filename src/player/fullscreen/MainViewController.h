@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/MediaTime.h"
-#include "platform/Player.h"
-#include "platform/ViewController.h"
+#include "platform/media/MediaTime.h"
+#include "platform/media/Player.h"
+#include "platform/ui/ViewController.h"
 #include "shared/mode.h"
 
 #include <QPointer>

@@ -4,15 +4,15 @@
 
 #include "player/fullscreen/MainViewController.h"
 
+#include "controls/DefaultImgBtnCell.h"
+#include "controls/OrvoImgBtnCell.h"
 #include "playback/ChannelComposition.h"
-#include "player/controls/DefaultImgBtnCell.h"
-#include "player/controls/OrvoImgBtnCell.h"
 #include "shared/PlayerState.h"
 #include "ui_MainViewController.h"
 
-#include "platform/Assets.h"
-#include "platform/ScrollView.h"
-#include "platform/WindowController.h"
+#include "platform/media/ScrollView.h"
+#include "platform/ui/Assets.h"
+#include "platform/ui/WindowController.h"
 
 #include <QApplication>
 #include <QSpacerItem>

@@ -4,24 +4,24 @@
 
 #include "player/fullscreen/MainViewController.h"
 
+#include "controls/DefaultImgBtnCell.h"
+#include "controls/OrvoImgBtnCell.h"
+#include "controls/OrvoPopupBtnCell.h"
+#include "controls/OrvoSliderCell.h"
+#include "controls/OrvoVerticalAlignText.h"
+#include "controls/VolumeHotKey.h"
+#include "controls/VolumeSliderCell.h"
 #include "playback/ChannelComposition.h"
 #include "playback/RecordingPlayback.h"
-#include "player/controls/DefaultImgBtnCell.h"
-#include "player/controls/OrvoImgBtnCell.h"
-#include "player/controls/OrvoPopupBtnCell.h"
-#include "player/controls/OrvoSliderCell.h"
-#include "player/controls/OrvoVerticalAlignText.h"
-#include "player/controls/VolumeHotKey.h"
-#include "player/controls/VolumeSliderCell.h"
 #include "player/fullscreen/FullScreenPlayer.h"
 #include "shared/PlayerState.h"
 
-#include "platform/Assets.h"
-#include "platform/LogCategories.h"
-#include "platform/MainQueue.h"
-#include "platform/Player.h"
-#include "platform/PlayerItem.h"
-#include "platform/ScrollView.h"
+#include "platform/media/Player.h"
+#include "platform/media/PlayerItem.h"
+#include "platform/media/ScrollView.h"
+#include "platform/system/LogCategories.h"
+#include "platform/system/MainQueue.h"
+#include "platform/ui/Assets.h"
 
 #include <QFileInfo>
 #include <QLabel>

@@ -1,10 +1,10 @@
 #include "player/window/HelpViewController.h"
 
-#include "player/controls/AssetColor.h"
-#include "player/controls/ViewLayer.h"
+#include "controls/AssetColor.h"
+#include "controls/ViewLayer.h"
 #include "ui_HelpViewController.h"
 
-#include "platform/Localization.h"
+#include "platform/system/Localization.h"
 
 HelpViewController::HelpViewController(QWidget* parent) : ViewController(parent) {}
 

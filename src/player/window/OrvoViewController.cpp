@@ -1,17 +1,17 @@
 #include "player/window/OrvoViewController.h"
 
-#include "platform/LogCategories.h"
-#include "platform/PlayerView.h"
+#include "platform/media/PlayerView.h"
+#include "platform/system/LogCategories.h"
 #include "playback/RecordingPlayback.h"
 
+#include "controls/CustomTableHeaderView.h"
+#include "controls/OrvoTableRowView.h"
+#include "controls/ViewLayer.h"
 #include "library/RecordingTableModel.h"
-#include "player/controls/CustomTableHeaderView.h"
-#include "player/controls/OrvoTableRowView.h"
-#include "player/controls/ViewLayer.h"
 #include "ui_OrvoViewController.h"
 
-#include "platform/Localization.h"
-#include "platform/ToolTips.h"
+#include "platform/system/Localization.h"
+#include "platform/ui/ToolTips.h"
 
 #include <QHeaderView>
 #include <QTableView>

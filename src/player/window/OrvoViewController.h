@@ -1,11 +1,11 @@
 #pragma once
 
 #include "capture/captureData.h"
-#include "platform/LayoutConstraint.h"
-#include "platform/MediaTime.h"
-#include "platform/NotificationCenter.h"
-#include "platform/Player.h"
-#include "platform/ViewController.h"
+#include "platform/media/MediaTime.h"
+#include "platform/media/Player.h"
+#include "platform/system/NotificationCenter.h"
+#include "platform/ui/LayoutConstraint.h"
+#include "platform/ui/ViewController.h"
 #include "playback/ChannelSync.h"
 
 #include <QColor>

@@ -7,13 +7,13 @@
 
 #include "capture/BackupDataReceiver.h"
 #include "capture/ClipBackup.h"
-#include "player/controls/OrvoImgBtnCell.h"
+#include "controls/OrvoImgBtnCell.h"
 #include "shared/PlayerState.h"
 #include "shared/SegueIdentifiers.h"
 
-#include "platform/Assets.h"
-#include "platform/BusyCursor.h"
-#include "platform/Player.h"
+#include "platform/media/Player.h"
+#include "platform/ui/Assets.h"
+#include "platform/ui/BusyCursor.h"
 
 void OrvoViewController::onSaveBtnTap() {
     showBackupDialog();

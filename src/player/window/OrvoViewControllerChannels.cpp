@@ -6,19 +6,19 @@
 
 #include "playback/RecordingPlayback.h"
 
+#include "controls/CustomButton.h"
+#include "controls/DefaultImgBtnCell.h"
+#include "controls/OrvoVerticalAlignText.h"
 #include "playback/ChannelComposition.h"
-#include "player/controls/CustomButton.h"
-#include "player/controls/DefaultImgBtnCell.h"
-#include "player/controls/OrvoVerticalAlignText.h"
 #include "player/window/ChannelLayout.h"
 #include "shared/PlayerState.h"
 
-#include "platform/Assets.h"
-#include "platform/Localization.h"
-#include "platform/LogCategories.h"
-#include "platform/Player.h"
-#include "platform/PlayerView.h"
-#include "platform/ScrollView.h"
+#include "platform/media/Player.h"
+#include "platform/media/PlayerView.h"
+#include "platform/media/ScrollView.h"
+#include "platform/system/Localization.h"
+#include "platform/system/LogCategories.h"
+#include "platform/ui/Assets.h"
 
 #include <array>
 

@@ -3,11 +3,11 @@
 
 #include "player/window/OrvoViewController.h"
 
-#include "player/controls/AssetColor.h"
-#include "player/controls/CustomButton.h"
-#include "player/controls/DefaultButtonStyle.h"
-#include "player/controls/DefaultImgBtnCell.h"
-#include "player/controls/ViewLayer.h"
+#include "controls/AssetColor.h"
+#include "controls/CustomButton.h"
+#include "controls/DefaultButtonStyle.h"
+#include "controls/DefaultImgBtnCell.h"
+#include "controls/ViewLayer.h"
 #include "player/dataviews/DataPanel.h"
 #include "player/dataviews/MapPage.h"
 #include "player/dataviews/OrvoGraphChartView.h"
@@ -15,12 +15,12 @@
 #include "shared/PlayerState.h"
 #include "ui_OrvoViewController.h"
 
-#include "platform/Assets.h"
-#include "platform/Localization.h"
+#include "platform/system/Localization.h"
+#include "platform/ui/Assets.h"
 
-#include "platform/Player.h"
-#include "platform/PlayerItem.h"
-#include "platform/WebView.h"
+#include "platform/media/Player.h"
+#include "platform/media/PlayerItem.h"
+#include "platform/web/WebView.h"
 
 MapPage& OrvoViewController::mapPage() {
     if (!m_mapPage)

@@ -5,21 +5,21 @@
 
 #include "playback/RecordingPlayback.h"
 
+#include "controls/OrvoImgBtnCell.h"
+#include "controls/OrvoPopupBtnCell.h"
 #include "library/FolderOpener.h"
 #include "library/RecordingListBuilder.h"
-#include "platform/OpenPanel.h"
-#include "platform/showAlert.h"
-#include "player/controls/OrvoImgBtnCell.h"
-#include "player/controls/OrvoPopupBtnCell.h"
+#include "platform/ui/OpenPanel.h"
+#include "platform/ui/showAlert.h"
 #include "shared/DefaultsKeys.h"
 #include "shared/PlayerState.h"
 
 #include "metadata/FFmpeg.h"
 #include "metadata/RecordingList.h"
-#include "platform/Localization.h"
-#include "platform/ModalSession.h"
-#include "platform/UserDefaults.h"
-#include "platform/Volumes.h"
+#include "platform/system/Localization.h"
+#include "platform/system/UserDefaults.h"
+#include "platform/system/Volumes.h"
+#include "platform/ui/ModalSession.h"
 
 #include <QFileDialog>
 #include <QLabel>

@@ -4,17 +4,17 @@
 
 #include "player/window/OrvoViewController.h"
 
-#include "player/controls/VolumeHotKey.h"
-#include "player/controls/VolumeSliderCell.h"
+#include "controls/VolumeHotKey.h"
+#include "controls/VolumeSliderCell.h"
 #include "shared/DefaultsKeys.h"
 #include "shared/PlayerState.h"
 
-#include "platform/KeyMonitor.h"
-#include "platform/LogCategories.h"
-#include "platform/Player.h"
-#include "platform/PlayerItem.h"
-#include "platform/UserDefaults.h"
-#include "platform/WindowController.h"
+#include "platform/media/Player.h"
+#include "platform/media/PlayerItem.h"
+#include "platform/system/LogCategories.h"
+#include "platform/system/UserDefaults.h"
+#include "platform/ui/KeyMonitor.h"
+#include "platform/ui/WindowController.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -7,7 +7,7 @@
 #include "shared/SegueIdentifiers.h"
 #include "shared/ServiceConfig.h"
 
-#include "platform/Localization.h"
+#include "platform/system/Localization.h"
 
 #include <QDesktopServices>
 

@@ -11,7 +11,7 @@
 #include "capture/captureData.h"
 #include "shared/SegueIdentifiers.h"
 
-#include "platform/LogCategories.h"
+#include "platform/system/LogCategories.h"
 #include <cstdio>
 
 namespace {

@@ -5,13 +5,13 @@
 
 #include "player/window/OrvoViewController.h"
 
+#include "controls/OrvoVerticalAlignText.h"
 #include "library/FolderOpener.h"
 #include "library/RecordingListBuilder.h"
 #include "library/RecordingTableModel.h"
-#include "platform/LogCategories.h"
-#include "platform/showAlert.h"
+#include "platform/system/LogCategories.h"
+#include "platform/ui/showAlert.h"
 #include "playback/ChannelComposition.h"
-#include "player/controls/OrvoVerticalAlignText.h"
 #include "shared/PlayerState.h"
 
 #include <QEvent>

@@ -4,14 +4,14 @@
 
 #include "player/window/OrvoViewController.h"
 
-#include "player/controls/OrvoSliderCell.h"
-#include "player/controls/OrvoVerticalAlignText.h"
+#include "controls/OrvoSliderCell.h"
+#include "controls/OrvoVerticalAlignText.h"
 #include "shared/PlayerState.h"
 
-#include "platform/LogCategories.h"
-#include "platform/MainQueue.h"
-#include "platform/Player.h"
-#include "platform/PlayerItem.h"
+#include "platform/media/Player.h"
+#include "platform/media/PlayerItem.h"
+#include "platform/system/LogCategories.h"
+#include "platform/system/MainQueue.h"
 
 #include <QTimer>
 

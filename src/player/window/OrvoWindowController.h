@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/WindowController.h"
+#include "platform/ui/WindowController.h"
 
 #include <QRect>
 

@@ -1,7 +1,7 @@
 // The G-sensor and speed charts: where their grid and lines fall for known
 // samples, which layers they show, and what they look like.
 
-#include "platform/Assets.h"
+#include "platform/ui/Assets.h"
 #include "player/dataviews/ChartGeometry.h"
 #include "player/dataviews/OrvoGraphChartView.h"
 #include "player/dataviews/OrvoLineChartView.h"

@@ -2,8 +2,8 @@
 // message for known packets at known slider positions.
 
 #include "player/dataviews/DataPanel.h"
-#include "player/controls/BarSliderCell.h"
-#include "player/controls/DefaultImgBtnCell.h"
+#include "controls/BarSliderCell.h"
+#include "controls/DefaultImgBtnCell.h"
 #include "player/dataviews/MapPage.h"
 #include "shared/PlayerState.h"
 

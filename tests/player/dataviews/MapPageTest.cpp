@@ -5,8 +5,8 @@
 #include "common/SmallRecording.h"
 #include "common/WebViewTestSupport.h"
 
-#include "player/controls/BarSliderCell.h"
-#include "player/controls/DefaultImgBtnCell.h"
+#include "controls/BarSliderCell.h"
+#include "controls/DefaultImgBtnCell.h"
 #include "player/dataviews/DataPanel.h"
 #include "player/dataviews/MapPage.h"
 #include "shared/PlayerState.h"
@@ -14,8 +14,8 @@
 #include "metadata/DistrictTable.h"
 #include "metadata/FFmpeg.h"
 #include "metadata/PacketCache.h"
-#include "platform/Bundle.h"
-#include "platform/UserDefaults.h"
+#include "platform/system/Bundle.h"
+#include "platform/system/UserDefaults.h"
 
 #include <QDir>
 #include <QFile>

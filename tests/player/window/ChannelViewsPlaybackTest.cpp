@@ -3,11 +3,11 @@
 
 #include "common/ChannelViewsTestSupport.h"
 
-#include "platform/PlayerView.h"
+#include "controls/CustomButton.h"
+#include "controls/DefaultImgBtnCell.h"
+#include "controls/OrvoVerticalAlignText.h"
+#include "platform/media/PlayerView.h"
 #include "playback/ChannelSync.h"
-#include "player/controls/CustomButton.h"
-#include "player/controls/DefaultImgBtnCell.h"
-#include "player/controls/OrvoVerticalAlignText.h"
 
 #include <QDir>
 #include <QImage>

@@ -4,9 +4,9 @@
 
 #include "common/ChannelViewsTestSupport.h"
 
-#include "platform/Assets.h"
-#include "platform/PlayerView.h"
-#include "player/controls/CustomButton.h"
+#include "controls/CustomButton.h"
+#include "platform/media/PlayerView.h"
+#include "platform/ui/Assets.h"
 #include "player/window/ChannelLayout.h"
 
 #include <QMouseEvent>

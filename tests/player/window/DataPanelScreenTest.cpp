@@ -4,8 +4,8 @@
 #include "common/SmallRecording.h"
 #include "common/WebViewTestSupport.h"
 
-#include "player/controls/DefaultImgBtnCell.h"
-#include "player/controls/OrvoSliderCell.h"
+#include "controls/DefaultImgBtnCell.h"
+#include "controls/OrvoSliderCell.h"
 #include "player/dataviews/OrvoGraphChartView.h"
 #include "player/dataviews/OrvoLineChartView.h"
 #include "player/window/OrvoViewController.h"
@@ -15,7 +15,7 @@
 #include "metadata/FFmpeg.h"
 #include "metadata/PacketCache.h"
 #include "metadata/RecordingList.h"
-#include "platform/UserDefaults.h"
+#include "platform/system/UserDefaults.h"
 
 #include <QApplication>
 #include <QDir>

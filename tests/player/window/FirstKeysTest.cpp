@@ -6,10 +6,10 @@
 #include "common/KeyInput.h"
 #include "common/PointerInput.h"
 
-#include "platform/Localization.h"
-#include "platform/UserDefaults.h"
-#include "player/controls/OrvoGrayView.h"
-#include "player/controls/VolumeSliderCell.h"
+#include "controls/OrvoGrayView.h"
+#include "controls/VolumeSliderCell.h"
+#include "platform/system/Localization.h"
+#include "platform/system/UserDefaults.h"
 #include "shared/DefaultsKeys.h"
 
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 // The help screen: its colours, its close button, and the keys it lists in each language.
-#include "platform/Localization.h"
-#include "platform/UserDefaults.h"
-#include "player/controls/ViewLayer.h"
+#include "controls/ViewLayer.h"
+#include "platform/system/Localization.h"
+#include "platform/system/UserDefaults.h"
 #include "player/window/HelpViewController.h"
 
 #include <QApplication>

@@ -4,12 +4,12 @@
 #include "common/KeyInput.h"
 #include "common/PointerInput.h"
 
-#include "platform/KeyMonitor.h"
-#include "platform/UserDefaults.h"
-#include "player/controls/OrvoGrayView.h"
-#include "player/controls/OrvoPopupBtnCell.h"
-#include "player/controls/OrvoSliderCell.h"
-#include "player/controls/VolumeSliderCell.h"
+#include "controls/OrvoGrayView.h"
+#include "controls/OrvoPopupBtnCell.h"
+#include "controls/OrvoSliderCell.h"
+#include "controls/VolumeSliderCell.h"
+#include "platform/system/UserDefaults.h"
+#include "platform/ui/KeyMonitor.h"
 #include "shared/DefaultsKeys.h"
 
 #include <QDialog>

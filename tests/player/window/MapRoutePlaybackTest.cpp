@@ -13,8 +13,8 @@
 #include "metadata/DistrictTable.h"
 #include "metadata/PacketCache.h"
 #include "metadata/nmeaToDegrees.h"
-#include "platform/UserDefaults.h"
-#include "platform/WebView.h"
+#include "platform/system/UserDefaults.h"
+#include "platform/web/WebView.h"
 
 #include <QFileInfo>
 #include <QString>

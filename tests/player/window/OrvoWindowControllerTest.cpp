@@ -1,8 +1,8 @@
 #include "player/window/OrvoWindowController.h"
 
-#include "platform/NotificationCenter.h"
-#include "platform/Storyboard.h"
-#include "platform/ViewController.h"
+#include "platform/system/NotificationCenter.h"
+#include "platform/ui/Storyboard.h"
+#include "platform/ui/ViewController.h"
 #include "shared/NotificationNames.h"
 #include "shared/PlayerState.h"
 #include "shared/SegueIdentifiers.h"

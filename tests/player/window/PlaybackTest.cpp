@@ -4,11 +4,11 @@
 #include "common/PlaybackTestFixtures.h"
 #include "player/window/OrvoViewController.h"
 
-#include "platform/Bundle.h"
-#include "platform/PlayerItem.h"
+#include "controls/OrvoSliderCell.h"
+#include "controls/OrvoVerticalAlignText.h"
+#include "platform/media/PlayerItem.h"
+#include "platform/system/Bundle.h"
 #include "playback/ChannelSync.h"
-#include "player/controls/OrvoSliderCell.h"
-#include "player/controls/OrvoVerticalAlignText.h"
 #include "player/dataviews/OrvoLineChartView.h"
 
 #include <QFile>

@@ -5,10 +5,10 @@
 #include "common/ChannelViewsTestSupport.h"
 #include "common/KeyInput.h"
 #include "common/PointerInput.h"
-#include "player/controls/OrvoVerticalAlignText.h"
+#include "controls/OrvoVerticalAlignText.h"
 
-#include "platform/BusyCursor.h"
-#include "platform/Process.h"
+#include "platform/system/Process.h"
+#include "platform/ui/BusyCursor.h"
 
 #include <mpv/client.h>
 

@@ -5,13 +5,13 @@
 #include "common/EventLoopWait.h"
 #include "common/FolderOpenTestCard.h"
 
+#include "controls/DefaultImgBtnCell.h"
+#include "controls/OrvoPopupBtnCell.h"
+#include "controls/OrvoTableRowView.h"
+#include "controls/OrvoVerticalAlignText.h"
 #include "library/RecordingTableModel.h"
-#include "platform/Player.h"
+#include "platform/media/Player.h"
 #include "playback/ChannelComposition.h"
-#include "player/controls/DefaultImgBtnCell.h"
-#include "player/controls/OrvoPopupBtnCell.h"
-#include "player/controls/OrvoTableRowView.h"
-#include "player/controls/OrvoVerticalAlignText.h"
 #include "player/window/OrvoViewController.h"
 
 #include <QApplication>

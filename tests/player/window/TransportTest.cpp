@@ -3,14 +3,14 @@
 
 #include "common/ChannelViewsTestSupport.h"
 
-#include "platform/PlayerView.h"
-#include "platform/UserDefaults.h"
-#include "player/controls/DefaultImgBtnCell.h"
-#include "player/controls/OrvoImgBtnCell.h"
-#include "player/controls/OrvoPopupBtnCell.h"
-#include "player/controls/OrvoSliderCell.h"
-#include "player/controls/OrvoVerticalAlignText.h"
-#include "player/controls/VolumeSliderCell.h"
+#include "controls/DefaultImgBtnCell.h"
+#include "controls/OrvoImgBtnCell.h"
+#include "controls/OrvoPopupBtnCell.h"
+#include "controls/OrvoSliderCell.h"
+#include "controls/OrvoVerticalAlignText.h"
+#include "controls/VolumeSliderCell.h"
+#include "platform/media/PlayerView.h"
+#include "platform/system/UserDefaults.h"
 #include "shared/DefaultsKeys.h"
 
 #include <QLabel>

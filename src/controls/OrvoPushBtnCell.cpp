@@ -1,0 +1,3 @@
+#include "controls/OrvoPushBtnCell.h"
+
+OrvoPushBtnCell::OrvoPushBtnCell(QWidget* parent) : QPushButton(parent) {}

@@ -1,0 +1,3 @@
+#include "controls/OrvoSliderCell.h"
+
+OrvoSliderCell::OrvoSliderCell(QWidget* parent) : BarSliderCell(parent) {}

@@ -1,0 +1,3 @@
+#include "controls/VolumeSliderCell.h"
+
+VolumeSliderCell::VolumeSliderCell(QWidget* parent) : BarSliderCell(parent) {}

@@ -1,3 +1,0 @@
-#include "player/controls/OrvoPushBtnCell.h"
-
-OrvoPushBtnCell::OrvoPushBtnCell(QWidget* parent) : QPushButton(parent) {}

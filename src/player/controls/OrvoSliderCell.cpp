@@ -1,3 +1,0 @@
-#include "player/controls/OrvoSliderCell.h"
-
-OrvoSliderCell::OrvoSliderCell(QWidget* parent) : BarSliderCell(parent) {}

@@ -1,3 +1,0 @@
-#include "player/controls/VolumeSliderCell.h"
-
-VolumeSliderCell::VolumeSliderCell(QWidget* parent) : BarSliderCell(parent) {}
