@@ -10,7 +10,6 @@
 #include "settings/PackageUnpack.h"
 
 #include "platform/system/FileManager.h"
-#include "platform/system/FileSystemRepresentation.h"
 #include "platform/system/HtmlDocument.h"
 #include "platform/system/Http.h"
 #include "platform/system/Localization.h"
@@ -72,17 +71,6 @@ bool anyNameContains(const QStringList& names, const char* marker) {
             return true;
     }
     return false;
-}
-
-// Whether `bytes` are UTF-8 text.
-bool isUtf8(const QByteArray& bytes) {
-    for (qsizetype at = 0; at < bytes.size();) {
-        const int length = platform::utf8CharacterLength(bytes, at);
-        if (length == 0)
-            return false;
-        at += length;
-    }
-    return true;
 }
 
 // Whether `name` in `folder` is a leftover archive: a regular file (not a
@@ -161,7 +149,7 @@ void SettingViewController::requestFirmwareVersionPage(const QString& model, con
                 return;
             }
             const QByteArray html = reply.data.value_or(QByteArray());
-            if (!isUtf8(html)) {
+            if (!html.isValidUtf8()) {
                 print(QStringLiteral("오류 발생: the page is not UTF-8 text"));
                 showAlert(kFirmwareTitle, FailureText::versionPage(reply));
                 return;
