@@ -11,7 +11,6 @@
 #include "platform/system/NotificationCenter.h"
 #include "platform/system/UserDefaults.h"
 #include "platform/ui/BusyCursor.h"
-#include "platform/ui/ModalSession.h"
 #include "platform/ui/OpenPanel.h"
 #include "platform/ui/showAlert.h"
 #include "shared/DefaultsKeys.h"
@@ -107,8 +106,7 @@ void BackupViewController::chooseDestinationFolder() {
     panel.setOption(QFileDialog::ShowDirsOnly, false);
     // No new folders from the panel.
     panel.setOption(QFileDialog::ReadOnly, true);
-    OpenPanel::showColumnsWhole(panel);
-    if (ModalSession::run(panel) != QDialog::Accepted)
+    if (OpenPanel::run(panel) != QDialog::Accepted)
         return;
     const QList<QUrl> chosen = panel.selectedUrls();
     if (chosen.isEmpty() || chosen.first().isEmpty()) {

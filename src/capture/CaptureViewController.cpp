@@ -10,7 +10,6 @@
 #include "platform/system/Localization.h"
 #include "platform/system/NotificationCenter.h"
 #include "platform/system/UserDefaults.h"
-#include "platform/ui/ModalSession.h"
 #include "platform/ui/OpenPanel.h"
 #include "platform/ui/showAlert.h"
 #include "shared/DefaultsKeys.h"
@@ -224,8 +223,7 @@ void CaptureViewController::chooseDestinationFolder() {
     panel.setOption(QFileDialog::ShowDirsOnly);
     panel.setOption(QFileDialog::ReadOnly);
     panel.setLabelText(QFileDialog::Accept, localized(kPanelPrompt));
-    OpenPanel::showColumnsWhole(panel);
-    if (ModalSession::run(panel) != QDialog::Accepted)
+    if (OpenPanel::run(panel) != QDialog::Accepted)
         return;
     const QList<QUrl> urls = panel.selectedUrls();
     if (urls.isEmpty() || !urls.first().isLocalFile()) {

@@ -1,5 +1,7 @@
 #include "platform/ui/OpenPanel.h"
 
+#include "platform/ui/ModalSession.h"
+
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QScreen>
@@ -14,9 +16,7 @@ namespace {
 // Room for names beside the other columns; a screen smaller than this gets nine tenths of it.
 constexpr QSize kPreferredSize(800, 520);
 
-} // namespace
-
-void OpenPanel::showColumnsWhole(QFileDialog& panel) {
+void showColumnsWhole(QFileDialog& panel) {
     auto* list = panel.findChild<QTreeView*>(QStringLiteral("treeView"));
     if (!list)
         return;
@@ -39,4 +39,11 @@ void OpenPanel::showColumnsWhole(QFileDialog& panel) {
                           places->verticalScrollBar()->sizeHint().width();
         splitter->setSizes({width, std::max(0, size.width() - width)});
     }
+}
+
+} // namespace
+
+int OpenPanel::run(QFileDialog& panel) {
+    showColumnsWhole(panel);
+    return ModalSession::run(panel);
 }

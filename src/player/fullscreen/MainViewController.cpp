@@ -39,7 +39,6 @@
 #include "platform/system/Volumes.h"
 #include "platform/ui/Assets.h"
 #include "platform/ui/KeyMonitor.h"
-#include "platform/ui/ModalSession.h"
 #include "platform/ui/ToolTips.h"
 #include "platform/ui/WindowController.h"
 
@@ -375,9 +374,8 @@ void MainViewController::onOpenBtnTap() {
     panel.setFileMode(QFileDialog::Directory);
     panel.setOption(QFileDialog::ShowDirsOnly, false);
     panel.setOption(QFileDialog::ReadOnly, true);
-    OpenPanel::showColumnsWhole(panel);
     QPointer<MainViewController> self(this);
-    const bool accepted = ModalSession::run(panel) == QDialog::Accepted;
+    const bool accepted = OpenPanel::run(panel) == QDialog::Accepted;
     // The screen may have gone while the panel was open (full screen left meanwhile).
     if (!self || !accepted)
         return;

@@ -19,7 +19,6 @@
 #include "platform/system/Localization.h"
 #include "platform/system/UserDefaults.h"
 #include "platform/system/Volumes.h"
-#include "platform/ui/ModalSession.h"
 
 #include <QFileDialog>
 #include <QLabel>
@@ -121,8 +120,7 @@ void OrvoViewController::onOpenBtnTap() {
     panel.setOption(QFileDialog::ReadOnly, true);
     panel.setFilter(QDir::AllEntries | QDir::NoDotAndDotDot);
 
-    OpenPanel::showColumnsWhole(panel);
-    if (ModalSession::run(panel) == QDialog::Accepted) {
+    if (OpenPanel::run(panel) == QDialog::Accepted) {
         const QList<QUrl> chosen = panel.selectedUrls();
         if (chosen.isEmpty() || chosen.first().isEmpty()) {
             showAlert(QStringLiteral("Path Component Error"),
